@@ -1,0 +1,34 @@
+#pragma once
+// The seam between the portable core and the operating system: the few
+// platform calls that pure memory and path code needs. platform_win32.cpp
+// implements it over kernel32 (the global heap, GetFileAttributesA,
+// GetModuleFileNameA); platform_host.cpp implements it for the native,
+// sanitized test build on Linux.
+
+#include <cstddef>
+#include <cstdint>
+
+namespace platform {
+
+// A resizable heap. Blocks of one side are never mixed with another allocator.
+// HeapAllocate: zeroFill clears the whole block. Returns none on failure.
+void* HeapAllocate(size_t size, bool zeroFill);
+// HeapResize: the block may move; zeroFill clears the bytes added by growth.
+// Returns none on failure, and the old block is then still valid.
+void* HeapResize(void* block, size_t size, bool zeroFill);
+void HeapRelease(void* block);
+size_t HeapBlockSize(const void* block);
+
+// File attribute bits as the platform reports them.
+constexpr uint32_t AttributeReadOnly = 0x01;
+constexpr uint32_t AttributeDirectory = 0x10;
+constexpr uint32_t AttributeReparsePoint = 0x400;
+
+// The attributes of a file or folder; false when the path cannot be examined.
+bool ReadPathAttributes(const char* path, uint32_t* attributes);
+
+// The program's own file path, at most capacity - 1 characters and always
+// terminated. Returns the number of characters, 0 on failure.
+uint32_t ReadProgramFileName(char* buffer, uint32_t capacity);
+
+}  // namespace platform

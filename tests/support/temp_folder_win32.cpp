@@ -1,0 +1,91 @@
+#include "support/temp_folder_win32.h"
+
+#include <windows.h>
+
+#include <cstdio>
+
+namespace {
+
+std::string ParentOf(const std::string& path) {
+  size_t slash = path.find_last_of('\\');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+}  // namespace
+
+TempFolder::TempFolder() {
+  char base[MAX_PATH];
+  GetTempPathA(sizeof base, base);
+  static unsigned counter = 0;
+  for (;;) {
+    char name[MAX_PATH + 64];
+    snprintf(name, sizeof name, "%scpanel-%lu-%u", base, GetCurrentProcessId(), ++counter);
+    if (CreateDirectoryA(name, nullptr)) {
+      path_ = name;
+      return;
+    }
+    if (GetLastError() != ERROR_ALREADY_EXISTS) return;
+  }
+}
+
+TempFolder::~TempFolder() {
+  if (!path_.empty()) RemovePath(path_);
+}
+
+std::string TempFolder::operator/(const std::string& relative) const { return path_ + "\\" + relative; }
+
+bool MakeFolders(const std::string& path) {
+  if (path.empty() || PathExists(path)) return true;
+  std::string parent = ParentOf(path);
+  if (!parent.empty() && parent.back() != ':' && !MakeFolders(parent)) return false;
+  return CreateDirectoryA(path.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+bool WriteTextFile(const std::string& path, const std::string& bytes) {
+  std::string parent = ParentOf(path);
+  if (!parent.empty()) MakeFolders(parent);
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
+  return ok && written == bytes.size();
+}
+
+std::string ReadTextFile(const std::string& path, bool* found) {
+  std::string bytes;
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (found) *found = file != INVALID_HANDLE_VALUE;
+  if (file == INVALID_HANDLE_VALUE) return bytes;
+  char chunk[4096];
+  DWORD read = 0;
+  while (ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0) bytes.append(chunk, read);
+  CloseHandle(file);
+  return bytes;
+}
+
+bool PathExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+void RemovePath(const std::string& path) {
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return;
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    DeleteFileA(path.c_str());
+    return;
+  }
+  // A link to a folder is removed itself, never followed.
+  if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+      do {
+        std::string name = found.cFileName;
+        if (name != "." && name != "..") RemovePath(path + "\\" + name);
+      } while (FindNextFileA(search, &found));
+      FindClose(search);
+    }
+  }
+  RemoveDirectoryA(path.c_str());
+}
