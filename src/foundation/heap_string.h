@@ -40,13 +40,25 @@ class String {
   // Writable access to the block, for callers that fill a reserved String.
   char* Block() { return text_; }
 
+  // Makes the block exactly n + 1 bytes. keep: the text stays (cut at n);
+  // otherwise the old block is released first and the text is empty. A fixed
+  // or not-owned String allocates nothing and succeeds only when n is below
+  // its length.
   bool Reserve(uint32_t n, bool keep);
+  // True at once when n is below the capacity; otherwise Reserve of the larger
+  // of twice the capacity and n.
   bool EnsureRoom(uint32_t n, bool keep);
-  // Writes count characters of text (AllCharacters: the whole text) at
-  // position and ends the text after them. Text may point into this String.
+  // Writes count characters of text (AllCharacters: the whole text; a shorter
+  // text is padded with NUL) at position and ends the text after them. No text
+  // or none to write ends the text at position. Text may point into this
+  // String; the result is then built in a copy and swapped in.
   bool Put(const char* text, uint32_t count, uint32_t position);
+  // Put of the other String's whole text; other may be this String.
   bool PutString(const String& other, uint32_t position);
+  // Writes count copies of character at position and ends the text after them.
   bool Fill(char character, uint32_t count, uint32_t position);
+  // Two plain owned Strings, or two read-only ones, exchange blocks and flags;
+  // otherwise the texts are exchanged by copying, when each fits the other.
   bool Swap(String& other);
   // Points at the caller's text without copying (not owned; read-only when
   // asked). A read-only attached String serves only as a source.
@@ -58,12 +70,23 @@ class String {
   bool AppendCharacter(char character) { return Fill(character, 1, Length()); }
   bool AppendString(const String& other) { return PutString(other, Length()); }
 
-  // Flag setters.
+  // Flag setters. SetCapacity keeps bits 29-31. Nothing in the program marks a
+  // String fixed; SetFixedCapacity exists so that the rule can be exercised.
   void SetReadOnly(bool on);
   void SetNotOwned(bool on);
+  void SetFixedCapacity(bool on);
   void SetCapacity(uint32_t capacity);
 
  private:
+  // The capacity of the block actually held: 0 after a failed resize, whose
+  // flag word still names the old capacity.
+  uint32_t BlockCapacity() const;
+  // The growth rule: room for position + count characters, at least doubling.
+  bool Grow(uint32_t position, uint32_t count, bool keep);
+  bool PointsIntoBlock(const char* text) const;
+  void EndAt(uint32_t position);
+  bool PutOwnText(const char* text, uint32_t count, uint32_t length, uint32_t position);
+
   char* text_ = nullptr;
   uint32_t flags_ = 0;
 };

@@ -1,2 +1,28 @@
+// The process entry: sets up the window toolkit, runs the command line (or the
+// main window when it holds no token), prints the result code and ends with it.
 #include <windows.h>
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) { return 0; }
+
+#include <cstdio>
+
+#include "shell/command_line.h"
+#include "shell/control_panel_window.h"
+#include "toolkit/toolkit_app.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+  if (!ToolkitStartUp(instance)) {
+    ToolkitShutDown();
+    return 0;
+  }
+  int32_t resultCode = DispatchCommandLine(commandLine);
+  if (resultCode == WindowModeCode) {
+    RunControlPanel();
+    ToolkitShutDown();
+    return 0;
+  }
+  if (resultCode != QuietCode) {
+    printf("%ld\n", static_cast<long>(resultCode));
+    fflush(stdout);
+  }
+  ToolkitShutDown();
+  return resultCode;
+}

@@ -1,0 +1,52 @@
+#pragma once
+// RegistryKey: the owner of one open registry key, closed when the owner goes.
+// The program's only user of the advapi32 registry functions. Keys are named
+// by a path below a parent key, HKEY_LOCAL_MACHINE when no parent is given,
+// and are opened and created with the full access of RegOpenKeyA and
+// RegCreateKeyA.
+//
+// Every value the program reads or writes is a REG_SZ string. Reads stop at
+// the value's first NUL and always end the text with one, whether or not the
+// value was stored with its terminator; values of any other type read as
+// absent.
+
+#include <cstdint>
+
+class String;
+
+class RegistryKey {
+ public:
+  RegistryKey() = default;
+  virtual ~RegistryKey();
+  RegistryKey(const RegistryKey&) = delete;
+  RegistryKey& operator=(const RegistryKey&) = delete;
+
+  // Opens the existing key path below parent (a key already open), or below
+  // HKEY_LOCAL_MACHINE. A key held before is closed once the new one is open
+  // (so parent may be this key); a failed open keeps it. False when the key
+  // cannot be opened, and for a missing or empty path, which would name the
+  // parent itself.
+  bool Open(const char* path, const RegistryKey* parent = nullptr);
+  // Opens the key path, making it (and any missing keys above it) first when
+  // it does not exist. False as for Open.
+  bool Create(const char* path, const RegistryKey* parent = nullptr);
+  void Close();
+  bool IsOpen() const { return handle_ != nullptr; }
+
+  // Reads the whole string value into text. False, with text unchanged, when
+  // the value is absent, is not a string, or memory runs out.
+  bool ReadString(const char* valueName, String* text) const;
+  // Reads the string value into buffer of capacity bytes. False, with the
+  // buffer unchanged, when the value is absent, is not a string, or its
+  // text and terminator do not fit.
+  bool ReadString(const char* valueName, char* buffer, uint32_t capacity) const;
+  // Stores text as a REG_SZ value without its terminating zero, the form the
+  // player's own programs write. No text stores an empty string.
+  bool SetString(const char* valueName, const char* text);
+  bool DeleteValue(const char* valueName);
+  // Removes the subkey name of this key; one that has subkeys of its own may stay.
+  bool DeleteSubkey(const char* name);
+
+ private:
+  void* handle_ = nullptr;  // the HKEY, none while closed
+};

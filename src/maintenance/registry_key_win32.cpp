@@ -1,0 +1,96 @@
+// RegistryKey over the advapi32 registry functions.
+#include "maintenance/registry_key.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+#include "foundation/heap_string.h"
+
+namespace {
+
+// A value that keeps growing between asking its size and reading it is given
+// up after this many tries.
+constexpr int ReadAttempts = 4;
+
+HKEY KeyOf(void* handle) { return static_cast<HKEY>(handle); }
+
+}  // namespace
+
+RegistryKey::~RegistryKey() { Close(); }
+
+bool RegistryKey::Open(const char* path, const RegistryKey* parent) {
+  HKEY base = parent ? KeyOf(parent->handle_) : HKEY_LOCAL_MACHINE;
+  // An empty path would hand back the base key itself, which is not ours to close.
+  if (!base || !path || !*path) return false;
+  HKEY key = nullptr;
+  if (RegOpenKeyA(base, path, &key) != ERROR_SUCCESS) return false;
+  Close();  // after the open, so that a key may open a path below itself
+  handle_ = key;
+  return true;
+}
+
+bool RegistryKey::Create(const char* path, const RegistryKey* parent) {
+  HKEY base = parent ? KeyOf(parent->handle_) : HKEY_LOCAL_MACHINE;
+  if (!base || !path || !*path) return false;
+  HKEY key = nullptr;
+  if (RegCreateKeyA(base, path, &key) != ERROR_SUCCESS) return false;
+  Close();
+  handle_ = key;
+  return true;
+}
+
+void RegistryKey::Close() {
+  if (handle_) RegCloseKey(KeyOf(handle_));
+  handle_ = nullptr;
+}
+
+bool RegistryKey::ReadString(const char* valueName, String* text) const {
+  if (!handle_ || !text) return false;
+  for (int attempt = 0; attempt < ReadAttempts; ++attempt) {
+    DWORD type = 0;
+    DWORD size = 0;
+    if (RegQueryValueExA(KeyOf(handle_), valueName, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return false;
+    if (type != REG_SZ || size >= String::CapacityMask) return false;
+    // One byte more than the value, for the terminator a value stored
+    // without one lacks.
+    String data;
+    if (!data.Reserve(size, false)) return false;
+    DWORD read = size;
+    LONG result =
+        RegQueryValueExA(KeyOf(handle_), valueName, nullptr, &type, reinterpret_cast<BYTE*>(data.Block()), &read);
+    if (result == ERROR_MORE_DATA) continue;
+    if (result != ERROR_SUCCESS || type != REG_SZ || read > size) return false;
+    data.Block()[read] = '\0';
+    return text->Assign(data.Text());
+  }
+  return false;
+}
+
+bool RegistryKey::ReadString(const char* valueName, char* buffer, uint32_t capacity) const {
+  if (!buffer) return false;
+  String text;
+  if (!ReadString(valueName, &text)) return false;
+  uint32_t length = text.Length();
+  if (length >= capacity) return false;
+  memcpy(buffer, text.TextOrEmpty(), length + 1);
+  return true;
+}
+
+bool RegistryKey::SetString(const char* valueName, const char* text) {
+  if (!handle_) return false;
+  const char* data = text ? text : "";
+  DWORD length = static_cast<DWORD>(strlen(data));
+  return RegSetValueExA(KeyOf(handle_), valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(data), length) ==
+         ERROR_SUCCESS;
+}
+
+bool RegistryKey::DeleteValue(const char* valueName) {
+  return handle_ && RegDeleteValueA(KeyOf(handle_), valueName) == ERROR_SUCCESS;
+}
+
+bool RegistryKey::DeleteSubkey(const char* name) {
+  // An empty name would remove this key itself.
+  if (!handle_ || !name || !*name) return false;
+  return RegDeleteKeyA(KeyOf(handle_), name) == ERROR_SUCCESS;
+}

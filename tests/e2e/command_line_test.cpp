@@ -1,0 +1,53 @@
+// The result-code convention of the program as a whole: what is printed and
+// the exit code, for command lines of every shape.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/player_installation_win32.h"
+#include "support/process_win32.h"
+
+namespace {
+
+TEST(CommandLine, PrintsTheResultCodeAndEndsWithIt) {
+  PlayerInstallation player;
+  ASSERT_TRUE(player.Install());
+  const std::string quotedFolder = "\"" + player.ComponentFolder() + "\"";
+  const struct {
+    std::string arguments;
+    std::string output;
+    int32_t exitCode;
+  } cases[] = {
+      {"hello", "0\n", 0},
+      {"-IP", "0\n", 0},
+      {"-v", "-2\n", -2},
+      {"-lu", "0\n", 0},
+      {"-ds", "0\n", 0},
+      {"\"-ip\"", quotedFolder, -998},
+      {"   -ip   ", quotedFolder, -998},
+      {"xx-ipyy", quotedFolder, -998},
+      {"-ip -dsd", quotedFolder, -998},  // no list to delete: "-dsd" leaves -998
+      {"-dsd -ip", quotedFolder, -998},
+      // A token longer than the token buffer is cut: an option at its start
+      // is seen, one beyond the cut is not.
+      {"-ip" + std::string(4000, 'x'), quotedFolder, -998},
+      {std::string(4000, 'x') + "-ip", "0\n", 0},
+  };
+  for (const auto& c : cases) {
+    ProgramRun run = RunProgram(ControlPanelProgram(), c.arguments);
+    ASSERT_TRUE(run.started) << c.arguments.substr(0, 40);
+    EXPECT_EQ(WithoutCarriageReturns(run.output), c.output) << c.arguments.substr(0, 40);
+    EXPECT_EQ(run.exitCode, c.exitCode) << c.arguments.substr(0, 40);
+  }
+}
+
+TEST(CommandLine, NoTokenOpensWindowModeAndEndsWithZero) {
+  for (const char* arguments : {"", "    ", "\"\"", "\"\" -ip"}) {
+    ProgramRun run = RunProgram(ControlPanelProgram(), arguments);
+    ASSERT_TRUE(run.started) << arguments;
+    EXPECT_EQ(run.output, "") << arguments;
+    EXPECT_EQ(run.exitCode, 0) << arguments;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,53 @@
+// "-ip": the install path printed in double quotes, exit code -998.
+#include <gtest/gtest.h>
+
+#include "support/player_installation_win32.h"
+#include "support/process_win32.h"
+
+namespace {
+
+TEST(InstallPathOption, PrintsTheComponentFolderInQuotesWithoutALineEnd) {
+  PlayerInstallation player;
+  ASSERT_TRUE(player.Install());
+  ProgramRun run = RunProgram(ControlPanelProgram(), "-ip");
+  ASSERT_TRUE(run.started);
+  EXPECT_EQ(run.output, "\"" + player.ComponentFolder() + "\"");
+  EXPECT_EQ(run.exitCode, -998);
+}
+
+TEST(InstallPathOption, PrintsNothingWithoutAComponentFolder) {
+  PlayerInstallation player;
+  ASSERT_TRUE(WriteTextFile(player.Root() / "a-file", "x"));
+  const struct {
+    const char* what;
+    bool setValue;
+    std::string value;
+  } cases[] = {
+      {"no player key", false, ""},
+      {"a folder that does not exist", true, player.Root() / "missing"},
+      {"a file", true, player.Root() / "a-file"},
+      {"an empty value", true, ""},
+  };
+  for (const auto& c : cases) {
+    if (c.setValue) ASSERT_TRUE(player.SetComponentPath(c.value));
+    ProgramRun run = RunProgram(ControlPanelProgram(), "-ip");
+    ASSERT_TRUE(run.started);
+    EXPECT_EQ(run.output, "") << c.what;
+    EXPECT_EQ(run.exitCode, -998) << c.what;
+  }
+}
+
+TEST(InstallPathOption, PrintsAValueLongerThanAPathWhole) {
+  // The path keeps 256 characters and still names the folder ("\." steps);
+  // the value is printed as the registry holds it.
+  PlayerInstallation player;
+  ASSERT_TRUE(player.Install());
+  std::string value = player.ComponentFolder();
+  while (value.size() < 300) value += "\\.";
+  ASSERT_TRUE(player.SetComponentPath(value));
+  ProgramRun run = RunProgram(ControlPanelProgram(), "-ip");
+  EXPECT_EQ(run.output, "\"" + value + "\"");
+  EXPECT_EQ(run.exitCode, -998);
+}
+
+}  // namespace

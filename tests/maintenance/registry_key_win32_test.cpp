@@ -1,0 +1,234 @@
+#include "maintenance/registry_key.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "foundation/heap_string.h"
+#include "support/registry_win32.h"
+
+namespace {
+
+constexpr const char* ScratchKey = "Software\\CpanelRegistryKeyTest";
+
+// Stores raw bytes of any type, the way other programs may have left a value.
+// The registry adds a terminator to a string whose next byte in memory is NUL;
+// a byte other than NUL behind the data keeps a value unterminated.
+bool SetRawValue(const std::string& keyPath, const char* name, DWORD type, const std::string& bytes) {
+  const std::string data = bytes + 'X';
+  HKEY key;
+  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
+      ERROR_SUCCESS)
+    return false;
+  LONG result =
+      RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(data.data()), static_cast<DWORD>(bytes.size()));
+  RegCloseKey(key);
+  return result == ERROR_SUCCESS;
+}
+
+// The stored bytes of a value, exactly as many as the registry holds.
+std::string RawValue(const std::string& keyPath, const char* name, DWORD* type) {
+  std::string bytes;
+  *type = REG_NONE;
+  HKEY key;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return bytes;
+  DWORD size = 0;
+  if (RegQueryValueExA(key, name, nullptr, type, nullptr, &size) == ERROR_SUCCESS) {
+    bytes.resize(size + 1);
+    if (RegQueryValueExA(key, name, nullptr, type, reinterpret_cast<BYTE*>(&bytes[0]), &size) == ERROR_SUCCESS)
+      bytes.resize(size);
+    else
+      bytes.clear();
+  }
+  RegCloseKey(key);
+  return bytes;
+}
+
+// SetString passes the text without its terminator; the registry itself adds
+// one when the byte behind the text is NUL, as it always is behind a C text.
+bool StoredAsText(const std::string& stored, const std::string& text) {
+  return stored == text || (!text.empty() && stored == text + '\0');
+}
+
+class RegistryKeyTest : public ::testing::Test {
+ protected:
+  void SetUp() override { DeleteMachineKeyTree(ScratchKey); }
+  void TearDown() override { DeleteMachineKeyTree(ScratchKey); }
+};
+
+TEST_F(RegistryKeyTest, OpenFindsOnlyExistingKeysAndCreateMakesThemWithTheirParents) {
+  RegistryKey key;
+  EXPECT_FALSE(key.Open(ScratchKey));
+  EXPECT_FALSE(key.IsOpen());
+  EXPECT_TRUE(key.Create((std::string(ScratchKey) + "\\a\\b").c_str()));
+  EXPECT_TRUE(key.IsOpen());
+  EXPECT_TRUE(MachineKeyExists(std::string(ScratchKey) + "\\a\\b"));
+  RegistryKey again;
+  EXPECT_TRUE(again.Open((std::string(ScratchKey) + "\\a\\b").c_str()));
+  key.Close();
+  EXPECT_FALSE(key.IsOpen());
+}
+
+TEST_F(RegistryKeyTest, AMissingOrEmptyPathNamesNoKey) {
+  RegistryKey key;
+  EXPECT_FALSE(key.Open(""));
+  EXPECT_FALSE(key.Open(nullptr));
+  EXPECT_FALSE(key.Create(""));
+  EXPECT_FALSE(key.IsOpen());
+}
+
+TEST_F(RegistryKeyTest, KeysOpenBelowAParent) {
+  ASSERT_TRUE(SetMachineString(std::string(ScratchKey) + "\\child", "v", "below"));
+  RegistryKey parent;
+  ASSERT_TRUE(parent.Open(ScratchKey));
+  RegistryKey child;
+  EXPECT_TRUE(child.Open("child", &parent));
+  EXPECT_FALSE(child.Open("missing", &parent));
+  EXPECT_TRUE(child.IsOpen());  // a failed open keeps the key held
+  EXPECT_TRUE(child.Create("made", &parent));
+  EXPECT_TRUE(MachineKeyExists(std::string(ScratchKey) + "\\made"));
+  RegistryKey closed;
+  EXPECT_FALSE(child.Open("child", &closed));
+
+  // A key may step down to its own subkey.
+  EXPECT_TRUE(parent.Open("child", &parent));
+  char text[16] = "";
+  EXPECT_TRUE(parent.ReadString("v", text, sizeof text));
+  EXPECT_STREQ(text, "below");
+}
+
+TEST_F(RegistryKeyTest, SetStringStoresTheTextAsAString) {
+  RegistryKey key;
+  ASSERT_TRUE(key.Create(ScratchKey));
+  const struct {
+    const char* text;
+    std::string stored;
+  } cases[] = {
+      {"C:\\Program Files\\Player", "C:\\Program Files\\Player"},
+      {"", ""},
+      {nullptr, ""},
+  };
+  for (const auto& c : cases) {
+    EXPECT_TRUE(key.SetString("value", c.text));
+    DWORD type = REG_NONE;
+    const std::string stored = RawValue(ScratchKey, "value", &type);
+    EXPECT_TRUE(StoredAsText(stored, c.stored)) << "[" << stored << "]";
+    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+  }
+}
+
+TEST_F(RegistryKeyTest, ReadStringCopesWithAndWithoutTerminatorAndStopsAtTheFirstNul) {
+  const struct {
+    std::string stored;
+    const char* text;
+  } cases[] = {
+      {"plain", "plain"},
+      {std::string("ended\0", 6), "ended"},
+      {std::string("two\0parts", 9), "two"},
+      {"", ""},
+      {std::string("\0", 1), ""},
+  };
+  for (const auto& c : cases) {
+    ASSERT_TRUE(SetRawValue(ScratchKey, "value", REG_SZ, c.stored));
+    DWORD type = REG_NONE;
+    ASSERT_EQ(RawValue(ScratchKey, "value", &type), c.stored);  // stored as given
+    RegistryKey key;
+    ASSERT_TRUE(key.Open(ScratchKey));
+    String whole;
+    EXPECT_TRUE(key.ReadString("value", &whole));
+    EXPECT_STREQ(whole.TextOrEmpty(), c.text);
+    char buffer[16];
+    memset(buffer, 'x', sizeof buffer);
+    EXPECT_TRUE(key.ReadString("value", buffer, sizeof buffer));
+    EXPECT_STREQ(buffer, c.text);
+  }
+}
+
+TEST_F(RegistryKeyTest, ReadStringIntoABufferNeverRunsPastIt) {
+  // capacity 8: seven characters and the terminator fit, eight do not.
+  const struct {
+    std::string stored;
+    bool fits;
+  } cases[] = {
+      {"1234567", true},
+      {std::string("1234567\0", 8), true},
+      {"12345678", false},
+      {std::string("12345678\0", 9), false},
+      {std::string(1500, 'u'), false},
+  };
+  for (const auto& c : cases) {
+    ASSERT_TRUE(SetRawValue(ScratchKey, "value", REG_SZ, c.stored));
+    DWORD type = REG_NONE;
+    ASSERT_EQ(RawValue(ScratchKey, "value", &type), c.stored);
+    RegistryKey key;
+    ASSERT_TRUE(key.Open(ScratchKey));
+    char buffer[12];
+    memcpy(buffer, "as passed\0yz", sizeof buffer);
+    EXPECT_EQ(key.ReadString("value", buffer, 8), c.fits) << c.stored.size();
+    EXPECT_STREQ(buffer, c.fits ? "1234567" : "as passed");
+    EXPECT_EQ(std::string(buffer + 10, 2), "yz");
+  }
+}
+
+TEST_F(RegistryKeyTest, ReadStringReadsLongValuesWhole) {
+  for (size_t length : {999u, 1000u, 1500u, 9000u, 70000u}) {
+    const std::string value(length, 'p');
+    ASSERT_TRUE(SetRawValue(ScratchKey, "value", REG_SZ, value));
+    RegistryKey key;
+    ASSERT_TRUE(key.Open(ScratchKey));
+    String whole;
+    EXPECT_TRUE(key.ReadString("value", &whole));
+    EXPECT_EQ(whole.TextOrEmpty(), value) << length;
+  }
+}
+
+TEST_F(RegistryKeyTest, ValuesThatAreNotStringsOrAbsentReadAsAbsent) {
+  const struct {
+    DWORD type;
+    std::string stored;
+  } cases[] = {
+      {REG_DWORD, std::string("\x01\x02\x03\x04", 4)},
+      {REG_BINARY, "binary"},
+      {REG_EXPAND_SZ, "%SystemRoot%"},
+      {REG_MULTI_SZ, std::string("a\0b\0\0", 5)},
+  };
+  for (const auto& c : cases) {
+    ASSERT_TRUE(SetRawValue(ScratchKey, "value", c.type, c.stored));
+    RegistryKey key;
+    ASSERT_TRUE(key.Open(ScratchKey));
+    String whole;
+    ASSERT_TRUE(whole.Assign("before"));
+    EXPECT_FALSE(key.ReadString("value", &whole)) << c.type;
+    EXPECT_STREQ(whole.TextOrEmpty(), "before");
+    char buffer[16] = "before";
+    EXPECT_FALSE(key.ReadString("value", buffer, sizeof buffer)) << c.type;
+    EXPECT_STREQ(buffer, "before");
+    EXPECT_FALSE(key.ReadString("absent", &whole));
+    EXPECT_FALSE(key.ReadString("absent", buffer, sizeof buffer));
+  }
+  RegistryKey closed;
+  String whole;
+  EXPECT_FALSE(closed.ReadString("value", &whole));
+}
+
+TEST_F(RegistryKeyTest, DeleteValueAndSubkeyReportWhetherTheyRemovedSomething) {
+  ASSERT_TRUE(SetMachineString(ScratchKey, "value", "x"));
+  ASSERT_TRUE(SetMachineString(std::string(ScratchKey) + "\\leaf", "v", "x"));
+  ASSERT_TRUE(SetMachineString(std::string(ScratchKey) + "\\branch\\leaf", "v", "x"));
+  RegistryKey key;
+  ASSERT_TRUE(key.Open(ScratchKey));
+  EXPECT_TRUE(key.DeleteValue("value"));
+  EXPECT_FALSE(key.DeleteValue("value"));
+  EXPECT_TRUE(key.DeleteSubkey("leaf"));  // its values go with it
+  EXPECT_FALSE(MachineKeyExists(std::string(ScratchKey) + "\\leaf"));
+  EXPECT_FALSE(key.DeleteSubkey("leaf"));
+  EXPECT_FALSE(key.DeleteSubkey("branch"));  // it still has a subkey
+  EXPECT_TRUE(MachineKeyExists(std::string(ScratchKey) + "\\branch"));
+  EXPECT_FALSE(key.DeleteSubkey(""));  // would be the key itself
+  EXPECT_TRUE(MachineKeyExists(ScratchKey));
+}
+
+}  // namespace

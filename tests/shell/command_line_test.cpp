@@ -1,0 +1,181 @@
+#include "shell/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> Tokens(const char* commandLine) {
+  std::vector<std::string> tokens;
+  char token[TokenBufferBytes];
+  for (const char* position = NextToken(commandLine, token); position; position = NextToken(position, token))
+    tokens.push_back(token);
+  return tokens;
+}
+
+TEST(NextTokenTest, SplitsTheCommandLine) {
+  const struct {
+    const char* commandLine;
+    std::vector<std::string> tokens;
+  } cases[] = {
+      {"", {}},
+      {"    ", {}},
+      {"-ip", {"-ip"}},
+      {"  -cu+   -lu  123 ", {"-cu+", "-lu", "123"}},
+      {"\"\" -ip", {}},  // an empty quoted token ends the command line at once
+      {"\"-ip\"", {"-ip"}},
+      // The closing quote is where the next token starts: it reads as a
+      // quoted token of its own, blanks included.
+      {"-v \"C:\\my list.txt\" -cu+", {"-v", "C:\\my list.txt", " -cu+"}},
+      {"-v \"unclosed name", {"-v", "unclosed name"}},
+      {"-ip\r\n-u", {"-ip"}},
+      {"-ip\n-u", {"-ip"}},
+      {"\r-ip", {}},
+      {"a\tb", {"a\tb"}},  // only byte 32 separates tokens
+  };
+  for (const auto& c : cases) EXPECT_EQ(Tokens(c.commandLine), c.tokens) << "[" << c.commandLine << "]";
+}
+
+TEST(NextTokenTest, MissingArgumentsGiveNone) {
+  char token[TokenBufferBytes];
+  EXPECT_EQ(NextToken(nullptr, token), nullptr);
+  EXPECT_EQ(NextToken("-ip", nullptr), nullptr);
+}
+
+TEST(NextTokenTest, ReturnsThePositionOfTheEndingByte) {
+  const char* commandLine = "-ds \"site\" next";
+  char token[TokenBufferBytes];
+  const char* position = NextToken(commandLine, token);
+  EXPECT_EQ(position, commandLine + 3);
+  position = NextToken(position, token);
+  EXPECT_STREQ(token, "site");
+  EXPECT_EQ(position, commandLine + 9);  // the closing quote
+}
+
+TEST(NextTokenTest, CutsATokenLongerThanTheBufferAndPassesOverTheRest) {
+  const std::string longToken(5000, 'x');
+  const std::string commandLine = longToken + " -ip";
+  std::vector<std::string> tokens = Tokens(commandLine.c_str());
+  ASSERT_EQ(tokens.size(), 2u);
+  EXPECT_EQ(tokens[0], std::string(TokenBufferBytes - 1, 'x'));
+  EXPECT_EQ(tokens[1], "-ip");
+
+  const std::string exact(TokenBufferBytes - 1, 'y');
+  tokens = Tokens(exact.c_str());
+  ASSERT_EQ(tokens.size(), 1u);
+  EXPECT_EQ(tokens[0], exact);
+}
+
+struct Call {
+  Option option;
+  std::string argument;
+  bool operator==(const Call& other) const { return option == other.option && argument == other.argument; }
+};
+
+std::vector<Call> calls;
+int32_t codeToSet;  // what every recorded action sets; 12345 leaves the code alone
+
+void Record(Option option, const char* argument, int32_t& resultCode) {
+  calls.push_back({option, argument ? argument : "<none>"});
+  if (codeToSet != 12345) resultCode = codeToSet;
+}
+
+std::vector<Call> Dispatch(const char* commandLine, int32_t* result, int32_t setCode = 12345) {
+  calls.clear();
+  codeToSet = setCode;
+  *result = DispatchCommandLineWith(commandLine, Record);
+  return calls;
+}
+
+TEST(DispatchCommandLineTest, RunsTheOptionsFoundBySubstringInTheirOrder) {
+  const struct {
+    const char* commandLine;
+    std::vector<Call> calls;
+    int32_t result = 0;  // "-v" sets -2 before its action runs
+  } cases[] = {
+      {"-ip", {{Option::InstallPath, "<none>"}}},
+      {"-u", {{Option::Uninstall, "<none>"}}},
+      {"-ip-u", {{Option::InstallPath, "<none>"}, {Option::Uninstall, "<none>"}}},
+      {"-rcvr", {{Option::Recover, "<none>"}}},
+      {"-r", {{Option::LeaveBeta, "<none>"}}},
+      {"-r+", {{Option::JoinBeta, "<none>"}}},
+      {"-dr", {{Option::DeleteResources, "<none>"}}},
+      {"-dsd", {{Option::DeleteSiteList, "<none>"}}},
+      {"abc-dsd", {{Option::DeleteSiteList, "<none>"}}},
+      {"-ds site", {{Option::RemoveSite, "site"}}},
+      {"-ds+ Default", {{Option::AddSite, "Default"}}},
+      {"-v list.txt", {{Option::Verify, "list.txt"}}, -2},
+      {"-cu", {{Option::UpdateCheckOff, "<none>"}}},
+      {"-cu+", {{Option::UpdateCheckOn, "<none>"}}},
+      {"--cu+", {{Option::UpdateCheckOn, "<none>"}}},
+      {"x-cu+y", {{Option::UpdateCheckOn, "<none>"}}},
+      {"-lu 1234", {{Option::LastUpdateTime, "1234"}}},
+      {"-cu+ -lu 99", {{Option::UpdateCheckOn, "<none>"}, {Option::LastUpdateTime, "99"}}},
+      // Only the first option of the chain runs for one token.
+      {"-dr-cu", {{Option::DeleteResources, "<none>"}}},
+      {"-IP -CU", {}},  // case counts
+      {"hello", {}},
+      // The argument is taken as it is, even when it looks like an option.
+      {"-ds -ip", {{Option::RemoveSite, "-ip"}}},
+      {"-v \"C:\\a list.txt\" -cu+", {{Option::Verify, "C:\\a list.txt"}, {Option::UpdateCheckOn, "<none>"}}, -2},
+      // "-u" in a chain option's token runs too.
+      {"-u-cu", {{Option::Uninstall, "<none>"}, {Option::UpdateCheckOff, "<none>"}}},
+  };
+  for (const auto& c : cases) {
+    int32_t result;
+    EXPECT_EQ(Dispatch(c.commandLine, &result), c.calls) << c.commandLine;
+    EXPECT_EQ(result, c.result) << c.commandLine;
+  }
+}
+
+TEST(DispatchCommandLineTest, NoTokenMeansWindowMode) {
+  for (const char* commandLine : {"", "   ", "\"\"", "\"\" -ip"}) {
+    int32_t result;
+    EXPECT_TRUE(Dispatch(commandLine, &result).empty()) << commandLine;
+    EXPECT_EQ(result, WindowModeCode) << commandLine;
+  }
+}
+
+TEST(DispatchCommandLineTest, AMissingArgumentEndsTheCommandLine) {
+  const struct {
+    const char* commandLine;
+    int32_t result;
+    size_t callCount;
+  } cases[] = {
+      {"-v", -2, 0},  // "-v" sets -2 before it reads its argument
+      {"-lu", 0, 0},
+      {"-ds", 0, 0},
+      {"-ds+", 0, 0},
+      {"-cu+ -lu", 7, 1},  // the earlier option's code stays
+  };
+  for (const auto& c : cases) {
+    int32_t result;
+    EXPECT_EQ(Dispatch(c.commandLine, &result, 7).size(), c.callCount) << c.commandLine;
+    EXPECT_EQ(result, c.result) << c.commandLine;
+  }
+}
+
+void FailOnlyTheFirst(Option option, const char* argument, int32_t& resultCode) {
+  calls.push_back({option, argument ? argument : "<none>"});
+  if (calls.size() == 1) resultCode = 1;
+}
+
+TEST(DispatchCommandLineTest, TheResultCodeIsKeptAcrossTokens) {
+  calls.clear();
+  EXPECT_EQ(DispatchCommandLineWith("-cu+ -lu 5 unknown", FailOnlyTheFirst), 1);
+  EXPECT_EQ(calls.size(), 2u);
+}
+
+TEST(DispatchCommandLineTest, ALongTokenIsCutNotOverrun) {
+  // "-ip" beyond the cut is not seen; "-ip" before it is.
+  std::string lateOption = std::string(3000, 'x') + "-ip";
+  int32_t result;
+  EXPECT_TRUE(Dispatch(lateOption.c_str(), &result).empty());
+  EXPECT_EQ(result, 0);
+  std::string earlyOption = "-ip" + std::string(3000, 'x');
+  EXPECT_EQ(Dispatch(earlyOption.c_str(), &result).size(), 1u);
+}
+
+}  // namespace

@@ -1,0 +1,27 @@
+#pragma once
+// Starts a program, captures its standard output and reads its exit code on
+// the Windows side, so that the whole signed 32-bit value is seen.
+
+#include <cstdint>
+#include <string>
+
+struct ProgramRun {
+  bool started = false;
+  std::string output;  // standard output, bytes as written
+  int32_t exitCode = 0;
+};
+
+// Runs program with the command-line text after its name and waits for it
+// (at most timeoutMs). workingFolder empty: the caller's.
+ProgramRun RunProgram(const std::string& program, const std::string& arguments,
+                      const std::string& workingFolder = std::string(), uint32_t timeoutMs = 60000);
+
+// The folder this test program lies in, with no trailing backslash.
+std::string ThisProgramFolder();
+
+// ControlPanel.exe of the same build, which lies beside the test programs.
+std::string ControlPanelProgram();
+
+// Text with every carriage return removed: the C runtime writes a line end
+// as CR LF, and tests compare what was printed line by line.
+std::string WithoutCarriageReturns(std::string text);
