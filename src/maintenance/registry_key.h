@@ -30,8 +30,23 @@ class RegistryKey {
   // Opens the key path, making it (and any missing keys above it) first when
   // it does not exist. False as for Open.
   bool Create(const char* path, const RegistryKey* parent = nullptr);
+  // Opens the existing key path like Open, with read access only (KEY_READ),
+  // for walking keys this program never changes.
+  bool OpenForReading(const char* path, const RegistryKey* parent = nullptr);
   void Close();
   bool IsOpen() const { return handle_ != nullptr; }
+
+  // Whether the key path below HKEY_LOCAL_MACHINE exists: present, missing,
+  // or unknown when it exists but cannot be opened (or the answer is another
+  // error).
+  enum class Presence { Present, Missing, Unknown };
+  static Presence KeyPresence(const char* path);
+
+  // The number of subkeys of this key; false when it cannot be asked.
+  bool CountSubkeys(uint32_t* count) const;
+  // The name of the subkey at index into buffer of capacity bytes; false
+  // when there is no such subkey or its name does not fit.
+  bool SubkeyName(uint32_t index, char* buffer, uint32_t capacity) const;
 
   // Reads the whole string value into text. False, with text unchanged, when
   // the value is absent, is not a string, or memory runs out.

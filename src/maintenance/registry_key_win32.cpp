@@ -40,6 +40,43 @@ bool RegistryKey::Create(const char* path, const RegistryKey* parent) {
   return true;
 }
 
+bool RegistryKey::OpenForReading(const char* path, const RegistryKey* parent) {
+  HKEY base = parent ? KeyOf(parent->handle_) : HKEY_LOCAL_MACHINE;
+  if (!base || !path || !*path) return false;
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(base, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  Close();
+  handle_ = key;
+  return true;
+}
+
+RegistryKey::Presence RegistryKey::KeyPresence(const char* path) {
+  if (!path || !*path) return Presence::Unknown;
+  HKEY key = nullptr;
+  LONG result = RegOpenKeyA(HKEY_LOCAL_MACHINE, path, &key);
+  if (result == ERROR_SUCCESS) {
+    RegCloseKey(key);
+    return Presence::Present;
+  }
+  return result == ERROR_FILE_NOT_FOUND ? Presence::Missing : Presence::Unknown;
+}
+
+bool RegistryKey::CountSubkeys(uint32_t* count) const {
+  if (!handle_ || !count) return false;
+  DWORD subkeys = 0;
+  if (RegQueryInfoKeyA(KeyOf(handle_), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, nullptr, nullptr,
+                       nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+    return false;
+  *count = subkeys;
+  return true;
+}
+
+bool RegistryKey::SubkeyName(uint32_t index, char* buffer, uint32_t capacity) const {
+  if (!handle_ || !buffer || capacity == 0) return false;
+  DWORD length = capacity;
+  return RegEnumKeyExA(KeyOf(handle_), index, buffer, &length, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
 void RegistryKey::Close() {
   if (handle_) RegCloseKey(KeyOf(handle_));
   handle_ = nullptr;

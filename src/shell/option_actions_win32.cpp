@@ -2,12 +2,19 @@
 // operation without an owner window and updates the result code as the
 // option's row of the option table says.
 #include <cstdio>
+#include <cstring>
 
 #include "foundation/file_stream.h"
 #include "foundation/fixed_path.h"
 #include "foundation/heap_string.h"
+#include "inventory/component_inventory.h"
+#include "inventory/version_verification.h"
 #include "maintenance/installation_locations.h"
-#include "settings/download_site_files.h"
+#include "maintenance/resource_cache.h"
+#include "maintenance/uninstall_command.h"
+#include "maintenance/uninstall_recovery.h"
+#include "settings/download_sites.h"
+#include "settings/manager_options.h"
 #include "shell/command_line.h"
 
 namespace {
@@ -34,6 +41,54 @@ void DeleteSiteList(int32_t& resultCode) {
   resultCode = list.Delete() == StatusOk ? 0 : StatusIoError;
 }
 
+// "-r+": stores the public beta site as "Additional Download URL"; 0 when
+// stored, 1 when not.
+void JoinBeta(int32_t& resultCode) {
+  char valueName[SiteBufferBytes];
+  char site[SiteBufferBytes];
+  BetaSiteSettings(valueName, sizeof valueName, site, sizeof site);
+  resultCode = SetPlayerValue(valueName, site) ? 0 : 1;
+}
+
+// "-r": removes "Additional Download URL"; 0 when removed, 1 when not.
+void LeaveBeta(int32_t& resultCode) {
+  char valueName[SiteBufferBytes];
+  BetaSiteSettings(valueName, sizeof valueName, nullptr, 0);
+  resultCode = RemovePlayerValue(valueName) ? 0 : 1;
+}
+
+// "-cu+", "-cu" and "-lu": 1 when the options file could not be changed.
+void ReportManagerOption(bool changed, int32_t& resultCode) {
+  if (!changed) resultCode = 1;
+}
+
+// "-v": verifies the installed components against the version-list file
+// named by listFile: -1 without a component folder, else the inventory's
+// code. A name longer than a path holds is not cut down to the name of some
+// other file: such a list cannot be read.
+void VerifyComponents(const char* listFile, int32_t& resultCode) {
+  constexpr int32_t NoComponentFolderCode = -1;
+  FixedPath folder;
+  if (!ReadComponentPath(folder, nullptr)) {
+    resultCode = NoComponentFolderCode;
+    return;
+  }
+  if (strlen(listFile) > FixedPath::SetTextLimit) {
+    resultCode = VersionListUnusable;
+    return;
+  }
+  FixedPath list;
+  list.SetText(listFile);
+  resultCode = InventoryComponents(folder, &list);
+}
+
+// "-dr": removes the resource cache; 1 once it is removed, else the code
+// stays as it is.
+void DeleteResourceCache(int32_t& resultCode) {
+  FixedPath folder;
+  if (ReadComponentPath(folder) && RemoveResourceCache(folder) == CacheOutcome::Removed) resultCode = 1;
+}
+
 void RunOption(Option option, const char* argument, int32_t& resultCode) {
   switch (option) {
     case Option::InstallPath:
@@ -42,20 +97,38 @@ void RunOption(Option option, const char* argument, int32_t& resultCode) {
     case Option::DeleteSiteList:
       DeleteSiteList(resultCode);
       break;
-    // The uninstall, the inventory, the resource cache and the settings
-    // operations are not part of the program yet; their options leave the
-    // result code as it is.
-    case Option::Uninstall:
-    case Option::Recover:
-    case Option::JoinBeta:
-    case Option::LeaveBeta:
-    case Option::DeleteResources:
-    case Option::AddSite:
-    case Option::RemoveSite:
     case Option::Verify:
+      VerifyComponents(argument, resultCode);
+      break;
+    case Option::JoinBeta:
+      JoinBeta(resultCode);
+      break;
+    case Option::LeaveBeta:
+      LeaveBeta(resultCode);
+      break;
+    case Option::AddSite:
+      resultCode = EditSiteList(argument, true);
+      break;
+    case Option::RemoveSite:
+      resultCode = EditSiteList(argument, false);
+      break;
     case Option::UpdateCheckOn:
+      ReportManagerOption(SetUpdateCheck(true), resultCode);
+      break;
     case Option::UpdateCheckOff:
+      ReportManagerOption(SetUpdateCheck(false), resultCode);
+      break;
     case Option::LastUpdateTime:
+      ReportManagerOption(SetLastUpdateCheckTime(argument), resultCode);
+      break;
+    case Option::Uninstall:
+      resultCode = RunUninstallOption();
+      break;
+    case Option::Recover:
+      resultCode = RunRecoveryOption();
+      break;
+    case Option::DeleteResources:
+      DeleteResourceCache(resultCode);
       break;
   }
 }

@@ -5,6 +5,24 @@
 #include <algorithm>
 #include <vector>
 
+namespace {
+
+struct ProcessDeadline {
+  HANDLE process;
+  DWORD timeoutMs;
+};
+
+DWORD WINAPI EndAtDeadline(void* context) {
+  auto* deadline = static_cast<ProcessDeadline*>(context);
+  if (WaitForSingleObject(deadline->process, deadline->timeoutMs) != WAIT_OBJECT_0) {
+    TerminateProcess(deadline->process, 1);
+    WaitForSingleObject(deadline->process, INFINITE);
+  }
+  return 0;
+}
+
+}  // namespace
+
 ProgramRun RunProgram(const std::string& program, const std::string& arguments, const std::string& workingFolder,
                       uint32_t timeoutMs) {
   ProgramRun run;
@@ -28,10 +46,19 @@ ProgramRun RunProgram(const std::string& program, const std::string& arguments, 
                                workingFolder.empty() ? nullptr : workingFolder.c_str(), &startup, &process);
   CloseHandle(writeEnd);
   if (run.started) {
+    // The program may never end (a box nobody answers): past the timeout it
+    // is ended, which also ends the read below.
+    ProcessDeadline deadline{process.hProcess, timeoutMs};
+    HANDLE guard = CreateThread(nullptr, 0, EndAtDeadline, &deadline, 0, nullptr);
     char chunk[4096];
     DWORD read = 0;
     while (ReadFile(readEnd, chunk, sizeof chunk, &read, nullptr) && read > 0) run.output.append(chunk, read);
-    if (WaitForSingleObject(process.hProcess, timeoutMs) != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 1);
+    if (guard) {
+      WaitForSingleObject(guard, INFINITE);  // ends with the program or ends it
+      CloseHandle(guard);
+    } else if (WaitForSingleObject(process.hProcess, timeoutMs) != WAIT_OBJECT_0) {
+      TerminateProcess(process.hProcess, 1);
+    }
     DWORD code = 0;
     GetExitCodeProcess(process.hProcess, &code);
     run.exitCode = static_cast<int32_t>(code);

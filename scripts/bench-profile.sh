@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Measures what the README's "Performance" section reports for profile
+# documents, on a generated profile of 100,000 entries in 1,000 sections:
+#   1. host, optimised without sanitizers (preset "bench"): parse, lookups of
+#      every key, write, peak memory, and the same parse through inih;
+#   2. under Wine (preset "win32"): ReadProfile, lookups through the document
+#      and through the profile API (GetPrivateProfileStringA).
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+
+scripts/setup.sh
+
+cmake --preset bench >/dev/null
+cmake --build --preset bench --target profile_bench >/dev/null
+file="$root/build/bench/profile-100k.ini"
+echo "== host (g++ -O3, no sanitizers)"
+build/bench/profile_bench "$file"
+
+cmake --preset win32 >/dev/null
+cmake --build --preset win32 --target profile_api_bench >/dev/null
+export WINEPREFIX="$root/build/win32/wineprefix"
+source scripts/wine-env.sh
+wine_prefix_ensure
+wineserver -p </dev/null >/dev/null 2>&1 || true
+trap wine_server_stop EXIT
+echo "== Wine (MinGW-w64 i686, -O3)"
+wine build/win32/profile_api_bench.exe "$(winepath -w "$file" 2>/dev/null)" 10 </dev/null 2>/dev/null

@@ -1,0 +1,106 @@
+// The folder walk of FileList over FindFirstFileA and the process's current
+// directory.
+#include <windows.h>
+
+#include <cstring>
+
+#include "foundation/file_list.h"
+#include "foundation/final_path.h"
+
+namespace {
+
+// The current directory is fetched into this many bytes; a listed path holds
+// at most as many characters as FixedPath::SetText keeps.
+constexpr DWORD CurrentDirectoryBytes = 256;
+
+// One search of a folder, closed when it goes out of scope.
+class FolderSearch {
+ public:
+  explicit FolderSearch(WIN32_FIND_DATAA* entry) : handle_(FindFirstFileA("*.*", entry)), entry_(entry) {}
+  ~FolderSearch() {
+    if (handle_ != INVALID_HANDLE_VALUE) FindClose(handle_);
+  }
+  FolderSearch(const FolderSearch&) = delete;
+  FolderSearch& operator=(const FolderSearch&) = delete;
+
+  bool Found() const { return handle_ != INVALID_HANDLE_VALUE; }
+  bool Next() { return FindNextFileA(handle_, entry_) != 0; }
+
+ private:
+  HANDLE handle_;
+  WIN32_FIND_DATAA* entry_;
+};
+
+bool IsDotEntry(const char* name) { return strcmp(name, ".") == 0 || strcmp(name, "..") == 0; }
+
+// Adds folder + "\" + name when the whole path fits; a cut path would name
+// another file.
+void AddFile(FileList& list, const char* folder, size_t folderLength, const char* name) {
+  bool endsInBackslash = folderLength > 0 && folder[folderLength - 1] == '\\';
+  size_t nameLength = strlen(name);
+  size_t length = folderLength + (endsInBackslash ? 0 : 1) + nameLength;
+  if (length > FixedPath::SetTextLimit) return;
+  char path[FixedPath::SetTextLimit + 1];
+  memcpy(path, folder, folderLength);
+  size_t at = folderLength;
+  if (!endsInBackslash) path[at++] = '\\';
+  memcpy(path + at, name, nameLength + 1);
+  list.AddPath(path);  // on a failed allocation the file is left out
+}
+
+// Lists the current directory. False when the walk must end because the way
+// back up from a subfolder failed.
+bool WalkCurrentFolder(FileList& list, bool recurse) {
+  char folder[CurrentDirectoryBytes];
+  DWORD folderLength = GetCurrentDirectoryA(CurrentDirectoryBytes, folder);
+  bool folderFits = folderLength > 0 && folderLength < CurrentDirectoryBytes;
+
+  // Where this folder really lies, read when the first file matches, to
+  // tell a file from a link to one elsewhere.
+  char folderFinal[FinalPathBytes];
+  bool folderFinalAsked = false, folderFinalRead = false;
+
+  WIN32_FIND_DATAA entry;
+  FolderSearch search(&entry);
+  if (!search.Found()) return true;
+  while (IsDotEntry(entry.cFileName)) {
+    if (!search.Next()) return true;
+  }
+  do {
+    DWORD attributes = entry.dwFileAttributes;
+    // A link is neither entered nor listed: it may lead out of the tree or
+    // back into it.
+    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) continue;
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+      if (!recurse || IsDotEntry(entry.cFileName)) continue;
+      // Only a folder actually entered is left again.
+      if (!SetCurrentDirectoryA(entry.cFileName)) continue;
+      bool goOn = WalkCurrentFolder(list, recurse);
+      if (!SetCurrentDirectoryA("..") || !goOn) return false;
+    } else if (folderFits && list.Matches(entry.cFileName)) {
+      if (!folderFinalAsked) {
+        folderFinalAsked = true;
+        folderFinalRead = ReadFinalPath(".", folderFinal);
+      }
+      if (folderFinalRead && LeadsElsewhere(folderFinal, entry.cFileName, entry.cFileName)) continue;
+      AddFile(list, folder, folderLength, entry.cFileName);
+    }
+  } while (search.Next());
+  return true;
+}
+
+}  // namespace
+
+Status FileList::ListFiles(const FixedPath& folder, const char* extensionFilter, uint32_t fileTypeCode,
+                           bool recurse) {
+  SetFilter(extensionFilter);
+  char previous[MAX_PATH];
+  DWORD previousLength = GetCurrentDirectoryA(MAX_PATH, previous);
+  if (!SetCurrentDirectoryA(folder.Text())) return StatusOk;
+  WalkCurrentFolder(*this, recurse);
+  // Callers remove what they listed, so the listed folder must not stay
+  // current; when the previous directory is gone, its parent serves.
+  bool restored = previousLength > 0 && previousLength < MAX_PATH && SetCurrentDirectoryA(previous);
+  if (!restored) SetCurrentDirectoryA("..");
+  return StatusOk;
+}

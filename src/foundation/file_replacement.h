@@ -1,0 +1,19 @@
+#pragma once
+// Replacing a file whole: a new file is written beside the old one and then
+// put in its place in one step, so that readers see either the old file or
+// the complete new one, never a part.
+
+#include "foundation/fixed_path.h"
+#include "foundation/status.h"
+
+// Makes a new empty file in the folder of target under a name that no file
+// there has, and sets *created to its path. StatusIoError when none can be
+// made (the folder is missing or refuses new files, or the path is too long).
+Status CreateSiblingFile(const FixedPath& target, FixedPath* created);
+
+// Puts the file at source in the place of target in one step, replacing a
+// target that exists, read-only or not, and has the move written through to
+// the disk. A target held open by another program is tried again a few times
+// after short waits. StatusIoError when it cannot be done: target is then as
+// it was and source is still there.
+Status MoveIntoPlace(const FixedPath& source, const FixedPath& target);

@@ -1,0 +1,75 @@
+// Safe replacement over kernel32: MoveFileExA with MOVEFILE_REPLACE_EXISTING
+// and MOVEFILE_WRITE_THROUGH. (ReplaceFileA is not used: under Wine it is not
+// one step, and it refuses a read-only target.)
+#include "foundation/file_replacement.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "foundation/file_stream.h"
+
+namespace {
+
+// Candidate names tried before giving up; each is new or already taken.
+constexpr int SiblingNameAttempts = 64;
+// Attempts to move over a target that another program holds open, and the
+// wait before the first retry, doubled for each later one (at most about a
+// third of a second in all).
+constexpr int MoveAttempts = 5;
+constexpr DWORD FirstRetryWaitMs = 20;
+
+// Errors that another program's open handle on the target causes; they may
+// clear up when it closes the file.
+bool MayClearUp(DWORD error) {
+  return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED ||
+         error == ERROR_LOCK_VIOLATION;
+}
+
+}  // namespace
+
+Status CreateSiblingFile(const FixedPath& target, FixedPath* created) {
+  static DWORD sequence = 0;
+  const DWORD seed = (GetCurrentProcessId() << 12) ^ GetTickCount();
+  for (int attempt = 0; attempt < SiblingNameAttempts; ++attempt) {
+    char name[16];
+    snprintf(name, sizeof name, "~pf%08lX.tmp", static_cast<unsigned long>(seed + sequence++));
+    *created = target;
+    if (created->ReplaceName(name) != StatusOk) {
+      if (strchr(target.Text(), '\\')) return StatusIoError;  // the path would be too long
+      created->SetText(name);  // a bare file name: the current folder
+    }
+    FileStream file(*created);
+    if (file.Create(FourCharacterCode("QFX_"), FourCharacterCode("TEXT")) == StatusOk) {
+      return StatusOk;
+    }
+    // A taken name is tried again under the next one; a folder that refuses
+    // new files refuses every name, which the attempts bound.
+  }
+  return StatusIoError;
+}
+
+Status MoveIntoPlace(const FixedPath& source, const FixedPath& target) {
+  const DWORD attributes = GetFileAttributesA(target.Text());
+  const bool readOnly = attributes != INVALID_FILE_ATTRIBUTES &&
+                        (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+                        (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+  if (readOnly) {
+    const DWORD writable = attributes & ~FILE_ATTRIBUTE_READONLY;
+    SetFileAttributesA(target.Text(), writable ? writable : FILE_ATTRIBUTE_NORMAL);
+  }
+
+  DWORD wait = FirstRetryWaitMs;
+  for (int attempt = 1;; ++attempt) {
+    if (MoveFileExA(source.Text(), target.Text(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+      return StatusOk;
+    }
+    if (attempt == MoveAttempts || !MayClearUp(GetLastError())) break;
+    Sleep(wait);
+    wait *= 2;
+  }
+  if (readOnly) SetFileAttributesA(target.Text(), attributes);
+  return StatusIoError;
+}

@@ -1,0 +1,24 @@
+#pragma once
+// Profile documents on files: the reader reads the whole file with one
+// allocation and one read and parses it (profile_text.h); the writer replaces
+// the file with the document's text in one step, so that a failed write never
+// loses the old file.
+
+#include "foundation/file_stream.h"
+#include "foundation/fixed_path.h"
+#include "foundation/profile_document.h"
+#include "foundation/status.h"
+
+// Adds the sections and entries of the file at path to document. stream, when
+// given, is read instead (it is opened when closed, and then closed again).
+// StatusOpenFailed, the document unchanged, when the file cannot be opened; an
+// empty file gives StatusOk. Otherwise the result of ReadProfileText, or
+// StatusNoMemory when the text cannot be held; what was parsed stays.
+Status ReadProfile(ProfileDocument& document, const FixedPath& path, FileStream* stream = nullptr);
+
+// Replaces the file at path with the writer's form of document. The text goes
+// to a new file in the same folder, which reaches the disk before it takes the
+// old file's place in one step; a read-only old file is replaced too. On any
+// failure the old file stays exactly as it was, the new one is removed, and
+// the result is StatusIoError.
+Status WriteProfile(const ProfileDocument& document, const FixedPath& path);

@@ -1,0 +1,71 @@
+// Profile documents on files, through FileStream. The text itself is parsed
+// and formed by the portable profile_text.cpp.
+#include "foundation/profile_file.h"
+
+#include "foundation/file_replacement.h"
+#include "foundation/heap_string.h"
+#include "foundation/profile_text.h"
+
+namespace {
+
+// Sends the writer's bytes through the stream's buffer. Counts what a write
+// straight to the file took, so that a short write is a failure.
+bool WriteToStream(void* context, const char* bytes, uint32_t count) {
+  FileStream* stream = static_cast<FileStream*>(context);
+  uint32_t taken = count;
+  return stream->Write(bytes, &taken) == StatusOk && taken == count;
+}
+
+// Writes the text of document into the empty file at path and has it reach
+// the disk; the file is closed in every case.
+Status WriteWholeFile(const ProfileDocument& document, const FixedPath& path) {
+  FileStream stream(path);
+  if (stream.Open(FileStream::ModeWrite, FileStream::StandardBufferSize) != StatusOk) {
+    return StatusIoError;
+  }
+  Status status = WriteProfileText(document, WriteToStream, &stream);
+  // Flush on its own: Sync and Close drop the result of the flush they do.
+  if (status == StatusOk) status = stream.Flush();
+  if (status == StatusOk) status = stream.Sync();
+  const Status closed = stream.Close();
+  if (status == StatusOk) status = closed;
+  return status == StatusOk ? StatusOk : StatusIoError;
+}
+
+}  // namespace
+
+Status ReadProfile(ProfileDocument& document, const FixedPath& path, FileStream* stream) {
+  FileStream ownStream(path);
+  FileStream& file = stream ? *stream : ownStream;
+  const bool openedHere = !file.IsOpen();
+  if (openedHere && file.Open(FileStream::ModeRead, FileStream::StandardBufferSize) != StatusOk) {
+    return StatusOpenFailed;
+  }
+  Status status = StatusOk;
+  const uint32_t size = file.Size();
+  if (size != 0) {
+    // One block for the whole text and one read into it.
+    String text;
+    if (size >= String::CapacityMask || !text.EnsureRoom(size, false)) {
+      status = StatusNoMemory;
+    } else {
+      uint32_t count = size;
+      file.Read(text.Block(), &count);
+      text.Block()[count] = '\0';
+      status = ReadProfileText(document, text.Text(), count);
+    }
+  }
+  if (openedHere) file.Close();
+  return status;
+}
+
+Status WriteProfile(const ProfileDocument& document, const FixedPath& path) {
+  FixedPath temporary;
+  if (CreateSiblingFile(path, &temporary) != StatusOk) return StatusIoError;
+  if (WriteWholeFile(document, temporary) == StatusOk &&
+      MoveIntoPlace(temporary, path) == StatusOk) {
+    return StatusOk;
+  }
+  FileStream(temporary).Delete();
+  return StatusIoError;
+}

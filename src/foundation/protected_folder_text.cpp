@@ -1,0 +1,72 @@
+#include "foundation/protected_folder_text.h"
+
+#include <cstddef>
+#include <cstring>
+
+namespace {
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+// Letters folded to lower case and "/" to "\", for comparing paths.
+char Folded(char c) {
+  if (c >= 'A' && c <= 'Z') return static_cast<char>(c - 'A' + 'a');
+  return c == '/' ? '\\' : c;
+}
+
+bool SameText(const char* a, const char* b, size_t length) {
+  for (size_t i = 0; i < length; ++i) {
+    if (Folded(a[i]) != Folded(b[i])) return false;
+  }
+  return true;
+}
+
+size_t LengthWithoutTrailingSeparators(const char* path) {
+  size_t length = strlen(path);
+  while (length > 0 && IsSeparator(path[length - 1])) --length;
+  return length;
+}
+
+// The number of non-empty names between begin and end.
+int NameCount(const char* begin, const char* end) {
+  int count = 0;
+  bool inName = false;
+  for (const char* p = begin; p < end; ++p) {
+    if (IsSeparator(*p)) {
+      inName = false;
+    } else if (!inName) {
+      inName = true;
+      ++count;
+    }
+  }
+  return count;
+}
+
+bool IsDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+}  // namespace
+
+void StripTrailingSeparators(char* path) { path[LengthWithoutTrailingSeparators(path)] = '\0'; }
+
+bool IsVolumeRootText(const char* path) {
+  size_t length = LengthWithoutTrailingSeparators(path);
+  const char* end = path + length;
+  if (length == 0) return true;
+  if (length >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) {
+    // "\\?\" and "\\.\" lead to a device or volume name, "\\?\UNC\" to a share.
+    if (length >= 4 && (path[2] == '?' || path[2] == '.') && IsSeparator(path[3])) {
+      const char* rest = path + 4;
+      if (end - rest >= 3 && SameText(rest, "unc", 3) && (end - rest == 3 || IsSeparator(rest[3])))
+        return NameCount(rest + 3, end) <= 2;
+      return NameCount(rest, end) <= 1;
+    }
+    return NameCount(path + 2, end) <= 2;
+  }
+  return length == 2 && IsDriveLetter(path[0]) && path[1] == ':';
+}
+
+bool IsSameOrAncestorFolder(const char* folder, const char* other) {
+  size_t folderLength = LengthWithoutTrailingSeparators(folder);
+  size_t otherLength = LengthWithoutTrailingSeparators(other);
+  if (folderLength > otherLength || !SameText(folder, other, folderLength)) return false;
+  return folderLength == otherLength || IsSeparator(other[folderLength]);
+}

@@ -1,0 +1,19 @@
+#pragma once
+// Removing a folder's contents and the folder itself through the shell's
+// file operation (silent, no confirmation, no error boxes, not to the
+// recycle bin).
+
+#include "foundation/fixed_path.h"
+#include "foundation/status.h"
+
+// removeContents: deletes everything in folder; removeFolder: then removes
+// folder itself. StatusOk on success; the shell's nonzero code when deleting
+// the contents failed but the folder could be removed; StatusIoError when the
+// folder survives.
+//
+// Refused with StatusIoError before anything is deleted: an empty folder
+// text, a folder whose pattern would not fit, a protected folder (a volume
+// root or the Windows folder, see IsProtectedFolder), and a tree holding a
+// link that cannot be removed as itself. Links inside the tree are removed
+// themselves, never followed, before the shell sees the tree.
+Status RemoveTree(const FixedPath& folder, bool removeContents, bool removeFolder);

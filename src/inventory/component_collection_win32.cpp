@@ -1,0 +1,75 @@
+// The five scans of the component collection. Folders are walked with
+// FileList; the Netscape keys are read with ReadRegistryString.
+#include "inventory/component_collection.h"
+
+#include <cstring>
+
+#include "foundation/file_list.h"
+#include "foundation/file_stream.h"
+#include "foundation/heap_string.h"
+#include "foundation/typed_array.h"
+#include "inventory/component_files.h"
+#include "inventory/plugin_file_names.h"
+#include "maintenance/installation_locations.h"
+
+namespace {
+
+// The file type the player's libraries carry on platforms that keep one.
+constexpr uint32_t LibraryFileType = FourCharacterCode("shlb");
+constexpr const char* EveryFile = "*.*";
+
+// Scans componentFolder\name when it is an existing folder. A name that does
+// not fit after the folder is passed over: the cut path would name the
+// component folder itself.
+void AddLibrariesInSubfolder(const FixedPath& componentFolder, const char* name) {
+  FixedPath folder(componentFolder);
+  if (folder.AppendName(name) != StatusOk || !folder.IsFolder()) return;
+  if (folder.AppendName("") != StatusOk) return;
+  AddLibrariesInFolder(folder, LibraryExtension);
+}
+
+}  // namespace
+
+void AddLibrariesInFolder(const FixedPath& folder, const char* extension) {
+  FileList files;
+  files.ListFiles(folder, extension, LibraryFileType, false);
+  for (const PathNode* node = files.First(); node; node = node->next) AppendPathCopy(ComponentFiles, node->path);
+  files.ClearFileList();
+}
+
+bool ReadNavigatorPluginsFolder(FixedPath& folder) {
+  char version[RegistryStringBufferBytes] = "";
+  if (!ReadRegistryString(NavigatorKeyPath, CurrentVersionValueName, version) || version[0] == '\0') return false;
+
+  String keyPath;
+  if (!keyPath.Assign(NavigatorKeyPath) || !keyPath.AppendCharacter('\\') || !keyPath.Append(version) ||
+      !keyPath.AppendCharacter('\\') || !keyPath.Append(NavigatorMainSubkeyName))
+    return false;
+
+  char plugins[RegistryStringBufferBytes] = "";
+  if (!ReadRegistryString(keyPath.Text(), PluginsDirectoryValueName, plugins) || plugins[0] == '\0') return false;
+  // A cut path would name some other folder, perhaps one far up the tree.
+  if (strlen(plugins) > FixedPath::SetTextLimit) return false;
+  folder.SetText(plugins);
+  return folder.AppendName("") == StatusOk;
+}
+
+void AddNavigatorPluginFiles() {
+  FixedPath folder;
+  if (!ReadNavigatorPluginsFolder(folder)) return;
+  FileList files;
+  files.ListFiles(folder, EveryFile, 0, true);
+  for (const PathNode* node = files.First(); node; node = node->next) {
+    if (IsPlayerPluginFileName(node->path.FileNamePart())) AppendPathCopy(ComponentFiles, node->path);
+  }
+  files.ClearFileList();
+}
+
+void CollectComponentFiles(const FixedPath& componentFolder) {
+  FixedPath folder(componentFolder);
+  if (folder.AppendName("") == StatusOk) AddLibrariesInFolder(folder, LibraryExtension);
+  AddLibrariesInSubfolder(componentFolder, ComponentsFolderName);
+  AddLibrariesInSubfolder(componentFolder, NewComponentsFolderName);
+  AddLibrariesInSubfolder(componentFolder, PluginsFolderName);
+  AddNavigatorPluginFiles();
+}

@@ -1,0 +1,32 @@
+#pragma once
+// Removing the Corvalent Media Player: its ActiveX registrations, its
+// Netscape plug-in, its component folder, the install root above it when that
+// holds no file, and its registry keys; and the check of what is left.
+//
+// The install root is the folder that holds the component folder. Neither it
+// nor the component folder may be a volume root or the Windows folder: a
+// damaged or hostile "Component Path" must never wipe a drive.
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "foundation/fixed_path.h"
+
+// Removes the player installed in componentFolder. Boxes about libraries that
+// cannot be loaded or released are owned by owner (none in option mode).
+// False at once, with nothing changed, when componentFolder is not an
+// existing folder, or when it or its install root is a volume root or the
+// Windows folder. Otherwise every step runs, and the result is true when
+// every step succeeded.
+bool UninstallPlayer(HWND owner, FixedPath componentFolder);
+
+// True when a recursive listing of folder finds no file at all; a folder that
+// cannot be listed counts as empty.
+bool FolderIsEmpty(const FixedPath& folder);
+
+// What an uninstall left behind (the codes of uninstall_outcome.h), checked in
+// this order: the component folder, an install root without files, the
+// technology key. componentFolder is changed to the install root once the
+// component folder is found gone.
+int32_t VerifyUninstall(FixedPath& componentFolder);

@@ -1,0 +1,103 @@
+#include "settings/download_sites.h"
+
+#include <cstring>
+
+#include "foundation/path_text.h"
+#include "foundation/profile_file.h"
+#include "maintenance/installation_locations.h"
+#include "settings/profile_value.h"
+#include "settings/site_list.h"
+
+TypedArray<String> SiteList;
+
+namespace {
+
+// Copies text into a buffer of bytes bytes, cut to fit; no buffer is left alone.
+void CopyBounded(char* buffer, uint32_t bytes, const char* text) {
+  if (!buffer || bytes == 0) return;
+  const size_t length = strnlen(text, bytes - 1);
+  memcpy(buffer, text, length);
+  buffer[length] = '\0';
+}
+
+// Empties list and fills it from the site list file at path. StatusOk;
+// StatusNotFound when the file or its section is missing (no sites); an
+// existing file that cannot be read whole gives StatusOpenFailed or
+// StatusNoMemory.
+Status ReadSites(const FixedPath& path, TypedArray<String>& list) {
+  list.ClearArray();
+  ProfileDocument document;
+  const Status read = ReadProfile(document, path);
+  if (read == StatusNoMemory) return read;
+  if (read == StatusOpenFailed) return path.Exists() ? StatusOpenFailed : StatusNotFound;
+  return CollectSites(document, list);
+}
+
+}  // namespace
+
+FixedPath SiteSettingsPath() {
+  FixedPath path;
+  ProgramFilePath(path, SiteSettingsFileName);
+  return path;
+}
+
+Status WriteDefaultSiteSettings(bool force) { return WriteDefaultSiteSettingsAt(SiteSettingsPath(), force); }
+
+Status WriteDefaultSiteSettingsAt(const FixedPath& path, bool force) {
+  if (path.IsEmpty()) return StatusIoError;
+  if (!force && path.Exists()) return StatusOk;
+  ProfileDocument document;
+  if (!BuildDefaultSiteSettings(document)) return StatusNoMemory;
+  return WriteProfile(document, path);
+}
+
+bool ReadConfiguredSite(const FixedPath& settings, const char* key, const char* builtIn,
+                        char (&site)[SiteBufferBytes]) {
+  if (!settings.IsEmpty() && GetProfileValue(settings, SiteValuesSectionName, key, site, sizeof site)) {
+    return true;
+  }
+  CopyBounded(site, sizeof site, builtIn);
+  return false;
+}
+
+bool BetaSiteSettings(char* valueName, uint32_t valueNameBytes, char* site, uint32_t siteBytes) {
+  CopyBounded(valueName, valueNameBytes, AdditionalDownloadUrlValueName);
+  char configured[SiteBufferBytes];
+  const bool fromFile = ReadConfiguredSite(SiteSettingsPath(), BetaSiteKey, BuiltInBetaSite, configured);
+  CopyBounded(site, siteBytes, configured);
+  return fromFile;
+}
+
+bool LoadSiteList(const FixedPath& path, TypedArray<String>& list) { return ReadSites(path, list) == StatusOk; }
+
+bool SaveSiteList(const FixedPath& path, const TypedArray<String>& list) {
+  ProfileDocument document;
+  // The file's other sections must survive: a file that exists but cannot be
+  // read whole is left alone rather than replaced by the part that was read.
+  const Status read = ReadProfile(document, path);
+  if (read == StatusNoMemory || (read == StatusOpenFailed && path.Exists())) return false;
+  if (!PutSites(document, list)) return false;
+  return WriteProfile(document, path) >= 0;
+}
+
+int32_t EditSiteList(const char* site, bool add) {
+  if (!site) site = "";
+  FixedPath file;
+  if (!ReadComponentPath(file, nullptr)) return 0;
+  if (file.AppendName(DownloadSitesFileName) != StatusOk) return 1;
+  // The list follows the file: when the file is gone, so are its sites. A
+  // file that cannot be read whole is not written from the part that was.
+  const Status loaded = ReadSites(file, SiteList);
+  if (loaded != StatusOk && loaded != StatusNotFound) return 1;
+  char configured[SiteBufferBytes];
+  if (strcmp(site, DefaultSiteWord) == 0) {
+    ReadConfiguredSite(SiteSettingsPath(), DefaultSiteKey, BuiltInDefaultSite, configured);
+    site = configured;
+  }
+  if (add) {
+    if (!AddSite(SiteList, site)) return 1;
+  } else {
+    RemoveSite(SiteList, site);
+  }
+  return SaveSiteList(file, SiteList) ? 0 : 1;
+}

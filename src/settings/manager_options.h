@@ -1,0 +1,29 @@
+#pragma once
+// The component manager's options: the file "QuillframeConfig.ini" in the
+// component folder, which the component manager (a separate program) reads.
+// The control panel changes two keys of its section "ComponentMgrOptions":
+// whether the component manager checks for updates, and the time of its last
+// check. Both are changed only when they are already in the file.
+
+#include <cstdint>
+
+constexpr const char* ManagerOptionsFileName = "QuillframeConfig.ini";
+constexpr const char* ManagerOptionsSectionName = "ComponentMgrOptions";
+constexpr const char* CheckForUpdatesKey = "CheckForUpdates";
+constexpr const char* LastUpdateCheckTimeKey = "LastUpdateCheckTime";
+// The values of "CheckForUpdates", and "LastUpdateCheckTime" after a reset.
+constexpr const char* OptionOnValue = "1";
+constexpr const char* OptionOffValue = "0";
+// The buffer the options are read into; their values are "0" and "1".
+constexpr uint32_t OptionValueBufferBytes = 12;
+
+// Sets key of "ComponentMgrOptions" in the component folder's
+// "QuillframeConfig.ini" to value. True when there is no component folder
+// (nothing to change) or the value was written; false when the file is
+// missing or unreadable, lacks the key, or could not be written.
+bool SetManagerOption(const char* key, const char* value);
+
+// "-cu+" and "-cu": "CheckForUpdates" = "1" or "0".
+bool SetUpdateCheck(bool on);
+// "-lu": "LastUpdateCheckTime" = time, stored as given.
+bool SetLastUpdateCheckTime(const char* time);

@@ -1,0 +1,21 @@
+#include "settings/profile_value.h"
+
+#include <cstring>
+
+bool CopyProfileValue(ProfileDocument& document, const char* section, const char* key, char* out,
+                      uint32_t outSize) {
+  if (outSize == 0) return false;
+  ProfileSection* found = nullptr;
+  if (document.FindSection(section, &found, false) != StatusOk) return false;
+  ProfileEntry* entry = nullptr;
+  if (found->FindEntry(key, &entry, false) != StatusOk) return false;
+  uint32_t length = entry->value.Length();
+  if (length == 0) {
+    out[0] = '\0';
+    return false;
+  }
+  if (length > outSize - 1) length = outSize - 1;
+  memcpy(out, entry->value.Text(), length);
+  out[length] = '\0';
+  return true;
+}

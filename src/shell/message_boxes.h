@@ -1,0 +1,37 @@
+#pragma once
+// The message boxes through which every report in words is shown: an
+// information box and a yes/no question, both over MessageBoxA with a fixed
+// icon. Option mode shows them without an owner window; window mode passes
+// the main window.
+
+#include <windows.h>
+
+#include <cstdint>
+
+// What AskYesNo stores in its answer.
+constexpr int32_t AnswerNo = 1;
+constexpr int32_t AnswerYes = 2;
+constexpr int32_t AnswerMissingText = 3;  // the caption or the text was missing
+
+// The report of every window command that needs an installed player.
+constexpr const char* NotRegisteredCaption = "Install Path";
+constexpr const char* NotRegisteredText = "Corvalent Media Player not registered.";
+
+// The main control-panel window while it exists, else none. The owner of
+// every window-mode box; it stays none in option mode.
+HWND MainWindow();
+void SetMainWindow(HWND window);
+
+// Shows caption and text with an OK button and the information icon, owned by
+// owner (none: no owner). False, showing nothing, when the caption or the
+// text is missing; otherwise true once the box has been closed.
+bool ShowInfo(HWND owner, const char* caption, const char* text);
+
+// Asks with Yes and No buttons and the question icon; true exactly when the
+// user chose Yes. answer (when given) receives AnswerYes or AnswerNo. A
+// missing caption or text stores AnswerMissingText first and the box is shown
+// all the same; when the box cannot be shown the answer keeps that value.
+bool AskYesNo(HWND owner, const char* caption, const char* text, int32_t* answer);
+
+// ShowInfo (owner, NotRegisteredCaption, NotRegisteredText).
+void ShowNotRegistered(HWND owner);

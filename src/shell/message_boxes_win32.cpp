@@ -1,0 +1,40 @@
+// The one place for MessageBoxA.
+#include "shell/message_boxes.h"
+
+namespace {
+
+// MB_OK | MB_ICONINFORMATION and MB_YESNO | MB_ICONQUESTION.
+constexpr UINT InfoStyle = 0x40;
+constexpr UINT QuestionStyle = 0x24;
+static_assert(InfoStyle == (MB_OK | MB_ICONINFORMATION), "an OK box with the information icon");
+static_assert(QuestionStyle == (MB_YESNO | MB_ICONQUESTION), "a Yes/No box with the question icon");
+
+HWND mainWindow = nullptr;
+
+}  // namespace
+
+HWND MainWindow() { return mainWindow; }
+
+void SetMainWindow(HWND window) { mainWindow = window; }
+
+bool ShowInfo(HWND owner, const char* caption, const char* text) {
+  if (!caption || !text) return false;
+  MessageBoxA(owner, text, caption, InfoStyle);
+  return true;
+}
+
+bool AskYesNo(HWND owner, const char* caption, const char* text, int32_t* answer) {
+  if ((!caption || !text) && answer) *answer = AnswerMissingText;
+  switch (MessageBoxA(owner, text, caption, QuestionStyle)) {
+    case IDYES:
+      if (answer) *answer = AnswerYes;
+      return true;
+    case IDNO:
+      if (answer) *answer = AnswerNo;
+      return false;
+    default:
+      return false;
+  }
+}
+
+void ShowNotRegistered(HWND owner) { ShowInfo(owner, NotRegisteredCaption, NotRegisteredText); }

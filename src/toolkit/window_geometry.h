@@ -1,0 +1,36 @@
+#pragma once
+// Placing and sizing toolkit windows in pixels. Every operation fails (false)
+// and writes nothing when the window or a required pointer is none.
+
+#include <windows.h>
+
+#include "toolkit/geometry.h"
+
+// Convert a point in place between the window's client and screen coordinates.
+bool ClientToScreenPoint(HWND window, Point* point);
+bool ScreenToClientPoint(HWND window, Point* point);
+// Convert both corners, then normalise the rectangle.
+bool ClientToScreenRect(HWND window, Rect* rect);
+bool ScreenToClientRect(HWND window, Rect* rect);
+
+// With frame false the client rectangle (left = top = 0); with frame true the
+// frame rectangle in the window's own client coordinates, so that its left
+// and top are minus the frame widths.
+bool GetWindowBounds(HWND window, bool frame, Rect* out);
+// Moves and sizes the window to rect (in its parent's client coordinates, or
+// the screen's for a top-level window) and repaints it.
+bool SetWindowBounds(HWND window, const Rect& rect);
+// Moves the frame's top-left corner to point, keeping its size.
+bool MoveWindowTo(HWND window, Point point);
+// Sizes the frame so that the client area is width x height pixels, keeping
+// the frame's top-left corner. Meant for top-level windows.
+bool SetClientSize(HWND window, int32_t width, int32_t height);
+// Centres the window's frame over another window's frame, or over the screen
+// when over is none.
+bool CenterWindow(HWND window, HWND over);
+// The screen: (0, 0, screen width, screen height).
+bool ScreenRect(Rect* out);
+// The frame widths on each side of the client area. All four are required.
+bool FrameInsets(HWND window, int32_t* left, int32_t* top, int32_t* right, int32_t* bottom);
+// Marks the whole client area for repainting, background included.
+bool InvalidateWindow(HWND window);

@@ -1,0 +1,93 @@
+#pragma once
+// The window manager: the toolkit's registry of live windows, one per
+// context, kept in context slot 31. Each toolkit dialog is registered with a
+// callback, user data, an optional parent and a tick interval; from then on
+// everything that happens to the window reaches the callback as an event.
+//
+// Everything runs on the one thread that owns the windows. Callbacks may
+// register and unregister windows and run nested message loops in the middle
+// of any operation here, so every scan re-reads the count.
+//
+// An entry goes: registered (not open) -> open (its opened event accepted)
+// -> closing (during its closing event) -> freed. Unregistering never
+// destroys the window: the callback does that on the closing event, normally
+// with CloseToolkitWindow after destroying its control objects.
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "toolkit/event_record.h"
+
+struct WindowEntry {
+  HWND window;  // the key: one entry per window
+  HWND parent;  // or none
+  int32_t tickInterval;  // milliseconds; negative: no ticks
+  uint32_t lastTick;     // timeGetTime of the last tick; 0 at registration
+  void* userData;
+  WindowCallback callback;
+  uint8_t disableParent;  // the parent is disabled while this window is registered
+  uint8_t open;           // the opened event was accepted
+  uint8_t closing;        // unregistration has started
+  uint8_t acceptsFiles;   // registered for dropped files
+};
+
+class WindowManager {
+ public:
+  static constexpr int32_t Capacity = 100;
+
+  WindowManager();
+  // Unregisters every window still registered (each gets its closing event).
+  virtual ~WindowManager();
+  WindowManager(const WindowManager&) = delete;
+  WindowManager& operator=(const WindowManager&) = delete;
+
+  uint8_t valid;
+  WindowEntry* entries[Capacity];  // packed at the front in registration order
+  int32_t count;
+};
+
+// Opens the context's window manager, creating it on the first opening; each
+// opening counts. False without a context or memory.
+bool OpenWindowManager();
+// Counts one opening less; the last closing unregisters every window still
+// registered and destroys the manager.
+bool CloseWindowManager();
+// The context's window manager, or none.
+WindowManager* CurrentWindowManager();
+
+// Registers window and sends it the opened event. False for a missing window
+// or callback, a window already registered, a 101st window, a parent chain
+// that leads back to the window, or when the callback answers 1 to the
+// opened event (the window then gets its closing event before this returns).
+// With disableParent the parent is disabled until the window is closed; with
+// acceptFiles the window is registered for dropped files.
+bool RegisterWindow(WindowManager* manager, HWND window, HWND parent, WindowCallback callback,
+                    void* userData, int32_t tickInterval, bool disableParent, bool acceptFiles);
+// Unregisters the window's registered children first (their children before
+// them), then marks the window closing and sends its closing event, then
+// frees its entry. False when the window is not registered (its children are
+// unregistered all the same) or is already being unregistered.
+bool UnregisterWindow(WindowManager* manager, HWND window);
+// Enables a parent that the window's registration disabled, then destroys the
+// window; the result of DestroyWindow.
+bool CloseToolkitWindow(WindowManager* manager, HWND window);
+
+// Stores the flag of a registered window and registers it for dropped files
+// (or takes it off).
+void SetAcceptFiles(WindowManager* manager, HWND window, bool on);
+// The stored flag; false for a window that is not registered.
+bool AcceptsFiles(WindowManager* manager, HWND window);
+// The user data of the window's entry, or none.
+void* WindowUserData(WindowManager* manager, HWND window);
+
+WindowEntry* FindWindowEntry(WindowManager* manager, HWND window);
+// None for an index outside 0 to count - 1.
+WindowEntry* WindowEntryAt(WindowManager* manager, int32_t index);
+// The window at index; an index past the end gives the last window. None
+// when nothing is registered or the index is negative.
+HWND WindowAt(WindowManager* manager, int32_t index);
+
+// Calls callback (window, kind, record) and returns the low byte of its answer.
+uint8_t DispatchEvent(WindowManager* manager, WindowCallback callback, HWND window, EventKind kind,
+                      EventRecord* record);

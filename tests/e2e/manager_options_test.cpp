@@ -1,0 +1,142 @@
+// "-cu+", "-cu" and "-lu": the component manager's options in
+// "QuillframeConfig.ini" of the component folder.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "support/folder_files_win32.h"
+#include "support/held_file_win32.h"
+#include "support/player_installation_win32.h"
+#include "support/process_win32.h"
+
+namespace {
+
+const std::string options =
+    "[Proxy]\r\nHost=proxy.example\r\n"
+    "[ComponentMgrOptions]\r\nCheckForUpdates=0\r\nLastUpdateCheckTime   =  77\r\nBroadcastKey = 1\r\n"
+    "[Zones]\r\nzone = a\r\nzone = b\r\n";
+
+// options in the writer's form with the two keys set as given.
+std::string Written(const std::string& check, const std::string& time) {
+  return "[Proxy]\r\nHost = proxy.example\r\n"
+         "[ComponentMgrOptions]\r\nCheckForUpdates = " + check + "\r\nLastUpdateCheckTime = " + time +
+         "\r\nBroadcastKey = 1\r\n"
+         "[Zones]\r\nzone = a\r\nzone = b\r\n\r\n";
+}
+
+class ManagerOptions : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(player.Install()); }
+  std::string File() const { return player.ComponentFolder() + "\\QuillframeConfig.ini"; }
+  ProgramRun Run(const std::string& arguments) {
+    ProgramRun run = RunProgram(ControlPanelProgram(), arguments);
+    EXPECT_TRUE(run.started);
+    run.output = WithoutCarriageReturns(run.output);
+    return run;
+  }
+  PlayerInstallation player;
+};
+
+TEST_F(ManagerOptions, ChangeTheirKeyAndKeepEverythingElse) {
+  const struct {
+    std::string arguments;
+    std::string written;
+  } cases[] = {
+      {"-cu+", Written("1", "77")},
+      {"-cu", Written("0", "77")},
+      {"-lu 1700000000", Written("0", "1700000000")},
+      {"-cu+ -lu 0", Written("1", "0")},
+      {"--cu+", Written("1", "77")},           // found by substring
+      {"-lu \"12 34\"", Written("0", "12 34")},  // stored as given
+  };
+  for (const auto& c : cases) {
+    ASSERT_TRUE(WriteTextFile(File(), options));
+    ProgramRun run = Run(c.arguments);
+    EXPECT_EQ(run.output, "0\n") << c.arguments;
+    EXPECT_EQ(run.exitCode, 0) << c.arguments;
+    EXPECT_EQ(ReadTextFile(File()), c.written) << c.arguments;
+  }
+}
+
+TEST_F(ManagerOptions, AFileWithoutTheKeyIsLeftAloneAndTheFailurePrinted) {
+  const std::string withoutKeys = "[ComponentMgrOptions]\r\nBroadcastKey = 1\r\n";
+  for (const char* arguments : {"-cu+", "-cu", "-lu 5"}) {
+    ASSERT_TRUE(WriteTextFile(File(), withoutKeys));
+    ProgramRun run = Run(arguments);
+    EXPECT_EQ(run.output, "1\n") << arguments;
+    EXPECT_EQ(run.exitCode, 1) << arguments;
+    EXPECT_EQ(ReadTextFile(File()), withoutKeys) << arguments;
+  }
+}
+
+TEST_F(ManagerOptions, AMissingFileIsNotMade) {
+  for (const char* arguments : {"-cu+", "-cu", "-lu 5"}) {
+    ProgramRun run = Run(arguments);
+    EXPECT_EQ(run.output, "1\n") << arguments;
+    EXPECT_FALSE(PathExists(File())) << arguments;
+  }
+}
+
+TEST_F(ManagerOptions, AFailureStaysVisibleAfterALaterSuccess) {
+  // "LastUpdateCheckTime" is missing, "CheckForUpdates" is there.
+  const std::string partial = "[ComponentMgrOptions]\r\nCheckForUpdates = 0\r\n";
+  ASSERT_TRUE(WriteTextFile(File(), partial));
+  ProgramRun run = Run("-lu 5 -cu+");
+  EXPECT_EQ(run.output, "1\n");
+  EXPECT_EQ(ReadTextFile(File()), "[ComponentMgrOptions]\r\nCheckForUpdates = 1\r\n\r\n");
+
+  ASSERT_TRUE(WriteTextFile(File(), partial));
+  run = Run("-cu+ -lu 5");
+  EXPECT_EQ(run.output, "1\n");
+  EXPECT_EQ(ReadTextFile(File()), "[ComponentMgrOptions]\r\nCheckForUpdates = 1\r\n\r\n");
+}
+
+TEST_F(ManagerOptions, WithoutAComponentFolderNothingChangesAndNothingFails) {
+  ASSERT_TRUE(WriteTextFile(File(), options));
+  ASSERT_TRUE(player.SetComponentPath(player.Root() / "elsewhere"));
+  for (const char* arguments : {"-cu+", "-cu", "-lu 5"}) {
+    ProgramRun run = Run(arguments);
+    EXPECT_EQ(run.output, "0\n") << arguments;
+    EXPECT_EQ(ReadTextFile(File()), options) << arguments;
+  }
+}
+
+TEST_F(ManagerOptions, TimeWithoutItsArgumentChangesNothing) {
+  ASSERT_TRUE(WriteTextFile(File(), options));
+  ProgramRun run = Run("-lu");
+  EXPECT_EQ(run.output, "0\n");
+  EXPECT_EQ(ReadTextFile(File()), options);
+}
+
+TEST_F(ManagerOptions, AReadOnlyFileIsReplaced) {
+  ASSERT_TRUE(WriteTextFile(File(), options));
+  ASSERT_TRUE(SetFileAttributesA(File().c_str(), FILE_ATTRIBUTE_READONLY));
+  ProgramRun run = Run("-cu+");
+  EXPECT_EQ(run.output, "0\n");
+  EXPECT_EQ(ReadTextFile(File()), Written("1", "77"));
+}
+
+TEST_F(ManagerOptions, AFileThatCannotBeReadOrReplacedStaysAsItWasAndOneIsPrinted) {
+  // Held by another program that shares nothing, the options cannot be read;
+  // when it lets others read but neither write nor delete the file, the
+  // options are read but the new file cannot take its place.
+  ASSERT_TRUE(WriteTextFile(File(), options));
+  for (DWORD share : {DWORD{0}, DWORD{FILE_SHARE_READ}}) {
+    for (const char* arguments : {"-cu+", "-cu", "-lu 5"}) {
+      {
+        HeldFile holder(File(), share);
+        ASSERT_TRUE(holder.IsOpen());
+        ProgramRun run = Run(arguments);
+        EXPECT_EQ(run.output, "1\n") << arguments << " " << share;
+        EXPECT_EQ(run.exitCode, 1) << arguments << " " << share;
+      }
+      EXPECT_EQ(ReadTextFile(File()), options) << arguments << " " << share;
+      EXPECT_EQ(FilesIn(player.ComponentFolder()), std::vector<std::string>{"QuillframeConfig.ini"});
+    }
+  }
+}
+
+}  // namespace

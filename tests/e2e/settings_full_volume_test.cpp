@@ -1,0 +1,53 @@
+// The settings options on a full disk: a write that does not fit leaves the
+// old file exactly as it was, and the option prints 1. The test harness
+// mounts a small volume for this test and names it in PROFILE_FULL_VOLUME;
+// without it the test has nothing to work on and is skipped.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/folder_files_win32.h"
+#include "support/player_installation_win32.h"
+#include "support/process_win32.h"
+#include "support/volume_filler_win32.h"
+
+namespace {
+
+const std::string options = "[ComponentMgrOptions]\nCheckForUpdates = 0\nLastUpdateCheckTime = 77\n";
+const std::string sites = "[Download Sites]\nsite = https://a/\n[Other]\nk = v\n";
+
+TEST(SettingsFullVolumeTest, WritesThatDoNotFitLeaveTheFilesAsTheyWere) {
+  const std::string root = SmallVolumeRoot();
+  if (root.empty()) GTEST_SKIP() << "PROFILE_FULL_VOLUME names no small volume";
+  const std::string folder = root + "settings";
+  RemovePath(folder);
+  ASSERT_TRUE(MakeFolders(folder)) << folder;
+  PlayerInstallation player;
+  ASSERT_TRUE(player.SetComponentPath(folder));
+  const std::string config = folder + "\\QuillframeConfig.ini";
+  const std::string siteList = folder + "\\QFXDownloadSites.txt";
+  ASSERT_TRUE(WriteTextFile(config, options));
+  ASSERT_TRUE(WriteTextFile(siteList, sites));
+  {
+    VolumeFiller filler(root + "filler.bin");
+    ASSERT_TRUE(filler.Full());
+    for (const char* arguments : {"-cu+", "-cu", "-lu 1700000000", "-ds+ https://b/", "-ds https://a/"}) {
+      ProgramRun run = RunProgram(ControlPanelProgram(), arguments);
+      EXPECT_EQ(WithoutCarriageReturns(run.output), "1\n") << arguments;
+      EXPECT_EQ(run.exitCode, 1) << arguments;
+      EXPECT_EQ(ReadTextFile(config), options) << arguments;
+      EXPECT_EQ(ReadTextFile(siteList), sites) << arguments;
+      EXPECT_EQ(FilesIn(folder), (std::vector<std::string>{"QFXDownloadSites.txt", "QuillframeConfig.ini"}))
+          << arguments;
+    }
+  }
+  // With room again the same options write as usual.
+  ProgramRun run = RunProgram(ControlPanelProgram(), "-cu+ -ds+ https://b/");
+  EXPECT_EQ(WithoutCarriageReturns(run.output), "0\n");
+  EXPECT_EQ(ReadTextFile(config), "[ComponentMgrOptions]\r\nCheckForUpdates = 1\r\nLastUpdateCheckTime = 77\r\n\r\n");
+  EXPECT_EQ(ReadTextFile(siteList), "[Download Sites]\r\nsite = https://b/\r\nsite = https://a/\r\n[Other]\r\nk = v\r\n\r\n");
+  RemovePath(folder);
+}
+
+}  // namespace

@@ -1,0 +1,201 @@
+// "-u": the uninstall without a window, its result codes and its effects.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "maintenance/installation_locations.h"
+#include "support/box_watcher_win32.h"
+#include "support/held_file_win32.h"
+#include "support/links_win32.h"
+#include "support/player_installation_win32.h"
+#include "support/process_win32.h"
+#include "support/registry_win32.h"
+#include "support/unregister_log_win32.h"
+
+namespace {
+
+// A player in root\Player with libraries in the folder and its subfolders,
+// its settings and cache, and the beta value. A watcher answers any box, so
+// that a fault fails the test instead of hanging it.
+class UninstallOption : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(player.Install());
+    ASSERT_TRUE(CopyFixture("PlayerControl.dll", Component("AxQuillframe3.dll")));
+    ASSERT_TRUE(CopyFixture("PlayerControl.dll", Component("Components\\AxQuillframeCtl.dll")));
+    ASSERT_TRUE(CopyFixture("PlayerControl.dll", Component("Plugins\\NotThePlayer.dll")));
+    ASSERT_TRUE(WriteTextFile(Component("QuillframeConfig.ini"), "[ComponentMgrOptions]\r\nCheckForUpdates=1\r\n"));
+    ASSERT_TRUE(WriteTextFile(Component("Resources\\UpdateVersionList_v2.txt"), "[DLL_Versions]\r\n"));
+    ASSERT_TRUE(SetMachineString(PlayerKeyPath, AdditionalDownloadUrlValueName, "http://beta.example/"));
+  }
+  std::string Component(const std::string& relative) const { return player.ComponentFolder() + "\\" + relative; }
+  ProgramRun Run(const std::string& arguments) {
+    ProgramRun run = RunProgram(ControlPanelProgram(), arguments);
+    run.output = WithoutCarriageReturns(run.output);
+    return run;
+  }
+
+  UnregisterLog log;
+  PlayerInstallation player;
+};
+
+TEST_F(UninstallOption, RemovesEverythingAndPrintsZero) {
+  BoxWatcher watcher;
+  ProgramRun run = Run("-u");
+  ASSERT_TRUE(run.started);
+  EXPECT_EQ(run.output, "0\n");
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_TRUE(watcher.Stop().empty());
+  std::vector<std::string> libraries = log.Libraries();
+  std::sort(libraries.begin(), libraries.end());
+  EXPECT_EQ(libraries, (std::vector<std::string>{"AxQuillframe3.dll", "AxQuillframeCtl.dll"}))
+      << "each player library unregistered once, no other library";
+  EXPECT_FALSE(PathExists(player.ComponentFolder()));
+  EXPECT_FALSE(PathExists(player.Root().Path()));
+  EXPECT_FALSE(MachineKeyExists(PlayerKeyPath));
+  EXPECT_FALSE(MachineKeyExists(TechnologyKeyPath));
+}
+
+TEST_F(UninstallOption, KeepsAnInstallRootWithAnotherProductsFiles) {
+  ASSERT_TRUE(WriteTextFile(player.Root() / "Other Product\\settings.ini", "[Other]\r\n"));
+  ASSERT_TRUE(MakeFolders(player.Root() / "Empty"));
+  ProgramRun run = Run("-u");
+  EXPECT_EQ(run.output, "0\n");
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_FALSE(PathExists(player.ComponentFolder()));
+  EXPECT_EQ(ReadTextFile(player.Root() / "Other Product\\settings.ini"), "[Other]\r\n");
+  EXPECT_TRUE(PathExists(player.Root() / "Empty"));
+}
+
+TEST_F(UninstallOption, ShowsOneBoxPerDamagedLibraryAndPrintsOne) {
+  ASSERT_TRUE(CopyFixture("DamagedLibrary.dll", Component("AxQuillframeOld.dll")));
+  ASSERT_TRUE(CopyFixture("DamagedLibrary.dll", Component("NewComponents\\axquillframeNew.dll")));
+  ASSERT_TRUE(CopyFixture("DamagedLibrary.dll", Component("NewComponents\\Unrelated.dll")));
+  BoxWatcher watcher;
+  ProgramRun run = Run("-u");
+  std::vector<SeenBox> boxes = watcher.Stop();
+  EXPECT_EQ(run.output, "1\n");
+  EXPECT_EQ(run.exitCode, 1);
+  ASSERT_EQ(boxes.size(), 2u);
+  for (const SeenBox& box : boxes) {
+    EXPECT_EQ(box.owner, 0u);
+    EXPECT_EQ(box.buttons, "ok");
+    EXPECT_EQ(box.caption, "Uninstall Failure");
+    EXPECT_EQ(box.text, "Could not Load ActiveX Component.\n (Please Exit Netscape and/or Explorer)");
+  }
+  EXPECT_EQ(log.Libraries().size(), 2u) << "the loadable libraries still unregistered";
+  EXPECT_FALSE(PathExists(player.ComponentFolder())) << "the removal went on";
+  EXPECT_FALSE(MachineKeyExists(TechnologyKeyPath));
+}
+
+TEST_F(UninstallOption, PrintsOneWithoutAPlayer) {
+  ASSERT_TRUE(player.SetComponentPath(player.Root() / "missing"));
+  ProgramRun run = Run("-u");
+  EXPECT_EQ(run.output, "1\n");
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_TRUE(PathExists(Component("AxQuillframe3.dll")));
+  EXPECT_TRUE(log.Libraries().empty());
+
+  DeleteMachineKeyTree(TechnologyKeyPath);
+  run = Run("-u");
+  EXPECT_EQ(run.output, "1\n");
+  EXPECT_EQ(run.exitCode, 1);
+}
+
+TEST_F(UninstallOption, NamesWhatIsLeft) {
+  {
+    // A file held open keeps the component folder.
+    HeldFile held(Component("QuillframeConfig.ini"), 0);
+    ASSERT_TRUE(held.IsOpen());
+    ProgramRun run = Run("-u");
+    EXPECT_EQ(run.output, "-1\n");
+    EXPECT_EQ(run.exitCode, -1);
+  }
+  // Another product's key below the technology key keeps it.
+  ASSERT_TRUE(player.Install());
+  ASSERT_TRUE(SetMachineString(std::string(TechnologyKeyPath) + "\\Other", "v", "x"));
+  ProgramRun run = Run("-u");
+  EXPECT_EQ(run.output, "-3\n");
+  EXPECT_EQ(run.exitCode, -3);
+  EXPECT_FALSE(PathExists(player.ComponentFolder()));
+  EXPECT_FALSE(MachineKeyExists(PlayerKeyPath));
+}
+
+TEST_F(UninstallOption, RemovesThePluginFromNetscapesPluginsFolders) {
+  const std::string plugins = player.Root().Path() + "-plugins";
+  struct Cleanup {
+    std::string folder;
+    ~Cleanup() {
+      RemovePath(folder);
+      DeleteMachineKeyTree("SOFTWARE\\Netscape");
+    }
+  } cleanup{plugins};
+  ASSERT_TRUE(CopyFixture("NoVersion.dll", plugins + "\\4.7\\NPQuillframe3.dll"));
+  ASSERT_TRUE(WriteTextFile(plugins + "\\4.7\\Quillframe3.class", "class"));
+  ASSERT_TRUE(CopyFixture("NoVersion.dll", plugins + "\\6.2\\NPQuillframe3.dll"));
+  ASSERT_TRUE(WriteTextFile(plugins + "\\6.2\\NPOther.dll", "other"));
+  ASSERT_TRUE(SetMachineString("SOFTWARE\\Netscape\\Netscape Navigator\\4.7\\Main", "Plugins Directory",
+                               plugins + "\\4.7"));
+  ASSERT_TRUE(SetMachineString("SOFTWARE\\Netscape\\Netscape 6\\6.2\\Main", "Plugins Directory", plugins + "\\6.2"));
+  ProgramRun run = Run("-u");
+  EXPECT_EQ(run.output, "0\n");
+  EXPECT_FALSE(PathExists(plugins + "\\4.7\\NPQuillframe3.dll"));
+  EXPECT_FALSE(PathExists(plugins + "\\4.7\\Quillframe3.class"));
+  EXPECT_FALSE(PathExists(plugins + "\\6.2\\NPQuillframe3.dll"));
+  EXPECT_EQ(ReadTextFile(plugins + "\\6.2\\NPOther.dll"), "other");
+}
+
+// A "Component Path" that names a volume root, or leads to one, or names the
+// Windows folder: the uninstall removes nothing and reports a failure.
+TEST(UninstallOptionProtection, NeverRemovesAVolumeRoot) {
+  PlayerInstallation player;
+  UnregisterLog log;
+  TempFolder volume;  // a small folder of the test's own, mapped as a drive
+  ASSERT_TRUE(CopyFixture("PlayerControl.dll", volume / "Player\\AxQuillframe3.dll"));
+  ASSERT_TRUE(WriteTextFile(volume / "Player\\QuillframeConfig.ini", "[ComponentMgrOptions]\r\n"));
+  ASSERT_TRUE(WriteTextFile(volume / "top.txt", "top"));
+  ASSERT_TRUE(WriteTextFile(volume / "Documents\\letter.txt", "letter"));
+  DriveMapping drive(volume.Path());
+  ASSERT_TRUE(drive.Mapped()) << "no drive letter could be mapped";
+  const std::string root = drive.Root();
+  for (const std::string& componentPath : {root, root + "Player", root + "Player\\..", root + "Documents\\..\\Player"}) {
+    ASSERT_TRUE(player.SetComponentPath(componentPath));
+    ASSERT_TRUE(SetMachineString(PlayerKeyPath, AdditionalDownloadUrlValueName, "http://beta.example/"));
+    BoxWatcher watcher;
+    ProgramRun run = RunProgram(ControlPanelProgram(), "-u");
+    EXPECT_TRUE(watcher.Stop().empty()) << componentPath;
+    EXPECT_EQ(WithoutCarriageReturns(run.output), "-1\n") << componentPath;
+    EXPECT_EQ(run.exitCode, -1) << componentPath;
+    bool found = false;
+    MachineString(PlayerKeyPath, AdditionalDownloadUrlValueName, &found);
+    EXPECT_TRUE(found) << componentPath << ": nothing changed, the registry neither";
+  }
+  EXPECT_TRUE(log.Libraries().empty());
+  EXPECT_EQ(ReadTextFile(volume / "top.txt"), "top");
+  EXPECT_EQ(ReadTextFile(volume / "Documents\\letter.txt"), "letter");
+  EXPECT_TRUE(PathExists(volume / "Player\\AxQuillframe3.dll"));
+  EXPECT_TRUE(PathExists(volume / "Player\\QuillframeConfig.ini"));
+}
+
+TEST(UninstallOptionProtection, NeverRemovesTheWindowsFolder) {
+  PlayerInstallation player;
+  char windows[MAX_PATH];
+  UINT length = GetWindowsDirectoryA(windows, MAX_PATH);
+  ASSERT_GT(length, 0u);
+  const std::string windowsFolder(windows, length);
+  for (const std::string& componentPath : {windowsFolder, windowsFolder + "\\system32\\.."}) {
+    ASSERT_TRUE(player.SetComponentPath(componentPath));
+    ProgramRun run = RunProgram(ControlPanelProgram(), "-u");
+    EXPECT_EQ(WithoutCarriageReturns(run.output), "-1\n") << componentPath;
+    EXPECT_EQ(run.exitCode, -1) << componentPath;
+    EXPECT_TRUE(MachineKeyExists(PlayerKeyPath)) << componentPath;
+  }
+  EXPECT_TRUE(PathExists(windowsFolder + "\\system32"));
+  EXPECT_TRUE(PathExists(windowsFolder + "\\win.ini"));
+}
+
+}  // namespace

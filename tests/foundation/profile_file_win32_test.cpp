@@ -1,0 +1,253 @@
+#include "foundation/profile_file.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "foundation/profile_text.h"
+#include "support/profile_dump.h"
+#include "support/temp_folder_win32.h"
+
+namespace {
+
+FixedPath PathOf(const std::string& text) {
+  FixedPath path;
+  path.SetText(text.c_str());
+  return path;
+}
+
+// The names in a folder, sorted.
+std::vector<std::string> FilesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    std::string name = found.cFileName;
+    if (name != "." && name != "..") names.push_back(name);
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+void Load(ProfileDocument& document, const std::string& text) {
+  document.ClearDocument();
+  ReadProfileText(document, text.data(), static_cast<uint32_t>(text.size()));
+}
+
+// A document whose text is about bytes long.
+void LoadLarge(ProfileDocument& document, size_t bytes) {
+  std::string text = "[Big]\r\n";
+  for (int i = 0; text.size() < bytes; ++i) text += "key" + std::to_string(i) + " = " + std::string(80, 'v') + "\r\n";
+  Load(document, text);
+}
+
+const char* const oldText = "[Old]\r\nkeep = me\r\n\r\n";
+
+TEST(ProfileFileTest, MissingFileGivesOpenFailedAndAnUnchangedDocument) {
+  TempFolder folder;
+  ProfileDocument document;
+  Load(document, "[Kept]\nk=v\n");
+  EXPECT_EQ(ReadProfile(document, PathOf(folder / "missing.ini")), StatusOpenFailed);
+  EXPECT_EQ(DumpProfile(document), "[Kept]<k=v>");
+}
+
+TEST(ProfileFileTest, EmptyFileGivesNothing) {
+  TempFolder folder;
+  ASSERT_TRUE(WriteTextFile(folder / "empty.ini", ""));
+  ProfileDocument document;
+  EXPECT_EQ(ReadProfile(document, PathOf(folder / "empty.ini")), StatusOk);
+  EXPECT_EQ(document.SectionCount(), 0);
+}
+
+TEST(ProfileFileTest, ReadsSectionsAndEntries) {
+  TempFolder folder;
+  ASSERT_TRUE(WriteTextFile(folder / "QuillframeConfig.ini",
+                            "[ComponentMgrOptions]\r\nCheckForUpdates=1\r\nLastUpdateCheckTime=0\r\nBroadcastKey=1\r\n"));
+  ProfileDocument document;
+  EXPECT_EQ(ReadProfile(document, PathOf(folder / "QuillframeConfig.ini")), StatusOk);
+  EXPECT_EQ(DumpProfile(document),
+            "[ComponentMgrOptions]<CheckForUpdates=1><LastUpdateCheckTime=0><BroadcastKey=1>");
+}
+
+TEST(ProfileFileTest, HeaderLastKeepsTheSectionAndGivesBadFormat) {
+  TempFolder folder;
+  ASSERT_TRUE(WriteTextFile(folder / "p.ini", "[A]\r\nk=v\r\n[Main]"));
+  ProfileDocument document;
+  EXPECT_EQ(ReadProfile(document, PathOf(folder / "p.ini")), StatusBadFormat);
+  EXPECT_EQ(DumpProfile(document), "[A]<k=v>[Main]");
+}
+
+TEST(ProfileFileTest, NulByteEndsTheText) {
+  TempFolder folder;
+  ASSERT_TRUE(WriteTextFile(folder / "p.ini", std::string("[A]\r\nk=v\r\n\0[B]\r\nx=y\r\n", 21)));
+  ProfileDocument document;
+  EXPECT_EQ(ReadProfile(document, PathOf(folder / "p.ini")), StatusOk);
+  EXPECT_EQ(DumpProfile(document), "[A]<k=v>");
+}
+
+TEST(ProfileFileTest, ReadsFromAGivenStreamAndLeavesItOpen) {
+  TempFolder folder;
+  ASSERT_TRUE(WriteTextFile(folder / "p.ini", "[A]\nk=v\n"));
+  FileStream stream(PathOf(folder / "p.ini"));
+  ASSERT_EQ(stream.Open(FileStream::ModeRead, FileStream::StandardBufferSize), StatusOk);
+  ProfileDocument document;
+  EXPECT_EQ(ReadProfile(document, PathOf(folder / "other.ini"), &stream), StatusOk);
+  EXPECT_EQ(DumpProfile(document), "[A]<k=v>");
+  EXPECT_TRUE(stream.IsOpen());
+}
+
+TEST(ProfileFileTest, ReadsAFileSharedForReading) {
+  TempFolder folder;
+  ASSERT_TRUE(WriteTextFile(folder / "p.ini", "[A]\nk=v\n"));
+  HANDLE reader = CreateFileA((folder / "p.ini").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+  ProfileDocument document;
+  EXPECT_EQ(ReadProfile(document, PathOf(folder / "p.ini")), StatusOk);
+  CloseHandle(reader);
+  EXPECT_EQ(DumpProfile(document), "[A]<k=v>");
+}
+
+TEST(ProfileFileTest, WritesTheWritersForm) {
+  TempFolder folder;
+  ProfileDocument document;
+  Load(document, "[A]\nk=v\n[B]\n");
+  ASSERT_EQ(WriteProfile(document, PathOf(folder / "out.ini")), StatusOk);
+  EXPECT_EQ(ReadTextFile(folder / "out.ini"), "[A]\r\nk = v\r\n[B]\r\n\r\n");
+  EXPECT_EQ(FilesIn(folder.Path()), std::vector<std::string>{"out.ini"});
+}
+
+TEST(ProfileFileTest, EmptyDocumentIsOneLineEnd) {
+  TempFolder folder;
+  ProfileDocument document;
+  ASSERT_EQ(WriteProfile(document, PathOf(folder / "out.ini")), StatusOk);
+  EXPECT_EQ(ReadTextFile(folder / "out.ini"), "\r\n");
+}
+
+TEST(ProfileFileTest, ReplacesAnExistingFileWhole) {
+  TempFolder folder;
+  ASSERT_TRUE(WriteTextFile(folder / "p.ini", std::string(100000, 'x')));
+  ProfileDocument document;
+  Load(document, "[New]\nk=v\n");
+  ASSERT_EQ(WriteProfile(document, PathOf(folder / "p.ini")), StatusOk);
+  EXPECT_EQ(ReadTextFile(folder / "p.ini"), "[New]\r\nk = v\r\n\r\n");
+  EXPECT_EQ(FilesIn(folder.Path()), std::vector<std::string>{"p.ini"});
+}
+
+TEST(ProfileFileTest, LargeDocumentGoesThroughTheBufferInOrder) {
+  TempFolder folder;
+  ProfileDocument document;
+  LoadLarge(document, 600000);
+  String expected;
+  ASSERT_EQ(ProfileTextOf(document, expected), StatusOk);
+  ASSERT_EQ(WriteProfile(document, PathOf(folder / "big.ini")), StatusOk);
+  EXPECT_EQ(ReadTextFile(folder / "big.ini"), std::string(expected.Text()));
+  ProfileDocument reread;
+  EXPECT_EQ(ReadProfile(reread, PathOf(folder / "big.ini")), StatusOk);
+  EXPECT_EQ(DumpProfile(reread), DumpProfile(document));
+}
+
+TEST(ProfileFileTest, ReadOnlyFileIsReplaced) {
+  TempFolder folder;
+  const std::string path = folder / "locked.ini";
+  ASSERT_TRUE(WriteTextFile(path, oldText));
+  ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+  ProfileDocument document;
+  Load(document, "[New]\nk=v\n");
+  ASSERT_EQ(WriteProfile(document, PathOf(path)), StatusOk);
+  EXPECT_EQ(ReadTextFile(path), "[New]\r\nk = v\r\n\r\n");
+  EXPECT_EQ(FilesIn(folder.Path()), std::vector<std::string>{"locked.ini"});
+}
+
+TEST(ProfileFileTest, FileHeldOpenWithoutSharingStaysAsItWas) {
+  TempFolder folder;
+  const std::string path = folder / "held.ini";
+  ASSERT_TRUE(WriteTextFile(path, oldText));
+  HANDLE holder = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  ProfileDocument document;
+  Load(document, "[New]\nk=v\n");
+  EXPECT_EQ(WriteProfile(document, PathOf(path)), StatusIoError);
+  CloseHandle(holder);
+  EXPECT_EQ(ReadTextFile(path), oldText);
+  EXPECT_EQ(FilesIn(folder.Path()), std::vector<std::string>{"held.ini"});
+}
+
+TEST(ProfileFileTest, ReadOnlyFileHeldOpenStaysReadOnly) {
+  TempFolder folder;
+  const std::string path = folder / "held.ini";
+  ASSERT_TRUE(WriteTextFile(path, oldText));
+  ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+  HANDLE holder = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  ProfileDocument document;
+  Load(document, "[New]\nk=v\n");
+  EXPECT_EQ(WriteProfile(document, PathOf(path)), StatusIoError);
+  CloseHandle(holder);
+  EXPECT_EQ(ReadTextFile(path), oldText);
+  EXPECT_EQ(GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_READONLY, static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+  EXPECT_EQ(FilesIn(folder.Path()), std::vector<std::string>{"held.ini"});
+}
+
+TEST(ProfileFileTest, MissingFolderGivesIoErrorAndMakesNothing) {
+  TempFolder folder;
+  ProfileDocument document;
+  Load(document, "[A]\nk=v\n");
+  EXPECT_EQ(WriteProfile(document, PathOf(folder / "no such folder\\p.ini")), StatusIoError);
+  EXPECT_TRUE(FilesIn(folder.Path()).empty());
+}
+
+TEST(ProfileFileTest, FolderInTheWayIsNotReplaced) {
+  TempFolder folder;
+  ASSERT_TRUE(MakeFolders(folder / "p.ini"));
+  ASSERT_TRUE(WriteTextFile(folder / "p.ini\\inside.txt", "x"));
+  ProfileDocument document;
+  Load(document, "[A]\nk=v\n");
+  EXPECT_EQ(WriteProfile(document, PathOf(folder / "p.ini")), StatusIoError);
+  EXPECT_EQ(ReadTextFile(folder / "p.ini\\inside.txt"), "x");
+  EXPECT_EQ(FilesIn(folder.Path()), std::vector<std::string>{"p.ini"});
+}
+
+TEST(ProfileFileTest, WrittenFileReadsBackAlike) {
+  TempFolder folder;
+  ProfileDocument document;
+  Load(document, "[S]\nsite=a\nsite=b\n[S]\nx = y  \n[ spaced ]\n=v\n");
+  ASSERT_EQ(WriteProfile(document, PathOf(folder / "p.ini")), StatusOk);
+  ProfileDocument reread;
+  EXPECT_EQ(ReadProfile(reread, PathOf(folder / "p.ini")), StatusOk);
+  EXPECT_EQ(DumpProfile(reread), DumpProfile(document));
+}
+
+// A volume too small for the new text: the script that mounts it (a 1 MiB
+// tmpfs shown to Wine as a drive letter, scripts/small-volume.sh) names its
+// root in PROFILE_FULL_VOLUME. Without it the test has nothing to work on.
+TEST(ProfileFileFullVolumeTest, TextThatDoesNotFitLeavesTheOldFile) {
+  const char* root = getenv("PROFILE_FULL_VOLUME");
+  if (!root || !*root) GTEST_SKIP() << "PROFILE_FULL_VOLUME names no small volume";
+  const std::string folder = std::string(root) + "profiles";
+  RemovePath(folder);
+  ASSERT_TRUE(MakeFolders(folder)) << folder;
+  const std::string path = folder + "\\QuillframeConfig.ini";
+  ASSERT_TRUE(WriteTextFile(path, oldText));
+
+  ProfileDocument document;
+  LoadLarge(document, 3 * 1024 * 1024);
+  EXPECT_EQ(WriteProfile(document, PathOf(path)), StatusIoError);
+  EXPECT_EQ(ReadTextFile(path), oldText);
+  EXPECT_EQ(FilesIn(folder), std::vector<std::string>{"QuillframeConfig.ini"});
+
+  // What fits is written as usual.
+  Load(document, "[Small]\nk=v\n");
+  EXPECT_EQ(WriteProfile(document, PathOf(path)), StatusOk);
+  EXPECT_EQ(ReadTextFile(path), "[Small]\r\nk = v\r\n\r\n");
+  RemovePath(folder);
+}
+
+}  // namespace

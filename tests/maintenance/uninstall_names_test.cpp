@@ -1,0 +1,62 @@
+#include "maintenance/uninstall_names.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+TEST(PlayerLibraryName, BeginsWithThePrefixInAnyCase) {
+  const struct {
+    const char* name;
+    bool player;
+  } cases[] = {
+      {"AxQuillframe.dll", true},
+      {"AxQuillframe3.dll", true},
+      {"axquillframeCtl.dll", true},
+      {"AXQUILLFRAME_X.DLL", true},
+      {"AxQuillframe", true},
+      {"AxQuillfram.dll", false},  // one character short of the prefix
+      {"AxQuillfram", false},
+      {"xAxQuillframe.dll", false},
+      {"NPQuillframe3.dll", false},
+      {"Quillframe.dll", false},
+      {"", false},
+      {nullptr, false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(IsPlayerLibraryName(c.name), c.player) << (c.name ? c.name : "(none)");
+}
+
+TEST(PluginPath, JoinsFolderAndNameWithOneBackslash) {
+  const struct {
+    const char* folder;
+    std::string path;
+  } cases[] = {
+      {"C:\\Netscape\\Plugins", "C:\\Netscape\\Plugins\\NPQuillframe3.dll"},
+      {"C:\\Netscape\\Plugins\\", "C:\\Netscape\\Plugins\\NPQuillframe3.dll"},
+      {"C:\\", "C:\\NPQuillframe3.dll"},
+  };
+  for (const auto& c : cases) {
+    char out[260];
+    memset(out, 'x', sizeof out);
+    ASSERT_TRUE(JoinPluginPath(c.folder, PluginLibraryName, out, sizeof out)) << c.folder;
+    EXPECT_EQ(std::string(out), c.path);
+    EXPECT_EQ(out[c.path.size() + 1], '\0') << "the double NUL the shell needs";
+  }
+}
+
+TEST(PluginPath, RefusesMissingFoldersAndPathsThatDoNotFit) {
+  char out[32];
+  const std::string fits(32 - 2 - 1 - strlen("a.dll"), 'f');  // path and two NULs exactly fill the buffer
+  EXPECT_TRUE(JoinPluginPath(fits.c_str(), "a.dll", out, sizeof out));
+  EXPECT_EQ(std::string(out), fits + "\\a.dll");
+  const std::string tooLong = fits + "f";
+  EXPECT_FALSE(JoinPluginPath(tooLong.c_str(), "a.dll", out, sizeof out));
+  EXPECT_EQ(out[0], '\0');
+  EXPECT_FALSE(JoinPluginPath("", "a.dll", out, sizeof out));
+  EXPECT_FALSE(JoinPluginPath(nullptr, "a.dll", out, sizeof out));
+  EXPECT_EQ(out[0], '\0');
+}
+
+}  // namespace

@@ -1,0 +1,256 @@
+#include "maintenance/uninstall.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "maintenance/installation_locations.h"
+#include "maintenance/uninstall_outcome.h"
+#include "support/box_watcher_win32.h"
+#include "support/held_file_win32.h"
+#include "support/links_win32.h"
+#include "support/player_installation_win32.h"
+#include "support/registry_win32.h"
+#include "support/toolkit_windows_win32.h"
+#include "support/unregister_log_win32.h"
+
+namespace {
+
+FixedPath PathOf(const std::string& text) {
+  FixedPath path;
+  path.SetText(text.c_str());
+  return path;
+}
+
+std::vector<std::string> Sorted(std::vector<std::string> names) {
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+const char* const LoadFailureText = "Could not Load ActiveX Component.\n (Please Exit Netscape and/or Explorer)";
+
+// A player installed in root\Player: three player libraries in the folder and
+// its subfolders, a library of another name and a few other files, and the
+// beta value in the player key. Boxes are answered; the test is bounded.
+class UninstallTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(player.Install());
+    ASSERT_TRUE(CopyFixture("PlayerControl.dll", Component("AxQuillframe3.dll")));
+    ASSERT_TRUE(CopyFixture("PlayerControl.dll", Component("Components\\axquillframeCtl.dll")));
+    ASSERT_TRUE(CopyFixture("PlayerControl.dll", Component("NewComponents\\AXQUILLFRAME_X.DLL")));
+    ASSERT_TRUE(CopyFixture("PlayerControl.dll", Component("Plugins\\Other.dll")));
+    ASSERT_TRUE(WriteTextFile(Component("QuillframeConfig.ini"), "[ComponentMgrOptions]\r\n"));
+    ASSERT_TRUE(WriteTextFile(Component("Resources\\cache.bin"), "cache"));
+    ASSERT_TRUE(SetMachineString(PlayerKeyPath, AdditionalDownloadUrlValueName, "http://beta.example/"));
+  }
+
+  std::string Component(const std::string& relative) const { return player.ComponentFolder() + "\\" + relative; }
+  FixedPath ComponentFolder() const { return PathOf(player.ComponentFolder()); }
+  bool BetaValueLeft() const {
+    bool found = false;
+    MachineString(PlayerKeyPath, AdditionalDownloadUrlValueName, &found);
+    return found;
+  }
+
+  Watchdog watchdog_{90000};
+  UnregisterLog log;
+  PlayerInstallation player;
+};
+
+TEST_F(UninstallTest, RemovesEverythingOfThePlayer) {
+  BoxWatcher watcher;
+  EXPECT_TRUE(UninstallPlayer(nullptr, ComponentFolder()));
+  EXPECT_TRUE(watcher.Stop().empty());
+  EXPECT_EQ(Sorted(log.Libraries()),
+            Sorted({"AxQuillframe3.dll", "axquillframeCtl.dll", "AXQUILLFRAME_X.DLL"}));
+  EXPECT_FALSE(PathExists(player.ComponentFolder()));
+  EXPECT_FALSE(PathExists(player.Root().Path())) << "the install root held nothing else";
+  EXPECT_FALSE(MachineKeyExists(TechnologyKeyPath));
+
+  FixedPath folder = ComponentFolder();
+  EXPECT_EQ(VerifyUninstall(folder), NothingLeft);
+  EXPECT_EQ(std::string(folder.Text()), player.Root().Path() + "\\") << "the check moves to the install root";
+}
+
+TEST_F(UninstallTest, AcceptsAComponentFolderEndingInABackslash) {
+  EXPECT_TRUE(UninstallPlayer(nullptr, PathOf(player.ComponentFolder() + "\\")));
+  EXPECT_FALSE(PathExists(player.Root().Path()));
+}
+
+TEST_F(UninstallTest, KeepsAnInstallRootThatHoldsOtherFiles) {
+  ASSERT_TRUE(WriteTextFile(player.Root() / "Other Product\\data.txt", "keep me"));
+  EXPECT_TRUE(UninstallPlayer(nullptr, ComponentFolder()));
+  EXPECT_FALSE(PathExists(player.ComponentFolder()));
+  EXPECT_EQ(ReadTextFile(player.Root() / "Other Product\\data.txt"), "keep me");
+  FixedPath folder = ComponentFolder();
+  EXPECT_EQ(VerifyUninstall(folder), NothingLeft) << "an install root with files is not reported";
+}
+
+TEST_F(UninstallTest, RemovesAnInstallRootLeftWithEmptyFoldersOnly) {
+  ASSERT_TRUE(MakeFolders(player.Root() / "Empty\\Deeper"));
+  EXPECT_TRUE(UninstallPlayer(nullptr, ComponentFolder()));
+  EXPECT_FALSE(PathExists(player.Root().Path()));
+}
+
+TEST_F(UninstallTest, ReportsEachLibraryThatCannotBeLoadedAndGoesOn) {
+  ASSERT_TRUE(CopyFixture("DamagedLibrary.dll", Component("Components\\AxQuillframeBroken.dll")));
+  HWND owner = CreateWindowExA(0, "STATIC", "Owner", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(owner, nullptr);
+  BoxWatcher watcher;
+  EXPECT_FALSE(UninstallPlayer(owner, ComponentFolder()));
+  std::vector<SeenBox> boxes = watcher.Stop();
+  DestroyWindow(owner);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].owner, reinterpret_cast<uintptr_t>(owner));
+  EXPECT_EQ(boxes[0].buttons, "ok");
+  EXPECT_EQ(boxes[0].caption, "Uninstall Failure");
+  EXPECT_EQ(boxes[0].text, LoadFailureText);
+  EXPECT_EQ(log.Libraries().size(), 3u) << "the other libraries still unregistered";
+  EXPECT_FALSE(PathExists(player.Root().Path())) << "the removal went on";
+  FixedPath folder = ComponentFolder();
+  EXPECT_EQ(UninstallOutcome(false, VerifyUninstall(folder)), UninstallStepFailed);
+}
+
+TEST_F(UninstallTest, AFolderThatCannotBeRemovedFailsAndIsFoundByTheCheck) {
+  BoxWatcher watcher;
+  {
+    HeldFile held(Component("QuillframeConfig.ini"), 0);
+    ASSERT_TRUE(held.IsOpen());
+    EXPECT_FALSE(UninstallPlayer(nullptr, ComponentFolder()));
+  }
+  EXPECT_TRUE(watcher.Stop().empty());
+  EXPECT_TRUE(PathExists(Component("QuillframeConfig.ini")));
+  EXPECT_TRUE(PathExists(player.Root().Path()));
+  EXPECT_FALSE(MachineKeyExists(TechnologyKeyPath)) << "the keys go all the same";
+  FixedPath folder = ComponentFolder();
+  EXPECT_EQ(VerifyUninstall(folder), ComponentFolderLeft);
+}
+
+TEST_F(UninstallTest, DoesNothingWithoutAComponentFolder) {
+  const std::string cases[] = {player.Root() / "missing", Component("QuillframeConfig.ini"), ""};
+  for (const std::string& folder : cases) {
+    EXPECT_FALSE(UninstallPlayer(nullptr, PathOf(folder))) << folder;
+    EXPECT_TRUE(BetaValueLeft()) << folder;
+    EXPECT_TRUE(PathExists(Component("AxQuillframe3.dll"))) << folder;
+  }
+  EXPECT_TRUE(log.Libraries().empty());
+}
+
+// Protection of volume roots and the Windows folder: nothing at all changes.
+class ProtectedUninstallTest : public UninstallTest {
+ protected:
+  void ExpectRefused(const std::string& componentFolder) {
+    EXPECT_FALSE(UninstallPlayer(nullptr, PathOf(componentFolder))) << componentFolder;
+    EXPECT_TRUE(log.Libraries().empty()) << componentFolder;
+    EXPECT_TRUE(BetaValueLeft()) << componentFolder;
+    EXPECT_TRUE(MachineKeyExists(PlayerKeyPath)) << componentFolder;
+  }
+};
+
+TEST_F(ProtectedUninstallTest, NeverRemovesAVolumeRoot) {
+  // The drive is a folder of the test's own, mapped to a free letter.
+  TempFolder volume;
+  ASSERT_TRUE(CopyFixture("PlayerControl.dll", volume / "Player\\AxQuillframe3.dll"));
+  ASSERT_TRUE(WriteTextFile(volume / "top.txt", "top"));
+  ASSERT_TRUE(WriteTextFile(volume / "Other\\data.txt", "data"));
+  DriveMapping drive(volume.Path());
+  ASSERT_TRUE(drive.Mapped()) << "no drive letter could be mapped";
+  const std::string root = drive.Root();  // "V:\"
+  const std::string cases[] = {
+      root,                           // the root itself
+      root.substr(0, 2),              // "V:"
+      root + "Player",                // a component folder whose install root is the volume root
+      root + "Player\\",
+      root + "Player\\.",
+      root + "Player\\..",            // the root by way of the folder
+      root + "Player\\Sub\\..\\..",
+      root + "Other\\..\\Player",
+  };
+  for (const std::string& folder : cases) ExpectRefused(folder);
+  EXPECT_EQ(ReadTextFile(volume / "top.txt"), "top");
+  EXPECT_EQ(ReadTextFile(volume / "Other\\data.txt"), "data");
+  EXPECT_TRUE(PathExists(volume / "Player\\AxQuillframe3.dll"));
+}
+
+TEST_F(ProtectedUninstallTest, NeverRemovesTheWindowsFolder) {
+  char windows[MAX_PATH];
+  UINT length = GetWindowsDirectoryA(windows, MAX_PATH);
+  ASSERT_GT(length, 0u);
+  const std::string windowsFolder(windows, length);
+  ExpectRefused(windowsFolder);
+  ExpectRefused(windowsFolder + "\\");
+  ExpectRefused(windowsFolder + "\\system32\\..");
+  // A player installed right inside the Windows folder: its install root is
+  // the Windows folder.
+  const std::string inside = windowsFolder + "\\CpanelUninstallTest";
+  ASSERT_TRUE(CopyFixture("PlayerControl.dll", inside + "\\AxQuillframe3.dll"));
+  ExpectRefused(inside);
+  EXPECT_TRUE(PathExists(inside + "\\AxQuillframe3.dll"));
+  RemovePath(inside);
+  EXPECT_TRUE(PathExists(windowsFolder + "\\system32"));
+}
+
+TEST(FolderIsEmptyTest, CountsFilesAnywhereInTheTree) {
+  TempFolder folder;
+  ASSERT_TRUE(MakeFolders(folder / "a\\b\\c"));
+  ASSERT_TRUE(MakeFolders(folder / "d"));
+  EXPECT_TRUE(FolderIsEmpty(PathOf(folder.Path())));
+  EXPECT_TRUE(FolderIsEmpty(PathOf(folder / "missing"))) << "a folder that cannot be listed";
+  ASSERT_TRUE(WriteTextFile(folder / "a\\b\\c\\deep.txt", ""));
+  EXPECT_FALSE(FolderIsEmpty(PathOf(folder.Path())));
+  EXPECT_FALSE(FolderIsEmpty(PathOf(folder / "a")));
+  EXPECT_TRUE(FolderIsEmpty(PathOf(folder / "d")));
+}
+
+class VerifyUninstallTest : public ::testing::Test {
+ protected:
+  void SetUp() override { DeleteMachineKeyTree(TechnologyKeyPath); }
+  void TearDown() override { DeleteMachineKeyTree(TechnologyKeyPath); }
+  TempFolder root;
+};
+
+TEST_F(VerifyUninstallTest, NamesWhatIsLeftInOrder) {
+  const std::string component = root / "Player";
+  const struct {
+    const char* what;
+    bool componentFolder;
+    bool rootFile;
+    bool technologyKey;
+    int32_t code;
+  } cases[] = {
+      {"everything left", true, true, true, ComponentFolderLeft},
+      {"the component folder", true, false, false, ComponentFolderLeft},
+      {"an install root without files, and the key", false, false, true, InstallRootLeft},
+      {"the key", false, true, true, TechnologyKeyLeft},
+      {"nothing but another product's file", false, true, false, NothingLeft},
+  };
+  for (const auto& c : cases) {
+    RemovePath(component);
+    RemovePath(root / "other.txt");
+    DeleteMachineKeyTree(TechnologyKeyPath);
+    if (c.componentFolder) ASSERT_TRUE(MakeFolders(component));
+    if (c.rootFile) ASSERT_TRUE(WriteTextFile(root / "other.txt", "x"));
+    if (c.technologyKey) ASSERT_TRUE(SetMachineString(TechnologyKeyPath, "", ""));
+    FixedPath folder = PathOf(component);
+    EXPECT_EQ(VerifyUninstall(folder), c.code) << c.what;
+  }
+}
+
+TEST_F(VerifyUninstallTest, FindsTheInstallRootWithOrWithoutATrailingBackslash) {
+  for (const std::string& component : {root / "Player", root / "Player\\"}) {
+    FixedPath folder = PathOf(component);
+    EXPECT_EQ(VerifyUninstall(folder), InstallRootLeft) << component;
+    EXPECT_EQ(std::string(folder.Text()), root.Path() + "\\") << component;
+  }
+}
+
+TEST_F(VerifyUninstallTest, NothingLeftWhenTheInstallRootIsGoneToo) {
+  FixedPath folder = PathOf(root / "Gone\\Player");
+  EXPECT_EQ(VerifyUninstall(folder), NothingLeft);
+}
+
+}  // namespace

@@ -1,0 +1,39 @@
+#include "settings/profile_value.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "support/temp_folder_win32.h"
+
+namespace {
+
+FixedPath PathOf(const std::string& text) {
+  FixedPath path;
+  path.SetText(text.c_str());
+  return path;
+}
+
+TEST(GetProfileValueTest, ReadsOneValueIntoTwelveBytes) {
+  TempFolder folder;
+  ASSERT_TRUE(WriteTextFile(folder / "QuillframeConfig.ini",
+                            "[ComponentMgrOptions]\r\nCheckForUpdates=0\r\nLastUpdateCheckTime=" +
+                                std::string(40, '7') + "\r\n"));
+  char out[12];
+  ASSERT_TRUE(GetProfileValue(PathOf(folder / "QuillframeConfig.ini"), "ComponentMgrOptions",
+                              "CheckForUpdates", out, sizeof out));
+  EXPECT_STREQ(out, "0");
+  ASSERT_TRUE(GetProfileValue(PathOf(folder / "QuillframeConfig.ini"), "ComponentMgrOptions",
+                              "LastUpdateCheckTime", out, sizeof out));
+  EXPECT_EQ(std::string(out), std::string(11, '7'));
+}
+
+TEST(GetProfileValueTest, MissingFileIsFalseAndLeavesOutUntouched) {
+  TempFolder folder;
+  char out[12] = "untouched";
+  EXPECT_FALSE(GetProfileValue(PathOf(folder / "missing.ini"), "A", "k", out, sizeof out));
+  EXPECT_STREQ(out, "untouched");
+}
+
+}  // namespace

@@ -1,0 +1,121 @@
+#include "shell/message_boxes.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "support/box_watcher_win32.h"
+#include "support/toolkit_windows_win32.h"
+
+namespace {
+
+// Every test is bounded: a box that nobody answers ends the test program.
+class MessageBoxTest : public ::testing::Test {
+ protected:
+  Watchdog watchdog_{90000};
+};
+
+TEST_F(MessageBoxTest, ShowInfoShowsAnOkBoxWithoutOwner) {
+  BoxWatcher watcher;
+  ASSERT_TRUE(watcher.Started());
+  EXPECT_TRUE(ShowInfo(nullptr, "Delete", "Resource folder not found"));
+  EXPECT_TRUE(ShowInfo(nullptr, "Install Path", ""));  // an empty text is still a text
+  std::vector<SeenBox> boxes = watcher.Stop();
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(boxes[0].owner, 0u);
+  EXPECT_EQ(boxes[0].buttons, "ok");
+  EXPECT_EQ(boxes[0].caption, "Delete");
+  EXPECT_EQ(boxes[0].text, "Resource folder not found");
+  EXPECT_EQ(boxes[1].caption, "Install Path");
+  EXPECT_EQ(boxes[1].text, "");
+}
+
+TEST_F(MessageBoxTest, ShowInfoWithoutCaptionOrTextShowsNothing) {
+  BoxWatcher watcher;
+  ASSERT_TRUE(watcher.Started());
+  EXPECT_FALSE(ShowInfo(nullptr, "Caption", nullptr));
+  EXPECT_FALSE(ShowInfo(nullptr, nullptr, "Text"));
+  EXPECT_FALSE(ShowInfo(nullptr, nullptr, nullptr));
+  EXPECT_TRUE(watcher.Stop().empty());
+}
+
+TEST_F(MessageBoxTest, ShowInfoIsOwnedByTheGivenWindow) {
+  HWND owner = CreateWindowExA(0, "STATIC", "Owner", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(owner, nullptr);
+  BoxWatcher watcher;
+  ASSERT_TRUE(watcher.Started());
+  EXPECT_TRUE(ShowInfo(owner, "Install Path", "C:\\Player"));
+  std::vector<SeenBox> boxes = watcher.Stop();
+  DestroyWindow(owner);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].owner, reinterpret_cast<uintptr_t>(owner));
+  EXPECT_EQ(boxes[0].text, "C:\\Player");
+}
+
+TEST_F(MessageBoxTest, AskYesNoReportsTheAnswer) {
+  const struct {
+    bool answerYes;
+    bool result;
+    int32_t answer;
+  } cases[] = {{true, true, AnswerYes}, {false, false, AnswerNo}};
+  for (const auto& c : cases) {
+    BoxWatcher watcher(c.answerYes);
+    ASSERT_TRUE(watcher.Started());
+    int32_t answer = 0;
+    EXPECT_EQ(AskYesNo(nullptr, "Uninstall", "\tAre you sure?", &answer), c.result);
+    EXPECT_EQ(answer, c.answer);
+    std::vector<SeenBox> boxes = watcher.Stop();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].owner, 0u);
+    EXPECT_EQ(boxes[0].buttons, "yes,no");
+    EXPECT_EQ(boxes[0].caption, "Uninstall");
+    EXPECT_EQ(boxes[0].text, "\tAre you sure?");
+  }
+}
+
+TEST_F(MessageBoxTest, AskYesNoWithoutAnAnswerToFillStillAsks) {
+  BoxWatcher watcher(true);
+  ASSERT_TRUE(watcher.Started());
+  EXPECT_TRUE(AskYesNo(nullptr, "Uninstall", "Sure?", nullptr));
+  EXPECT_EQ(watcher.Stop().size(), 1u);
+}
+
+TEST_F(MessageBoxTest, AskYesNoWithAMissingTextAsksAllTheSame) {
+  // The answer is marked first; the box's own answer then replaces the mark.
+  BoxWatcher watcher(false);
+  ASSERT_TRUE(watcher.Started());
+  int32_t answer = 0;
+  EXPECT_FALSE(AskYesNo(nullptr, "Uninstall", nullptr, &answer));
+  EXPECT_EQ(answer, AnswerNo);
+  std::vector<SeenBox> boxes = watcher.Stop();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].caption, "Uninstall");
+  EXPECT_EQ(boxes[0].text, "");
+}
+
+TEST_F(MessageBoxTest, AskYesNoKeepsTheMissingTextMarkWhenNoBoxCanBeShown) {
+  // An owner that is not a window makes the box fail.
+  BoxWatcher watcher(true);  // answers a box that should not be there
+  ASSERT_TRUE(watcher.Started());
+  int32_t answer = 0;
+  EXPECT_FALSE(AskYesNo(reinterpret_cast<HWND>(static_cast<uintptr_t>(0x7FFFFFF0)), nullptr, "Sure?", &answer));
+  EXPECT_EQ(answer, AnswerMissingText);
+  EXPECT_TRUE(watcher.Stop().empty());
+}
+
+TEST(MainWindowReference, IsNoneUntilSetAndNoneAgainAfter) {
+  EXPECT_EQ(MainWindow(), nullptr);
+  HWND window = reinterpret_cast<HWND>(static_cast<uintptr_t>(0x1234));
+  SetMainWindow(window);
+  EXPECT_EQ(MainWindow(), window);
+  SetMainWindow(nullptr);
+  EXPECT_EQ(MainWindow(), nullptr);
+}
+
+TEST(NotRegisteredReport, HasItsCaptionAndText) {
+  EXPECT_STREQ(NotRegisteredCaption, "Install Path");
+  EXPECT_STREQ(NotRegisteredText, "Corvalent Media Player not registered.");
+}
+
+}  // namespace

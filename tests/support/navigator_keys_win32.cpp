@@ -1,0 +1,39 @@
+#include "support/navigator_keys_win32.h"
+
+#include <windows.h>
+
+#include "maintenance/installation_locations.h"
+#include "support/registry_win32.h"
+
+NavigatorKeys::NavigatorKeys() { RemoveKeys(); }
+
+NavigatorKeys::~NavigatorKeys() { RemoveKeys(); }
+
+void NavigatorKeys::RemoveKeys() {
+  DeleteMachineKeyTree(NavigatorKeyPath);
+  // "Software\Netscape" goes only when nothing else lies below it.
+  HKEY software;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software", 0, KEY_ALL_ACCESS, &software) != ERROR_SUCCESS) return;
+  HKEY netscape;
+  if (RegOpenKeyExA(software, "Netscape", 0, KEY_READ, &netscape) == ERROR_SUCCESS) {
+    DWORD subkeys = 1, values = 1;
+    RegQueryInfoKeyA(netscape, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr, nullptr,
+                     nullptr, nullptr);
+    RegCloseKey(netscape);
+    if (subkeys == 0 && values == 0) RegDeleteKeyA(software, "Netscape");
+  }
+  RegCloseKey(software);
+}
+
+bool NavigatorKeys::SetCurrentVersion(const std::string& version) {
+  return SetMachineString(NavigatorKeyPath, CurrentVersionValueName, version);
+}
+
+bool NavigatorKeys::SetPluginsDirectory(const std::string& version, const std::string& folder) {
+  std::string key = std::string(NavigatorKeyPath) + "\\" + version + "\\" + NavigatorMainSubkeyName;
+  return SetMachineString(key, PluginsDirectoryValueName, folder);
+}
+
+bool NavigatorKeys::Install(const std::string& version, const std::string& folder) {
+  return SetCurrentVersion(version) && SetPluginsDirectory(version, folder);
+}

@@ -1,0 +1,317 @@
+#include "toolkit/window_manager.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "support/toolkit_windows_win32.h"
+#include "toolkit/context.h"
+#include "toolkit/toolkit_app.h"
+
+namespace {
+
+class WindowManagerWin32Test : public ToolkitWindowTest {};
+
+typedef std::vector<EventKind> Kinds;
+
+TEST(WindowManagerOpeningWin32Test, NeedsAContextAndCountsItsOpenings) {
+  EXPECT_FALSE(OpenWindowManager());  // no context yet
+  EXPECT_EQ(CurrentWindowManager(), nullptr);
+  EXPECT_FALSE(CloseWindowManager());
+
+  ASSERT_TRUE(ToolkitStartUp(GetModuleHandleA(nullptr)));
+  ASSERT_TRUE(OpenWindowManager());
+  WindowManager* manager = CurrentWindowManager();
+  ASSERT_NE(manager, nullptr);
+  EXPECT_EQ(manager->valid, 1);
+  EXPECT_EQ(manager->count, 0);
+  EXPECT_TRUE(SlotInUse(WindowManagerSlot));
+  ASSERT_TRUE(OpenWindowManager());
+  EXPECT_EQ(CurrentWindowManager(), manager);
+  EXPECT_TRUE(CloseWindowManager());
+  EXPECT_EQ(CurrentWindowManager(), manager);
+  EXPECT_TRUE(CloseWindowManager());
+  EXPECT_EQ(CurrentWindowManager(), nullptr);
+  EXPECT_FALSE(SlotInUse(WindowManagerSlot));
+  EXPECT_FALSE(CloseWindowManager());
+  ToolkitShutDown();
+}
+
+TEST_F(WindowManagerWin32Test, OpenedEventOpensTheWindow) {
+  HWND window = NewDialog();
+  EventLog* log = NewLog();
+  bool openDuringEvent = true;
+  log->action = [&](HWND w, EventKind kind, EventRecord*) {
+    if (kind == EventOpened) openDuringEvent = FindWindowEntry(manager, w)->open;
+  };
+  ASSERT_TRUE(RegisterWindow(manager, window, nullptr, LoggingCallback, log, 10, false, false));
+  ASSERT_EQ(log->Count(EventOpened), 1u);
+  EXPECT_FALSE(openDuringEvent);
+  const EventRecord& record = log->Last(EventOpened)->record;
+  EXPECT_EQ(record.window, window);
+  EXPECT_EQ(record.event.source, nullptr);
+  EXPECT_EQ(record.event.kind, EventOpened);
+  EXPECT_EQ(record.event.userData, log);
+  EXPECT_EQ(record.message.window, nullptr);
+  EXPECT_EQ(record.message.number, 0u);
+
+  WindowEntry* entry = FindWindowEntry(manager, window);
+  ASSERT_NE(entry, nullptr);
+  EXPECT_EQ(entry->open, 1);
+  EXPECT_EQ(entry->closing, 0);
+  EXPECT_EQ(entry->tickInterval, 10);
+  EXPECT_EQ(entry->lastTick, 0u);
+  EXPECT_EQ(entry->parent, nullptr);
+  EXPECT_EQ(WindowUserData(manager, window), log);
+  EXPECT_EQ(manager->count, 1);
+}
+
+TEST_F(WindowManagerWin32Test, RegistrationRefusals) {
+  HWND window = NewDialog();
+  HWND other = NewDialog();
+  EventLog* log = NewLog();
+  ASSERT_TRUE(RegisterLogged(manager, window, log));
+  size_t events = log->events.size();
+  const struct {
+    const char* name;
+    bool result;
+  } cases[] = {
+      {"no manager", RegisterWindow(nullptr, other, nullptr, LoggingCallback, log, -1, false, false)},
+      {"no window", RegisterWindow(manager, nullptr, nullptr, LoggingCallback, log, -1, false, false)},
+      {"no callback", RegisterWindow(manager, other, nullptr, nullptr, log, -1, false, false)},
+      {"registered twice", RegisterWindow(manager, window, nullptr, LoggingCallback, log, -1, false, false)},
+      {"own parent", RegisterWindow(manager, other, other, LoggingCallback, log, -1, false, false)},
+  };
+  for (const auto& c : cases) EXPECT_FALSE(c.result) << c.name;
+  EXPECT_EQ(log->events.size(), events);
+  EXPECT_EQ(manager->count, 1);
+  DestroyWindow(other);
+}
+
+TEST_F(WindowManagerWin32Test, ParentChainMayNotLeadBackToTheWindow) {
+  HWND first = NewDialog();
+  HWND second = NewDialog();
+  HWND third = NewDialog();
+  EventLog* log = NewLog();
+  // first's parent is third, which is registered later over second.
+  ASSERT_TRUE(RegisterLogged(manager, first, log, third));
+  ASSERT_TRUE(RegisterLogged(manager, second, log, first));
+  EXPECT_FALSE(RegisterLogged(manager, third, log, second));
+  EXPECT_EQ(manager->count, 2);
+  // Unregistering still ends: children first.
+  EXPECT_TRUE(UnregisterWindow(manager, first));
+  EXPECT_EQ(log->Kinds(), (Kinds{EventOpened, EventOpened, EventClosing, EventClosing}));
+  EXPECT_EQ(log->events[2].window, second);
+  EXPECT_EQ(log->events[3].window, first);
+  DestroyWindow(third);
+}
+
+TEST_F(WindowManagerWin32Test, HundredWindowsAtMost) {
+  EventLog* log = NewLog();
+  for (int i = 0; i < WindowManager::Capacity; ++i) {
+    HWND window = NewDialog(DialogKindPlain, 0, 0, 10, 10);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(RegisterLogged(manager, window, log)) << i;
+  }
+  EXPECT_EQ(manager->count, 100);
+  HWND extra = NewDialog(DialogKindPlain, 0, 0, 10, 10);
+  size_t events = log->events.size();
+  EXPECT_FALSE(RegisterLogged(manager, extra, log));
+  EXPECT_EQ(log->events.size(), events);  // no event for the 101st
+  EXPECT_EQ(FindWindowEntry(manager, extra), nullptr);
+  DestroyWindow(extra);
+  // Closing the manager unregisters them all, each closed by its callback.
+  HWND last = WindowAt(manager, 99);
+  EXPECT_TRUE(CloseWindowManager());
+  manager = nullptr;
+  EXPECT_EQ(log->Count(EventClosing), 100u);
+  EXPECT_FALSE(IsWindow(last));
+}
+
+TEST_F(WindowManagerWin32Test, RefusedOpenedEventUnregistersAtOnce) {
+  HWND parent = NewDialog();
+  HWND window = NewDialog();
+  EventLog* log = NewLog();
+  log->answers[EventOpened] = AnswerHandled;
+  EXPECT_FALSE(RegisterLogged(manager, window, log, parent, 10, true));
+  EXPECT_EQ(log->Kinds(), (Kinds{EventOpened, EventClosing}));
+  EXPECT_EQ(FindWindowEntry(manager, window), nullptr);
+  EXPECT_EQ(manager->count, 0);
+  EXPECT_FALSE(IsWindow(window));  // closed by the callback
+  EXPECT_TRUE(IsWindowEnabled(parent));
+  DestroyWindow(parent);
+}
+
+TEST_F(WindowManagerWin32Test, OpenedEventThatUnregistersItsWindowFailsTheRegistration) {
+  HWND window = NewDialog();
+  EventLog* log = NewLog();
+  log->action = [&](HWND w, EventKind kind, EventRecord*) {
+    if (kind == EventOpened) UnregisterWindow(manager, w);
+  };
+  EXPECT_FALSE(RegisterLogged(manager, window, log));
+  EXPECT_EQ(log->Kinds(), (Kinds{EventOpened, EventClosing}));
+  EXPECT_EQ(manager->count, 0);
+}
+
+TEST_F(WindowManagerWin32Test, ParentIsDisabledWhileTheDialogIsRegistered) {
+  HWND main = NewDialog();
+  HWND dialog = NewDialog(DialogKindSystemMenu, 0, 0, 100, 100, main);
+  EventLog* log = NewLog();
+  bool parentEnabledBeforeDestroy = false;
+  log->closeOnClosing = false;
+  log->action = [&](HWND w, EventKind kind, EventRecord*) {
+    if (kind != EventClosing || w != dialog) return;
+    // CloseToolkitWindow enables the parent before it destroys the window.
+    parentEnabledBeforeDestroy = false;
+    EXPECT_FALSE(IsWindowEnabled(main));
+    EXPECT_TRUE(CloseToolkitWindow(manager, w));
+    parentEnabledBeforeDestroy = IsWindowEnabled(main) != FALSE;
+  };
+  ASSERT_TRUE(RegisterLogged(manager, main, log));
+  ASSERT_TRUE(RegisterLogged(manager, dialog, log, main, 10, true));
+  EXPECT_FALSE(IsWindowEnabled(main));
+  EXPECT_TRUE(UnregisterWindow(manager, dialog));
+  EXPECT_TRUE(parentEnabledBeforeDestroy);
+  EXPECT_TRUE(IsWindowEnabled(main));
+  EXPECT_FALSE(IsWindow(dialog));
+  EXPECT_TRUE(IsWindow(main));  // unregistering never destroys a window itself
+  DestroyWindow(main);
+}
+
+TEST_F(WindowManagerWin32Test, ChildrenAreUnregisteredBeforeTheirParent) {
+  HWND main = NewDialog();
+  HWND dialog = NewDialog(DialogKindSystemMenu, 0, 0, 100, 100, main);
+  HWND inner = NewDialog(DialogKindSystemMenu, 0, 0, 50, 50, dialog);
+  HWND sibling = NewDialog(DialogKindSystemMenu, 0, 0, 50, 50, main);
+  HWND unrelated = NewDialog();
+  EventLog* log = NewLog();
+  ASSERT_TRUE(RegisterLogged(manager, main, log));
+  ASSERT_TRUE(RegisterLogged(manager, dialog, log, main, 10, true));
+  ASSERT_TRUE(RegisterLogged(manager, unrelated, log));
+  ASSERT_TRUE(RegisterLogged(manager, inner, log, dialog, 10, true));
+  ASSERT_TRUE(RegisterLogged(manager, sibling, log, main, 10, true));
+  log->events.clear();
+  std::vector<bool> closingMarks;
+  log->action = [&](HWND w, EventKind kind, EventRecord*) {
+    if (kind == EventClosing) closingMarks.push_back(FindWindowEntry(manager, w)->closing != 0);
+  };
+  EXPECT_TRUE(UnregisterWindow(manager, main));
+  EXPECT_EQ(log->WindowsOf(EventClosing), (std::vector<HWND>{inner, dialog, sibling, main}));
+  EXPECT_EQ(closingMarks, (std::vector<bool>{true, true, true, true}));
+  EXPECT_EQ(manager->count, 1);
+  EXPECT_EQ(WindowAt(manager, 0), unrelated);
+}
+
+TEST_F(WindowManagerWin32Test, UnknownWindowStillLosesItsChildren) {
+  HWND stranger = NewDialog();
+  HWND child = NewDialog(DialogKindSystemMenu, 0, 0, 50, 50, stranger);
+  EventLog* log = NewLog();
+  ASSERT_TRUE(RegisterLogged(manager, child, log, stranger));
+  EXPECT_FALSE(UnregisterWindow(manager, stranger));
+  EXPECT_EQ(log->Kinds(), (Kinds{EventOpened, EventClosing}));
+  EXPECT_EQ(manager->count, 0);
+  EXPECT_FALSE(UnregisterWindow(manager, nullptr));
+  EXPECT_FALSE(UnregisterWindow(nullptr, stranger));
+  DestroyWindow(stranger);
+}
+
+TEST_F(WindowManagerWin32Test, ClosingEventMayRegisterAndUnregisterOthers) {
+  HWND first = NewDialog();
+  HWND second = NewDialog();
+  HWND replacement = NewDialog();
+  EventLog* log = NewLog();
+  ASSERT_TRUE(RegisterLogged(manager, first, log));
+  ASSERT_TRUE(RegisterLogged(manager, second, log));
+  log->action = [&](HWND w, EventKind kind, EventRecord*) {
+    if (kind != EventClosing || w != first) return;
+    EXPECT_FALSE(UnregisterWindow(manager, first));  // already on its way out
+    EXPECT_TRUE(UnregisterWindow(manager, second));
+    EXPECT_TRUE(RegisterLogged(manager, replacement, log));
+  };
+  EXPECT_TRUE(UnregisterWindow(manager, first));
+  EXPECT_EQ(manager->count, 1);
+  EXPECT_EQ(WindowAt(manager, 0), replacement);
+  EXPECT_EQ(log->KindsOf(first), (Kinds{EventOpened, EventClosing}));
+  EXPECT_EQ(log->KindsOf(second), (Kinds{EventOpened, EventClosing}));
+}
+
+TEST_F(WindowManagerWin32Test, EntriesByIndex) {
+  EXPECT_EQ(WindowAt(manager, 0), nullptr);
+  EXPECT_EQ(WindowEntryAt(manager, 0), nullptr);
+  HWND windows[3];
+  EventLog* log = NewLog();
+  for (HWND& window : windows) {
+    window = NewDialog();
+    ASSERT_TRUE(RegisterLogged(manager, window, log));
+  }
+  const struct {
+    int32_t index;
+    HWND window;
+    bool entry;
+  } cases[] = {
+      {0, windows[0], true}, {1, windows[1], true},  {2, windows[2], true},
+      {3, windows[2], false}, {7, windows[2], false}, {-1, nullptr, false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(WindowAt(manager, c.index), c.window) << c.index;
+    WindowEntry* entry = WindowEntryAt(manager, c.index);
+    EXPECT_EQ(entry != nullptr, c.entry) << c.index;
+    if (entry) EXPECT_EQ(entry->window, c.window);
+  }
+  EXPECT_EQ(WindowAt(nullptr, 0), nullptr);
+}
+
+TEST_F(WindowManagerWin32Test, DroppedFileAcceptance) {
+  HWND accepting = NewDialog();
+  HWND plain = NewDialog();
+  HWND stranger = NewDialog();
+  EventLog* log = NewLog();
+  ASSERT_TRUE(RegisterWindow(manager, accepting, nullptr, LoggingCallback, log, -1, false, true));
+  ASSERT_TRUE(RegisterLogged(manager, plain, log));
+  auto acceptsStyle = [](HWND w) { return (GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_ACCEPTFILES) != 0; };
+  EXPECT_TRUE(AcceptsFiles(manager, accepting));
+  EXPECT_TRUE(acceptsStyle(accepting));
+  EXPECT_FALSE(AcceptsFiles(manager, plain));
+  EXPECT_FALSE(acceptsStyle(plain));
+  SetAcceptFiles(manager, plain, true);
+  EXPECT_TRUE(AcceptsFiles(manager, plain));
+  EXPECT_TRUE(acceptsStyle(plain));
+  SetAcceptFiles(manager, accepting, false);
+  EXPECT_FALSE(AcceptsFiles(manager, accepting));
+  EXPECT_FALSE(acceptsStyle(accepting));
+  SetAcceptFiles(manager, stranger, true);  // not registered: nothing happens
+  EXPECT_FALSE(AcceptsFiles(manager, stranger));
+  EXPECT_FALSE(acceptsStyle(stranger));
+  EXPECT_EQ(WindowUserData(manager, stranger), nullptr);
+  DestroyWindow(stranger);
+}
+
+uint8_t AnswersAllBits(HWND, EventKind kind, EventRecord*) { return static_cast<uint8_t>(0x100 + kind); }
+
+TEST_F(WindowManagerWin32Test, DispatchEventGivesTheCallbacksAnswer) {
+  EventRecord record = {};
+  EXPECT_EQ(DispatchEvent(manager, AnswersAllBits, nullptr, 255, &record), 255);
+  EXPECT_EQ(DispatchEvent(manager, AnswersAllBits, nullptr, 1, &record), 1);
+  EXPECT_EQ(DispatchEvent(manager, nullptr, nullptr, 1, &record), 0);
+}
+
+TEST_F(WindowManagerWin32Test, ClosingTheManagerClosesWhatIsLeft) {
+  HWND main = NewDialog();
+  HWND dialog = NewDialog(DialogKindSystemMenu, 0, 0, 100, 100, main);
+  EventLog* log = NewLog();
+  bool managerFound = false;
+  log->action = [&](HWND, EventKind kind, EventRecord*) {
+    if (kind == EventClosing) managerFound = CurrentWindowManager() != nullptr;
+  };
+  ASSERT_TRUE(RegisterLogged(manager, main, log));
+  ASSERT_TRUE(RegisterLogged(manager, dialog, log, main, 10, true));
+  log->events.clear();
+  EXPECT_TRUE(CloseWindowManager());
+  manager = nullptr;
+  EXPECT_EQ(log->WindowsOf(EventClosing), (std::vector<HWND>{dialog, main}));
+  EXPECT_TRUE(managerFound);
+  EXPECT_FALSE(IsWindow(main));
+  EXPECT_FALSE(IsWindow(dialog));
+}
+
+}  // namespace
