@@ -3,7 +3,7 @@
 # versions: ListFiles and ReadProductVersion over a component folder of 5,000
 # versioned libraries, against the same number of bare
 # GetFileVersionInfoSizeA / GetFileVersionInfoA / VerQueryValueA calls, under
-# Wine (preset "win32"). Arguments: [count] [rounds] (default 5000 7).
+# Wine (preset "win32"). Arguments: [count] [rounds] (default 5000 11).
 # BUILD_DIR selects another build folder of the win32 preset.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -21,4 +21,4 @@ wineserver -p </dev/null >/dev/null 2>&1 || true
 trap wine_server_stop EXIT
 # The component folder lies in the prefix's drive C:, filled once and reused.
 wine "$build/version_bench.exe" "$(winepath -w "$root/$build/fixtures/VersionSpaced.dll" 2>/dev/null)" \
-  'C:\bench-versions' "${1:-5000}" "${2:-7}" </dev/null 2>/dev/null
+  'C:\bench-versions' "${1:-5000}" "${2:-11}" </dev/null

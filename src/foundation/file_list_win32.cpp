@@ -6,32 +6,13 @@
 
 #include "foundation/file_list.h"
 #include "foundation/final_path.h"
+#include "foundation/folder_search_win32.h"
 
 namespace {
 
 // The current directory is fetched into this many bytes; a listed path holds
 // at most as many characters as FixedPath::SetText keeps.
 constexpr DWORD CurrentDirectoryBytes = 256;
-
-// One search of a folder, closed when it goes out of scope.
-class FolderSearch {
- public:
-  explicit FolderSearch(WIN32_FIND_DATAA* entry) : handle_(FindFirstFileA("*.*", entry)), entry_(entry) {}
-  ~FolderSearch() {
-    if (handle_ != INVALID_HANDLE_VALUE) FindClose(handle_);
-  }
-  FolderSearch(const FolderSearch&) = delete;
-  FolderSearch& operator=(const FolderSearch&) = delete;
-
-  bool Found() const { return handle_ != INVALID_HANDLE_VALUE; }
-  bool Next() { return FindNextFileA(handle_, entry_) != 0; }
-
- private:
-  HANDLE handle_;
-  WIN32_FIND_DATAA* entry_;
-};
-
-bool IsDotEntry(const char* name) { return strcmp(name, ".") == 0 || strcmp(name, "..") == 0; }
 
 // Adds folder + "\" + name when the whole path fits; a cut path would name
 // another file.
@@ -60,19 +41,20 @@ bool WalkCurrentFolder(FileList& list, bool recurse) {
   char folderFinal[FinalPathBytes];
   bool folderFinalAsked = false, folderFinalRead = false;
 
-  WIN32_FIND_DATAA entry;
-  FolderSearch search(&entry);
+  FolderSearch search("*.*");
   if (!search.Found()) return true;
-  while (IsDotEntry(entry.cFileName)) {
+  while (search.AtDotEntry()) {
     if (!search.Next()) return true;
   }
   do {
+    const WIN32_FIND_DATAA& entry = search.Entry();
     DWORD attributes = entry.dwFileAttributes;
     // A link is neither entered nor listed: it may lead out of the tree or
     // back into it.
     if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) continue;
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-      if (!recurse || IsDotEntry(entry.cFileName)) continue;
+      // "." and ".." are skipped wherever they come, not only first.
+      if (!recurse || search.AtDotEntry()) continue;
       // Only a folder actually entered is left again.
       if (!SetCurrentDirectoryA(entry.cFileName)) continue;
       bool goOn = WalkCurrentFolder(list, recurse);

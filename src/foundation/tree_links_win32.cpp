@@ -5,25 +5,10 @@
 #include <cstring>
 
 #include "foundation/final_path.h"
+#include "foundation/folder_search_win32.h"
 #include "foundation/tree_links.h"
 
 namespace {
-
-class FindHandle {
- public:
-  FindHandle(const char* pattern, WIN32_FIND_DATAA* entry) : handle_(FindFirstFileA(pattern, entry)) {}
-  ~FindHandle() {
-    if (handle_ != INVALID_HANDLE_VALUE) FindClose(handle_);
-  }
-  FindHandle(const FindHandle&) = delete;
-  FindHandle& operator=(const FindHandle&) = delete;
-
-  bool Found() const { return handle_ != INVALID_HANDLE_VALUE; }
-  bool Next(WIN32_FIND_DATAA* entry) { return FindNextFileA(handle_, entry) != 0; }
-
- private:
-  HANDLE handle_;
-};
 
 // A handle on a link itself (its reparse point not followed), closed on scope exit.
 class LinkHandle {
@@ -64,8 +49,6 @@ class LinkHandle {
   HANDLE handle_;
 };
 
-bool IsDotEntry(const char* name) { return strcmp(name, ".") == 0 || strcmp(name, "..") == 0; }
-
 // Removes the link at path, never its target: only through a handle proven to
 // be on the link itself.
 bool RemoveLinkItself(const char* path) {
@@ -84,12 +67,12 @@ bool SweepFolder(char* path, size_t length) {
   if (!ReadFinalPath(path, folderFinal)) return false;
   if (length + 4 >= MAX_PATH) return false;
   memcpy(path + length, "\\*", 3);
-  WIN32_FIND_DATAA entry;
-  FindHandle search(path, &entry);
+  FolderSearch search(path);
   path[length] = '\0';
   if (!search.Found()) return GetLastError() == ERROR_FILE_NOT_FOUND;
   do {
-    if (IsDotEntry(entry.cFileName)) continue;
+    if (search.AtDotEntry()) continue;
+    const WIN32_FIND_DATAA& entry = search.Entry();
     size_t nameLength = strlen(entry.cFileName);
     if (length + 1 + nameLength >= MAX_PATH) return false;
     path[length] = '\\';
@@ -103,7 +86,7 @@ bool SweepFolder(char* path, size_t length) {
       ok = SweepFolder(path, length + 1 + nameLength);
     path[length] = '\0';
     if (!ok) return false;
-  } while (search.Next(&entry));
+  } while (search.Next());
   return GetLastError() == ERROR_NO_MORE_FILES;
 }
 
