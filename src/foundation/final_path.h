@@ -18,3 +18,9 @@ bool ReadFinalPath(const char* path, char* out);
 // opened leads nowhere and counts as no link. entryPath opens the entry
 // (relative to the current directory or full).
 bool LeadsElsewhere(const char* folderFinal, const char* entryPath, const char* name);
+
+// True when the entry name inside folder is a link: a reparse point, or an
+// entry that leads somewhere other than folder\name. A walk that must stay
+// inside a tree passes over such an entry. A name that does not fit after
+// the folder counts as a link.
+bool IsLinkInFolder(const char* folder, const char* name);

@@ -1,6 +1,7 @@
 // Final paths through GetFinalPathNameByHandleA.
 #include <windows.h>
 
+#include <cstdio>
 #include <cstring>
 
 #include "foundation/final_path.h"
@@ -54,4 +55,16 @@ bool LeadsElsewhere(const char* folderFinal, const char* entryPath, const char* 
   if (!endsInBackslash) expected[folderLength++] = '\\';
   memcpy(expected + folderLength, name, nameLength + 1);
   return !EqualIgnoringCase(entryFinal, expected);
+}
+
+bool IsLinkInFolder(const char* folder, const char* name) {
+  char entryPath[MAX_PATH];
+  size_t folderLength = strlen(folder);
+  bool endsInBackslash = folderLength > 0 && folder[folderLength - 1] == '\\';
+  int written = snprintf(entryPath, sizeof entryPath, "%s%s%s", folder, endsInBackslash ? "" : "\\", name);
+  if (written < 0 || static_cast<size_t>(written) >= sizeof entryPath) return true;
+  DWORD attributes = GetFileAttributesA(entryPath);
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return true;
+  char folderFinal[FinalPathBytes];
+  return ReadFinalPath(folder, folderFinal) && LeadsElsewhere(folderFinal, entryPath, name);
 }

@@ -6,6 +6,7 @@
 
 #include "foundation/file_list.h"
 #include "foundation/file_stream.h"
+#include "foundation/final_path.h"
 #include "foundation/heap_string.h"
 #include "foundation/typed_array.h"
 #include "inventory/component_files.h"
@@ -18,12 +19,14 @@ namespace {
 constexpr uint32_t LibraryFileType = FourCharacterCode("shlb");
 constexpr const char* EveryFile = "*.*";
 
-// Scans componentFolder\name when it is an existing folder. A name that does
-// not fit after the folder is passed over: the cut path would name the
-// component folder itself.
+// Scans componentFolder\name when it is an existing folder of the tree. A
+// name that does not fit after the folder is passed over: the cut path would
+// name the component folder itself. A link is passed over too: nothing
+// outside the installation is collected through one.
 void AddLibrariesInSubfolder(const FixedPath& componentFolder, const char* name) {
   FixedPath folder(componentFolder);
   if (folder.AppendName(name) != StatusOk || !folder.IsFolder()) return;
+  if (IsLinkInFolder(componentFolder.Text(), name)) return;
   if (folder.AppendName("") != StatusOk) return;
   AddLibrariesInFolder(folder, LibraryExtension);
 }
