@@ -8,13 +8,11 @@
 // Fills folder with count copies of library (once) and writes the list
 // beside it, then times, in each of the rounds, one pass of each kind in
 // alternating order and prints the median files per second of each and
-// their ratio, and the rate of the collection alone. Every pass must verify (code 0) and read every version, or the
-// run fails.
+// their ratio, and the rate of the collection alone. Every pass must verify
+// (code 0) and read every version, or the run fails.
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -22,15 +20,9 @@
 #include "foundation/product_version.h"
 #include "inventory/component_files.h"
 #include "inventory/component_inventory.h"
+#include "version_floor_win32.h"
 
 namespace {
-
-double Seconds() {
-  LARGE_INTEGER now, frequency;
-  QueryPerformanceCounter(&now);
-  QueryPerformanceFrequency(&frequency);
-  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // The list names each library without its extension, as the player's lists do.
 std::string LibraryName(int index) {
@@ -41,16 +33,6 @@ std::string LibraryName(int index) {
 
 std::string CopyName(const std::string& folder, int index) { return folder + "\\" + LibraryName(index) + ".dll"; }
 
-bool FillFolder(const std::string& library, const std::string& folder, int count) {
-  CreateDirectoryA(folder.c_str(), nullptr);
-  for (int i = 0; i < count; ++i) {
-    std::string copy = CopyName(folder, i);
-    if (GetFileAttributesA(copy.c_str()) == INVALID_FILE_ATTRIBUTES && !CopyFileA(library.c_str(), copy.c_str(), TRUE))
-      return false;
-  }
-  return true;
-}
-
 bool WriteList(const std::string& path, const std::string& version, int count) {
   std::string text = "[DLL_Versions]\r\n";
   for (int i = 0; i < count; ++i) text += "DLL = " + LibraryName(i) + "\r\nVersion = " + version + "\r\n";
@@ -60,31 +42,6 @@ bool WriteList(const std::string& path, const std::string& version, int count) {
   bool ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) && written == text.size();
   CloseHandle(file);
   return ok;
-}
-
-// The floor: what reading one product version costs at the least.
-uint32_t BareVersionCalls(const std::string& path, std::vector<char>& block) {
-  DWORD ignored = 0;
-  DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
-  if (size == 0) return 0;
-  block.resize(size + 1);
-  if (!GetFileVersionInfoA(path.c_str(), 0, size, block.data())) return 0;
-  void* table = nullptr;
-  UINT length = 0;
-  if (!VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", &table, &length) || length < 4) return 0;
-  char subBlock[ProductVersionSubBlockBytes];
-  const WORD* pair = static_cast<const WORD*>(table);
-  ProductVersionSubBlock(pair[0], pair[1], subBlock);
-  void* text = nullptr;
-  return VerQueryValueA(block.data(), subBlock, &text, &length) && text ? 1 : 0;
-}
-
-// One pass of the floor; returns the files read, or -1 on a wrong result.
-int FloorPass(const std::vector<std::string>& paths) {
-  std::vector<char> block;
-  int read = 0;
-  for (const auto& path : paths) read += BareVersionCalls(path, block);
-  return read == static_cast<int>(paths.size()) ? read : -1;
 }
 
 // One pass of "-v": collect the component files and verify every pair.
@@ -99,33 +56,25 @@ int CollectPass(const FixedPath& folder, int count) {
   return ComponentFiles.count == count ? count : -1;
 }
 
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  size_t middle = values.size() / 2;
-  return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 3) {
-    fprintf(stderr, "usage: verify_bench <library> <folder> [count] [rounds]\n");
-    return 2;
-  }
-  std::string library = argv[1], folder = argv[2];
-  int count = argc > 3 ? atoi(argv[3]) : 5000;
-  int rounds = argc > 4 ? atoi(argv[4]) : 7;
+  BenchArguments arguments;
+  if (!ReadBenchArguments("verify_bench", argc, argv, arguments)) return 2;
+  const std::string& library = arguments.library;
+  const std::string& folder = arguments.folder;
+  const int count = arguments.count, rounds = arguments.rounds;
   FixedPath libraryPath;
   libraryPath.SetText(library.c_str());
   char version[ProductVersionTextBytes] = "";
   std::string listFile = folder + ".txt";
+  std::vector<std::string> paths;
+  for (int i = 0; i < count; ++i) paths.push_back(CopyName(folder, i));
   if (!FormatProductVersion(libraryPath, version) || count <= 0 || rounds <= 0 ||
-      !FillFolder(library, folder, count) || !WriteList(listFile, version, count)) {
+      !FillFolder(library, folder, paths) || !WriteList(listFile, version, count)) {
     fprintf(stderr, "verify_bench: no versioned library, or the folder or list could not be written\n");
     return 1;
   }
-  std::vector<std::string> paths;
-  for (int i = 0; i < count; ++i) paths.push_back(CopyName(folder, i));
   FixedPath folderPath, listPath;
   folderPath.SetText(folder.c_str());
   listPath.SetText(listFile.c_str());
@@ -136,19 +85,9 @@ int main(int argc, char** argv) {
     return 1;
   }
   std::vector<double> floorRates, ownRates;
-  for (int round = 0; round < rounds; ++round) {
-    for (int turn = 0; turn < 2; ++turn) {
-      bool floorTurn = (round + turn) % 2 == 0;
-      double start = Seconds();
-      int read = floorTurn ? FloorPass(paths) : VerifyPass(folderPath, listPath, count);
-      double elapsed = Seconds() - start;
-      if (read < 0) {
-        fprintf(stderr, "verify_bench: wrong result in round %d\n", round + 1);
-        return 1;
-      }
-      (floorTurn ? floorRates : ownRates).push_back(read / elapsed);
-    }
-  }
+  if (!TimeAgainstFloor("verify_bench", paths, rounds, [&] { return VerifyPass(folderPath, listPath, count); },
+                        floorRates, ownRates))
+    return 1;
   std::vector<double> collectRates;
   for (int round = 0; round < rounds; ++round) {
     double start = Seconds();

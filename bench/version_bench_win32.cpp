@@ -13,62 +13,20 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "foundation/file_list.h"
 #include "foundation/file_stream.h"
 #include "foundation/product_version.h"
+#include "version_floor_win32.h"
 
 namespace {
-
-double Seconds() {
-  LARGE_INTEGER now, frequency;
-  QueryPerformanceCounter(&now);
-  QueryPerformanceFrequency(&frequency);
-  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 std::string CopyName(const std::string& folder, int index) {
   char name[32];
   snprintf(name, sizeof name, "\\Component%05d.dll", index);
   return folder + name;
-}
-
-bool FillFolder(const std::string& library, const std::string& folder, int count) {
-  CreateDirectoryA(folder.c_str(), nullptr);
-  for (int i = 0; i < count; ++i) {
-    std::string copy = CopyName(folder, i);
-    if (GetFileAttributesA(copy.c_str()) == INVALID_FILE_ATTRIBUTES && !CopyFileA(library.c_str(), copy.c_str(), TRUE))
-      return false;
-  }
-  return true;
-}
-
-// The floor: what reading one product version costs at the least.
-uint32_t BareVersionCalls(const std::string& path, std::vector<char>& block) {
-  DWORD ignored = 0;
-  DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
-  if (size == 0) return 0;
-  block.resize(size + 1);
-  if (!GetFileVersionInfoA(path.c_str(), 0, size, block.data())) return 0;
-  void* table = nullptr;
-  UINT length = 0;
-  if (!VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", &table, &length) || length < 4) return 0;
-  char subBlock[ProductVersionSubBlockBytes];
-  const WORD* pair = static_cast<const WORD*>(table);
-  ProductVersionSubBlock(pair[0], pair[1], subBlock);
-  void* text = nullptr;
-  return VerQueryValueA(block.data(), subBlock, &text, &length) && text ? 1 : 0;
-}
-
-// One pass of the floor; returns the files read, or -1 on a wrong result.
-int FloorPass(const std::vector<std::string>& paths) {
-  std::vector<char> block;
-  int read = 0;
-  for (const auto& path : paths) read += BareVersionCalls(path, block);
-  return read == static_cast<int>(paths.size()) ? read : -1;
 }
 
 // One pass of the system's own reading: list the folder and, unless only
@@ -86,31 +44,23 @@ int ListAndReadPass(const std::string& folder, uint32_t expected, int count, boo
   return listed == count ? listed : -1;
 }
 
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  size_t middle = values.size() / 2;
-  return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 3) {
-    fprintf(stderr, "usage: version_bench <library> <folder> [count] [rounds]\n");
-    return 2;
-  }
-  std::string library = argv[1], folder = argv[2];
-  int count = argc > 3 ? atoi(argv[3]) : 5000;
-  int rounds = argc > 4 ? atoi(argv[4]) : 7;
+  BenchArguments arguments;
+  if (!ReadBenchArguments("version_bench", argc, argv, arguments)) return 2;
+  const std::string& library = arguments.library;
+  const std::string& folder = arguments.folder;
+  const int count = arguments.count, rounds = arguments.rounds;
   FixedPath libraryPath;
   libraryPath.SetText(library.c_str());
   uint32_t expected = ReadProductVersion(libraryPath);
-  if (expected == 0 || count <= 0 || rounds <= 0 || !FillFolder(library, folder, count)) {
+  std::vector<std::string> paths;
+  for (int i = 0; i < count; ++i) paths.push_back(CopyName(folder, i));
+  if (expected == 0 || count <= 0 || rounds <= 0 || !FillFolder(library, folder, paths)) {
     fprintf(stderr, "version_bench: no versioned library or the folder could not be filled\n");
     return 1;
   }
-  std::vector<std::string> paths;
-  for (int i = 0; i < count; ++i) paths.push_back(CopyName(folder, i));
 
   // One pass of each first, so that both start with the files cached.
   if (FloorPass(paths) < 0 || ListAndReadPass(folder, expected, count) < 0) {
@@ -118,19 +68,9 @@ int main(int argc, char** argv) {
     return 1;
   }
   std::vector<double> floorRates, ownRates;
-  for (int round = 0; round < rounds; ++round) {
-    for (int turn = 0; turn < 2; ++turn) {
-      bool floorTurn = (round + turn) % 2 == 0;
-      double start = Seconds();
-      int read = floorTurn ? FloorPass(paths) : ListAndReadPass(folder, expected, count);
-      double elapsed = Seconds() - start;
-      if (read < 0) {
-        fprintf(stderr, "version_bench: wrong result in round %d\n", round + 1);
-        return 1;
-      }
-      (floorTurn ? floorRates : ownRates).push_back(read / elapsed);
-    }
-  }
+  if (!TimeAgainstFloor("version_bench", paths, rounds, [&] { return ListAndReadPass(folder, expected, count); },
+                        floorRates, ownRates))
+    return 1;
   std::vector<double> listingTimes;
   for (int round = 0; round < rounds; ++round) {
     double start = Seconds();

@@ -8,6 +8,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
+source scripts/bench-common.sh
 
 scripts/setup.sh
 
@@ -20,9 +21,6 @@ build/bench/profile_bench "$file"
 cmake --preset win32 >/dev/null
 cmake --build --preset win32 --target profile_api_bench >/dev/null
 export WINEPREFIX="$root/build/win32/wineprefix"
-source scripts/wine-env.sh
-wine_prefix_ensure
-wineserver -p </dev/null >/dev/null 2>&1 || true
-trap wine_server_stop EXIT
+bench_wine_start
 echo "== Wine (MinGW-w64 i686, -O3)"
 wine build/win32/profile_api_bench.exe "$(winepath -w "$file" 2>/dev/null)" 10 </dev/null 2>/dev/null

@@ -8,17 +8,8 @@
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
+source scripts/bench-common.sh
 
-scripts/setup.sh
-build=${BUILD_DIR:-build/win32}
-cmake --preset win32 -B "$build" >/dev/null
-cmake --build "$build" --target version_bench VersionSpaced -j2 >/dev/null
-
-export WINEPREFIX="$root/$build/wineprefix"
-source scripts/wine-env.sh
-wine_prefix_ensure
-wineserver -p </dev/null >/dev/null 2>&1 || true
-trap wine_server_stop EXIT
+bench_versions_prepare version_bench
 # The component folder lies in the prefix's drive C:, filled once and reused.
-wine "$build/version_bench.exe" "$(winepath -w "$root/$build/fixtures/VersionSpaced.dll" 2>/dev/null)" \
-  'C:\bench-versions' "${1:-5000}" "${2:-11}" </dev/null
+wine "$bench_program" "$bench_library" 'C:\bench-versions' "${1:-5000}" "${2:-11}" </dev/null

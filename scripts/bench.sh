@@ -5,15 +5,13 @@
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
+source scripts/bench-common.sh
 
 scripts/run.sh -ip >/dev/null   # builds, and prepares the sample installation
 cmake --build --preset win32 --target minimal_program >/dev/null
 
 export WINEPREFIX="$root/build/sample/wineprefix"
-source scripts/wine-env.sh
-wine_prefix_ensure
-wineserver -p </dev/null >/dev/null 2>&1 || true
-trap wine_server_stop EXIT
+bench_wine_start
 wine build/win32/minimal_program.exe </dev/null >/dev/null 2>&1 || true
 
 hyperfine --warmup 5 --runs 40 -N -i \

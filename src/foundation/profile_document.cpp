@@ -26,6 +26,20 @@ Status AppendIndexed(TypedArray<Record>& records, NameIndex& index, String Recor
   return StatusOk;
 }
 
+// The record last indexed under name; not found, with create, a new one is
+// appended, otherwise StatusNotFound and out none.
+template <typename Record>
+Status FindIndexed(TypedArray<Record>& records, NameIndex& index, String Record::*nameField, const char* name,
+                   Record** out, bool create) {
+  *out = nullptr;
+  int32_t position = 0;
+  if (index.Find(name, &position)) {
+    *out = &records[position];
+    return StatusOk;
+  }
+  return create ? AppendIndexed(records, index, nameField, name, String::AllCharacters, out) : StatusNotFound;
+}
+
 }  // namespace
 
 Status ProfileEntry::SetValue(const char* text, uint32_t count) {
@@ -40,13 +54,7 @@ Status ProfileSection::EntryAt(int32_t position, ProfileEntry** out) {
 }
 
 Status ProfileSection::FindEntry(const char* key, ProfileEntry** out, bool create) {
-  *out = nullptr;
-  int32_t position = 0;
-  if (entryIndex.Find(key, &position)) {
-    *out = &entries[position];
-    return StatusOk;
-  }
-  return create ? AddEntry(key, out) : StatusNotFound;
+  return FindIndexed(entries, entryIndex, &ProfileEntry::key, key, out, create);
 }
 
 Status ProfileSection::AddEntry(const char* key, ProfileEntry** out, uint32_t length) {
@@ -70,13 +78,7 @@ Status ProfileDocument::SectionAt(int32_t position, ProfileSection** out) {
 }
 
 Status ProfileDocument::FindSection(const char* name, ProfileSection** out, bool create) {
-  *out = nullptr;
-  int32_t position = 0;
-  if (sectionIndex.Find(name, &position)) {
-    *out = &sections[position];
-    return StatusOk;
-  }
-  return create ? AddSection(name, out) : StatusNotFound;
+  return FindIndexed(sections, sectionIndex, &ProfileSection::name, name, out, create);
 }
 
 Status ProfileDocument::AddSection(const char* name, ProfileSection** out, uint32_t length) {

@@ -63,5 +63,10 @@ class RegistryKey {
   bool DeleteSubkey(const char* name);
 
  private:
+  enum class Access { Open, Create, Read };
+  // Open, Create and OpenForReading: takes the key path below parent with
+  // that access in place of the key held.
+  bool Take(const char* path, const RegistryKey* parent, Access access);
+
   void* handle_ = nullptr;  // the HKEY, none while closed
 };

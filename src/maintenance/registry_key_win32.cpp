@@ -19,33 +19,24 @@ HKEY KeyOf(void* handle) { return static_cast<HKEY>(handle); }
 
 RegistryKey::~RegistryKey() { Close(); }
 
-bool RegistryKey::Open(const char* path, const RegistryKey* parent) {
+bool RegistryKey::Open(const char* path, const RegistryKey* parent) { return Take(path, parent, Access::Open); }
+
+bool RegistryKey::Create(const char* path, const RegistryKey* parent) { return Take(path, parent, Access::Create); }
+
+bool RegistryKey::OpenForReading(const char* path, const RegistryKey* parent) {
+  return Take(path, parent, Access::Read);
+}
+
+bool RegistryKey::Take(const char* path, const RegistryKey* parent, Access access) {
   HKEY base = parent ? KeyOf(parent->handle_) : HKEY_LOCAL_MACHINE;
   // An empty path would hand back the base key itself, which is not ours to close.
   if (!base || !path || !*path) return false;
   HKEY key = nullptr;
-  if (RegOpenKeyA(base, path, &key) != ERROR_SUCCESS) return false;
+  LONG result = access == Access::Create ? RegCreateKeyA(base, path, &key)
+                : access == Access::Read ? RegOpenKeyExA(base, path, 0, KEY_READ, &key)
+                                         : RegOpenKeyA(base, path, &key);
+  if (result != ERROR_SUCCESS) return false;
   Close();  // after the open, so that a key may open a path below itself
-  handle_ = key;
-  return true;
-}
-
-bool RegistryKey::Create(const char* path, const RegistryKey* parent) {
-  HKEY base = parent ? KeyOf(parent->handle_) : HKEY_LOCAL_MACHINE;
-  if (!base || !path || !*path) return false;
-  HKEY key = nullptr;
-  if (RegCreateKeyA(base, path, &key) != ERROR_SUCCESS) return false;
-  Close();
-  handle_ = key;
-  return true;
-}
-
-bool RegistryKey::OpenForReading(const char* path, const RegistryKey* parent) {
-  HKEY base = parent ? KeyOf(parent->handle_) : HKEY_LOCAL_MACHINE;
-  if (!base || !path || !*path) return false;
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(base, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-  Close();
   handle_ = key;
   return true;
 }

@@ -10,17 +10,12 @@
 
 #include "foundation/file_stream.h"
 #include "support/links_win32.h"
+#include "support/path_of.h"
 #include "support/temp_folder_win32.h"
 
 namespace {
 
 constexpr uint32_t LibraryType = FourCharacterCode("shlb");
-
-FixedPath PathOf(const std::string& text) {
-  FixedPath path;
-  path.SetText(text.c_str());
-  return path;
-}
 
 std::vector<std::string> PathsInOrder(const FileList& list) {
   std::vector<std::string> paths;

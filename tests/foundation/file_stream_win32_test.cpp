@@ -9,15 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "support/path_of.h"
 #include "support/temp_folder_win32.h"
 
 namespace {
-
-FixedPath PathOf(const std::string& text) {
-  FixedPath path;
-  path.SetText(text.c_str());
-  return path;
-}
 
 // The size the file system reports, read without opening the file (an open
 // stream may refuse to share it).

@@ -5,13 +5,9 @@
 #include <cstring>
 #include <string>
 
-namespace {
+#include "support/path_of.h"
 
-FixedPath PathOf(const std::string& text) {
-  FixedPath path;
-  path.SetText(text.c_str());
-  return path;
-}
+namespace {
 
 TEST(FixedPathTest, ConstructionSetsTheMarkAndAnEmptyText) {
   FixedPath path;

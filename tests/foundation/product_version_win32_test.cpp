@@ -6,14 +6,9 @@
 #include <string>
 
 #include "support/fixtures_win32.h"
+#include "support/path_of.h"
 
 namespace {
-
-FixedPath PathOf(const std::string& text) {
-  FixedPath path;
-  path.SetText(text.c_str());
-  return path;
-}
 
 struct FixtureCase {
   const char* library;

@@ -71,10 +71,8 @@ TEST(ProfileDocumentTest, EntriesFindTheLastAddedUnderAKey) {
 
 TEST(ProfileDocumentTest, SetValueTakesACount) {
   ProfileDocument document;
-  ProfileSection* section = nullptr;
   ProfileEntry* entry = nullptr;
-  ASSERT_EQ(document.AddSection("A", &section), StatusOk);
-  ASSERT_EQ(section->AddEntry("k", &entry), StatusOk);
+  ASSERT_EQ(AddProfileEntry(document, "A", "k", nullptr, &entry), StatusOk);
   ASSERT_EQ(entry->SetValue("value", 3), StatusOk);
   EXPECT_STREQ(entry->Value(), "val");
   ASSERT_EQ(entry->SetValue("x"), StatusOk);
@@ -118,12 +116,10 @@ TEST(ProfileDocumentTest, LookupsSurviveGrowthOfTheArrays) {
 
 TEST(ProfileDocumentTest, ClearDocumentEmptiesItForReuse) {
   ProfileDocument document;
-  ProfileSection* section = nullptr;
-  ASSERT_EQ(document.AddSection("A", &section), StatusOk);
-  ProfileEntry* entry = nullptr;
-  ASSERT_EQ(section->AddEntry("k", &entry), StatusOk);
+  ASSERT_EQ(AddProfileEntry(document, "A", "k", nullptr), StatusOk);
   document.ClearDocument();
   EXPECT_EQ(document.SectionCount(), 0);
+  ProfileSection* section = nullptr;
   EXPECT_EQ(document.FindSection("A", &section, false), StatusNotFound);
   ASSERT_EQ(document.AddSection("B", &section), StatusOk);
   EXPECT_EQ(DumpProfile(document), "[B]");
@@ -131,11 +127,9 @@ TEST(ProfileDocumentTest, ClearDocumentEmptiesItForReuse) {
 
 TEST(ProfileDocumentTest, ClearEntriesEmptiesOneSection) {
   ProfileDocument document;
-  ProfileSection* section = nullptr;
+  ASSERT_EQ(AddProfileEntry(document, "A", "k", "v"), StatusOk);
+  ProfileSection* section = &document.sections[0];
   ProfileEntry* entry = nullptr;
-  ASSERT_EQ(document.AddSection("A", &section), StatusOk);
-  ASSERT_EQ(section->AddEntry("k", &entry), StatusOk);
-  ASSERT_EQ(entry->SetValue("v"), StatusOk);
   section->ClearEntries();
   EXPECT_EQ(section->EntryCount(), 0);
   EXPECT_EQ(section->FindEntry("k", &entry, false), StatusNotFound);

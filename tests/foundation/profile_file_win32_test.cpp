@@ -4,48 +4,23 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "foundation/profile_text.h"
+#include "support/folder_files_win32.h"
+#include "support/path_of.h"
 #include "support/profile_dump.h"
 #include "support/temp_folder_win32.h"
 
 namespace {
 
-FixedPath PathOf(const std::string& text) {
-  FixedPath path;
-  path.SetText(text.c_str());
-  return path;
-}
-
-// The names in a folder, sorted.
-std::vector<std::string> FilesIn(const std::string& folder) {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return names;
-  do {
-    std::string name = found.cFileName;
-    if (name != "." && name != "..") names.push_back(name);
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
-void Load(ProfileDocument& document, const std::string& text) {
-  document.ClearDocument();
-  ReadProfileText(document, text.data(), static_cast<uint32_t>(text.size()));
-}
-
 // A document whose text is about bytes long.
 void LoadLarge(ProfileDocument& document, size_t bytes) {
   std::string text = "[Big]\r\n";
   for (int i = 0; text.size() < bytes; ++i) text += "key" + std::to_string(i) + " = " + std::string(80, 'v') + "\r\n";
-  Load(document, text);
+  LoadProfile(document, text);
 }
 
 const char* const oldText = "[Old]\r\nkeep = me\r\n\r\n";
@@ -53,7 +28,7 @@ const char* const oldText = "[Old]\r\nkeep = me\r\n\r\n";
 TEST(ProfileFileTest, MissingFileGivesOpenFailedAndAnUnchangedDocument) {
   TempFolder folder;
   ProfileDocument document;
-  Load(document, "[Kept]\nk=v\n");
+  LoadProfile(document, "[Kept]\nk=v\n");
   EXPECT_EQ(ReadProfile(document, PathOf(folder / "missing.ini")), StatusOpenFailed);
   EXPECT_EQ(DumpProfile(document), "[Kept]<k=v>");
 }
@@ -118,7 +93,7 @@ TEST(ProfileFileTest, ReadsAFileSharedForReading) {
 TEST(ProfileFileTest, WritesTheWritersForm) {
   TempFolder folder;
   ProfileDocument document;
-  Load(document, "[A]\nk=v\n[B]\n");
+  LoadProfile(document, "[A]\nk=v\n[B]\n");
   ASSERT_EQ(WriteProfile(document, PathOf(folder / "out.ini")), StatusOk);
   EXPECT_EQ(ReadTextFile(folder / "out.ini"), "[A]\r\nk = v\r\n[B]\r\n\r\n");
   EXPECT_EQ(FilesIn(folder.Path()), std::vector<std::string>{"out.ini"});
@@ -135,7 +110,7 @@ TEST(ProfileFileTest, ReplacesAnExistingFileWhole) {
   TempFolder folder;
   ASSERT_TRUE(WriteTextFile(folder / "p.ini", std::string(100000, 'x')));
   ProfileDocument document;
-  Load(document, "[New]\nk=v\n");
+  LoadProfile(document, "[New]\nk=v\n");
   ASSERT_EQ(WriteProfile(document, PathOf(folder / "p.ini")), StatusOk);
   EXPECT_EQ(ReadTextFile(folder / "p.ini"), "[New]\r\nk = v\r\n\r\n");
   EXPECT_EQ(FilesIn(folder.Path()), std::vector<std::string>{"p.ini"});
@@ -160,7 +135,7 @@ TEST(ProfileFileTest, ReadOnlyFileIsReplaced) {
   ASSERT_TRUE(WriteTextFile(path, oldText));
   ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
   ProfileDocument document;
-  Load(document, "[New]\nk=v\n");
+  LoadProfile(document, "[New]\nk=v\n");
   ASSERT_EQ(WriteProfile(document, PathOf(path)), StatusOk);
   EXPECT_EQ(ReadTextFile(path), "[New]\r\nk = v\r\n\r\n");
   EXPECT_EQ(FilesIn(folder.Path()), std::vector<std::string>{"locked.ini"});
@@ -173,7 +148,7 @@ TEST(ProfileFileTest, FileHeldOpenWithoutSharingStaysAsItWas) {
   HANDLE holder = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(holder, INVALID_HANDLE_VALUE);
   ProfileDocument document;
-  Load(document, "[New]\nk=v\n");
+  LoadProfile(document, "[New]\nk=v\n");
   EXPECT_EQ(WriteProfile(document, PathOf(path)), StatusIoError);
   CloseHandle(holder);
   EXPECT_EQ(ReadTextFile(path), oldText);
@@ -188,7 +163,7 @@ TEST(ProfileFileTest, ReadOnlyFileHeldOpenStaysReadOnly) {
   HANDLE holder = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(holder, INVALID_HANDLE_VALUE);
   ProfileDocument document;
-  Load(document, "[New]\nk=v\n");
+  LoadProfile(document, "[New]\nk=v\n");
   EXPECT_EQ(WriteProfile(document, PathOf(path)), StatusIoError);
   CloseHandle(holder);
   EXPECT_EQ(ReadTextFile(path), oldText);
@@ -199,7 +174,7 @@ TEST(ProfileFileTest, ReadOnlyFileHeldOpenStaysReadOnly) {
 TEST(ProfileFileTest, MissingFolderGivesIoErrorAndMakesNothing) {
   TempFolder folder;
   ProfileDocument document;
-  Load(document, "[A]\nk=v\n");
+  LoadProfile(document, "[A]\nk=v\n");
   EXPECT_EQ(WriteProfile(document, PathOf(folder / "no such folder\\p.ini")), StatusIoError);
   EXPECT_TRUE(FilesIn(folder.Path()).empty());
 }
@@ -209,7 +184,7 @@ TEST(ProfileFileTest, FolderInTheWayIsNotReplaced) {
   ASSERT_TRUE(MakeFolders(folder / "p.ini"));
   ASSERT_TRUE(WriteTextFile(folder / "p.ini\\inside.txt", "x"));
   ProfileDocument document;
-  Load(document, "[A]\nk=v\n");
+  LoadProfile(document, "[A]\nk=v\n");
   EXPECT_EQ(WriteProfile(document, PathOf(folder / "p.ini")), StatusIoError);
   EXPECT_EQ(ReadTextFile(folder / "p.ini\\inside.txt"), "x");
   EXPECT_EQ(FilesIn(folder.Path()), std::vector<std::string>{"p.ini"});
@@ -218,7 +193,7 @@ TEST(ProfileFileTest, FolderInTheWayIsNotReplaced) {
 TEST(ProfileFileTest, WrittenFileReadsBackAlike) {
   TempFolder folder;
   ProfileDocument document;
-  Load(document, "[S]\nsite=a\nsite=b\n[S]\nx = y  \n[ spaced ]\n=v\n");
+  LoadProfile(document, "[S]\nsite=a\nsite=b\n[S]\nx = y  \n[ spaced ]\n=v\n");
   ASSERT_EQ(WriteProfile(document, PathOf(folder / "p.ini")), StatusOk);
   ProfileDocument reread;
   EXPECT_EQ(ReadProfile(reread, PathOf(folder / "p.ini")), StatusOk);
@@ -244,7 +219,7 @@ TEST(ProfileFileFullVolumeTest, TextThatDoesNotFitLeavesTheOldFile) {
   EXPECT_EQ(FilesIn(folder), std::vector<std::string>{"QuillframeConfig.ini"});
 
   // What fits is written as usual.
-  Load(document, "[Small]\nk=v\n");
+  LoadProfile(document, "[Small]\nk=v\n");
   EXPECT_EQ(WriteProfile(document, PathOf(path)), StatusOk);
   EXPECT_EQ(ReadTextFile(path), "[Small]\r\nk = v\r\n\r\n");
   RemovePath(folder);

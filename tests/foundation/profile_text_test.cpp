@@ -17,12 +17,6 @@ Status Parse(ProfileDocument& document, const std::string& bytes) {
   return ReadProfileText(document, block.get(), static_cast<uint32_t>(bytes.size()));
 }
 
-std::string TextOf(const ProfileDocument& document) {
-  String text;
-  EXPECT_EQ(ProfileTextOf(document, text), StatusOk);
-  return text.TextOrEmpty();
-}
-
 struct ParseCase {
   const char* name;
   std::string text;
@@ -117,33 +111,26 @@ TEST(ProfileTextTest, LookupsFindTheLastOfDuplicates) {
 
 TEST(ProfileTextTest, WriterFormOfSectionsAndEntries) {
   ProfileDocument document;
+  ASSERT_EQ(AddProfileEntry(document, "A", "k", "v"), StatusOk);
   ProfileSection* section = nullptr;
-  ProfileEntry* entry = nullptr;
-  ASSERT_EQ(document.AddSection("A", &section), StatusOk);
-  ASSERT_EQ(section->AddEntry("k", &entry), StatusOk);
-  ASSERT_EQ(entry->SetValue("v"), StatusOk);
   ASSERT_EQ(document.AddSection("B", &section), StatusOk);
-  EXPECT_EQ(TextOf(document), "[A]\r\nk = v\r\n[B]\r\n\r\n");
+  EXPECT_EQ(WrittenProfileText(document), "[A]\r\nk = v\r\n[B]\r\n\r\n");
 }
 
 TEST(ProfileTextTest, EmptyDocumentIsOneLineEnd) {
   ProfileDocument document;
-  EXPECT_EQ(TextOf(document), "\r\n");
+  EXPECT_EQ(WrittenProfileText(document), "\r\n");
 }
 
 TEST(ProfileTextTest, WriterKeepsKeysAndValuesAsTheyAre) {
   ProfileDocument document;
-  ProfileSection* section = nullptr;
-  ProfileEntry* entry = nullptr;
-  ASSERT_EQ(document.AddSection("ComponentMgrOptions", &section), StatusOk);
-  ASSERT_EQ(section->AddEntry("LastUpdateCheckTime ", &entry), StatusOk);
-  ASSERT_EQ(entry->SetValue("0"), StatusOk);
-  ASSERT_EQ(section->AddEntry("Empty", &entry), StatusOk);
-  EXPECT_EQ(TextOf(document), "[ComponentMgrOptions]\r\nLastUpdateCheckTime  = 0\r\nEmpty = \r\n\r\n");
+  ASSERT_EQ(AddProfileEntry(document, "ComponentMgrOptions", "LastUpdateCheckTime ", "0"), StatusOk);
+  ASSERT_EQ(AddProfileEntry(document, "ComponentMgrOptions", "Empty", nullptr), StatusOk);
+  EXPECT_EQ(WrittenProfileText(document), "[ComponentMgrOptions]\r\nLastUpdateCheckTime  = 0\r\nEmpty = \r\n\r\n");
 
   // Read back, the blank ends the key and the empty value is dropped.
   ProfileDocument reread;
-  ASSERT_EQ(Parse(reread, TextOf(document)), StatusOk);
+  ASSERT_EQ(Parse(reread, WrittenProfileText(document)), StatusOk);
   EXPECT_EQ(DumpProfile(reread), "[ComponentMgrOptions]<LastUpdateCheckTime=0>");
 }
 
@@ -172,24 +159,20 @@ TEST(ProfileTextTest, WrittenTextReadsBackAlike) {
   for (const char* text : roundTripTexts) {
     ProfileDocument document;
     Parse(document, text);
-    const std::string written = TextOf(document);
+    const std::string written = WrittenProfileText(document);
     ProfileDocument reread;
     EXPECT_EQ(Parse(reread, written), StatusOk) << text;
     EXPECT_EQ(DumpProfile(reread), DumpProfile(document)) << text;
-    EXPECT_EQ(TextOf(reread), written) << text;
+    EXPECT_EQ(WrittenProfileText(reread), written) << text;
   }
 }
 
 TEST(ProfileTextTest, AddedEntryWithEmptyValueIsDroppedOnRereading) {
   ProfileDocument document;
-  ProfileSection* section = nullptr;
-  ProfileEntry* entry = nullptr;
-  ASSERT_EQ(document.AddSection("A", &section), StatusOk);
-  ASSERT_EQ(section->AddEntry("empty", &entry), StatusOk);
-  ASSERT_EQ(section->AddEntry("full", &entry), StatusOk);
-  ASSERT_EQ(entry->SetValue("1"), StatusOk);
+  ASSERT_EQ(AddProfileEntry(document, "A", "empty", nullptr), StatusOk);
+  ASSERT_EQ(AddProfileEntry(document, "A", "full", "1"), StatusOk);
   ProfileDocument reread;
-  ASSERT_EQ(Parse(reread, TextOf(document)), StatusOk);
+  ASSERT_EQ(Parse(reread, WrittenProfileText(document)), StatusOk);
   EXPECT_EQ(DumpProfile(reread), DumpProfileWithoutEmptyValues(document));
   EXPECT_EQ(DumpProfile(reread), "[A]<full=1>");
 }
@@ -240,7 +223,7 @@ TEST(ProfileTextTest, ManyMegabytesOfEntries) {
   ProfileEntry* entry = nullptr;
   ASSERT_EQ(section->FindEntry("key456", &entry, false), StatusOk);
   EXPECT_STREQ(entry->Value(), "value 61956");
-  EXPECT_EQ(TextOf(document).size(), text.size() + 2);
+  EXPECT_EQ(WrittenProfileText(document).size(), text.size() + 2);
 }
 
 TEST(ProfileTextTest, NulBytesEverywhere) {

@@ -7,15 +7,10 @@
 #include <string>
 
 #include "support/links_win32.h"
+#include "support/path_of.h"
 #include "support/temp_folder_win32.h"
 
 namespace {
-
-FixedPath PathOf(const std::string& text) {
-  FixedPath path;
-  path.SetText(text.c_str());
-  return path;
-}
 
 std::string WindowsFolder() {
   char folder[MAX_PATH];

@@ -4,42 +4,16 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "foundation/protected_folder.h"
+#include "support/folder_files_win32.h"
 #include "support/links_win32.h"
+#include "support/path_of.h"
 #include "support/temp_folder_win32.h"
 
 namespace {
-
-FixedPath PathOf(const std::string& text) {
-  FixedPath path;
-  path.SetText(text.c_str());
-  return path;
-}
-
-// Every file and folder under folder, links included but not followed.
-std::vector<std::string> Contents(const std::string& folder) {
-  std::vector<std::string> found;
-  WIN32_FIND_DATAA entry;
-  HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &entry);
-  if (search == INVALID_HANDLE_VALUE) return found;
-  do {
-    std::string name = entry.cFileName;
-    if (name == "." || name == "..") continue;
-    found.push_back(folder + "\\" + name);
-    bool isLink = entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT;
-    if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !isLink) {
-      std::vector<std::string> inner = Contents(folder + "\\" + name);
-      found.insert(found.end(), inner.begin(), inner.end());
-    }
-  } while (FindNextFileA(search, &entry));
-  FindClose(search);
-  std::sort(found.begin(), found.end());
-  return found;
-}
 
 // A tree of files and folders, a read-only file and a hidden folder among them.
 void MakeTree(const std::string& folder) {
@@ -80,16 +54,16 @@ TEST(RemoveTreeTest, ContentsOnlyLeavesTheEmptyFolder) {
   ASSERT_TRUE(SetFileAttributesA((tree + "\\locked.dll").c_str(), FILE_ATTRIBUTE_NORMAL));
   EXPECT_EQ(RemoveTree(PathOf(tree + "\\"), true, false), StatusOk);
   EXPECT_TRUE(PathExists(tree));
-  EXPECT_TRUE(Contents(tree).empty());
+  EXPECT_TRUE(TreeContents(tree).empty());
 }
 
 TEST(RemoveTreeTest, FolderOnlyRemovesAnEmptyFolderButNeverAFullOne) {
   TempFolder temp;
   std::string tree = temp / "tree";
   MakeTree(tree);
-  std::vector<std::string> before = Contents(tree);
+  std::vector<std::string> before = TreeContents(tree);
   EXPECT_EQ(RemoveTree(PathOf(tree), false, true), StatusIoError);
-  EXPECT_EQ(Contents(tree), before);
+  EXPECT_EQ(TreeContents(tree), before);
 
   ASSERT_TRUE(MakeFolders(temp / "empty"));
   EXPECT_EQ(RemoveTree(PathOf(temp / "empty\\"), false, true), StatusOk);
@@ -99,9 +73,9 @@ TEST(RemoveTreeTest, FolderOnlyRemovesAnEmptyFolderButNeverAFullOne) {
 TEST(RemoveTreeTest, NeitherFlagChangesNothing) {
   TempFolder temp;
   MakeTree(temp / "tree");
-  std::vector<std::string> before = Contents(temp.Path());
+  std::vector<std::string> before = TreeContents(temp.Path());
   EXPECT_EQ(RemoveTree(PathOf(temp / "tree"), false, false), StatusOk);
-  EXPECT_EQ(Contents(temp.Path()), before);
+  EXPECT_EQ(TreeContents(temp.Path()), before);
 }
 
 TEST(RemoveTreeTest, AMissingFolderIsAFailure) {
@@ -113,7 +87,7 @@ TEST(RemoveTreeTest, AMissingFolderIsAFailure) {
 TEST(RemoveTreeTest, AnEmptyFolderTextIsRefused) {
   TempFolder temp;
   MakeTree(temp / "tree");
-  std::vector<std::string> before = Contents(temp.Path());
+  std::vector<std::string> before = TreeContents(temp.Path());
   // Without the refusal the pattern would be "*.*" in the current directory.
   char previous[MAX_PATH];
   GetCurrentDirectoryA(MAX_PATH, previous);
@@ -121,7 +95,7 @@ TEST(RemoveTreeTest, AnEmptyFolderTextIsRefused) {
   Status status = RemoveTree(FixedPath(), true, true);
   SetCurrentDirectoryA(previous);
   EXPECT_EQ(status, StatusIoError);
-  EXPECT_EQ(Contents(temp.Path()), before);
+  EXPECT_EQ(TreeContents(temp.Path()), before);
 }
 
 TEST(RemoveTreeTest, AVolumeRootIsRefusedAndEveryFileSurvives) {
@@ -129,7 +103,7 @@ TEST(RemoveTreeTest, AVolumeRootIsRefusedAndEveryFileSurvives) {
   MakeTree(temp.Path());
   DriveMapping drive(temp.Path());
   if (!drive.Mapped()) GTEST_SKIP() << "no drive letter could be mapped here";
-  std::vector<std::string> before = Contents(temp.Path());
+  std::vector<std::string> before = TreeContents(temp.Path());
   std::string root = drive.Root();
   const std::string spellings[] = {root, root + "\\", root.substr(0, 2) + "/", root + "sub\\..", root + "."};
   for (const auto& spelling : spellings) {
@@ -138,19 +112,19 @@ TEST(RemoveTreeTest, AVolumeRootIsRefusedAndEveryFileSurvives) {
     EXPECT_EQ(RemoveTree(PathOf(spelling), true, true), StatusIoError) << spelling;
     EXPECT_EQ(RemoveTree(PathOf(spelling), true, false), StatusIoError) << spelling;
     EXPECT_EQ(RemoveTree(PathOf(spelling), false, true), StatusIoError) << spelling;
-    EXPECT_EQ(Contents(temp.Path()), before) << spelling;
+    EXPECT_EQ(TreeContents(temp.Path()), before) << spelling;
   }
 }
 
 TEST(RemoveTreeTest, TheWindowsFolderIsRefusedAndEveryFileSurvives) {
   std::string windows = WindowsFolder();
-  std::vector<std::string> before = Contents(windows + "\\system32\\drivers");
+  std::vector<std::string> before = TreeContents(windows + "\\system32\\drivers");
   ASSERT_FALSE(before.empty());
   for (const std::string& spelling : {windows, windows + "\\", windows + "\\system32\\.."}) {
     ASSERT_TRUE(IsProtectedFolder(PathOf(spelling))) << spelling;
     EXPECT_EQ(RemoveTree(PathOf(spelling), true, true), StatusIoError) << spelling;
   }
-  EXPECT_EQ(Contents(windows + "\\system32\\drivers"), before);
+  EXPECT_EQ(TreeContents(windows + "\\system32\\drivers"), before);
   EXPECT_TRUE(PathExists(windows + "\\win.ini"));
 }
 
@@ -173,7 +147,7 @@ TEST(RemoveTreeTest, LinksInsideTheTreeAreNeverFollowed) {
   ASSERT_TRUE(WriteTextFile(outside / "inner\\kept.dll", "k"));
   ASSERT_TRUE(MakeFolders(outside / "empty"));
   ASSERT_TRUE(WriteTextFile(outside / "single.dll", "s"));
-  std::vector<std::string> outsideBefore = Contents(outside.Path());
+  std::vector<std::string> outsideBefore = TreeContents(outside.Path());
 
   SymbolicLink toFolder(tree + "\\sub\\to-folder", outside.Path());
   if (!toFolder.Made()) GTEST_SKIP() << "symbolic links cannot be made here";
@@ -181,16 +155,16 @@ TEST(RemoveTreeTest, LinksInsideTheTreeAreNeverFollowed) {
   SymbolicLink toFile(tree + "\\to-file.dll", outside / "single.dll");
   SymbolicLink loop(tree + "\\loop", tree);
   ASSERT_TRUE(toEmpty.Made() && toFile.Made() && loop.Made());
-  std::vector<std::string> treeBefore = Contents(tree);
+  std::vector<std::string> treeBefore = TreeContents(tree);
 
   Status status = RemoveTree(PathOf(tree), true, true);
-  EXPECT_EQ(Contents(outside.Path()), outsideBefore);
+  EXPECT_EQ(TreeContents(outside.Path()), outsideBefore);
   EXPECT_EQ(ReadTextFile(outside / "single.dll"), "s");
   if (IsRunningUnderWine()) {
     // Wine reaches a link's target with every call that removes or renames,
     // so no link can be removed by itself: the tree is refused whole.
     EXPECT_EQ(status, StatusIoError);
-    EXPECT_EQ(Contents(tree), treeBefore);
+    EXPECT_EQ(TreeContents(tree), treeBefore);
   } else {
     EXPECT_EQ(status, StatusOk);
     EXPECT_FALSE(PathExists(tree));
@@ -207,13 +181,13 @@ TEST(RemoveTreeTest, ALinkToAFileOutsideIsNeverFollowed) {
   ASSERT_TRUE(WriteTextFile(outside / "single.dll", "s"));
   SymbolicLink toFile(tree + "\\sub\\to-file.dll", outside / "single.dll");
   if (!toFile.Made()) GTEST_SKIP() << "symbolic links cannot be made here";
-  std::vector<std::string> treeBefore = Contents(tree);
+  std::vector<std::string> treeBefore = TreeContents(tree);
 
   Status status = RemoveTree(PathOf(tree), true, true);
   EXPECT_EQ(ReadTextFile(outside / "single.dll"), "s");
   if (IsRunningUnderWine()) {
     EXPECT_EQ(status, StatusIoError);
-    EXPECT_EQ(Contents(tree), treeBefore);
+    EXPECT_EQ(TreeContents(tree), treeBefore);
   } else {
     EXPECT_EQ(status, StatusOk);
     EXPECT_FALSE(PathExists(tree));

@@ -7,14 +7,9 @@
 
 #include "foundation/fixed_path.h"
 #include "foundation/heap_string.h"
+#include "support/path_of.h"
 
 namespace {
-
-FixedPath PathOf(const char* text) {
-  FixedPath path;
-  path.SetText(text);
-  return path;
-}
 
 TEST(TypedArrayTest, StartsEmptyWithoutABlock) {
   TypedArray<FixedPath> paths;

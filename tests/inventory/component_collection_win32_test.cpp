@@ -12,6 +12,7 @@
 #include "inventory/component_inventory.h"
 #include "support/fixtures_win32.h"
 #include "support/navigator_keys_win32.h"
+#include "support/path_of.h"
 #include "support/temp_folder_win32.h"
 
 namespace {
@@ -19,12 +20,6 @@ namespace {
 bool CopyFixture(const std::string& fixture, const std::string& path) {
   size_t slash = path.find_last_of('\\');
   return MakeFolders(path.substr(0, slash)) && CopyFileA(FixturePath(fixture).c_str(), path.c_str(), FALSE);
-}
-
-FixedPath PathOf(const std::string& text) {
-  FixedPath path;
-  path.SetText(text.c_str());
-  return path;
 }
 
 std::vector<std::string> Collected() {

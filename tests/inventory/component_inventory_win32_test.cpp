@@ -10,15 +10,10 @@
 #include "inventory/component_files.h"
 #include "inventory/version_verification.h"
 #include "support/fixtures_win32.h"
+#include "support/path_of.h"
 #include "support/temp_folder_win32.h"
 
 namespace {
-
-FixedPath PathOf(const std::string& text) {
-  FixedPath path;
-  path.SetText(text.c_str());
-  return path;
-}
 
 std::string ListOf(const std::string& name, const std::string& version) {
   return "[DLL_Versions]\r\nDLL = " + name + "\r\nVersion = " + version + "\r\n";

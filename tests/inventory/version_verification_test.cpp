@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/profile_text.h"
+#include "support/profile_dump.h"
 
 namespace {
 
@@ -37,11 +37,6 @@ void SetFiles(TypedArray<FixedPath>& list, const std::vector<File>& files) {
     ASSERT_TRUE(AppendPathCopy(list, path));
     if (f.version) versions[f.path] = f.version;
   }
-}
-
-void Parse(ProfileDocument& document, const std::string& text) {
-  document.ClearDocument();
-  ReadProfileText(document, text.data(), static_cast<uint32_t>(text.size()));
 }
 
 constexpr uint32_t V3_0_1_27 = 0x0300011B;
@@ -116,7 +111,7 @@ class VerifyVersionDocumentTest : public testing::TestWithParam<VerifyCase> {};
 TEST_P(VerifyVersionDocumentTest, GivesTheCodeOfTheFirstFailingPair) {
   const VerifyCase& c = GetParam();
   ProfileDocument document;
-  Parse(document, c.list);
+  LoadProfile(document, c.list);
   TypedArray<FixedPath> files;
   SetFiles(files, c.files);
   EXPECT_EQ(VerifyVersionDocument(document, files, VersionFromTable), c.code);
@@ -126,7 +121,7 @@ TEST_P(VerifyVersionDocumentTest, GivesTheCodeOfTheFirstFailingPair) {
 TEST_P(VerifyVersionDocumentTest, GivesTheSameCodeWhenItRemembersNothing) {
   const VerifyCase& c = GetParam();
   ProfileDocument document;
-  Parse(document, c.list);
+  LoadProfile(document, c.list);
   VersionPairs pairs;
   CollectVersionPairs(document, pairs);
   if (pairs.Count() == 0) return;  // nothing is checked without pairs
@@ -140,7 +135,7 @@ INSTANTIATE_TEST_SUITE_P(Lists, VerifyVersionDocumentTest, testing::ValuesIn(ver
 
 TEST(CollectVersionPairsTest, KeepsEachKeysValuesInEntryOrder) {
   ProfileDocument document;
-  Parse(document, "[DLL_Versions]\nDLL=a\nVersion=1\nDLL=b\nDLL=c\nVersion=2\nVersion=3\nX=y\n");
+  LoadProfile(document, "[DLL_Versions]\nDLL=a\nVersion=1\nDLL=b\nDLL=c\nVersion=2\nVersion=3\nX=y\n");
   VersionPairs pairs;
   CollectVersionPairs(document, pairs);
   ASSERT_EQ(pairs.Count(), 3);
@@ -155,7 +150,8 @@ TEST(CollectVersionPairsTest, KeepsEachKeysValuesInEntryOrder) {
 TEST(FindUnsatisfiedPairTest, ReadsEachFilesVersionOnce) {
   // Every name matches every file, and only the last file has the versions.
   ProfileDocument document;
-  Parse(document, "[DLL_Versions]\nDLL=.dll\nVersion=1.2.3.4\nDLL=dll\nVersion=1.2.3.4\nDLL=d\nVersion=1.2.3.4\n");
+  LoadProfile(document,
+              "[DLL_Versions]\nDLL=.dll\nVersion=1.2.3.4\nDLL=dll\nVersion=1.2.3.4\nDLL=d\nVersion=1.2.3.4\n");
   VersionPairs pairs;
   CollectVersionPairs(document, pairs);
   TypedArray<FixedPath> files;
@@ -187,7 +183,7 @@ TEST(FindUnsatisfiedPairTest, EveryPieceOfAFileNameMatchesIt) {
 
 TEST(FindUnsatisfiedPairTest, ReadsNoVersionOfAFileWhoseNameDoesNotMatch) {
   ProfileDocument document;
-  Parse(document, "[DLL_Versions]\nDLL=b\nVersion=1.2.3.4\n");
+  LoadProfile(document, "[DLL_Versions]\nDLL=b\nVersion=1.2.3.4\n");
   VersionPairs pairs;
   CollectVersionPairs(document, pairs);
   TypedArray<FixedPath> files;

@@ -8,47 +8,11 @@
 #include <string>
 
 #include "foundation/heap_string.h"
+#include "support/path_of.h"
 #include "support/registry_win32.h"
 #include "support/temp_folder_win32.h"
 
 namespace {
-
-// Stores raw bytes of any type, the way other programs may have left a value.
-// The registry adds a terminator to a string whose next byte in memory is NUL;
-// a byte other than NUL behind the data keeps a value unterminated.
-bool SetRawValue(const std::string& keyPath, const char* name, DWORD type, const std::string& bytes) {
-  const std::string data = bytes + 'X';
-  HKEY key;
-  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
-      ERROR_SUCCESS)
-    return false;
-  LONG result =
-      RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(data.data()), static_cast<DWORD>(bytes.size()));
-  RegCloseKey(key);
-  return result == ERROR_SUCCESS;
-}
-
-// The stored bytes of a value and its type; found false when it is absent.
-std::string RawValue(const std::string& keyPath, const char* name, DWORD* type, bool* found) {
-  std::string bytes;
-  *found = false;
-  HKEY key;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return bytes;
-  DWORD size = 0;
-  if (RegQueryValueExA(key, name, nullptr, type, nullptr, &size) == ERROR_SUCCESS) {
-    bytes.resize(size + 1);
-    *found = RegQueryValueExA(key, name, nullptr, type, reinterpret_cast<BYTE*>(&bytes[0]), &size) == ERROR_SUCCESS;
-    bytes.resize(*found ? size : 0);
-  }
-  RegCloseKey(key);
-  return bytes;
-}
-
-// SetPlayerValue passes the text without its terminator; the registry itself
-// adds one when the byte behind the text is NUL, as it always is behind a C text.
-bool StoredAsText(const std::string& stored, const std::string& text) {
-  return stored == text || (!text.empty() && stored == text + '\0');
-}
 
 // The player's keys and the Netscape keys the tests make are removed before
 // and after every test.
@@ -65,12 +29,6 @@ class InstallationLocationsTest : public ::testing::Test {
   TempFolder folder_;
 };
 
-FixedPath PathOf(const char* text) {
-  FixedPath path;
-  path.SetText(text);
-  return path;
-}
-
 // The two folder reads share their behaviour; every case runs on both.
 struct FolderRead {
   const char* name;
@@ -86,7 +44,7 @@ const FolderRead folderReads[] = {
 TEST_F(InstallationLocationsTest, AFolderValueNamingAnExistingFolderIsFound) {
   for (const auto& r : folderReads) {
     for (const std::string& stored : {folder_.Path(), folder_.Path() + std::string("\0", 1), folder_.Path() + "\\"}) {
-      ASSERT_TRUE(SetRawValue(r.keyPath, r.valueName, REG_SZ, stored));
+      ASSERT_TRUE(SetRawMachineValue(r.keyPath, r.valueName, REG_SZ, stored));
       const std::string expected = stored.c_str();
       FixedPath path;
       String text;
@@ -106,7 +64,7 @@ TEST_F(InstallationLocationsTest, AFolderValueThatIsNotAnExistingFolderIsReadBut
   RemovePath(folder_ / "deleted");
   for (const auto& r : folderReads) {
     for (const std::string& stored : {folder_ / "deleted", folder_ / "file.txt", std::string("relative\\name")}) {
-      ASSERT_TRUE(SetRawValue(r.keyPath, r.valueName, REG_SZ, stored));
+      ASSERT_TRUE(SetRawMachineValue(r.keyPath, r.valueName, REG_SZ, stored));
       FixedPath path;
       String text;
       EXPECT_FALSE(r.read(path, &text)) << r.name << " " << stored;
@@ -142,7 +100,7 @@ TEST_F(InstallationLocationsTest, AnAbsentOrNonStringValueEmptiesPathAndText) {
     for (const auto& c : cases) {
       DeleteMachineKeyTree(r.keyPath);
       ASSERT_TRUE(SetMachineString(r.keyPath, "Other Value", "x"));
-      if (c.type != REG_NONE) ASSERT_TRUE(SetRawValue(r.keyPath, r.valueName, c.type, c.stored));
+      if (c.type != REG_NONE) ASSERT_TRUE(SetRawMachineValue(r.keyPath, r.valueName, c.type, c.stored));
       FixedPath path = PathOf("as passed");
       String text;
       ASSERT_TRUE(text.Assign("as passed"));
@@ -159,7 +117,7 @@ TEST_F(InstallationLocationsTest, ALongFolderValueIsKeptWholeInTheTextAndCutInTh
       for (bool terminated : {false, true}) {
         const std::string value = folder_.Path() + "\\" + std::string(length - folder_.Path().size() - 1, 'n');
         ASSERT_EQ(value.size(), length);
-        ASSERT_TRUE(SetRawValue(r.keyPath, r.valueName, REG_SZ, terminated ? value + '\0' : value));
+        ASSERT_TRUE(SetRawMachineValue(r.keyPath, r.valueName, REG_SZ, terminated ? value + '\0' : value));
         FixedPath path;
         String text;
         EXPECT_FALSE(r.read(path, &text)) << r.name << " " << length;  // no such folder
@@ -202,7 +160,7 @@ TEST_F(InstallationLocationsTest, ReadRegistryStringNeverRunsPastItsBuffer) {
       {std::string(20000, 'v'), false},
   };
   for (const auto& c : cases) {
-    ASSERT_TRUE(SetRawValue(NavigatorKeyPath, CurrentVersionValueName, REG_SZ, c.stored));
+    ASSERT_TRUE(SetRawMachineValue(NavigatorKeyPath, CurrentVersionValueName, REG_SZ, c.stored));
     struct {
       char buffer[RegistryStringBufferBytes];
       char guard[8];
@@ -240,7 +198,7 @@ TEST_F(InstallationLocationsTest, ReadAdditionalDownloadUrlIsTrueOnlyForAWholeVa
       {std::string(1500, 'u'), false, "as passed"},
   };
   for (const auto& c : cases) {
-    ASSERT_TRUE(SetRawValue(PlayerKeyPath, AdditionalDownloadUrlValueName, REG_SZ, c.stored));
+    ASSERT_TRUE(SetRawMachineValue(PlayerKeyPath, AdditionalDownloadUrlValueName, REG_SZ, c.stored));
     struct {
       char buffer[DownloadUrlBufferBytes];
       char guard[8];
@@ -269,7 +227,7 @@ TEST_F(InstallationLocationsTest, SetPlayerValueMakesTheMissingKeys) {
     EXPECT_TRUE(MachineKeyExists(TechnologyKeyPath)) << c.name;
     DWORD type = REG_NONE;
     bool found = false;
-    const std::string stored = RawValue(PlayerKeyPath, AdditionalDownloadUrlValueName, &type, &found);
+    const std::string stored = RawMachineValue(PlayerKeyPath, AdditionalDownloadUrlValueName, &type, &found);
     EXPECT_TRUE(StoredAsText(stored, "http://beta.example.com/")) << c.name;
     EXPECT_TRUE(found);
     EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
@@ -295,7 +253,7 @@ TEST_F(InstallationLocationsTest, SetPlayerValueStoresTextAsAStringAndEmptyTextA
     EXPECT_TRUE(SetPlayerValue(AdditionalDownloadUrlValueName, c.text));
     DWORD type = REG_NONE;
     bool found = false;
-    const std::string stored = RawValue(PlayerKeyPath, AdditionalDownloadUrlValueName, &type, &found);
+    const std::string stored = RawMachineValue(PlayerKeyPath, AdditionalDownloadUrlValueName, &type, &found);
     EXPECT_TRUE(StoredAsText(stored, c.stored)) << "[" << stored << "]";
     EXPECT_TRUE(found);
     EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));

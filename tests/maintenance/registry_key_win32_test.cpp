@@ -14,45 +14,6 @@ namespace {
 
 constexpr const char* ScratchKey = "Software\\CpanelRegistryKeyTest";
 
-// Stores raw bytes of any type, the way other programs may have left a value.
-// The registry adds a terminator to a string whose next byte in memory is NUL;
-// a byte other than NUL behind the data keeps a value unterminated.
-bool SetRawValue(const std::string& keyPath, const char* name, DWORD type, const std::string& bytes) {
-  const std::string data = bytes + 'X';
-  HKEY key;
-  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
-      ERROR_SUCCESS)
-    return false;
-  LONG result =
-      RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(data.data()), static_cast<DWORD>(bytes.size()));
-  RegCloseKey(key);
-  return result == ERROR_SUCCESS;
-}
-
-// The stored bytes of a value, exactly as many as the registry holds.
-std::string RawValue(const std::string& keyPath, const char* name, DWORD* type) {
-  std::string bytes;
-  *type = REG_NONE;
-  HKEY key;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return bytes;
-  DWORD size = 0;
-  if (RegQueryValueExA(key, name, nullptr, type, nullptr, &size) == ERROR_SUCCESS) {
-    bytes.resize(size + 1);
-    if (RegQueryValueExA(key, name, nullptr, type, reinterpret_cast<BYTE*>(&bytes[0]), &size) == ERROR_SUCCESS)
-      bytes.resize(size);
-    else
-      bytes.clear();
-  }
-  RegCloseKey(key);
-  return bytes;
-}
-
-// SetString passes the text without its terminator; the registry itself adds
-// one when the byte behind the text is NUL, as it always is behind a C text.
-bool StoredAsText(const std::string& stored, const std::string& text) {
-  return stored == text || (!text.empty() && stored == text + '\0');
-}
-
 class RegistryKeyTest : public ::testing::Test {
  protected:
   void SetUp() override { DeleteMachineKeyTree(ScratchKey); }
@@ -114,7 +75,7 @@ TEST_F(RegistryKeyTest, SetStringStoresTheTextAsAString) {
   for (const auto& c : cases) {
     EXPECT_TRUE(key.SetString("value", c.text));
     DWORD type = REG_NONE;
-    const std::string stored = RawValue(ScratchKey, "value", &type);
+    const std::string stored = RawMachineValue(ScratchKey, "value", &type);
     EXPECT_TRUE(StoredAsText(stored, c.stored)) << "[" << stored << "]";
     EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
   }
@@ -132,9 +93,9 @@ TEST_F(RegistryKeyTest, ReadStringCopesWithAndWithoutTerminatorAndStopsAtTheFirs
       {std::string("\0", 1), ""},
   };
   for (const auto& c : cases) {
-    ASSERT_TRUE(SetRawValue(ScratchKey, "value", REG_SZ, c.stored));
+    ASSERT_TRUE(SetRawMachineValue(ScratchKey, "value", REG_SZ, c.stored));
     DWORD type = REG_NONE;
-    ASSERT_EQ(RawValue(ScratchKey, "value", &type), c.stored);  // stored as given
+    ASSERT_EQ(RawMachineValue(ScratchKey, "value", &type), c.stored);  // stored as given
     RegistryKey key;
     ASSERT_TRUE(key.Open(ScratchKey));
     String whole;
@@ -160,9 +121,9 @@ TEST_F(RegistryKeyTest, ReadStringIntoABufferNeverRunsPastIt) {
       {std::string(1500, 'u'), false},
   };
   for (const auto& c : cases) {
-    ASSERT_TRUE(SetRawValue(ScratchKey, "value", REG_SZ, c.stored));
+    ASSERT_TRUE(SetRawMachineValue(ScratchKey, "value", REG_SZ, c.stored));
     DWORD type = REG_NONE;
-    ASSERT_EQ(RawValue(ScratchKey, "value", &type), c.stored);
+    ASSERT_EQ(RawMachineValue(ScratchKey, "value", &type), c.stored);
     RegistryKey key;
     ASSERT_TRUE(key.Open(ScratchKey));
     char buffer[12];
@@ -176,7 +137,7 @@ TEST_F(RegistryKeyTest, ReadStringIntoABufferNeverRunsPastIt) {
 TEST_F(RegistryKeyTest, ReadStringReadsLongValuesWhole) {
   for (size_t length : {999u, 1000u, 1500u, 9000u, 70000u}) {
     const std::string value(length, 'p');
-    ASSERT_TRUE(SetRawValue(ScratchKey, "value", REG_SZ, value));
+    ASSERT_TRUE(SetRawMachineValue(ScratchKey, "value", REG_SZ, value));
     RegistryKey key;
     ASSERT_TRUE(key.Open(ScratchKey));
     String whole;
@@ -196,7 +157,7 @@ TEST_F(RegistryKeyTest, ValuesThatAreNotStringsOrAbsentReadAsAbsent) {
       {REG_MULTI_SZ, std::string("a\0b\0\0", 5)},
   };
   for (const auto& c : cases) {
-    ASSERT_TRUE(SetRawValue(ScratchKey, "value", c.type, c.stored));
+    ASSERT_TRUE(SetRawMachineValue(ScratchKey, "value", c.type, c.stored));
     RegistryKey key;
     ASSERT_TRUE(key.Open(ScratchKey));
     String whole;

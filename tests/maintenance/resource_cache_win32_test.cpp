@@ -7,15 +7,10 @@
 #include <string>
 
 #include "support/held_file_win32.h"
+#include "support/path_of.h"
 #include "support/player_installation_win32.h"
 
 namespace {
-
-FixedPath PathOf(const std::string& text) {
-  FixedPath path;
-  path.SetText(text.c_str());
-  return path;
-}
 
 class ResourceCacheTest : public ::testing::Test {
  protected:

@@ -11,18 +11,13 @@
 #include "support/box_watcher_win32.h"
 #include "support/held_file_win32.h"
 #include "support/links_win32.h"
+#include "support/path_of.h"
 #include "support/player_installation_win32.h"
 #include "support/registry_win32.h"
 #include "support/toolkit_windows_win32.h"
 #include "support/unregister_log_win32.h"
 
 namespace {
-
-FixedPath PathOf(const std::string& text) {
-  FixedPath path;
-  path.SetText(text.c_str());
-  return path;
-}
 
 std::vector<std::string> Sorted(std::vector<std::string> names) {
   std::sort(names.begin(), names.end());

@@ -10,28 +10,13 @@
 
 #include "support/folder_files_win32.h"
 #include "support/held_file_win32.h"
+#include "support/path_of.h"
 #include "support/player_installation_win32.h"
 #include "support/process_win32.h"
 #include "support/temp_folder_win32.h"
+#include "support/text_list.h"
 
 namespace {
-
-FixedPath PathOf(const std::string& text) {
-  FixedPath path;
-  path.SetText(text.c_str());
-  return path;
-}
-
-void Fill(TypedArray<String>& list, const std::vector<std::string>& sites) {
-  list.ClearArray();
-  for (const std::string& site : sites) ASSERT_TRUE(AppendTextCopy(list, site.c_str()));
-}
-
-std::vector<std::string> Sites(const TypedArray<String>& list) {
-  std::vector<std::string> sites;
-  for (int32_t i = 0; i < list.count; ++i) sites.push_back(list[i].TextOrEmpty());
-  return sites;
-}
 
 // "ControlPanelv306.ini" beside this test program, moved out of the way for
 // one test; whatever the test made there is removed and the old file put back.
@@ -68,9 +53,9 @@ TEST(SiteListFileTest, LoadTakesTheSiteEntriesInFileOrder) {
   const std::string path = folder / "QFXDownloadSites.txt";
   ASSERT_TRUE(WriteTextFile(path, "[Other]\nsite = X\n[Download Sites]\r\nsite = A\r\nmirror = B\r\nsite = C\r\n"));
   TypedArray<String> list;
-  Fill(list, {"stale"});
+  FillTexts(list, {"stale"});
   EXPECT_TRUE(LoadSiteList(PathOf(path), list));
-  EXPECT_EQ(Sites(list), (std::vector<std::string>{"A", "C"}));
+  EXPECT_EQ(TextsOf(list), (std::vector<std::string>{"A", "C"}));
 }
 
 TEST(SiteListFileTest, LoadWithoutTheSectionGivesAnEmptyList) {
@@ -82,7 +67,7 @@ TEST(SiteListFileTest, LoadWithoutTheSectionGivesAnEmptyList) {
   for (const auto& c : cases) {
     if (c.text) ASSERT_TRUE(WriteTextFile(folder / c.name, c.text));
     TypedArray<String> list;
-    Fill(list, {"stale"});
+    FillTexts(list, {"stale"});
     EXPECT_FALSE(LoadSiteList(PathOf(folder / c.name), list)) << c.name;
     EXPECT_EQ(list.count, 0) << c.name;
   }
@@ -93,7 +78,7 @@ TEST(SiteListFileTest, SaveKeepsOtherSectionsAndDropsOtherKeys) {
   const std::string path = folder / "QFXDownloadSites.txt";
   ASSERT_TRUE(WriteTextFile(path, "[Before]\nk=v\n[Download Sites]\nsite=A\nmirror=B\n[After]\nx  =  y\n"));
   TypedArray<String> list;
-  Fill(list, {"C", "", "A"});
+  FillTexts(list, {"C", "", "A"});
   EXPECT_TRUE(SaveSiteList(PathOf(path), list));
   EXPECT_EQ(ReadTextFile(path),
             "[Before]\r\nk = v\r\n[Download Sites]\r\nsite = C\r\nsite = A\r\n[After]\r\nx = y\r\n\r\n");
@@ -103,12 +88,12 @@ TEST(SiteListFileTest, SaveMakesAMissingFileAndReplacesAReadOnlyOne) {
   TempFolder folder;
   const std::string path = folder / "QFXDownloadSites.txt";
   TypedArray<String> list;
-  Fill(list, {"A"});
+  FillTexts(list, {"A"});
   EXPECT_TRUE(SaveSiteList(PathOf(path), list));
   EXPECT_EQ(ReadTextFile(path), "[Download Sites]\r\nsite = A\r\n\r\n");
 
   ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
-  Fill(list, {"B", "A"});
+  FillTexts(list, {"B", "A"});
   EXPECT_TRUE(SaveSiteList(PathOf(path), list));
   EXPECT_EQ(ReadTextFile(path), "[Download Sites]\r\nsite = B\r\nsite = A\r\n\r\n");
   EXPECT_EQ(FilesIn(folder.Path()), std::vector<std::string>{"QFXDownloadSites.txt"});
@@ -125,7 +110,7 @@ TEST(SiteListFileTest, SaveLeavesAFileItCannotReadOrReplaceAsItWas) {
     const std::string path = folder / "QFXDownloadSites.txt";
     ASSERT_TRUE(WriteTextFile(path, oldText));
     TypedArray<String> list;
-    Fill(list, {"B"});
+    FillTexts(list, {"B"});
     {
       HeldFile holder(path, share);
       ASSERT_TRUE(holder.IsOpen());
@@ -139,7 +124,7 @@ TEST(SiteListFileTest, SaveLeavesAFileItCannotReadOrReplaceAsItWas) {
 TEST(SiteListFileTest, SaveIntoAMissingFolderFails) {
   TempFolder folder;
   TypedArray<String> list;
-  Fill(list, {"A"});
+  FillTexts(list, {"A"});
   EXPECT_FALSE(SaveSiteList(PathOf(folder / "gone\\QFXDownloadSites.txt"), list));
   EXPECT_TRUE(FilesIn(folder.Path()).empty());
 }
@@ -254,7 +239,7 @@ TEST_F(SiteListEditTest, NewSitesComeFirstAndTheListFollowsTheFile) {
   ASSERT_TRUE(WriteTextFile(File(), "[Download Sites]\nsite = A\nsite = B\n"));
   EXPECT_EQ(EditSiteList("C", true), 0);
   EXPECT_EQ(ReadTextFile(File()), "[Download Sites]\r\nsite = C\r\nsite = A\r\nsite = B\r\n\r\n");
-  EXPECT_EQ(Sites(SiteList), (std::vector<std::string>{"C", "A", "B"}));
+  EXPECT_EQ(TextsOf(SiteList), (std::vector<std::string>{"C", "A", "B"}));
 
   EXPECT_EQ(EditSiteList("B", true), 0);
   EXPECT_EQ(ReadTextFile(File()), "[Download Sites]\r\nsite = C\r\nsite = A\r\nsite = B\r\n\r\n");
@@ -263,7 +248,7 @@ TEST_F(SiteListEditTest, NewSitesComeFirstAndTheListFollowsTheFile) {
 TEST_F(SiteListEditTest, RemovalEmptiesEveryCopyInPlace) {
   ASSERT_TRUE(WriteTextFile(File(), "[Download Sites]\nsite = A\nsite = B\nsite = A\n"));
   EXPECT_EQ(EditSiteList("A", false), 0);
-  EXPECT_EQ(Sites(SiteList), (std::vector<std::string>{"", "B", ""}));
+  EXPECT_EQ(TextsOf(SiteList), (std::vector<std::string>{"", "B", ""}));
   EXPECT_EQ(ReadTextFile(File()), "[Download Sites]\r\nsite = B\r\n\r\n");
 }
 
@@ -273,7 +258,7 @@ TEST_F(SiteListEditTest, SitesOfADeletedFileDoNotComeBack) {
   RemovePath(File());
   EXPECT_EQ(EditSiteList("B", true), 0);
   EXPECT_EQ(ReadTextFile(File()), "[Download Sites]\r\nsite = B\r\n\r\n");
-  EXPECT_EQ(Sites(SiteList), std::vector<std::string>{"B"});
+  EXPECT_EQ(TextsOf(SiteList), std::vector<std::string>{"B"});
 }
 
 TEST_F(SiteListEditTest, DefaultStandsForTheConfiguredDefaultSite) {

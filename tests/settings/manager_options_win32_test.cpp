@@ -8,16 +8,11 @@
 
 #include "settings/profile_value_write.h"
 #include "support/held_file_win32.h"
+#include "support/path_of.h"
 #include "support/player_installation_win32.h"
 #include "support/temp_folder_win32.h"
 
 namespace {
-
-FixedPath PathOf(const std::string& text) {
-  FixedPath path;
-  path.SetText(text.c_str());
-  return path;
-}
 
 const std::string options =
     "[Other]\r\nCheckForUpdates = 7\r\n[ComponentMgrOptions]\r\nCheckForUpdates=0\r\n"

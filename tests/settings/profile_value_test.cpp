@@ -5,17 +5,13 @@
 #include <cstring>
 #include <string>
 
-#include "foundation/profile_text.h"
+#include "support/profile_dump.h"
 
 namespace {
 
-void Load(ProfileDocument& document, const std::string& text) {
-  ASSERT_EQ(ReadProfileText(document, text.data(), static_cast<uint32_t>(text.size())), StatusOk);
-}
-
 TEST(ProfileValueTest, CopiesTheValueWithItsTerminator) {
   ProfileDocument document;
-  Load(document, "[ComponentMgrOptions]\r\nCheckForUpdates=1\r\n");
+  LoadProfile(document, "[ComponentMgrOptions]\r\nCheckForUpdates=1\r\n");
   char out[12];
   memset(out, 'x', sizeof out);
   ASSERT_TRUE(CopyProfileValue(document, "ComponentMgrOptions", "CheckForUpdates", out, sizeof out));
@@ -24,7 +20,7 @@ TEST(ProfileValueTest, CopiesTheValueWithItsTerminator) {
 
 TEST(ProfileValueTest, MissingSectionOrKeyLeavesOutUntouched) {
   ProfileDocument document;
-  Load(document, "[A]\nk=v\n");
+  LoadProfile(document, "[A]\nk=v\n");
   char out[12] = "untouched";
   EXPECT_FALSE(CopyProfileValue(document, "B", "k", out, sizeof out));
   EXPECT_STREQ(out, "untouched");
@@ -34,10 +30,7 @@ TEST(ProfileValueTest, MissingSectionOrKeyLeavesOutUntouched) {
 
 TEST(ProfileValueTest, EmptyValueGivesFalseAndTheEmptyText) {
   ProfileDocument document;
-  ProfileSection* section = nullptr;
-  ProfileEntry* entry = nullptr;
-  ASSERT_EQ(document.AddSection("A", &section), StatusOk);
-  ASSERT_EQ(section->AddEntry("k", &entry), StatusOk);
+  ASSERT_EQ(AddProfileEntry(document, "A", "k", nullptr), StatusOk);
   char out[12] = "untouched";
   EXPECT_FALSE(CopyProfileValue(document, "A", "k", out, sizeof out));
   EXPECT_STREQ(out, "");
@@ -45,7 +38,7 @@ TEST(ProfileValueTest, EmptyValueGivesFalseAndTheEmptyText) {
 
 TEST(ProfileValueTest, CopyIsBoundedByTheBuffer) {
   ProfileDocument document;
-  Load(document, "[A]\nlong=" + std::string(100, 'v') + "\nfits=12345678901\n");
+  LoadProfile(document, "[A]\nlong=" + std::string(100, 'v') + "\nfits=12345678901\n");
   char out[13];
   out[12] = '#';
   ASSERT_TRUE(CopyProfileValue(document, "A", "long", out, 12));
@@ -59,7 +52,7 @@ TEST(ProfileValueTest, CopyIsBoundedByTheBuffer) {
 
 TEST(ProfileValueTest, UsesTheLastSectionOfItsName) {
   ProfileDocument document;
-  Load(document, "[A]\nk=first\n[A]\nk=second\n");
+  LoadProfile(document, "[A]\nk=first\n[A]\nk=second\n");
   char out[16];
   ASSERT_TRUE(CopyProfileValue(document, "A", "k", out, sizeof out));
   EXPECT_STREQ(out, "second");

@@ -5,15 +5,10 @@
 #include <cstring>
 #include <string>
 
+#include "support/path_of.h"
 #include "support/temp_folder_win32.h"
 
 namespace {
-
-FixedPath PathOf(const std::string& text) {
-  FixedPath path;
-  path.SetText(text.c_str());
-  return path;
-}
 
 TEST(GetProfileValueTest, ReadsOneValueIntoTwelveBytes) {
   TempFolder folder;

@@ -4,14 +4,9 @@
 
 #include <string>
 
-#include "foundation/profile_text.h"
 #include "support/profile_dump.h"
 
 namespace {
-
-void Load(ProfileDocument& document, const std::string& text) {
-  ASSERT_EQ(ReadProfileText(document, text.data(), static_cast<uint32_t>(text.size())), StatusOk);
-}
 
 TEST(ProfileValueWriteTest, ChangesOnlyAKeyThatIsThere) {
   const std::string text =
@@ -35,7 +30,7 @@ TEST(ProfileValueWriteTest, ChangesOnlyAKeyThatIsThere) {
   };
   for (const auto& c : cases) {
     ProfileDocument document;
-    Load(document, text);
+    LoadProfile(document, text);
     EXPECT_EQ(ReplaceProfileValue(document, c.section, c.key, "1"), c.changed) << c.section << " " << c.key;
     EXPECT_EQ(DumpProfile(document), c.dump) << c.section << " " << c.key;
   }
@@ -43,14 +38,14 @@ TEST(ProfileValueWriteTest, ChangesOnlyAKeyThatIsThere) {
 
 TEST(ProfileValueWriteTest, ChangesTheLastEntryOfTheLastSection) {
   ProfileDocument document;
-  Load(document, "[S]\nk = a\n[S]\nk = b\nk = c\n");
+  LoadProfile(document, "[S]\nk = a\n[S]\nk = b\nk = c\n");
   ASSERT_TRUE(ReplaceProfileValue(document, "S", "k", "new"));
   EXPECT_EQ(DumpProfile(document), "[S]<k=a>[S]<k=b><k=new>");
 }
 
 TEST(ProfileValueWriteTest, StoresTheValueAsGiven) {
   ProfileDocument document;
-  Load(document, "[S]\nLastUpdateCheckTime = 0\n");
+  LoadProfile(document, "[S]\nLastUpdateCheckTime = 0\n");
   const std::string value = "1234567890123456789 = [x]";
   ASSERT_TRUE(ReplaceProfileValue(document, "S", "LastUpdateCheckTime", value.c_str()));
   EXPECT_EQ(DumpProfile(document), "[S]<LastUpdateCheckTime=" + value + ">");

@@ -5,55 +5,34 @@
 #include <string>
 #include <vector>
 
-#include "foundation/profile_text.h"
 #include "settings/download_sites.h"
 #include "support/profile_dump.h"
+#include "support/text_list.h"
 
 namespace {
 
-void Load(ProfileDocument& document, const std::string& text) {
-  ASSERT_EQ(ReadProfileText(document, text.data(), static_cast<uint32_t>(text.size())), StatusOk);
-}
-
-void Fill(TypedArray<String>& list, const std::vector<std::string>& sites) {
-  list.ClearArray();
-  for (const std::string& site : sites) ASSERT_TRUE(AppendTextCopy(list, site.c_str()));
-}
-
-std::vector<std::string> Sites(const TypedArray<String>& list) {
-  std::vector<std::string> sites;
-  for (int32_t i = 0; i < list.count; ++i) sites.push_back(list[i].TextOrEmpty());
-  return sites;
-}
-
-std::string TextOf(const ProfileDocument& document) {
-  String text;
-  EXPECT_EQ(ProfileTextOf(document, text), StatusOk);
-  return text.TextOrEmpty();
-}
-
 TEST(SiteListTest, CollectsOnlySiteEntriesInFileOrder) {
   ProfileDocument document;
-  Load(document, "[Download Sites]\nsite = A\nmirror = B\nsite = C\nSite = D\n");
+  LoadProfile(document, "[Download Sites]\nsite = A\nmirror = B\nsite = C\nSite = D\n");
   TypedArray<String> list;
   EXPECT_EQ(CollectSites(document, list), StatusOk);
-  EXPECT_EQ(Sites(list), (std::vector<std::string>{"A", "C"}));
+  EXPECT_EQ(TextsOf(list), (std::vector<std::string>{"A", "C"}));
 }
 
 TEST(SiteListTest, CollectingAppendsToWhatTheListHolds) {
   ProfileDocument document;
-  Load(document, "[Download Sites]\nsite = B\n");
+  LoadProfile(document, "[Download Sites]\nsite = B\n");
   TypedArray<String> list;
-  Fill(list, {"A"});
+  FillTexts(list, {"A"});
   EXPECT_EQ(CollectSites(document, list), StatusOk);
-  EXPECT_EQ(Sites(list), (std::vector<std::string>{"A", "B"}));
+  EXPECT_EQ(TextsOf(list), (std::vector<std::string>{"A", "B"}));
 }
 
 TEST(SiteListTest, WithoutTheSectionNothingIsCollected) {
   const char* const texts[] = {"", "[download sites]\nsite = A\n", "[Other]\nsite = A\n"};
   for (const char* text : texts) {
     ProfileDocument document;
-    Load(document, text);
+    LoadProfile(document, text);
     TypedArray<String> list;
     EXPECT_EQ(CollectSites(document, list), StatusNotFound) << text;
     EXPECT_EQ(list.count, 0) << text;
@@ -62,37 +41,37 @@ TEST(SiteListTest, WithoutTheSectionNothingIsCollected) {
 
 TEST(SiteListTest, TheLastSectionOfTheNameHoldsTheSites) {
   ProfileDocument document;
-  Load(document, "[Download Sites]\nsite = old\n[Download Sites]\nsite = new\n");
+  LoadProfile(document, "[Download Sites]\nsite = old\n[Download Sites]\nsite = new\n");
   TypedArray<String> list;
   EXPECT_EQ(CollectSites(document, list), StatusOk);
-  EXPECT_EQ(Sites(list), std::vector<std::string>{"new"});
+  EXPECT_EQ(TextsOf(list), std::vector<std::string>{"new"});
 }
 
 TEST(SiteListTest, PutWritesTheNonEmptySitesAndDropsOtherKeys) {
   ProfileDocument document;
-  Load(document, "[Before]\nk = v\n[Download Sites]\nsite = A\nmirror = B\n[After]\nx = y\n");
+  LoadProfile(document, "[Before]\nk = v\n[Download Sites]\nsite = A\nmirror = B\n[After]\nx = y\n");
   TypedArray<String> list;
-  Fill(list, {"C", "", "A"});
+  FillTexts(list, {"C", "", "A"});
   ASSERT_TRUE(PutSites(document, list));
   EXPECT_EQ(DumpProfile(document), "[Before]<k=v>[Download Sites]<site=C><site=A>[After]<x=y>");
 }
 
 TEST(SiteListTest, PutAddsTheSectionWhenMissing) {
   ProfileDocument document;
-  Load(document, "[Other]\nk = v\n");
+  LoadProfile(document, "[Other]\nk = v\n");
   TypedArray<String> list;
-  Fill(list, {"A"});
+  FillTexts(list, {"A"});
   ASSERT_TRUE(PutSites(document, list));
-  EXPECT_EQ(TextOf(document), "[Other]\r\nk = v\r\n[Download Sites]\r\nsite = A\r\n\r\n");
+  EXPECT_EQ(WrittenProfileText(document), "[Other]\r\nk = v\r\n[Download Sites]\r\nsite = A\r\n\r\n");
 }
 
 TEST(SiteListTest, PutOfAnEmptyListLeavesAnEmptySection) {
   ProfileDocument document;
-  Load(document, "[Download Sites]\nsite = A\n");
+  LoadProfile(document, "[Download Sites]\nsite = A\n");
   TypedArray<String> list;
-  Fill(list, {"", ""});
+  FillTexts(list, {"", ""});
   ASSERT_TRUE(PutSites(document, list));
-  EXPECT_EQ(TextOf(document), "[Download Sites]\r\n\r\n");
+  EXPECT_EQ(WrittenProfileText(document), "[Download Sites]\r\n\r\n");
 }
 
 TEST(SiteListTest, AddAndRemoveCompareExactly) {
@@ -116,13 +95,13 @@ TEST(SiteListTest, AddAndRemoveCompareExactly) {
   };
   for (const auto& c : cases) {
     TypedArray<String> list;
-    Fill(list, c.before);
+    FillTexts(list, c.before);
     if (c.add) {
       EXPECT_TRUE(AddSite(list, c.site)) << c.site;
     } else {
       RemoveSite(list, c.site);
     }
-    EXPECT_EQ(Sites(list), c.after) << c.site << (c.add ? " added" : " removed");
+    EXPECT_EQ(TextsOf(list), c.after) << c.site << (c.add ? " added" : " removed");
   }
 }
 
@@ -134,12 +113,12 @@ TEST(SiteListTest, InsertingAtTheFrontGrowsByDoubling) {
     ASSERT_TRUE(AddSite(list, sites[i]));
     EXPECT_EQ(list.capacity, capacities[i]);
   }
-  EXPECT_EQ(Sites(list), (std::vector<std::string>{"5", "4", "3", "2", "1"}));
+  EXPECT_EQ(TextsOf(list), (std::vector<std::string>{"5", "4", "3", "2", "1"}));
 }
 
 TEST(SiteListTest, ListsSiteSeesOnlyExactTexts) {
   TypedArray<String> list;
-  Fill(list, {"A", ""});
+  FillTexts(list, {"A", ""});
   EXPECT_TRUE(ListsSite(list, "A"));
   EXPECT_TRUE(ListsSite(list, ""));
   EXPECT_FALSE(ListsSite(list, "a"));
@@ -150,7 +129,7 @@ TEST(SiteListTest, DefaultSiteSettingsHoldTheTwoSectionsInOrder) {
   ProfileDocument document;
   ASSERT_TRUE(BuildDefaultSiteSettings(document));
   const std::string host = "https://components.corvalent.com";
-  EXPECT_EQ(TextOf(document),
+  EXPECT_EQ(WrittenProfileText(document),
             "[RegistryValues]\r\n"
             "RegKeyAddDownload_Value = " + host + "/QuillframeComponentsDev1/\r\n"
             "[DownloadSitesValues]\r\n"

@@ -1,5 +1,9 @@
 #include "support/profile_dump.h"
 
+#include <gtest/gtest.h>
+
+#include "foundation/profile_text.h"
+
 namespace {
 
 std::string Dump(const ProfileDocument& document, bool withEmptyValues) {
@@ -22,4 +26,26 @@ std::string DumpProfile(const ProfileDocument& document) { return Dump(document,
 
 std::string DumpProfileWithoutEmptyValues(const ProfileDocument& document) {
   return Dump(document, false);
+}
+
+void LoadProfile(ProfileDocument& document, const std::string& text) {
+  document.ClearDocument();
+  ASSERT_EQ(ReadProfileText(document, text.data(), static_cast<uint32_t>(text.size())), StatusOk) << text;
+}
+
+Status AddProfileEntry(ProfileDocument& document, const char* section, const char* key, const char* value,
+                       ProfileEntry** out) {
+  ProfileSection* found = nullptr;
+  ProfileEntry* entry = nullptr;
+  Status status = document.FindSection(section, &found, true);
+  if (status == StatusOk) status = found->AddEntry(key, &entry);
+  if (status == StatusOk && value) status = entry->SetValue(value);
+  if (out) *out = entry;
+  return status;
+}
+
+std::string WrittenProfileText(const ProfileDocument& document) {
+  String text;
+  EXPECT_EQ(ProfileTextOf(document, text), StatusOk);
+  return text.TextOrEmpty();
 }

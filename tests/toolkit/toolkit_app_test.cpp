@@ -5,18 +5,13 @@
 #include <cstring>
 
 #include "foundation/platform.h"
+#include "support/path_of.h"
 #include "toolkit/context.h"
 #include "toolkit/context_lock.h"
 
 namespace {
 
 void* Handle(uintptr_t value) { return reinterpret_cast<void*>(value); }
-
-FixedPath PathOf(const char* text) {
-  FixedPath path;
-  path.SetText(text);
-  return path;
-}
 
 const ModuleTable& Modules() { return CurrentContext()->app->modules; }
 
