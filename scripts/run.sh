@@ -20,10 +20,16 @@ trap wine_server_stop EXIT
 drive_c="$WINEPREFIX/drive_c"
 components="$drive_c/Program Files/Quillframe/Quillframe3"
 mkdir -p "$components/Components" "$components/Resources" "$drive_c/Program Files/Corvalent/Media Player"
-[ -f "$components/QuillframeConfig.ini" ] ||
-  printf '[ComponentMgrOptions]\r\nCheckForUpdates = 1\r\nLastUpdateCheckTime = 0\r\n\r\n' >"$components/QuillframeConfig.ini"
-[ -f "$components/QFXDownloadSites.txt" ] ||
-  printf '[Sites]\r\nDefault = 1\r\n\r\n' >"$components/QFXDownloadSites.txt"
+# The two settings files, as the program writes them (CR LF lines,
+# "key = value", a final empty line). They are kept from run to run, so that
+# what one run changes the next one sees, and written again when missing or
+# without their section.
+grep -qs '^\[ComponentMgrOptions\]' "$components/QuillframeConfig.ini" ||
+  printf '%s\r\n' '[ComponentMgrOptions]' 'CheckForUpdates = 1' 'LastUpdateCheckTime = 0' 'BroadcastKey = 1' '' \
+    >"$components/QuillframeConfig.ini"
+grep -qs '^\[Download Sites\]' "$components/QFXDownloadSites.txt" ||
+  printf '%s\r\n' '[Download Sites]' 'site = https://components.corvalent.com/QuillframeComponents/' \
+    'site = https://mirror.example.com/QuillframeComponents/' '' >"$components/QFXDownloadSites.txt"
 touch "$components/Resources/cache.dat"
 wine reg add 'HKLM\Software\Quillframe\Quillframe3' /v 'Component Path' /t REG_SZ \
   /d 'C:\Program Files\Quillframe\Quillframe3' /f </dev/null >/dev/null 2>&1

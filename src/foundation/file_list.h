@@ -13,7 +13,13 @@
 #include <cstdint>
 
 #include "foundation/fixed_path.h"
+#include "foundation/four_character_code.h"
 #include "foundation/status.h"
+
+// Shared libraries as ListFiles is asked for them: the extension filter and
+// the file type code.
+constexpr const char* SharedLibraryExtension = ".dll";
+constexpr uint32_t SharedLibraryFileType = FourCharacterCode("shlb");
 
 struct PathNode {
   FixedPath path;

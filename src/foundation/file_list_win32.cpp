@@ -2,11 +2,10 @@
 // directory.
 #include <windows.h>
 
-#include <cstring>
-
 #include "foundation/file_list.h"
 #include "foundation/final_path.h"
 #include "foundation/folder_search_win32.h"
+#include "foundation/path_text.h"
 
 namespace {
 
@@ -15,18 +14,10 @@ namespace {
 constexpr DWORD CurrentDirectoryBytes = 256;
 
 // Adds folder + "\" + name when the whole path fits; a cut path would name
-// another file.
-void AddFile(FileList& list, const char* folder, size_t folderLength, const char* name) {
-  bool endsInBackslash = folderLength > 0 && folder[folderLength - 1] == '\\';
-  size_t nameLength = strlen(name);
-  size_t length = folderLength + (endsInBackslash ? 0 : 1) + nameLength;
-  if (length > FixedPath::SetTextLimit) return;
+// another file. On a failed allocation the file is left out.
+void AddFile(FileList& list, const char* folder, const char* name) {
   char path[FixedPath::SetTextLimit + 1];
-  memcpy(path, folder, folderLength);
-  size_t at = folderLength;
-  if (!endsInBackslash) path[at++] = '\\';
-  memcpy(path + at, name, nameLength + 1);
-  list.AddPath(path);  // on a failed allocation the file is left out
+  if (JoinFolderAndName(folder, name, path, sizeof path)) list.AddPath(path);
 }
 
 // Lists the current directory. False when the walk must end because the way
@@ -65,7 +56,7 @@ bool WalkCurrentFolder(FileList& list, bool recurse) {
         folderFinalRead = ReadFinalPath(".", folderFinal);
       }
       if (folderFinalRead && LeadsElsewhere(folderFinal, entry.cFileName, entry.cFileName)) continue;
-      AddFile(list, folder, folderLength, entry.cFileName);
+      AddFile(list, folder, entry.cFileName);
     }
   } while (search.Next());
   return true;

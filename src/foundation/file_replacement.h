@@ -3,6 +3,8 @@
 // put in its place in one step, so that readers see either the old file or
 // the complete new one, never a part.
 
+#include <cstdint>
+
 #include "foundation/fixed_path.h"
 #include "foundation/status.h"
 
@@ -13,7 +15,14 @@ Status CreateSiblingFile(const FixedPath& target, FixedPath* created);
 
 // Puts the file at source in the place of target in one step, replacing a
 // target that exists, read-only or not, and has the move written through to
-// the disk. A target held open by another program is tried again a few times
-// after short waits. StatusIoError when it cannot be done: target is then as
-// it was and source is still there.
+// the disk. A target file held open by another program is tried again a few
+// times after short waits (see MoveMayClearUp); a folder in the way is not.
+// StatusIoError when it cannot be done: target is then as it was and source
+// is still there.
 Status MoveIntoPlace(const FixedPath& source, const FixedPath& target);
+
+// True when a move that failed with the system error code error may succeed
+// when tried again: another program's handle on the target file (sharing or
+// lock violation, access denied) clears up when that program closes the
+// file. Never when the target is a folder, which stays in the way.
+bool MoveMayClearUp(uint32_t error, bool targetIsFolder);

@@ -20,14 +20,14 @@ constexpr int SiblingNameAttempts = 64;
 constexpr int MoveAttempts = 5;
 constexpr DWORD FirstRetryWaitMs = 20;
 
-// Errors that another program's open handle on the target causes; they may
-// clear up when it closes the file.
-bool MayClearUp(DWORD error) {
-  return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED ||
-         error == ERROR_LOCK_VIOLATION;
-}
-
 }  // namespace
+
+bool MoveMayClearUp(uint32_t error, bool targetIsFolder) {
+  // A folder is never replaced by a file, whatever the error says; the
+  // access denied it gives is the same as for a file held open.
+  if (targetIsFolder) return false;
+  return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_LOCK_VIOLATION;
+}
 
 Status CreateSiblingFile(const FixedPath& target, FixedPath* created) {
   static DWORD sequence = 0;
@@ -52,8 +52,8 @@ Status CreateSiblingFile(const FixedPath& target, FixedPath* created) {
 
 Status MoveIntoPlace(const FixedPath& source, const FixedPath& target) {
   const DWORD attributes = GetFileAttributesA(target.Text());
-  const bool readOnly = attributes != INVALID_FILE_ATTRIBUTES &&
-                        (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+  const bool targetIsFolder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  const bool readOnly = attributes != INVALID_FILE_ATTRIBUTES && !targetIsFolder &&
                         (attributes & FILE_ATTRIBUTE_READONLY) != 0;
   if (readOnly) {
     const DWORD writable = attributes & ~FILE_ATTRIBUTE_READONLY;
@@ -66,7 +66,7 @@ Status MoveIntoPlace(const FixedPath& source, const FixedPath& target) {
                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
       return StatusOk;
     }
-    if (attempt == MoveAttempts || !MayClearUp(GetLastError())) break;
+    if (attempt == MoveAttempts || !MoveMayClearUp(GetLastError(), targetIsFolder)) break;
     Sleep(wait);
     wait *= 2;
   }

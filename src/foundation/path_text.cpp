@@ -54,3 +54,19 @@ bool ProgramFilePath(FixedPath& out, const char* name) {
   out.SetText(joined);
   return true;
 }
+
+bool JoinFolderAndName(const char* folder, const char* name, char* out, size_t bytes) {
+  size_t folderLength = strlen(folder);
+  size_t nameLength = strlen(name);
+  bool endsInBackslash = folderLength > 0 && folder[folderLength - 1] == '\\';
+  size_t length = folderLength + (endsInBackslash ? 0 : 1) + nameLength;
+  if (length >= bytes) {
+    if (bytes > 0) out[0] = '\0';
+    return false;
+  }
+  memcpy(out, folder, folderLength);
+  size_t at = folderLength;
+  if (!endsInBackslash) out[at++] = '\\';
+  memcpy(out + at, name, nameLength + 1);
+  return true;
+}

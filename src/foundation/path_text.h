@@ -1,6 +1,8 @@
 #pragma once
 // Path text helpers shared by the whole program.
 
+#include <cstddef>
+
 #include "foundation/fixed_path.h"
 #include "foundation/status.h"
 
@@ -14,3 +16,9 @@ Status ConvertSeparators(char* text, char separator);
 // The empty path when the program's file cannot be read, the name has 260 or
 // more characters, or the joined path would reach 260 characters. Always true.
 bool ProgramFilePath(FixedPath& out, const char* name);
+
+// Writes folder, one "\" and name into out (bytes long, apart from both
+// texts): a folder that ends in a backslash gets no second one, an empty
+// folder gives "\" and name. False, with out empty, when the path and its
+// NUL do not fit; a cut path would name another file.
+bool JoinFolderAndName(const char* folder, const char* name, char* out, size_t bytes);

@@ -12,8 +12,11 @@
 // Adds the sections and entries of the file at path to document. stream, when
 // given, is read instead (it is opened when closed, and then closed again).
 // StatusOpenFailed, the document unchanged, when the file cannot be opened; an
-// empty file gives StatusOk. Otherwise the result of ReadProfileText, or
-// StatusNoMemory when the text cannot be held; what was parsed stays.
+// empty file gives StatusOk. StatusNoMemory when the text cannot be held and
+// StatusIoError when it cannot be read whole (the read fails or gives fewer
+// bytes than the file's size, as from a stream already read in part), both
+// with the document unchanged. Otherwise the result of ReadProfileText; what
+// was parsed stays.
 Status ReadProfile(ProfileDocument& document, const FixedPath& path, FileStream* stream = nullptr);
 
 // Replaces the file at path with the writer's form of document. The text goes

@@ -50,9 +50,14 @@ Status ReadProfile(ProfileDocument& document, const FixedPath& path, FileStream*
       status = StatusNoMemory;
     } else {
       uint32_t count = size;
-      file.Read(text.Block(), &count);
-      text.Block()[count] = '\0';
-      status = ReadProfileText(document, text.Text(), count);
+      // A failed or short read leaves the document alone: callers must not
+      // write a file back from the part of it that was read.
+      if (file.Read(text.Block(), &count) != StatusOk || count != size) {
+        status = StatusIoError;
+      } else {
+        text.Block()[count] = '\0';
+        status = ReadProfileText(document, text.Text(), count);
+      }
     }
   }
   if (openedHere) file.Close();

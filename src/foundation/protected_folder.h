@@ -1,8 +1,16 @@
 #pragma once
-// Folders that are never removed: the root of a volume (C:\, V:\,
-// \\server\share\, a volume mounted in a folder) and the Windows folder with
-// every folder that contains it. A damaged or hostile path must never wipe a
-// drive, so every removal of a whole folder asks first.
+// Folders that are never removed, so that a damaged or hostile path never
+// wipes a drive, the system, or what other programs and users own:
+// - the root of a volume (C:\, V:\, \\server\share\, a volume mounted in a
+//   folder);
+// - the Windows folder, every folder inside it and every folder above it;
+// - the system's shared folders themselves and every folder above them: the
+//   program files folders (with their common files), the common application
+//   data, the user's profile (and so the folder holding the profiles), the
+//   user's documents, application data (roaming and local) and desktop, the
+//   common documents, and the temporary folder. A folder inside one of them,
+//   such as a program's own folder in "Program Files", is not protected.
+// Every removal of a whole folder asks first.
 
 #include "foundation/fixed_path.h"
 

@@ -1,6 +1,8 @@
-// The protection of volume roots and the Windows folder, over
-// GetFullPathNameA, GetVolumePathNameA and the Windows folder's location.
+// The protection of volume roots, the Windows folder and the system's shared
+// folders, over GetFullPathNameA, GetVolumePathNameA, the Windows folder's
+// location and the shell's folder locations (SHGetFolderPathA).
 #include <windows.h>
+#include <shlobj.h>
 
 #include "foundation/final_path.h"
 #include "foundation/protected_folder.h"
@@ -9,21 +11,51 @@
 
 namespace {
 
-// True when folder is the Windows folder (the user's or the system's) or
-// contains it, by the given names or where they lead.
-bool HoldsWindowsFolder(const char* fullPath, const char* finalPath) {
+// The shared folders that hold what other programs and users own. Each is
+// protected itself, with the folders above it (among them the folder that
+// holds the user profiles), but not the folders inside it: a program's own
+// folder in "Program Files" or "AppData" may go.
+constexpr int SharedFolderIds[] = {
+    CSIDL_PROGRAM_FILES,     CSIDL_PROGRAM_FILESX86, CSIDL_PROGRAM_FILES_COMMON, CSIDL_PROGRAM_FILES_COMMONX86,
+    CSIDL_COMMON_APPDATA,    CSIDL_PROFILE,          CSIDL_PERSONAL,             CSIDL_APPDATA,
+    CSIDL_LOCAL_APPDATA,     CSIDL_DESKTOPDIRECTORY, CSIDL_COMMON_DOCUMENTS,
+};
+
+// True when the folder (fullPath, and finalPath where it leads, or empty when
+// it cannot be opened) is known or a folder above it, or, with inside, a
+// folder within it; compared by the names and by where they lead.
+bool Reaches(const char* fullPath, const char* finalPath, const char* known, bool inside) {
+  if (IsSameOrAncestorFolder(fullPath, known) || (inside && IsSameOrAncestorFolder(known, fullPath))) return true;
+  char knownFinal[FinalPathBytes];
+  if (!finalPath[0] || !ReadFinalPath(known, knownFinal)) return false;
+  return IsSameOrAncestorFolder(finalPath, knownFinal) || (inside && IsSameOrAncestorFolder(knownFinal, finalPath));
+}
+
+// True when the folder is the Windows folder (the user's or the system's), a
+// folder inside it or a folder above it.
+bool TouchesWindowsFolder(const char* fullPath, const char* finalPath) {
   char windowsFolders[2][MAX_PATH];
   UINT lengths[2] = {GetWindowsDirectoryA(windowsFolders[0], MAX_PATH),
                      GetSystemWindowsDirectoryA(windowsFolders[1], MAX_PATH)};
   for (int i = 0; i < 2; ++i) {
     if (lengths[i] == 0 || lengths[i] >= MAX_PATH) continue;
-    if (IsSameOrAncestorFolder(fullPath, windowsFolders[i])) return true;
-    char windowsFinal[FinalPathBytes];
-    if (finalPath[0] && ReadFinalPath(windowsFolders[i], windowsFinal) &&
-        IsSameOrAncestorFolder(finalPath, windowsFinal))
-      return true;
+    if (Reaches(fullPath, finalPath, windowsFolders[i], true)) return true;
   }
   return false;
+}
+
+// True when the folder is one of the shared folders, the temporary folder, or
+// a folder above one of them.
+bool HoldsSharedFolder(const char* fullPath, const char* finalPath) {
+  char known[MAX_PATH];
+  for (int id : SharedFolderIds) {
+    // A folder this system does not have (the x86 ones on a 32-bit system) fails.
+    if (SHGetFolderPathA(nullptr, id, nullptr, SHGFP_TYPE_CURRENT, known) == S_OK && known[0] &&
+        Reaches(fullPath, finalPath, known, false))
+      return true;
+  }
+  DWORD length = GetTempPathA(MAX_PATH, known);
+  return length > 0 && length < MAX_PATH && Reaches(fullPath, finalPath, known, false);
 }
 
 // True when the folder is where a volume is mounted.
@@ -44,8 +76,8 @@ bool IsProtectedFolder(const FixedPath& folder) {
   DWORD length = GetFullPathNameA(folder.Text(), MAX_PATH, fullPath, nullptr);
   if (length == 0 || length >= MAX_PATH) return true;
   if (IsVolumeRootText(fullPath) || IsVolumeMountFolder(fullPath)) return true;
-  // The folder itself may be a link to a root or to the Windows folder.
+  // The folder itself may be a link to a root or to a protected folder.
   char finalPath[FinalPathBytes];
   if (ReadFinalPath(fullPath, finalPath) && IsVolumeRootText(finalPath)) return true;
-  return HoldsWindowsFolder(fullPath, finalPath);
+  return TouchesWindowsFolder(fullPath, finalPath) || HoldsSharedFolder(fullPath, finalPath);
 }

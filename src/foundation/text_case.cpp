@@ -12,3 +12,10 @@ bool EqualIgnoringCase(const char* a, const char* b) {
     if (*a == '\0') return true;
   }
 }
+
+bool StartsWithIgnoringCase(const char* text, const char* prefix) {
+  for (; *prefix != '\0'; ++text, ++prefix) {
+    if (Folded(*text) != Folded(*prefix)) return false;  // also at the end of text
+  }
+  return true;
+}

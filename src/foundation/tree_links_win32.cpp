@@ -4,59 +4,45 @@
 
 #include <cstring>
 
+#include "foundation/file_handle_win32.h"
 #include "foundation/final_path.h"
 #include "foundation/folder_search_win32.h"
 #include "foundation/tree_links.h"
 
 namespace {
 
-// A handle on a link itself (its reparse point not followed), closed on scope exit.
-class LinkHandle {
- public:
-  explicit LinkHandle(const char* path)
-      : handle_(CreateFileA(path, DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                            FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr)) {}
-  ~LinkHandle() {
-    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-  }
-  LinkHandle(const LinkHandle&) = delete;
-  LinkHandle& operator=(const LinkHandle&) = delete;
+// True when link is open on the link itself and not on what it leads to:
+// its own attributes, put into attributes, carry the reparse point.
+bool IsOnLinkItself(const FileHandle& link, DWORD* attributes) {
+  FILE_ATTRIBUTE_TAG_INFO tag = {};
+  if (!link.IsOpen() || !GetFileInformationByHandleEx(link.Get(), FileAttributeTagInfo, &tag, sizeof tag))
+    return false;
+  *attributes = tag.FileAttributes;
+  return (tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
 
-  // True when the handle is open on the link and not on what it leads to:
-  // its own attributes carry the reparse point.
-  bool IsOnLinkItself(DWORD* attributes) const {
-    FILE_ATTRIBUTE_TAG_INFO tag = {};
-    if (handle_ == INVALID_HANDLE_VALUE ||
-        !GetFileInformationByHandleEx(handle_, FileAttributeTagInfo, &tag, sizeof tag))
-      return false;
-    *attributes = tag.FileAttributes;
-    return (tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-  }
-  bool ClearReadOnly(DWORD attributes) {
-    FILE_BASIC_INFO basic = {};  // zero times stay as they are
-    basic.FileAttributes = attributes & ~(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_REPARSE_POINT);
-    if (basic.FileAttributes == 0) basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
-    return SetFileInformationByHandle(handle_, FileBasicInfo, &basic, sizeof basic) != 0;
-  }
-  // Marks the link for deletion when the handle closes.
-  bool MarkForDeletion() {
-    FILE_DISPOSITION_INFO disposition = {TRUE};
-    return SetFileInformationByHandle(handle_, FileDispositionInfo, &disposition, sizeof disposition) != 0;
-  }
+bool ClearReadOnly(const FileHandle& link, DWORD attributes) {
+  FILE_BASIC_INFO basic = {};  // zero times stay as they are
+  basic.FileAttributes = attributes & ~(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_REPARSE_POINT);
+  if (basic.FileAttributes == 0) basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+  return SetFileInformationByHandle(link.Get(), FileBasicInfo, &basic, sizeof basic) != 0;
+}
 
- private:
-  HANDLE handle_;
-};
+// Marks the link for deletion when its handle closes.
+bool MarkForDeletion(const FileHandle& link) {
+  FILE_DISPOSITION_INFO disposition = {TRUE};
+  return SetFileInformationByHandle(link.Get(), FileDispositionInfo, &disposition, sizeof disposition) != 0;
+}
 
 // Removes the link at path, never its target: only through a handle proven to
-// be on the link itself.
+// be on the link itself (its reparse point not followed).
 bool RemoveLinkItself(const char* path) {
-  LinkHandle link(path);
+  FileHandle link(path, DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
+                  FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS);
   DWORD attributes = 0;
-  if (!link.IsOnLinkItself(&attributes)) return false;
-  if ((attributes & FILE_ATTRIBUTE_READONLY) && !link.ClearReadOnly(attributes)) return false;
-  return link.MarkForDeletion();
+  if (!IsOnLinkItself(link, &attributes)) return false;
+  if ((attributes & FILE_ATTRIBUTE_READONLY) && !ClearReadOnly(link, attributes)) return false;
+  return MarkForDeletion(link);
 }
 
 // Removes the links in the folder at path (length characters in a MAX_PATH

@@ -13,7 +13,7 @@
 //
 // Refused with StatusIoError before anything is deleted: an empty folder
 // text, a folder whose pattern would not fit, a protected folder (a volume
-// root or the Windows folder, see IsProtectedFolder), and a tree holding a
-// link that cannot be removed as itself. Links inside the tree are removed
-// themselves, never followed, before the shell sees the tree.
+// root, the Windows folder or a shared folder, see IsProtectedFolder), and a
+// tree holding a link that cannot be removed as itself. Links inside the tree
+// are removed themselves, never followed, before the shell sees the tree.
 Status RemoveTree(const FixedPath& folder, bool removeContents, bool removeFolder);

@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "foundation/path_text.h"
 #include "foundation/protected_folder.h"
 #include "foundation/shell_delete.h"
 #include "foundation/tree_links.h"
@@ -24,13 +25,8 @@ Status RemoveTree(const FixedPath& folder, bool removeContents, bool removeFolde
   Status status = StatusOk;
   if (removeContents) {
     char pattern[SourceBytes] = {};
-    bool endsInBackslash = text[length - 1] == '\\';
-    size_t at = length;
-    // The text, a backslash, "*.*" and two NULs.
-    if (at + (endsInBackslash ? 0 : 1) + 3 + 2 > SourceBytes) return StatusIoError;
-    memcpy(pattern, text, length);
-    if (!endsInBackslash) pattern[at++] = '\\';
-    memcpy(pattern + at, "*.*", 3);
+    // The folder, one backslash, "*.*" and two NULs: the last byte is left NUL.
+    if (!JoinFolderAndName(text, "*.*", pattern, SourceBytes - 1)) return StatusIoError;
     // The shell's delete may follow links: they go first, each by itself.
     if (!RemoveLinksInTree(text)) return StatusIoError;
     status = ShellDelete(pattern);

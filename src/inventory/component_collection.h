@@ -6,7 +6,6 @@
 
 #include "foundation/fixed_path.h"
 
-constexpr const char* LibraryExtension = ".dll";
 constexpr const char* ComponentsFolderName = "Components";
 constexpr const char* NewComponentsFolderName = "NewComponents";
 constexpr const char* PluginsFolderName = "Plugins";
@@ -17,8 +16,9 @@ constexpr const char* PluginsFolderName = "Plugins";
 void CollectComponentFiles(const FixedPath& componentFolder);
 
 // Appends every file of folder (not of its subfolders) whose extension equals
-// extension without regard to case, from the last file found to the first.
-// A file that does not fit in ComponentFiles is left out.
+// extension (SharedLibraryExtension for the scans) without regard to case,
+// from the last file found to the first. A file that does not fit in
+// ComponentFiles is left out.
 void AddLibrariesInFolder(const FixedPath& folder, const char* extension);
 
 // The current Navigator's plug-ins folder, ending in a backslash: the value

@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "foundation/file_list.h"
-#include "foundation/file_stream.h"
 #include "foundation/final_path.h"
 #include "foundation/heap_string.h"
 #include "foundation/typed_array.h"
@@ -15,8 +14,6 @@
 
 namespace {
 
-// The file type the player's libraries carry on platforms that keep one.
-constexpr uint32_t LibraryFileType = FourCharacterCode("shlb");
 constexpr const char* EveryFile = "*.*";
 
 // Scans componentFolder\name when it is an existing folder of the tree. A
@@ -28,14 +25,14 @@ void AddLibrariesInSubfolder(const FixedPath& componentFolder, const char* name)
   if (folder.AppendName(name) != StatusOk || !folder.IsFolder()) return;
   if (IsLinkInFolder(componentFolder.Text(), name)) return;
   if (folder.AppendName("") != StatusOk) return;
-  AddLibrariesInFolder(folder, LibraryExtension);
+  AddLibrariesInFolder(folder, SharedLibraryExtension);
 }
 
 }  // namespace
 
 void AddLibrariesInFolder(const FixedPath& folder, const char* extension) {
   FileList files;
-  files.ListFiles(folder, extension, LibraryFileType, false);
+  files.ListFiles(folder, extension, SharedLibraryFileType, false);
   for (const PathNode* node = files.First(); node; node = node->next) AppendPathCopy(ComponentFiles, node->path);
   files.ClearFileList();
 }
@@ -70,7 +67,7 @@ void AddNavigatorPluginFiles() {
 
 void CollectComponentFiles(const FixedPath& componentFolder) {
   FixedPath folder(componentFolder);
-  if (folder.AppendName("") == StatusOk) AddLibrariesInFolder(folder, LibraryExtension);
+  if (folder.AppendName("") == StatusOk) AddLibrariesInFolder(folder, SharedLibraryExtension);
   AddLibrariesInSubfolder(componentFolder, ComponentsFolderName);
   AddLibrariesInSubfolder(componentFolder, NewComponentsFolderName);
   AddLibrariesInSubfolder(componentFolder, PluginsFolderName);

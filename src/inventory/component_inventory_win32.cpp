@@ -11,7 +11,8 @@ int32_t InventoryComponents(const FixedPath& componentFolder, const FixedPath* v
   ComponentFiles.ClearArray();
   CollectComponentFiles(componentFolder);
   if (versionList) return VerifyVersionList(*versionList);
-  // Listing the collected files in a window is not part of the program yet.
+  // The installed-components window, which lists the collected files, is not
+  // built yet.
   return 0;
 }
 

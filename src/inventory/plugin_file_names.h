@@ -8,6 +8,3 @@
 // "QFX3 runtime". Only these leading characters count: npquillframe3x.DLL and
 // Quillframe3.classes are the player's too.
 bool IsPlayerPluginFileName(const char* fileName);
-
-// True when text begins with prefix, letters compared without regard to case.
-bool StartsWithIgnoringCase(const char* text, const char* prefix);

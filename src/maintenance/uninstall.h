@@ -4,8 +4,10 @@
 // holds no file, and its registry keys; and the check of what is left.
 //
 // The install root is the folder that holds the component folder. Neither it
-// nor the component folder may be a volume root or the Windows folder: a
-// damaged or hostile "Component Path" must never wipe a drive.
+// nor the component folder may be a protected folder (a volume root, the
+// Windows folder or a folder in it, a shared folder such as "Program Files",
+// see IsProtectedFolder): a damaged or hostile "Component Path" must never
+// wipe a drive, the system, or what other programs and users own.
 
 #include <windows.h>
 
@@ -16,9 +18,9 @@
 // Removes the player installed in componentFolder. Boxes about libraries that
 // cannot be loaded or released are owned by owner (none in option mode).
 // False at once, with nothing changed, when componentFolder is not an
-// existing folder, or when it or its install root is a volume root or the
-// Windows folder. Otherwise every step runs, and the result is true when
-// every step succeeded.
+// existing folder, or when it or its install root is a protected folder.
+// Otherwise every step runs, and the result is true when every step
+// succeeded.
 bool UninstallPlayer(HWND owner, FixedPath componentFolder);
 
 // True when a recursive listing of folder finds no file at all; a folder that

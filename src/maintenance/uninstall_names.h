@@ -4,14 +4,11 @@
 // Netscape plug-ins folder.
 
 #include <cstddef>
-#include <cstdint>
 
-// Player libraries: ".dll" files whose name begins with this prefix, the
-// prefix compared without regard to case.
+// Player libraries: shared libraries (SharedLibraryExtension, listed with
+// SharedLibraryFileType, both in foundation/file_list.h) whose name begins
+// with this prefix, the prefix compared without regard to case.
 constexpr const char* PlayerLibraryPrefix = "AxQuillframe";
-constexpr const char* PlayerLibraryExtension = ".dll";
-// The file type code the listing of player libraries passes ('shlb').
-constexpr uint32_t SharedLibraryFileType = 0x73686C62u;
 // The entry each player library unregisters itself through.
 constexpr const char* UnregisterEntryName = "DllUnregisterServer";
 

@@ -19,9 +19,9 @@ constexpr const char* NotReleasedText =
     "Could not Uninstall ActiveX Component.\n (Please Exit Netscape and/or Explorer)";
 
 // True when neither componentFolder nor its install root is a protected
-// folder (a volume root or the Windows folder). The install root is checked
-// both as the uninstall will name it (the path text's parent) and as the
-// folder really above the component folder, for a path with "." or "..".
+// folder (see IsProtectedFolder). The install root is checked both as the
+// uninstall will name it (the path text's parent) and as the folder really
+// above the component folder, for a path with "." or "..".
 bool IsRemovableInstallation(const FixedPath& componentFolder) {
   if (IsProtectedFolder(componentFolder)) return false;
   FixedPath root(componentFolder);
@@ -61,7 +61,7 @@ bool UninstallPlayer(HWND owner, FixedPath componentFolder) {
   componentFolder.AppendName("");
 
   FileList libraries;
-  libraries.ListFiles(componentFolder, PlayerLibraryExtension, SharedLibraryFileType, true);
+  libraries.ListFiles(componentFolder, SharedLibraryExtension, SharedLibraryFileType, true);
   bool succeeded = UnregisterPlayerLibraries(owner, libraries);
   RemoveNetscapePlugins();
 

@@ -57,8 +57,9 @@ Status WriteDefaultSiteSettings(bool force);
 Status WriteDefaultSiteSettingsAt(const FixedPath& path, bool force);
 
 // The value of key in the section "DownloadSitesValues" of the settings file
-// at settings, cut to the buffer, or builtIn when the file lacks it or holds
-// it empty. True when it came from the file.
+// at settings, or builtIn when the file lacks it, holds it empty, or holds it
+// longer than the buffer takes (a cut site would be another site). True when
+// it came from the file.
 bool ReadConfiguredSite(const FixedPath& settings, const char* key, const char* builtIn,
                         char (&site)[SiteBufferBytes]);
 

@@ -22,13 +22,13 @@ void CopyBounded(char* buffer, uint32_t bytes, const char* text) {
 
 // Empties list and fills it from the site list file at path. StatusOk;
 // StatusNotFound when the file or its section is missing (no sites); an
-// existing file that cannot be read whole gives StatusOpenFailed or
-// StatusNoMemory.
+// existing file that cannot be read whole gives StatusOpenFailed,
+// StatusIoError or StatusNoMemory.
 Status ReadSites(const FixedPath& path, TypedArray<String>& list) {
   list.ClearArray();
   ProfileDocument document;
   const Status read = ReadProfile(document, path);
-  if (read == StatusNoMemory) return read;
+  if (read == StatusNoMemory || read == StatusIoError) return read;
   if (read == StatusOpenFailed) return path.Exists() ? StatusOpenFailed : StatusNotFound;
   return CollectSites(document, list);
 }
@@ -53,7 +53,12 @@ Status WriteDefaultSiteSettingsAt(const FixedPath& path, bool force) {
 
 bool ReadConfiguredSite(const FixedPath& settings, const char* key, const char* builtIn,
                         char (&site)[SiteBufferBytes]) {
-  if (!settings.IsEmpty() && GetProfileValue(settings, SiteValuesSectionName, key, site, sizeof site)) {
+  // One byte more than the site may take shows a value that had to be cut:
+  // a cut URL names some other place, so such a value counts as missing.
+  char value[SiteBufferBytes + 1];
+  if (!settings.IsEmpty() && GetProfileValue(settings, SiteValuesSectionName, key, value, sizeof value) &&
+      strlen(value) < SiteBufferBytes) {
+    memcpy(site, value, strlen(value) + 1);
     return true;
   }
   CopyBounded(site, sizeof site, builtIn);
@@ -75,7 +80,7 @@ bool SaveSiteList(const FixedPath& path, const TypedArray<String>& list) {
   // The file's other sections must survive: a file that exists but cannot be
   // read whole is left alone rather than replaced by the part that was read.
   const Status read = ReadProfile(document, path);
-  if (read == StatusNoMemory || (read == StatusOpenFailed && path.Exists())) return false;
+  if (read == StatusNoMemory || read == StatusIoError || (read == StatusOpenFailed && path.Exists())) return false;
   if (!PutSites(document, list)) return false;
   return WriteProfile(document, path) >= 0;
 }

@@ -9,7 +9,8 @@ bool SetProfileValue(const FixedPath& path, const char* section, const char* key
   // A file that could not be read whole must not be written back from the
   // part that was read. A missing file reads as an empty document, which has
   // no key to change.
-  if (ReadProfile(document, path) == StatusNoMemory) return false;
+  const Status read = ReadProfile(document, path);
+  if (read == StatusNoMemory || read == StatusIoError) return false;
   if (!ReplaceProfileValue(document, section, key, value)) return false;
   return WriteProfile(document, path) == StatusOk;
 }

@@ -1,6 +1,6 @@
 #include "toolkit/command_double_click.h"
 
-#include <cstring>
+#include "foundation/text_case.h"
 
 namespace {
 
@@ -17,19 +17,12 @@ constexpr DoubleClickCode DoubleClickCodes[] = {
     {"STATIC", 1},
 };
 
-char UpperCase(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
 }  // namespace
 
 bool IsDoubleClickCommand(const char* className, uint32_t notificationCode) {
   if (!className || !*className) return false;
-  char upper[ClassNameCharacters + 1];
-  uint32_t length = 0;
-  for (; className[length] && length < ClassNameCharacters; ++length)
-    upper[length] = UpperCase(className[length]);
-  upper[length] = '\0';
   for (const DoubleClickCode& code : DoubleClickCodes) {
-    if (strcmp(upper, code.className) == 0) return notificationCode == code.notificationCode;
+    if (EqualIgnoringCase(className, code.className)) return notificationCode == code.notificationCode;
   }
   return false;
 }

@@ -1,7 +1,7 @@
 #pragma once
 // Whether a command from a control is that control's double-click
 // notification. The notification code that means a double click depends on
-// the control's window class, compared upper-cased: "BUTTON" 5
+// the control's window class, compared without regard to case: "BUTTON" 5
 // (BN_DOUBLECLICKED), "COMBOBOX" 2 (CBN_DBLCLK), "LISTBOX" 2 (LBN_DBLCLK),
 // "STATIC" 1 (STN_DBLCLK). Any other class, or none (a menu or accelerator
 // command), never is.

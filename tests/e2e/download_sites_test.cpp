@@ -133,6 +133,8 @@ TEST_F(DownloadSites, DefaultIsTheConfiguredSiteWhenThereIsOne) {
       {"[DownloadSitesValues]\r\nDefault =\r\nBeta = https://beta/\r\n", builtInDefault},
       {"[DownloadSitesValues]\r\ndefault = https://configured/\r\n", builtInDefault},
       {"[RegistryValues]\r\nDefault = https://configured/\r\n", builtInDefault},
+      // A site too long to be held whole is not stored cut.
+      {"[DownloadSitesValues]\r\nDefault = https://" + std::string(3000, 's') + "/\r\n", builtInDefault},
   };
   for (const auto& c : cases) {
     ControlPanelCopy copy;

@@ -45,12 +45,14 @@ TEST_F(PublicBeta, JoiningStoresTheBuiltInBetaSite) {
 TEST_F(PublicBeta, JoiningStoresTheConfiguredBetaSite) {
   ASSERT_TRUE(player.Install());
   const struct {
-    const char* settings;
+    std::string settings;
     std::string site;
   } cases[] = {
       {"[DownloadSitesValues]\r\nBeta = https://beta.example/Quillframe/\r\n", "https://beta.example/Quillframe/"},
       {"[DownloadSitesValues]\r\nBeta =\r\n", builtInBeta},
       {"[DownloadSitesValues]\r\nbeta = https://beta.example/\r\n", builtInBeta},
+      // A site too long to be held whole is not stored cut.
+      {"[DownloadSitesValues]\r\nBeta = https://" + std::string(3000, 'b') + "/\r\n", builtInBeta},
   };
   for (const auto& c : cases) {
     ASSERT_TRUE(WriteTextFile(copy.Beside("ControlPanelv306.ini"), c.settings));

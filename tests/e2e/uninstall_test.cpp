@@ -1,5 +1,6 @@
 // "-u": the uninstall without a window, its result codes and its effects.
 #include <windows.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,7 @@
 
 #include "maintenance/installation_locations.h"
 #include "support/box_watcher_win32.h"
+#include "support/folder_files_win32.h"
 #include "support/held_file_win32.h"
 #include "support/links_win32.h"
 #include "support/player_installation_win32.h"
@@ -181,19 +183,31 @@ TEST(UninstallOptionProtection, NeverRemovesAVolumeRoot) {
   EXPECT_TRUE(PathExists(volume / "Player\\QuillframeConfig.ini"));
 }
 
+// The Windows folder, a folder inside it, and the shared "Program Files":
+// nothing in them is removed, and the player's keys stay.
 TEST(UninstallOptionProtection, NeverRemovesTheWindowsFolder) {
   PlayerInstallation player;
   char windows[MAX_PATH];
   UINT length = GetWindowsDirectoryA(windows, MAX_PATH);
   ASSERT_GT(length, 0u);
   const std::string windowsFolder(windows, length);
-  for (const std::string& componentPath : {windowsFolder, windowsFolder + "\\system32\\.."}) {
+  char programFiles[MAX_PATH];
+  ASSERT_EQ(SHGetFolderPathA(nullptr, CSIDL_PROGRAM_FILES, nullptr, SHGFP_TYPE_CURRENT, programFiles), S_OK);
+  const std::string drivers = windowsFolder + "\\system32\\drivers";
+  const std::vector<std::string> driversBefore = FilesIn(drivers);
+  const std::vector<std::string> programFilesBefore = FilesIn(programFiles);
+  ASSERT_FALSE(driversBefore.empty());
+  ASSERT_FALSE(programFilesBefore.empty());
+  for (const std::string& componentPath :
+       {windowsFolder, windowsFolder + "\\system32\\..", drivers, std::string(programFiles)}) {
     ASSERT_TRUE(player.SetComponentPath(componentPath));
     ProgramRun run = RunProgram(ControlPanelProgram(), "-u");
     EXPECT_EQ(WithoutCarriageReturns(run.output), "-1\n") << componentPath;
     EXPECT_EQ(run.exitCode, -1) << componentPath;
     EXPECT_TRUE(MachineKeyExists(PlayerKeyPath)) << componentPath;
   }
+  EXPECT_EQ(FilesIn(drivers), driversBefore);
+  EXPECT_EQ(FilesIn(programFiles), programFilesBefore);
   EXPECT_TRUE(PathExists(windowsFolder + "\\system32"));
   EXPECT_TRUE(PathExists(windowsFolder + "\\win.ini"));
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #ifndef _WIN32
@@ -31,6 +32,44 @@ TEST(PathTextTest, ConvertSeparators) {
     EXPECT_EQ(text, c.result) << c.text << " " << c.separator;
   }
   EXPECT_EQ(ConvertSeparators(nullptr, '\\'), StatusBadArgument);
+}
+
+TEST(PathTextTest, JoinFolderAndNameWithOneBackslash) {
+  const struct {
+    const char* folder;
+    const char* name;
+    const char* path;
+  } cases[] = {
+      {"C:\\Tools", "a.dll", "C:\\Tools\\a.dll"},
+      {"C:\\Tools\\", "a.dll", "C:\\Tools\\a.dll"},
+      {"C:\\", "*.*", "C:\\*.*"},
+      {"Tools\\\\", "a.dll", "Tools\\\\a.dll"},  // only the last backslash counts
+      {"", "a.dll", "\\a.dll"},
+      {"C:\\Tools", "", "C:\\Tools\\"},
+  };
+  for (const auto& c : cases) {
+    char out[32];
+    memset(out, 'x', sizeof out);
+    EXPECT_TRUE(JoinFolderAndName(c.folder, c.name, out, sizeof out)) << c.folder << " + " << c.name;
+    EXPECT_STREQ(out, c.path);
+  }
+}
+
+TEST(PathTextTest, JoinFolderAndNameRefusesAPathThatDoesNotFit) {
+  // "abc" + "\" + "de" and the NUL take 7 bytes.
+  char out[8];
+  memset(out, 'x', sizeof out);
+  EXPECT_TRUE(JoinFolderAndName("abc", "de", out, 7));
+  EXPECT_STREQ(out, "abc\\de");
+  EXPECT_EQ(out[7], 'x') << "nothing is written past the bound";
+  memset(out, 'x', sizeof out);
+  EXPECT_FALSE(JoinFolderAndName("abc", "de", out, 6));
+  EXPECT_EQ(out[0], '\0') << "a path that does not fit leaves the buffer empty";
+  EXPECT_EQ(out[1], 'x') << "and writes no part of the path";
+  EXPECT_FALSE(JoinFolderAndName("abc\\", "def", out, 7));
+  EXPECT_FALSE(JoinFolderAndName("", "", out, 1));
+  EXPECT_FALSE(JoinFolderAndName("a", "b", out, 0));
+  EXPECT_EQ(out[0], '\0');
 }
 
 #ifndef _WIN32

@@ -78,6 +78,33 @@ TEST(ProfileFileTest, ReadsFromAGivenStreamAndLeavesItOpen) {
   EXPECT_TRUE(stream.IsOpen());
 }
 
+// A read that fails, or gives fewer bytes than the file holds, must not pass
+// for the whole file: callers would write the file back from that part.
+TEST(ProfileFileTest, ATextThatCannotBeReadWholeLeavesTheDocumentAlone) {
+  const struct {
+    const char* what;
+    int32_t mode;
+    uint32_t readFirst;  // bytes the stream has read already
+  } cases[] = {
+      {"a stream read in part", FileStream::ModeRead, 4},
+      {"a stream that cannot read", FileStream::ModeWrite, 0},
+  };
+  for (const auto& c : cases) {
+    TempFolder folder;
+    ASSERT_TRUE(WriteTextFile(folder / "p.ini", "[A]\r\nk=v\r\n[B]\r\nx=y\r\n"));
+    FileStream stream(PathOf(folder / "p.ini"));
+    ASSERT_EQ(stream.Open(c.mode, 0), StatusOk) << c.what;
+    char skipped[8];
+    uint32_t count = c.readFirst;
+    if (c.readFirst) ASSERT_EQ(stream.Read(skipped, &count), StatusOk) << c.what;
+    ProfileDocument document;
+    LoadProfile(document, "[Kept]\nk=v\n");
+    EXPECT_EQ(ReadProfile(document, PathOf(folder / "p.ini"), &stream), StatusIoError) << c.what;
+    EXPECT_EQ(DumpProfile(document), "[Kept]<k=v>") << c.what;
+    EXPECT_TRUE(stream.IsOpen()) << c.what;
+  }
+}
+
 TEST(ProfileFileTest, ReadsAFileSharedForReading) {
   TempFolder folder;
   ASSERT_TRUE(WriteTextFile(folder / "p.ini", "[A]\nk=v\n"));

@@ -18,4 +18,21 @@ TEST(EqualIgnoringCaseTest, FoldsOnlyLetters) {
   for (const auto& c : cases) EXPECT_EQ(EqualIgnoringCase(c.a, c.b), c.equal) << c.a << " / " << c.b;
 }
 
+TEST(StartsWithIgnoringCaseTest, ComparesLettersOnlyWithoutCase) {
+  const struct {
+    const char* text;
+    const char* prefix;
+    bool starts;
+  } cases[] = {
+      {"ABCdef", "abc", true},
+      {"abc", "", true},
+      {"ab", "abc", false},
+      // Only A-Z fold: "[" (after Z) is not "{" (after z).
+      {"[", "{", false},
+      {"\xC4", "\xE4", false},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(StartsWithIgnoringCase(c.text, c.prefix), c.starts) << c.text << " / " << c.prefix;
+}
+
 }  // namespace

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "foundation/file_list.h"
 #include "inventory/component_files.h"
 #include "inventory/component_inventory.h"
 #include "support/fixtures_win32.h"
@@ -16,11 +17,6 @@
 #include "support/temp_folder_win32.h"
 
 namespace {
-
-bool CopyFixture(const std::string& fixture, const std::string& path) {
-  size_t slash = path.find_last_of('\\');
-  return MakeFolders(path.substr(0, slash)) && CopyFileA(FixturePath(fixture).c_str(), path.c_str(), FALSE);
-}
 
 std::vector<std::string> Collected() {
   std::vector<std::string> paths;
@@ -50,7 +46,7 @@ TEST_F(ComponentCollectionTest, AddsTheLibrariesOfOneFolderWithoutItsSubfolders)
   for (const char* name : {"a.dll", "B.DLL", "c.Dll", "d.txt", "e.dll.bak", "fdll", "Sub\\g.dll"})
     ASSERT_TRUE(Make(name)) << name;
   ASSERT_TRUE(MakeFolders(In("h.dll")));  // a folder named like a library
-  AddLibrariesInFolder(PathOf(Folder() + "\\"), LibraryExtension);
+  AddLibrariesInFolder(PathOf(Folder() + "\\"), SharedLibraryExtension);
   EXPECT_EQ(Sorted(Collected()), Sorted({In("a.dll"), In("B.DLL"), In("c.Dll")}));
 }
 
@@ -64,19 +60,19 @@ TEST_F(ComponentCollectionTest, ListsAFolderFromTheLastFileFoundToTheFirst) {
   while (FindNextFileA(search, &entry));
   FindClose(search);
 
-  AddLibrariesInFolder(PathOf(Folder() + "\\"), LibraryExtension);
+  AddLibrariesInFolder(PathOf(Folder() + "\\"), SharedLibraryExtension);
   EXPECT_EQ(Collected(), found);
 }
 
 TEST_F(ComponentCollectionTest, AppendsToWhatIsThere) {
   ASSERT_TRUE(Make("a.dll"));
-  AddLibrariesInFolder(PathOf(Folder() + "\\"), LibraryExtension);
-  AddLibrariesInFolder(PathOf(Folder() + "\\"), LibraryExtension);
+  AddLibrariesInFolder(PathOf(Folder() + "\\"), SharedLibraryExtension);
+  AddLibrariesInFolder(PathOf(Folder() + "\\"), SharedLibraryExtension);
   EXPECT_EQ(Collected(), std::vector<std::string>({In("a.dll"), In("a.dll")}));
 }
 
 TEST_F(ComponentCollectionTest, AFolderThatDoesNotExistAddsNothing) {
-  AddLibrariesInFolder(PathOf(root_ / "missing\\"), LibraryExtension);
+  AddLibrariesInFolder(PathOf(root_ / "missing\\"), SharedLibraryExtension);
   EXPECT_EQ(ComponentFiles.count, 0);
 }
 

@@ -35,13 +35,4 @@ TEST(PlayerPluginFileNameTest, TellsThePlayersFilesByTheirLeadingCharacters) {
 
 TEST(PlayerPluginFileNameTest, NoNameIsNoPlayerFile) { EXPECT_FALSE(IsPlayerPluginFileName(nullptr)); }
 
-TEST(StartsWithIgnoringCaseTest, ComparesLettersOnlyWithoutCase) {
-  EXPECT_TRUE(StartsWithIgnoringCase("ABCdef", "abc"));
-  EXPECT_TRUE(StartsWithIgnoringCase("abc", ""));
-  EXPECT_FALSE(StartsWithIgnoringCase("ab", "abc"));
-  // Only A-Z fold: "[" (after Z) is not "{" (after z).
-  EXPECT_FALSE(StartsWithIgnoringCase("[", "{"));
-  EXPECT_FALSE(StartsWithIgnoringCase("\xC4", "\xE4"));
-}
-
 }  // namespace

@@ -1,5 +1,7 @@
 #include "maintenance/uninstall.h"
 
+#include <shlobj.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,6 +11,7 @@
 #include "maintenance/installation_locations.h"
 #include "maintenance/uninstall_outcome.h"
 #include "support/box_watcher_win32.h"
+#include "support/folder_files_win32.h"
 #include "support/held_file_win32.h"
 #include "support/links_win32.h"
 #include "support/path_of.h"
@@ -179,14 +182,52 @@ TEST_F(ProtectedUninstallTest, NeverRemovesTheWindowsFolder) {
   ExpectRefused(windowsFolder);
   ExpectRefused(windowsFolder + "\\");
   ExpectRefused(windowsFolder + "\\system32\\..");
-  // A player installed right inside the Windows folder: its install root is
-  // the Windows folder.
+  ExpectRefused(windowsFolder + "\\system32");
+  ExpectRefused(windowsFolder + "\\system32\\drivers");
+  // A player installed right inside the Windows folder, or deeper in it.
   const std::string inside = windowsFolder + "\\CpanelUninstallTest";
-  ASSERT_TRUE(CopyFixture("PlayerControl.dll", inside + "\\AxQuillframe3.dll"));
+  ASSERT_TRUE(CopyFixture("PlayerControl.dll", inside + "\\Quillframe3\\AxQuillframe3.dll"));
   ExpectRefused(inside);
-  EXPECT_TRUE(PathExists(inside + "\\AxQuillframe3.dll"));
+  ExpectRefused(inside + "\\Quillframe3");
+  EXPECT_TRUE(PathExists(inside + "\\Quillframe3\\AxQuillframe3.dll"));
   RemovePath(inside);
-  EXPECT_TRUE(PathExists(windowsFolder + "\\system32"));
+  EXPECT_TRUE(PathExists(windowsFolder + "\\system32\\drivers"));
+}
+
+TEST_F(ProtectedUninstallTest, NeverRemovesASharedFolder) {
+  char programFiles[MAX_PATH];
+  ASSERT_EQ(SHGetFolderPathA(nullptr, CSIDL_PROGRAM_FILES, nullptr, SHGFP_TYPE_CURRENT, programFiles), S_OK);
+  char profile[MAX_PATH];
+  ASSERT_EQ(SHGetFolderPathA(nullptr, CSIDL_PROFILE, nullptr, SHGFP_TYPE_CURRENT, profile), S_OK);
+  const std::vector<std::string> before = FilesIn(programFiles);
+  ExpectRefused(programFiles);
+  ExpectRefused(profile);
+  // A player right inside "Program Files": its install root is "Program Files".
+  const std::string player = std::string(programFiles) + "\\CpanelUninstallTest";
+  ASSERT_TRUE(CopyFixture("PlayerControl.dll", player + "\\AxQuillframe3.dll"));
+  ExpectRefused(player);
+  EXPECT_TRUE(PathExists(player + "\\AxQuillframe3.dll"));
+  RemovePath(player);
+  EXPECT_EQ(FilesIn(programFiles), before);
+}
+
+// The usual installation, "Program Files\Quillframe\Quillframe3", goes whole.
+TEST_F(UninstallTest, RemovesAPlayerInstalledInProgramFiles) {
+  char programFiles[MAX_PATH];
+  ASSERT_EQ(SHGetFolderPathA(nullptr, CSIDL_PROGRAM_FILES, nullptr, SHGFP_TYPE_CURRENT, programFiles), S_OK);
+  const std::string root = std::string(programFiles) + "\\CpanelUninstallTest";
+  const std::string folder = root + "\\Quillframe3";
+  ASSERT_TRUE(CopyFixture("PlayerControl.dll", folder + "\\AxQuillframe3.dll"));
+  ASSERT_TRUE(WriteTextFile(folder + "\\Resources\\cache.bin", "cache"));
+  BoxWatcher watcher;
+  const bool removed = UninstallPlayer(nullptr, PathOf(folder));
+  const bool rootLeft = PathExists(root);
+  RemovePath(root);
+  EXPECT_TRUE(removed);
+  EXPECT_TRUE(watcher.Stop().empty());
+  EXPECT_EQ(log.Libraries(), std::vector<std::string>{"AxQuillframe3.dll"});
+  EXPECT_FALSE(rootLeft);
+  EXPECT_TRUE(PathExists(programFiles));
 }
 
 TEST(FolderIsEmptyTest, CountsFilesAnywhereInTheTree) {

@@ -184,13 +184,27 @@ TEST(SiteSettingsTest, ConfiguredSitesFallBackToTheBuiltInOnes) {
   }
 }
 
-TEST(SiteSettingsTest, AConfiguredSiteIsCutToTheBuffer) {
-  TempFolder folder;
-  const std::string path = folder / "ControlPanelv306.ini";
-  ASSERT_TRUE(WriteTextFile(path, "[DownloadSitesValues]\nDefault = " + std::string(3000, 's') + "\n"));
-  char site[SiteBufferBytes];
-  EXPECT_TRUE(ReadConfiguredSite(PathOf(path), "Default", "built-in", site));
-  EXPECT_EQ(std::string(site), std::string(SiteBufferBytes - 1, 's'));
+// A site is never cut: one that does not fit the buffer counts as missing.
+TEST(SiteSettingsTest, AConfiguredSiteTooLongForTheBufferFallsBackToTheBuiltInOne) {
+  const struct {
+    size_t length;
+    bool fromFile;
+  } cases[] = {
+      {SiteBufferBytes - 2, true},
+      {SiteBufferBytes - 1, true},  // the longest that fits
+      {SiteBufferBytes, false},
+      {SiteBufferBytes + 1, false},
+      {3000, false},
+  };
+  for (const auto& c : cases) {
+    TempFolder folder;
+    const std::string path = folder / "ControlPanelv306.ini";
+    const std::string configured = "https://" + std::string(c.length - 8, 's');
+    ASSERT_TRUE(WriteTextFile(path, "[DownloadSitesValues]\nDefault = " + configured + "\n"));
+    char site[SiteBufferBytes];
+    EXPECT_EQ(ReadConfiguredSite(PathOf(path), "Default", "built-in", site), c.fromFile) << c.length;
+    EXPECT_EQ(std::string(site), c.fromFile ? configured : "built-in") << c.length;
+  }
 }
 
 TEST(SiteSettingsTest, BetaSettingsFillWhatTheyAreGiven) {

@@ -9,3 +9,6 @@ std::string FixtureFolder();
 
 // FixtureFolder() + "\" + fileName, for example FixturePath("VersionSpaced.dll").
 std::string FixturePath(const std::string& fileName);
+
+// Copies the fixture fileName to destination, making destination's folders.
+bool CopyFixture(const std::string& fileName, const std::string& destination);

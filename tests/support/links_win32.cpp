@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <vector>
 
@@ -71,9 +73,10 @@ bool AwaitPath(const std::string& path, bool exists) {
   return false;
 }
 
-// Waits until the link is gone. A link whose target is gone is invisible to
-// Windows calls, so its removal is awaited through the folder's listing.
-void AwaitLinkGone(const std::string& path) {
+// Waits up to ten seconds for the link to be gone; false when it is still
+// there. A link whose target is gone is invisible to Windows calls, so its
+// removal is awaited through the folder's listing.
+bool AwaitLinkGone(const std::string& path) {
   size_t slash = path.find_last_of('\\');
   std::string folder = path.substr(0, slash), name = path.substr(slash + 1);
   for (int i = 0; i < 500; ++i) {
@@ -85,9 +88,10 @@ void AwaitLinkGone(const std::string& path) {
       while (FindNextFileA(search, &entry));
       FindClose(search);
     }
-    if (!listed) return;
+    if (!listed) return true;
     Sleep(20);
   }
+  return false;
 }
 
 std::string FinalPathOf(const std::string& path) {
@@ -120,8 +124,10 @@ SymbolicLink::SymbolicLink(const std::string& link, const std::string& target)
     return;
   }
   std::string unixTarget = UnixPathOf(target), unixLink = UnixPathOf(link);
-  if (unixTarget.empty() || unixLink.empty()) return;
-  made_ = StartUnixProgram("/bin/ln", {"-s", unixTarget, unixLink}) && AwaitPath(link, true);
+  if (unixTarget.empty() || unixLink.empty() || !StartUnixProgram("/bin/ln", {"-s", unixTarget, unixLink})) return;
+  made_ = AwaitPath(link, true);
+  // Not seen in time: no link, and none left behind to appear later.
+  if (!made_) StartUnixProgram("/bin/rm", {"-f", unixLink});
 }
 
 SymbolicLink::~SymbolicLink() {
@@ -135,7 +141,8 @@ SymbolicLink::~SymbolicLink() {
     return;
   }
   std::string unixLink = UnixPathOf(link_);
-  if (!unixLink.empty() && StartUnixProgram("/bin/rm", {"-f", unixLink})) AwaitLinkGone(link_);
+  if (unixLink.empty() || !StartUnixProgram("/bin/rm", {"-f", unixLink}) || !AwaitLinkGone(link_))
+    ADD_FAILURE() << "the link " << link_ << " could not be removed";
 }
 
 DriveMapping::DriveMapping(const std::string& folder) : folder_(folder) {
@@ -155,10 +162,14 @@ DriveMapping::DriveMapping(const std::string& folder) : folder_(folder) {
   std::string unixFolder = UnixPathOf(folder);
   if (!prefix || !*prefix || unixFolder.empty()) return;
   std::string link = std::string(prefix) + "/dosdevices/" + static_cast<char>(letter - 'A' + 'a') + ":";
-  if (StartUnixProgram("/bin/ln", {"-sfn", unixFolder, link}) && AwaitPath(root, true)) {
+  if (!StartUnixProgram("/bin/ln", {"-sfn", unixFolder, link})) return;
+  if (AwaitPath(root, true)) {
     letter_ = letter;
     unixLink_ = link;
+    return;
   }
+  // Not seen in time: no link, and none left behind to appear later.
+  StartUnixProgram("/bin/rm", {"-f", link});
 }
 
 DriveMapping::~DriveMapping() {
@@ -166,13 +177,22 @@ DriveMapping::~DriveMapping() {
   if (unixLink_.empty()) {
     std::string device = std::string(1, letter_) + ":";
     DefineDosDeviceA(DDD_REMOVE_DEFINITION | DDD_EXACT_MATCH_ON_REMOVE, device.c_str(), folder_.c_str());
-  } else if (StartUnixProgram("/bin/rm", {"-f", unixLink_})) {
-    AwaitPath(Root(), false);
-    // Wine keeps its table of drives for up to a second and knows a drive's
-    // root by its inode, which a folder made next may reuse; wait until the
-    // folder is no longer seen as the root.
-    std::string root = "\\\\?\\" + std::string(1, letter_) + ":";
-    for (int i = 0; i < 250 && FinalPathOf(folder_).compare(0, root.size(), root) == 0; ++i) Sleep(20);
+    return;
+  }
+  if (!StartUnixProgram("/bin/rm", {"-f", unixLink_}) || !AwaitPath(Root(), false)) {
+    ADD_FAILURE() << "the drive " << Root() << " could not be unmapped";
+    return;
+  }
+  // Wine keeps its table of drives for up to a second and knows a drive's
+  // root by its inode, which a folder made next may reuse; wait until the
+  // folder is no longer seen as the root.
+  std::string root = "\\\\?\\" + std::string(1, letter_) + ":";
+  for (int i = 0; FinalPathOf(folder_).compare(0, root.size(), root) == 0; ++i) {
+    if (i == 250) {
+      ADD_FAILURE() << "Wine still takes " << folder_ << " for the root of " << Root();
+      return;
+    }
+    Sleep(20);
   }
 }
 

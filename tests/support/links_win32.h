@@ -7,7 +7,9 @@
 // helpers make Unix symbolic links instead, which Wine shows as links (a
 // linked folder carries FILE_ATTRIBUTE_REPARSE_POINT), and map a drive letter
 // by a link in the prefix's "dosdevices" folder, running the Unix "ln" and
-// "rm" as Wine programs can.
+// "rm" as Wine programs can, and wait up to ten seconds for Wine to see the
+// change. A link or drive not seen in time is not made; one that cannot be
+// removed in time fails the running test.
 
 #include <string>
 
@@ -22,7 +24,9 @@ class SymbolicLink {
   SymbolicLink(const SymbolicLink&) = delete;
   SymbolicLink& operator=(const SymbolicLink&) = delete;
 
-  // False when this platform or account cannot make links.
+  // False when this platform or account cannot make links, or Wine did not
+  // show the link in time. Under Wine links can always be made, so tests fail
+  // rather than skip when this is false there.
   bool Made() const { return made_; }
 
  private:
@@ -41,6 +45,8 @@ class DriveMapping {
   DriveMapping(const DriveMapping&) = delete;
   DriveMapping& operator=(const DriveMapping&) = delete;
 
+  // False when no letter is free, the system refuses the mapping, or Wine
+  // did not show the drive in time (under Wine a test then fails).
   bool Mapped() const { return letter_ != 0; }
   // "R:\" for the letter R.
   std::string Root() const;

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -11,11 +12,20 @@ std::string ParentOf(const std::string& path) {
   return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
+// Ends the test program: a test without its folder would work on whatever
+// an empty path names (the current drive's root) instead.
+[[noreturn]] void FailWithoutFolder(const char* what, const char* path) {
+  fprintf(stderr, "TempFolder: %s \"%s\" (error %lu)\n", what, path, GetLastError());
+  fflush(stderr);
+  abort();
+}
+
 }  // namespace
 
 TempFolder::TempFolder() {
   char base[MAX_PATH];
-  GetTempPathA(sizeof base, base);
+  DWORD length = GetTempPathA(sizeof base, base);
+  if (length == 0 || length >= sizeof base) FailWithoutFolder("no temporary folder", "");
   static unsigned counter = 0;
   for (;;) {
     char name[MAX_PATH + 64];
@@ -24,7 +34,7 @@ TempFolder::TempFolder() {
       path_ = name;
       return;
     }
-    if (GetLastError() != ERROR_ALREADY_EXISTS) return;
+    if (GetLastError() != ERROR_ALREADY_EXISTS) FailWithoutFolder("cannot make", name);
   }
 }
 

@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include "support/fixtures_win32.h"
-
 UnregisterLog::UnregisterLog() { SetEnvironmentVariableA("CPANEL_UNREGISTER_LOG", (folder_ / "unregister.log").c_str()); }
 
 UnregisterLog::~UnregisterLog() { SetEnvironmentVariableA("CPANEL_UNREGISTER_LOG", nullptr); }
@@ -20,10 +18,4 @@ std::vector<std::string> UnregisterLog::Libraries() const {
     start = end + 2;
   }
   return names;
-}
-
-bool CopyFixture(const std::string& fixture, const std::string& destination) {
-  size_t slash = destination.find_last_of('\\');
-  if (slash != std::string::npos && !MakeFolders(destination.substr(0, slash))) return false;
-  return CopyFileA(FixturePath(fixture).c_str(), destination.c_str(), FALSE) != 0;
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "support/fixtures_win32.h"  // CopyFixture, to put PlayerControl.dll in place
 #include "support/temp_folder_win32.h"
 
 class UnregisterLog {
@@ -24,6 +25,3 @@ class UnregisterLog {
  private:
   TempFolder folder_;
 };
-
-// Copies a fixture (tests/fixtures) to destination, making its folders.
-bool CopyFixture(const std::string& fixture, const std::string& destination);

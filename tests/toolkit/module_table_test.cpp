@@ -2,41 +2,35 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
+
+#include "support/path_of.h"
 
 namespace {
 
 void* Handle(uintptr_t value) { return reinterpret_cast<void*>(value); }
 
-FixedPath PathOf(const std::string& text) {
-  FixedPath path;
-  EXPECT_LT(text.size(), FixedPath::TextBytes) << "the test's own path is too long";
-  if (text.size() < FixedPath::TextBytes) memcpy(path.text, text.c_str(), text.size() + 1);
-  return path;
-}
-
 TEST(ModuleTableTest, AddAndFind) {
   ModuleTable table;
-  FixedPath path = PathOf("C:\\Tools\\panel.exe");
+  FixedPath path = UncutPathOf("C:\\Tools\\panel.exe");
   ASSERT_TRUE(AddModule(table, Handle(0x400000), 25001, &path));
   EXPECT_EQ(FindModuleHandle(table, 25001), Handle(0x400000));
   EXPECT_EQ(FindModuleHandle(table, 7), nullptr);
-  FixedPath found = PathOf("previous");
+  FixedPath found = UncutPathOf("previous");
   ASSERT_TRUE(FindModuleFile(table, 25001, found));
   EXPECT_STREQ(found.Text(), "C:\\Tools\\panel.exe");
   // The table keeps a copy of its own.
   EXPECT_NE(table.entries[0].path, &path);
   EXPECT_EQ(table.entries[0].path->mark, 1);
-  FixedPath untouched = PathOf("untouched");
+  FixedPath untouched = UncutPathOf("untouched");
   EXPECT_FALSE(FindModuleFile(table, 7, untouched));
   EXPECT_STREQ(untouched.Text(), "untouched");
 }
 
 TEST(ModuleTableTest, APairIsRegisteredOnceButAKeyMayHaveSeveralHandles) {
   ModuleTable table;
-  FixedPath first = PathOf("C:\\first.dll");
-  FixedPath second = PathOf("C:\\second.dll");
+  FixedPath first = UncutPathOf("C:\\first.dll");
+  FixedPath second = UncutPathOf("C:\\second.dll");
   ASSERT_TRUE(AddModule(table, Handle(0x1000), 5, &first));
   EXPECT_FALSE(AddModule(table, Handle(0x1000), 5, &second));
   EXPECT_EQ(ModuleCount(table), 1u);
@@ -52,7 +46,7 @@ TEST(ModuleTableTest, APairIsRegisteredOnceButAKeyMayHaveSeveralHandles) {
 
 TEST(ModuleTableTest, RemovingTheFirstOfThreeKeepsTheOthersPackedInOrder) {
   ModuleTable table;
-  FixedPath paths[] = {PathOf("C:\\a.dll"), PathOf("C:\\b.dll"), PathOf("C:\\c.dll")};
+  FixedPath paths[] = {UncutPathOf("C:\\a.dll"), UncutPathOf("C:\\b.dll"), UncutPathOf("C:\\c.dll")};
   for (int i = 0; i < 3; ++i) ASSERT_TRUE(AddModule(table, Handle(0x1000 * (i + 1)), 10 + i, &paths[i]));
   ASSERT_TRUE(RemoveModule(table, 10));
   EXPECT_EQ(table.entries[0].handle, Handle(0x2000));
@@ -70,7 +64,7 @@ TEST(ModuleTableTest, RemovingTheFirstOfThreeKeepsTheOthersPackedInOrder) {
 
 TEST(ModuleTableTest, AFullTableRefusesMoreAndShiftsOnRemoval) {
   ModuleTable table;
-  FixedPath path = PathOf("C:\\m.dll");
+  FixedPath path = UncutPathOf("C:\\m.dll");
   for (uint32_t i = 0; i < ModuleTable::Size; ++i) {
     ASSERT_TRUE(AddModule(table, Handle(0x1000 + i), static_cast<int32_t>(i), &path));
   }
@@ -88,10 +82,10 @@ TEST(ModuleTableTest, AFullTableRefusesMoreAndShiftsOnRemoval) {
 
 TEST(ModuleTableTest, RefusesNoHandleNoPathAndAPathThatCannotBeCopiedWhole) {
   ModuleTable table;
-  FixedPath path = PathOf("C:\\m.dll");
+  FixedPath path = UncutPathOf("C:\\m.dll");
   EXPECT_FALSE(AddModule(table, nullptr, 1, &path));
   EXPECT_FALSE(AddModule(table, Handle(0x1000), 1, nullptr));
-  FixedPath deep = PathOf("C:" + std::string(255, 'd') + "\\m");  // a directory of 256
+  FixedPath deep = UncutPathOf("C:" + std::string(255, 'd') + "\\m");  // a directory of 256
   EXPECT_FALSE(AddModule(table, Handle(0x1000), 1, &deep));
   EXPECT_EQ(ModuleCount(table), 0u);
   EXPECT_EQ(table.entries[0].path, nullptr);
@@ -103,7 +97,7 @@ TEST(ModuleTableTest, KeyZeroMatchesOnlyARegisteredModule) {
   EXPECT_FALSE(RemoveModule(table, 0));
   FixedPath out;
   EXPECT_FALSE(FindModuleFile(table, 0, out));
-  FixedPath path = PathOf("C:\\zero.dll");
+  FixedPath path = UncutPathOf("C:\\zero.dll");
   ASSERT_TRUE(AddModule(table, Handle(0x1000), 0, &path));
   EXPECT_EQ(FindModuleHandle(table, 0), Handle(0x1000));
   ASSERT_TRUE(RemoveModule(table, 0));

@@ -6,19 +6,13 @@
 #include <string>
 
 #include "foundation/platform.h"
+#include "support/path_of.h"
 #include "toolkit/path_parts_cases.h"
 #if !defined(_WIN32)
 #include "foundation/platform_host.h"
 #endif
 
 namespace {
-
-FixedPath PathOf(const std::string& text) {
-  FixedPath path;
-  EXPECT_LT(text.size(), FixedPath::TextBytes) << "the test's own path is too long";
-  if (text.size() < FixedPath::TextBytes) memcpy(path.text, text.c_str(), text.size() + 1);
-  return path;
-}
 
 bool PartsAreEmpty(const PathParts& parts) {
   return !parts.drive[0] && !parts.directory[0] && !parts.name[0] && !parts.extension[0];
@@ -36,7 +30,7 @@ TEST(PathPartsTest, SplitPartsFollowsTheRuntimeRules) {
   for (const SplitCase& c : SplitCases) {
     PathParts parts;
     memset(&parts, 'J', sizeof parts);  // whatever was there before is cleared
-    ASSERT_TRUE(SplitParts(PathOf(c.path), parts)) << c.path;
+    ASSERT_TRUE(SplitParts(UncutPathOf(c.path), parts)) << c.path;
     EXPECT_STREQ(parts.drive, c.drive) << c.path;
     EXPECT_STREQ(parts.directory, c.directory) << c.path;
     EXPECT_STREQ(parts.name, c.name) << c.path;
@@ -46,7 +40,7 @@ TEST(PathPartsTest, SplitPartsFollowsTheRuntimeRules) {
 
 TEST(PathPartsTest, SetFromPartsFollowsTheRuntimeRules) {
   for (const JoinCase& c : JoinCases) {
-    FixedPath path = PathOf("previous");
+    FixedPath path = UncutPathOf("previous");
     EXPECT_TRUE(SetFromParts(path, c.drive, c.directory, c.name, c.extension)) << c.path;
     EXPECT_STREQ(path.Text(), c.path);
   }
@@ -54,12 +48,12 @@ TEST(PathPartsTest, SetFromPartsFollowsTheRuntimeRules) {
 
 TEST(PathPartsTest, CopyByPartsReproducesEveryPath) {
   for (const SplitCase& c : SplitCases) {
-    FixedPath copy = PathOf("previous");
-    FixedPath original = PathOf(c.path);
+    FixedPath copy = UncutPathOf("previous");
+    FixedPath original = UncutPathOf(c.path);
     ASSERT_TRUE(CopyByParts(copy, &original)) << c.path;
     EXPECT_STREQ(copy.Text(), c.path);
   }
-  FixedPath full = PathOf("C:\\" + std::string(200, 'd') + "\\" + std::string(50, 'n') + ".ext");
+  FixedPath full = UncutPathOf("C:\\" + std::string(200, 'd') + "\\" + std::string(50, 'n') + ".ext");
   FixedPath copy;
   ASSERT_TRUE(CopyByParts(copy, &full));
   EXPECT_STREQ(copy.Text(), full.Text());
@@ -69,7 +63,7 @@ TEST(PathPartsTest, CopyByPartsReproducesEveryPath) {
 }
 
 TEST(PathPartsTest, CopyByPartsOfNoneFailsAndKeepsThePath) {
-  FixedPath path = PathOf("C:\\kept");
+  FixedPath path = UncutPathOf("C:\\kept");
   EXPECT_FALSE(CopyByParts(path, nullptr));
   EXPECT_STREQ(path.Text(), "C:\\kept");
 }
@@ -88,10 +82,10 @@ TEST(PathPartsTest, APartTooLongForItsFieldIsRefusedNotCut) {
       {"extension of 256", "\\n." + std::string(255, 'e'), false},
   };
   for (const auto& c : cases) {
-    FixedPath original = PathOf(c.path);
+    FixedPath original = UncutPathOf(c.path);
     PathParts parts;
     EXPECT_EQ(SplitParts(original, parts), c.fits) << c.what;
-    FixedPath copy = PathOf("previous");
+    FixedPath copy = UncutPathOf("previous");
     EXPECT_EQ(CopyByParts(copy, &original), c.fits) << c.what;
     if (c.fits) {
       EXPECT_STREQ(copy.Text(), original.Text()) << c.what;
@@ -123,20 +117,20 @@ TEST(PathPartsTest, SetFromPartsRefusesA260CharacterPathAndLeavesItEmpty) {
       {"a long drive adding up to 260", "C:\\drive\\", nullptr, name258.c_str() + 7, nullptr, false, 0},
   };
   for (const auto& c : cases) {
-    FixedPath path = PathOf("previous");
+    FixedPath path = UncutPathOf("previous");
     EXPECT_EQ(SetFromParts(path, c.drive, c.directory, c.name, c.extension), c.joined) << c.what;
     EXPECT_EQ(strlen(path.Text()), c.length) << c.what;
   }
 }
 
 TEST(PathPartsTest, SetFromPartsMayTakeAPartFromThePathItself) {
-  FixedPath path = PathOf("settings");
+  FixedPath path = UncutPathOf("settings");
   ASSERT_TRUE(SetFromParts(path, "C:", "\\dir", path.text, "ini"));
   EXPECT_STREQ(path.Text(), "C:\\dir\\settings.ini");
 }
 
 TEST(PathPartsTest, ClearPathAndFitsPath) {
-  FixedPath path = PathOf("C:\\x");
+  FixedPath path = UncutPathOf("C:\\x");
   ClearPath(path);
   EXPECT_STREQ(path.Text(), "");
   EXPECT_EQ(path.mark, 1);
@@ -161,7 +155,7 @@ TEST(PathPartsTest, SetToProgramFileFindsFilesBesideTheProgram) {
       {"noextension", folder + "noextension"},
   };
   for (const auto& c : cases) {
-    FixedPath path = PathOf("previous");
+    FixedPath path = UncutPathOf("previous");
     ASSERT_TRUE(SetToProgramFile(path, c.name)) << (c.name ? c.name : "(none)");
     EXPECT_EQ(std::string(path.Text()), c.expected);
   }
@@ -171,7 +165,7 @@ TEST(PathPartsTest, SetToProgramFileKeepsThePreviousPathWhenTheNameDoesNotFit) {
   const std::string longNames[] = {std::string(260, 'n'), std::string(259, 'n'),
                                    std::string(260 - ProgramFolder().size(), 'n')};
   for (const std::string& name : longNames) {
-    FixedPath path = PathOf("C:\\previous\\path.txt");
+    FixedPath path = UncutPathOf("C:\\previous\\path.txt");
     EXPECT_FALSE(SetToProgramFile(path, name.c_str())) << name.size();
     EXPECT_STREQ(path.Text(), "C:\\previous\\path.txt") << name.size();
   }
