@@ -8,7 +8,8 @@
 
 // Empties ComponentFiles and collects the files of componentFolder (an
 // existing folder, as ReadComponentPath found it). With a version list,
-// returns VerifyVersionList of it. Without one, returns 0.
+// returns VerifyVersionList of it. Without one, shows the installed-components
+// window and returns 0 once it is closed.
 int32_t InventoryComponents(const FixedPath& componentFolder, const FixedPath* versionList);
 
 // Verifies ComponentFiles against the version-list file: 0 when every listed

@@ -5,15 +5,14 @@
 #include "foundation/profile_file.h"
 #include "inventory/component_collection.h"
 #include "inventory/component_files.h"
+#include "inventory/installed_components_window.h"
 #include "inventory/version_verification.h"
 
 int32_t InventoryComponents(const FixedPath& componentFolder, const FixedPath* versionList) {
   ComponentFiles.ClearArray();
   CollectComponentFiles(componentFolder);
   if (versionList) return VerifyVersionList(*versionList);
-  // The installed-components window, which lists the collected files, is not
-  // built yet.
-  return 0;
+  return ShowInstalledComponents(componentFolder);
 }
 
 int32_t VerifyVersionList(const FixedPath& versionList) {

@@ -1,6 +1,9 @@
 #pragma once
 // The player's resource cache, the folder "Resources" in its component
-// folder, and the install path as the main window shows it.
+// folder, and the main window's commands that remove it and show the install
+// path.
+
+#include <windows.h>
 
 #include "foundation/fixed_path.h"
 
@@ -16,7 +19,17 @@ enum class CacheOutcome {
 // without questions and not to the recycle bin.
 CacheOutcome RemoveResourceCache(FixedPath componentFolder);
 
-// The install path the window shows: the stored "Component Path", at most
-// 256 characters of it. False when no component folder exists; the window
-// then says that the player is not registered.
-bool ReadDisplayedInstallPath(FixedPath& shown);
+// The texts of the cache command's box.
+constexpr const char* CacheCommandCaption = "Delete";
+constexpr const char* CacheRemovedText = "Resource folder deleted sucessfully.";
+constexpr const char* CacheNotRemovedText = "Resource folder could not be deleted.";
+constexpr const char* CacheNotFoundText = "Resource folder not found";
+constexpr const char* InstallPathCaption = "Install Path";
+
+// Removes the cache without asking and says how it went, in a box owned by
+// owner; "not registered" without a component folder.
+void RunCacheCommand(HWND owner);
+
+// Shows the stored "Component Path" whole, as "-ip" prints it; "not
+// registered" without a component folder.
+void RunInstallPathCommand(HWND owner);

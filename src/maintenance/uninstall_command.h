@@ -15,7 +15,8 @@ constexpr int32_t NoPlayerCode = 1;
 int32_t RunUninstallOption();
 
 // The window's uninstall command, with owner as the owner of its boxes: says
-// "not registered" without a component folder; otherwise asks first and,
-// when the answer is Yes, uninstalls and shows the outcome's box. The caller
+// "not registered" without a component folder; otherwise asks first (No is
+// the default answer) and, when the answer is Yes, uninstalls and shows the
+// outcome's box. The caller
 // refreshes its controls afterwards in every case.
 void RunUninstallCommand(HWND owner);

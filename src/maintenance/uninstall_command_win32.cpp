@@ -28,7 +28,7 @@ void RunUninstallCommand(HWND owner) {
     ShowNotRegistered(owner);
     return;
   }
-  if (!AskYesNo(owner, UninstallQuestionCaption, UninstallQuestionText, nullptr)) return;
+  if (!AskYesNo(owner, UninstallQuestionCaption, UninstallQuestionText, nullptr, true)) return;
   UninstallReport report = UninstallOutcomeReport(UninstallAndVerify(owner, componentFolder));
   ShowInfo(owner, report.caption, report.text);
 }

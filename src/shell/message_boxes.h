@@ -31,7 +31,9 @@ bool ShowInfo(HWND owner, const char* caption, const char* text);
 // user chose Yes. answer (when given) receives AnswerYes or AnswerNo. A
 // missing caption or text stores AnswerMissingText first and the box is shown
 // all the same; when the box cannot be shown the answer keeps that value.
-bool AskYesNo(HWND owner, const char* caption, const char* text, int32_t* answer);
+// With noByDefault, No is the default button, so that a stray Enter answers
+// No: for questions whose Yes cannot be undone.
+bool AskYesNo(HWND owner, const char* caption, const char* text, int32_t* answer, bool noByDefault = false);
 
 // ShowInfo (owner, NotRegisteredCaption, NotRegisteredText).
 void ShowNotRegistered(HWND owner);

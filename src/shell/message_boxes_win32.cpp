@@ -23,9 +23,9 @@ bool ShowInfo(HWND owner, const char* caption, const char* text) {
   return true;
 }
 
-bool AskYesNo(HWND owner, const char* caption, const char* text, int32_t* answer) {
+bool AskYesNo(HWND owner, const char* caption, const char* text, int32_t* answer, bool noByDefault) {
   if ((!caption || !text) && answer) *answer = AnswerMissingText;
-  switch (MessageBoxA(owner, text, caption, QuestionStyle)) {
+  switch (MessageBoxA(owner, text, caption, QuestionStyle | (noByDefault ? MB_DEFBUTTON2 : 0))) {
     case IDYES:
       if (answer) *answer = AnswerYes;
       return true;

@@ -19,3 +19,6 @@ Control* ControlAt(const GrowArray& list, uint32_t index);
 // Destroys every control object of the list (their windows stay on the
 // dialog) and clears each slot; the count stays.
 void DestroyControls(GrowArray& list);
+// The first control of the list with id, or none (also once the controls
+// are destroyed).
+Control* ControlWithId(const GrowArray& list, int32_t id);

@@ -22,3 +22,11 @@ void DestroyControls(GrowArray& list) {
     *slot = nullptr;
   }
 }
+
+Control* ControlWithId(const GrowArray& list, int32_t id) {
+  for (uint32_t i = 0; i < list.count; ++i) {
+    Control* control = ControlAt(list, i);
+    if (control && control->Id() == id) return control;
+  }
+  return nullptr;
+}

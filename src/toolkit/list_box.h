@@ -36,4 +36,10 @@ class ListBox : public Control {
   bool AddItem(const char* text);
   // Lets the list scroll sideways over characters widths of "X" in its font.
   bool SetHorizontalExtentChars(int32_t characters);
+
+  // Filling many lines at once: BeginFill reserves room for items lines of
+  // about bytes characters in all and stops the list from redrawing after
+  // each line; EndFill lets it redraw and repaints it once.
+  bool BeginFill(int32_t items, uint32_t bytes);
+  bool EndFill();
 };

@@ -131,3 +131,19 @@ bool ListBox::SetHorizontalExtentChars(int32_t characters) {
   ReleaseDC(box, deviceContext);
   return true;
 }
+
+bool ListBox::BeginFill(int32_t items, uint32_t bytes) {
+  HWND box = ControlWindow();
+  if (!box) return false;
+  SendMessageA(box, WM_SETREDRAW, FALSE, 0);
+  // Only a hint: the list grows by itself when it is refused.
+  Ask(box, LB_INITSTORAGE, static_cast<WPARAM>(items > 0 ? items : 0), static_cast<LPARAM>(bytes));
+  return true;
+}
+
+bool ListBox::EndFill() {
+  HWND box = ControlWindow();
+  if (!box) return false;
+  SendMessageA(box, WM_SETREDRAW, TRUE, 0);
+  return InvalidateRect(box, nullptr, TRUE) != FALSE;
+}

@@ -5,7 +5,10 @@
 #include <string>
 
 #include "support/player_installation_win32.h"
+#include "support/control_panel_copy_win32.h"
+#include "support/panel_window_win32.h"
 #include "support/process_win32.h"
+#include "support/toolkit_windows_win32.h"
 
 namespace {
 
@@ -42,11 +45,18 @@ TEST(CommandLine, PrintsTheResultCodeAndEndsWithIt) {
 }
 
 TEST(CommandLine, NoTokenOpensWindowModeAndEndsWithZero) {
+  Watchdog watchdog(120000);
+  ControlPanelCopy copy;  // window mode writes its settings beside the program
+  ASSERT_TRUE(copy.Ready());
   for (const char* arguments : {"", "    ", "\"\"", "\"\" -ip"}) {
-    ProgramRun run = RunProgram(ControlPanelProgram(), arguments);
-    ASSERT_TRUE(run.started) << arguments;
-    EXPECT_EQ(run.output, "") << arguments;
-    EXPECT_EQ(run.exitCode, 0) << arguments;
+    PanelWindowSession session(copy.Program(), arguments);
+    ASSERT_TRUE(session.Started()) << arguments;
+    HWND window = session.WaitForMainWindow();
+    ASSERT_NE(window, nullptr) << arguments;
+    EXPECT_TRUE(RequestClose(window));
+    int32_t exitCode = -1;
+    EXPECT_TRUE(session.WaitForExit(&exitCode)) << arguments;
+    EXPECT_EQ(exitCode, 0) << arguments;
   }
 }
 

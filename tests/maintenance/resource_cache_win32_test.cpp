@@ -66,19 +66,4 @@ TEST_F(ResourceCacheTest, AComponentPathTooLongForTheCacheNameRemovesNothing) {
   EXPECT_TRUE(PathExists(Component("Resources\\a.bin")));
 }
 
-TEST_F(ResourceCacheTest, TheDisplayedInstallPathIsTheStoredValueCutToAPath) {
-  FixedPath shown;
-  ASSERT_TRUE(ReadDisplayedInstallPath(shown));
-  EXPECT_EQ(std::string(shown.Text()), player.ComponentFolder());
-
-  std::string longValue = player.ComponentFolder();
-  while (longValue.size() < 300) longValue += "\\.";
-  ASSERT_TRUE(player.SetComponentPath(longValue));
-  ASSERT_TRUE(ReadDisplayedInstallPath(shown));
-  EXPECT_EQ(std::string(shown.Text()), longValue.substr(0, FixedPath::SetTextLimit));
-
-  ASSERT_TRUE(player.SetComponentPath(player.Root() / "missing"));
-  EXPECT_FALSE(ReadDisplayedInstallPath(shown));
-}
-
 }  // namespace

@@ -1,0 +1,341 @@
+// The main control-panel window, driven as a person uses it: the real
+// program started without arguments, its window found by its title, its
+// controls read and clicked, its boxes read and answered.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "maintenance/installation_locations.h"
+#include "settings/download_sites.h"
+#include "shell/main_window_layout.h"
+#include "support/control_panel_copy_win32.h"
+#include "support/held_file_win32.h"
+#include "support/panel_window_win32.h"
+#include "support/player_installation_win32.h"
+#include "support/registry_win32.h"
+#include "support/toolkit_windows_win32.h"
+
+namespace {
+
+constexpr char Title[] = "Corvalent Control Panel 3.0.6.0";
+constexpr char NotRegistered[] = "Corvalent Media Player not registered.";
+constexpr char Question[] =
+    "\tAre you sure you want to Uninstall?\n(Please Exit Netscape and/or Explorer before clicking Yes)";
+constexpr char OptionsText[] =
+    "[Other]\r\nkeep = this\r\n[ComponentMgrOptions]\r\nCheckForUpdates = 1\r\nLastUpdateCheckTime = 12345\r\n"
+    "BroadcastKey = 1\r\n";
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(copy.Ready());
+    DeleteMachineKeyTree(PlayerKeyPath);
+  }
+
+  // Starts the program and waits for its window; the test fails without it.
+  HWND Open() {
+    session.reset(new PanelWindowSession(copy.Program()));
+    if (!session->Started()) return nullptr;
+    return session->WaitForMainWindow();
+  }
+  std::string Component(const std::string& relative) const { return player.ComponentFolder() + "\\" + relative; }
+  // Clicks, then waits for the box the click shows and checks what it says.
+  PanelWindowSession::Box ClickForBox(HWND window, int id, const char* caption, const char* text,
+                                      const char* buttons = "ok") {
+    EXPECT_TRUE(ClickControl(window, id)) << id;
+    PanelWindowSession::Box box = session->WaitForBox();
+    EXPECT_NE(box.window, nullptr) << caption;
+    EXPECT_EQ(box.seen.owner, reinterpret_cast<uintptr_t>(window)) << caption;
+    EXPECT_EQ(box.seen.caption, caption);
+    EXPECT_EQ(box.seen.text, text);
+    EXPECT_EQ(box.seen.buttons, buttons) << caption;
+    return box;
+  }
+  // Waits until the control shows the state (the window refreshes itself
+  // when it comes to the front again).
+  bool WaitForState(HWND window, int id, bool enabled, bool checked) {
+    for (int i = 0; i < 250; ++i) {
+      ControlView view = ReadControl(window, id);
+      if (view.enabled == enabled && view.checked == checked) return true;
+      Sleep(20);
+    }
+    return false;
+  }
+  void ExpectEndsWithZero() {
+    int32_t exitCode = -1;
+    ASSERT_TRUE(session->WaitForExit(&exitCode));
+    EXPECT_EQ(exitCode, 0);
+  }
+
+  Watchdog watchdog{120000};
+  ControlPanelCopy copy;
+  PlayerInstallation player;
+  std::unique_ptr<PanelWindowSession> session;
+};
+
+TEST_F(MainWindowTest, ShowsItsControlsWithThePlayersState) {
+  ASSERT_TRUE(player.Install());
+  ASSERT_TRUE(WriteTextFile(Component("QuillframeConfig.ini"), OptionsText));
+  HWND window = Open();
+  ASSERT_NE(window, nullptr);
+  Rect client = ClientRect(window);
+  EXPECT_EQ(client.right, MainWindowClientWidth);
+  EXPECT_EQ(client.bottom, MainWindowClientHeight);
+  // Centred on the test desktop (1024 x 768).
+  RECT frame;
+  GetWindowRect(window, &frame);
+  EXPECT_NEAR((frame.left + frame.right) / 2, 512, 1);
+  EXPECT_NEAR((frame.top + frame.bottom) / 2, 384, 1);
+  for (const MainWindowControl& row : MainWindowControls) {
+    ControlView view = ReadControl(window, row.id);
+    ASSERT_TRUE(view.present) << row.caption;
+    EXPECT_EQ(view.className, "Button") << row.caption;
+    EXPECT_EQ(view.caption, row.caption);
+    EXPECT_EQ(view.rect.left, row.rect.left) << row.caption;
+    EXPECT_EQ(view.rect.top, row.rect.top) << row.caption;
+    EXPECT_EQ(view.rect.right, row.rect.right) << row.caption;
+    EXPECT_EQ(view.rect.bottom, row.rect.bottom) << row.caption;
+    EXPECT_TRUE(view.enabled) << row.caption;
+  }
+  EXPECT_TRUE(ReadControl(window, CheckForUpdatesCommandId).checked);
+  EXPECT_FALSE(ReadControl(window, PublicBetaCommandId).checked);
+  EXPECT_TRUE(ClickControl(window, OkCommandId));
+  ExpectEndsWithZero();
+  EXPECT_EQ(ReadTextFile(Component("QuillframeConfig.ini")), OptionsText) << "nothing was changed";
+  EXPECT_TRUE(PathExists(copy.Beside("ControlPanelv306.ini"))) << "the settings file is made beside the program";
+}
+
+TEST_F(MainWindowTest, WithoutAPlayerOnlyOkAndTheBetaBoxAreEnabled) {
+  ASSERT_TRUE(SetMachineString(PlayerKeyPath, AdditionalDownloadUrlValueName, BuiltInBetaSite));
+  HWND window = Open();
+  ASSERT_NE(window, nullptr);
+  for (const MainWindowControl& row : MainWindowControls) {
+    bool alwaysEnabled = row.id == OkCommandId || row.id == PublicBetaCommandId;
+    EXPECT_EQ(ReadControl(window, row.id).enabled, alwaysEnabled) << row.caption;
+  }
+  EXPECT_TRUE(ReadControl(window, CheckForUpdatesCommandId).checked) << "no options file reads as checked";
+  EXPECT_TRUE(ReadControl(window, PublicBetaCommandId).checked) << "the beta value is there";
+  EXPECT_FALSE(ClickControl(window, UninstallCommandId)) << "a disabled button cannot be clicked";
+  EXPECT_TRUE(ClickControl(window, OkCommandId));
+  ExpectEndsWithZero();
+}
+
+TEST_F(MainWindowTest, ReadsTheUpdateCheckFromTheOptionsFile) {
+  ASSERT_TRUE(player.Install());
+  const struct {
+    const char* text;  // none: no file
+    bool checked;
+  } cases[] = {
+      {nullptr, true},
+      {"[ComponentMgrOptions]\r\nCheckForUpdates = 0\r\n", false},
+      {"[ComponentMgrOptions]\r\nCheckForUpdates = 1\r\n", true},
+      {"[ComponentMgrOptions]\r\nCheckForUpdates = 256\r\n", false},  // only the low byte counts
+      {"[ComponentMgrOptions]\r\nBroadcastKey = 1\r\n", true},         // no key
+      {"[ComponentMgrOptions]\r\nCheckForUpdates =\r\n", true},        // an empty value
+  };
+  for (const auto& c : cases) {
+    RemovePath(Component("QuillframeConfig.ini"));
+    if (c.text) ASSERT_TRUE(WriteTextFile(Component("QuillframeConfig.ini"), c.text));
+    HWND window = Open();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(ReadControl(window, CheckForUpdatesCommandId).checked, c.checked) << (c.text ? c.text : "no file");
+    RequestClose(window);
+    ExpectEndsWithZero();
+  }
+}
+
+TEST_F(MainWindowTest, ShowsTheWholeInstallPath) {
+  ASSERT_TRUE(player.Install());
+  std::string value = player.ComponentFolder();
+  while (value.size() < 300) value += "\\.";
+  ASSERT_TRUE(player.SetComponentPath(value));
+  HWND window = Open();
+  ASSERT_NE(window, nullptr);
+  PanelWindowSession::Box box = ClickForBox(window, InstallPathCommandId, "Install Path", value.c_str());
+  AnswerBox(box.window, IDOK);
+
+  // The player goes away while the window is open: the command says so, and
+  // the window disables what needs the player once it is in front again.
+  DeleteMachineKeyTree(PlayerKeyPath);
+  box = ClickForBox(window, InstallPathCommandId, "Install Path", NotRegistered);
+  AnswerBox(box.window, IDOK);
+  EXPECT_TRUE(WaitForState(window, InstallPathCommandId, false, false));
+  EXPECT_TRUE(ClickControl(window, OkCommandId));
+  ExpectEndsWithZero();
+}
+
+TEST_F(MainWindowTest, DeletesTheResourceCacheWithoutAsking) {
+  ASSERT_TRUE(player.Install());
+  ASSERT_TRUE(WriteTextFile(Component("Resources\\Sub\\a.bin"), "a"));
+  HWND window = Open();
+  ASSERT_NE(window, nullptr);
+  PanelWindowSession::Box box =
+      ClickForBox(window, CacheCommandId, "Delete", "Resource folder deleted sucessfully.");
+  EXPECT_FALSE(PathExists(Component("Resources")));
+  AnswerBox(box.window, IDOK);
+  box = ClickForBox(window, CacheCommandId, "Delete", "Resource folder not found");
+  AnswerBox(box.window, IDOK);
+  EXPECT_TRUE(PathExists(player.ComponentFolder()));
+  EXPECT_TRUE(ClickControl(window, OkCommandId));
+  ExpectEndsWithZero();
+}
+
+TEST_F(MainWindowTest, UninstallsOnlyAfterYes) {
+  ASSERT_TRUE(player.Install());
+  ASSERT_TRUE(WriteTextFile(Component("Components\\a.dll"), "a"));
+  HWND window = Open();
+  ASSERT_NE(window, nullptr);
+
+  // No, and Enter (No is the default answer): nothing changes.
+  PanelWindowSession::Box box = ClickForBox(window, UninstallCommandId, "Uninstall", Question, "yes,no");
+  AnswerBox(box.window, IDNO);
+  box = ClickForBox(window, UninstallCommandId, "Uninstall", Question, "yes,no");
+  EXPECT_TRUE(PressKey(box.window, VK_RETURN));
+  ASSERT_TRUE(WaitForState(window, UninstallCommandId, true, false));
+  EXPECT_FALSE(session->AnyBoxOpen());
+  EXPECT_TRUE(PathExists(Component("Components\\a.dll")));
+  EXPECT_TRUE(MachineKeyExists(PlayerKeyPath));
+
+  box = ClickForBox(window, UninstallCommandId, "Uninstall", Question, "yes,no");
+  AnswerBox(box.window, IDYES);
+  PanelWindowSession::Box outcome = session->WaitForBox();
+  EXPECT_EQ(outcome.seen.caption, "Uninstall");
+  EXPECT_EQ(outcome.seen.text, "Success");
+  AnswerBox(outcome.window, IDOK);
+  EXPECT_FALSE(PathExists(player.ComponentFolder()));
+  EXPECT_FALSE(MachineKeyExists(TechnologyKeyPath));
+  // Refreshed: what needs the player is disabled now.
+  EXPECT_TRUE(WaitForState(window, UninstallCommandId, false, false));
+  EXPECT_TRUE(ReadControl(window, OkCommandId).enabled);
+  EXPECT_TRUE(ClickControl(window, OkCommandId));
+  ExpectEndsWithZero();
+}
+
+TEST_F(MainWindowTest, EscapeClosesTheWindowAndNeverUninstalls) {
+  ASSERT_TRUE(player.Install());
+  for (bool buttonFocused : {false, true}) {
+    HWND window = Open();
+    ASSERT_NE(window, nullptr);
+    if (buttonFocused) {
+      // A clicked button keeps the focus; Escape then comes through the
+      // dialog manager as the command of the cancel id, the uninstall
+      // button's.
+      PanelWindowSession::Box box = ClickForBox(window, CacheCommandId, "Delete", "Resource folder not found");
+      AnswerBox(box.window, IDOK);
+    }
+    EXPECT_TRUE(PressKey(window, VK_ESCAPE)) << buttonFocused;
+    ExpectEndsWithZero();
+    EXPECT_FALSE(session->AnyBoxOpen()) << buttonFocused;
+    EXPECT_TRUE(PathExists(player.ComponentFolder())) << buttonFocused;
+    EXPECT_TRUE(MachineKeyExists(PlayerKeyPath)) << buttonFocused;
+  }
+}
+
+TEST_F(MainWindowTest, StoresTheUpdateCheckWhenToggled) {
+  ASSERT_TRUE(player.Install());
+  ASSERT_TRUE(WriteTextFile(Component("QuillframeConfig.ini"), OptionsText));
+  HWND window = Open();
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(ClickControl(window, CheckForUpdatesCommandId));
+  ASSERT_TRUE(WaitForState(window, CheckForUpdatesCommandId, true, false));
+  // The box's state is stored at once and the time reset; the rest stays.
+  for (int i = 0; i < 250 && ReadTextFile(Component("QuillframeConfig.ini")) == OptionsText; ++i) Sleep(20);
+  EXPECT_EQ(ReadTextFile(Component("QuillframeConfig.ini")),
+            "[Other]\r\nkeep = this\r\n[ComponentMgrOptions]\r\nCheckForUpdates = 0\r\n"
+            "LastUpdateCheckTime = 0\r\nBroadcastKey = 1\r\n\r\n");
+  EXPECT_TRUE(ClickControl(window, OkCommandId));
+  ExpectEndsWithZero();
+}
+
+TEST_F(MainWindowTest, MakesAMissingOptionsFileWhenToggled) {
+  ASSERT_TRUE(player.Install());
+  HWND window = Open();
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(ReadControl(window, CheckForUpdatesCommandId).checked);
+  ASSERT_TRUE(ClickControl(window, CheckForUpdatesCommandId));
+  for (int i = 0; i < 250 && !PathExists(Component("QuillframeConfig.ini")); ++i) Sleep(20);
+  EXPECT_EQ(ReadTextFile(Component("QuillframeConfig.ini")),
+            "[ComponentMgrOptions]\r\nCheckForUpdates = 0\r\nLastUpdateCheckTime = 0\r\n\r\n");
+  EXPECT_TRUE(ClickControl(window, OkCommandId));
+  ExpectEndsWithZero();
+}
+
+TEST_F(MainWindowTest, AnOptionsFileInUseIsNeverReplaced) {
+  ASSERT_TRUE(player.Install());
+  ASSERT_TRUE(WriteTextFile(Component("QuillframeConfig.ini"), OptionsText));
+  HWND window = Open();
+  ASSERT_NE(window, nullptr);
+  {
+    HeldFile held(Component("QuillframeConfig.ini"), 0);
+    ASSERT_TRUE(held.IsOpen());
+    PanelWindowSession::Box box = ClickForBox(window, CheckForUpdatesCommandId, "Check for Updates",
+                                              "The update check setting could not be saved.\n"
+                                              "(The settings file is in use or cannot be written.)");
+    AnswerBox(box.window, IDOK);
+  }
+  EXPECT_EQ(ReadTextFile(Component("QuillframeConfig.ini")), OptionsText);
+  EXPECT_TRUE(WaitForState(window, CheckForUpdatesCommandId, true, true)) << "back to what the file holds";
+  EXPECT_TRUE(ClickControl(window, OkCommandId));
+  ExpectEndsWithZero();
+  EXPECT_EQ(ReadTextFile(Component("QuillframeConfig.ini")), OptionsText);
+}
+
+TEST_F(MainWindowTest, TheUpdateCheckWithoutAPlayerSaysNotRegistered) {
+  // The player goes away after the window has come up with it.
+  ASSERT_TRUE(player.Install());
+  HWND window = Open();
+  ASSERT_NE(window, nullptr);
+  DeleteMachineKeyTree(PlayerKeyPath);
+  PanelWindowSession::Box box = ClickForBox(window, CheckForUpdatesCommandId, "Install Path", NotRegistered);
+  AnswerBox(box.window, IDOK);
+  EXPECT_TRUE(WaitForState(window, CheckForUpdatesCommandId, false, false)) << "cleared again";
+  EXPECT_FALSE(PathExists(Component("QuillframeConfig.ini")));
+  EXPECT_TRUE(ClickControl(window, OkCommandId));
+  ExpectEndsWithZero();
+}
+
+TEST_F(MainWindowTest, TheBetaBoxJoinsAndLeavesThePublicBeta) {
+  ASSERT_TRUE(player.Install());
+  ASSERT_TRUE(WriteTextFile(Component("QFXDownloadSites.txt"), "[Download Sites]\r\nsite = https://a.example/\r\n"));
+  HWND window = Open();
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(ClickControl(window, PublicBetaCommandId));
+  bool found = false;
+  for (int i = 0; i < 250 && !found; ++i) {
+    MachineString(PlayerKeyPath, AdditionalDownloadUrlValueName, &found);
+    if (!found) Sleep(20);
+  }
+  EXPECT_EQ(MachineString(PlayerKeyPath, AdditionalDownloadUrlValueName, &found), BuiltInBetaSite);
+  for (int i = 0; i < 250 && ReadTextFile(Component("QFXDownloadSites.txt")).find("Beta") == std::string::npos; ++i)
+    Sleep(20);
+  EXPECT_EQ(ReadTextFile(Component("QFXDownloadSites.txt")),
+            std::string("[Download Sites]\r\nsite = ") + BuiltInBetaSite + "\r\nsite = https://a.example/\r\n\r\n");
+
+  // Leaving when the value is already gone says so and still takes the beta
+  // site off the list.
+  DeleteMachineKeyTree(PlayerKeyPath);
+  ASSERT_TRUE(player.Install());
+  PanelWindowSession::Box box = ClickForBox(window, PublicBetaCommandId, "Registry Error",
+                                            "Unable to remove reg key for Downloading");
+  AnswerBox(box.window, IDOK);
+  for (int i = 0; i < 250 && ReadTextFile(Component("QFXDownloadSites.txt")).find("Beta") != std::string::npos; ++i)
+    Sleep(20);
+  EXPECT_EQ(ReadTextFile(Component("QFXDownloadSites.txt")), "[Download Sites]\r\nsite = https://a.example/\r\n\r\n");
+  EXPECT_FALSE(ReadControl(window, PublicBetaCommandId).checked);
+  EXPECT_TRUE(ClickControl(window, OkCommandId));
+  ExpectEndsWithZero();
+}
+
+TEST_F(MainWindowTest, ACloseRequestWhileABoxIsOpenEndsCleanly) {
+  ASSERT_TRUE(player.Install());
+  HWND window = Open();
+  ASSERT_NE(window, nullptr);
+  PanelWindowSession::Box box = ClickForBox(window, UninstallCommandId, "Uninstall", Question, "yes,no");
+  ASSERT_NE(box.window, nullptr);
+  RequestClose(window);
+  ExpectEndsWithZero();
+  EXPECT_TRUE(PathExists(player.ComponentFolder())) << "closing never answers Yes";
+  EXPECT_TRUE(MachineKeyExists(PlayerKeyPath));
+}
+
+}  // namespace

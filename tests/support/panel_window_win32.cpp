@@ -1,0 +1,233 @@
+#include "support/panel_window_win32.h"
+
+#include "support/process_win32.h"
+#include "support/toolkit_windows_win32.h"
+
+namespace {
+
+constexpr DWORD PollMs = 20;
+constexpr int MessageTextId = 0xFFFF;  // the static control that holds a box's text
+
+struct Button {
+  int id;
+  const char* name;
+};
+constexpr Button BoxButtons[] = {{IDOK, "ok"},        {IDCANCEL, "cancel"}, {IDABORT, "abort"}, {IDRETRY, "retry"},
+                                 {IDIGNORE, "ignore"}, {IDYES, "yes"},       {IDNO, "no"}};
+
+std::string TextOf(HWND window) {
+  if (!window) return std::string();
+  wchar_t text[4096];
+  int length = GetWindowTextW(window, text, 4096);
+  char narrow[8192];
+  int bytes = WideCharToMultiByte(CP_ACP, 0, text, length, narrow, sizeof narrow, nullptr, nullptr);
+  return std::string(narrow, bytes > 0 ? bytes : 0);
+}
+
+std::string ClassOf(HWND window) {
+  char name[64] = "";
+  GetClassNameA(window, name, sizeof name);
+  return name;
+}
+
+struct Search {
+  DWORD processId;
+  std::string title;   // empty: any message box
+  bool messageBoxes;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK Visit(HWND window, LPARAM context) {
+  auto* search = reinterpret_cast<Search*>(context);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner != search->processId || !IsWindowVisible(window)) return TRUE;
+  if (search->messageBoxes) {
+    if (ClassOf(window) == "#32770" && GetDlgItem(window, MessageTextId)) search->found.push_back(window);
+  } else if (TextOf(window) == search->title) {
+    search->found.push_back(window);
+  }
+  return TRUE;
+}
+
+// Waits until window is destroyed (a box goes away a moment after it is
+// answered, and its owner is enabled again only then).
+bool WaitUntilGone(HWND window) {
+  DWORD start = GetTickCount();
+  while (IsWindow(window)) {
+    if (GetTickCount() - start >= 20000) return false;
+    Sleep(PollMs);
+  }
+  return true;
+}
+
+std::vector<HWND> FindWindows(DWORD processId, const std::string& title, bool messageBoxes) {
+  Search search{processId, title, messageBoxes, {}};
+  EnumWindows(Visit, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+}  // namespace
+
+PanelWindowSession::PanelWindowSession(const std::string& program, const std::string& arguments) {
+  if (!EnterTestDesktop()) return;
+  std::string path = program.empty() ? ControlPanelProgram() : program;
+  std::string commandLine = "\"" + path + "\"" + (arguments.empty() ? "" : " " + arguments);
+  std::vector<char> mutableLine(commandLine.begin(), commandLine.end());
+  mutableLine.push_back('\0');
+  char desktop[] = "ToolkitTests";
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  startup.lpDesktop = desktop;
+  PROCESS_INFORMATION process = {};
+  if (!CreateProcessA(path.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &process))
+    return;
+  CloseHandle(process.hThread);
+  process_ = process.hProcess;
+  processId_ = process.dwProcessId;
+}
+
+PanelWindowSession::~PanelWindowSession() {
+  if (!process_) return;
+  if (WaitForSingleObject(process_, 0) != WAIT_OBJECT_0) {
+    // Boxes first: their owner is disabled while they are open.
+    for (HWND box : FindWindows(processId_, std::string(), true)) {
+      PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+      PostMessageA(box, WM_CLOSE, 0, 0);
+    }
+    for (HWND window : FindWindows(processId_, "Installed Components", false)) RequestClose(window);
+    if (HWND main = WaitForMainWindow(0)) RequestClose(main);
+    if (WaitForSingleObject(process_, 10000) != WAIT_OBJECT_0) TerminateProcess(process_, 1);
+    WaitForSingleObject(process_, 10000);
+  }
+  CloseHandle(process_);
+}
+
+HWND PanelWindowSession::WaitForWindow(const std::string& title, DWORD timeoutMs) const {
+  DWORD start = GetTickCount();
+  for (;;) {
+    std::vector<HWND> found = FindWindows(processId_, title, false);
+    if (!found.empty()) return found.front();
+    if (GetTickCount() - start >= timeoutMs) return nullptr;
+    Sleep(PollMs);
+  }
+}
+
+HWND PanelWindowSession::WaitForMainWindow(DWORD timeoutMs) const {
+  return WaitForWindow("Corvalent Control Panel 3.0.6.0", timeoutMs);
+}
+
+bool PanelWindowSession::WaitForWindowGone(const std::string& title, DWORD timeoutMs) const {
+  DWORD start = GetTickCount();
+  while (!FindWindows(processId_, title, false).empty()) {
+    if (GetTickCount() - start >= timeoutMs) return false;
+    Sleep(PollMs);
+  }
+  return true;
+}
+
+PanelWindowSession::Box PanelWindowSession::WaitForBox(DWORD timeoutMs) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    for (HWND window : FindWindows(processId_, std::string(), true)) {
+      bool known = false;
+      for (HWND seen : boxesSeen_) known = known || seen == window;
+      if (known) continue;
+      boxesSeen_.push_back(window);
+      Box box;
+      box.window = window;
+      box.seen.owner = reinterpret_cast<uintptr_t>(GetWindow(window, GW_OWNER));
+      box.seen.caption = TextOf(window);
+      box.seen.text = TextOf(GetDlgItem(window, MessageTextId));
+      for (const Button& button : BoxButtons) {
+        if (!GetDlgItem(window, button.id)) continue;
+        if (!box.seen.buttons.empty()) box.seen.buttons += ",";
+        box.seen.buttons += button.name;
+      }
+      return box;
+    }
+    if (GetTickCount() - start >= timeoutMs) return Box();
+    Sleep(PollMs);
+  }
+}
+
+bool PanelWindowSession::AnyBoxOpen() const { return !FindWindows(processId_, std::string(), true).empty(); }
+
+bool PanelWindowSession::WaitForExit(int32_t* exitCode, DWORD timeoutMs) {
+  if (!process_ || WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0) return false;
+  DWORD code = 0;
+  GetExitCodeProcess(process_, &code);
+  if (exitCode) *exitCode = static_cast<int32_t>(code);
+  return true;
+}
+
+ControlView ReadControl(HWND dialog, int id) {
+  ControlView view;
+  HWND control = GetDlgItem(dialog, id);
+  if (!control) return view;
+  view.present = true;
+  view.className = ClassOf(control);
+  view.caption = TextOf(control);
+  RECT rect;
+  GetWindowRect(control, &rect);
+  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+  view.rect = Rect{rect.left, rect.top, rect.right, rect.bottom};
+  view.enabled = IsWindowEnabled(control) != FALSE;
+  view.checked = SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
+  return view;
+}
+
+bool ClickControl(HWND dialog, int id) {
+  HWND control = GetDlgItem(dialog, id);
+  // BM_CLICK clicks even a disabled button, which a person cannot.
+  if (!control || !IsWindowEnabled(control) || !IsWindowEnabled(dialog)) return false;
+  return PostMessageA(control, BM_CLICK, 0, 0) != FALSE;
+}
+
+bool AnswerBox(HWND box, int buttonId) {
+  HWND button = GetDlgItem(box, buttonId);
+  if (!button || !PostMessageA(box, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(button)))
+    return false;
+  return WaitUntilGone(box);
+}
+
+bool PressKey(HWND window, WORD virtualKey) {
+  SetForegroundWindow(window);
+  DWORD start = GetTickCount();
+  while (GetForegroundWindow() != window && GetTickCount() - start < 5000) Sleep(PollMs);
+  if (GetForegroundWindow() != window) return false;
+  INPUT keys[2] = {};
+  keys[0].type = INPUT_KEYBOARD;
+  keys[0].ki.wVk = virtualKey;
+  keys[0].ki.wScan = static_cast<WORD>(MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC));
+  keys[1] = keys[0];
+  keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  return SendInput(2, keys, sizeof(INPUT)) == 2;
+}
+
+std::vector<std::string> ListBoxLines(HWND listBox) {
+  std::vector<std::string> lines;
+  LRESULT count = SendMessageW(listBox, LB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    LRESULT length = SendMessageW(listBox, LB_GETTEXTLEN, i, 0);
+    if (length < 0) break;
+    // Across programs the text comes back as UTF-16.
+    std::vector<wchar_t> text(static_cast<size_t>(length) + 1);
+    LRESULT got = SendMessageW(listBox, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+    std::string narrow(static_cast<size_t>(got > 0 ? got : 0) * 2 + 1, '\0');
+    int bytes = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(got > 0 ? got : 0), &narrow[0],
+                                    static_cast<int>(narrow.size()), nullptr, nullptr);
+    narrow.resize(bytes > 0 ? bytes : 0);
+    lines.push_back(narrow);
+  }
+  return lines;
+}
+
+Rect ClientRect(HWND window) {
+  RECT rect = {};
+  GetClientRect(window, &rect);
+  return Rect{rect.left, rect.top, rect.right, rect.bottom};
+}
+
+bool RequestClose(HWND window) { return PostMessageA(window, WM_CLOSE, 0, 0) != FALSE; }

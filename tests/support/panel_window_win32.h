@@ -1,0 +1,83 @@
+#pragma once
+// Driving the real ControlPanel.exe in window mode as a person would, from
+// this (separate) test program: start it on the test desktop (a Wine
+// virtual desktop, so that activation and focus behave as on Windows), find
+// its windows by title, read their controls, click, press keys, and read and
+// answer its message boxes.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "support/box_watcher_win32.h"
+#include "toolkit/geometry.h"
+
+// What a person sees of one control.
+struct ControlView {
+  bool present = false;
+  std::string className;
+  std::string caption;
+  Rect rect = {};  // in the dialog's client pixels
+  bool enabled = false;
+  bool checked = false;
+};
+
+class PanelWindowSession {
+ public:
+  // Starts program (ControlPanel.exe of this build by default) with the
+  // command-line text arguments (none: window mode) on the test desktop.
+  explicit PanelWindowSession(const std::string& program = std::string(),
+                              const std::string& arguments = std::string());
+  // Closes what is still open and ends the program if it does not end.
+  ~PanelWindowSession();
+  PanelWindowSession(const PanelWindowSession&) = delete;
+  PanelWindowSession& operator=(const PanelWindowSession&) = delete;
+
+  bool Started() const { return process_ != nullptr; }
+  DWORD ProcessId() const { return processId_; }
+
+  // The program's visible top-level window whose title is title, waiting for
+  // it at most timeoutMs; none when it does not come.
+  HWND WaitForWindow(const std::string& title, DWORD timeoutMs = 20000) const;
+  // The program's main window ("Corvalent Control Panel " and a version).
+  HWND WaitForMainWindow(DWORD timeoutMs = 20000) const;
+  // Waits until no window of the program has title.
+  bool WaitForWindowGone(const std::string& title, DWORD timeoutMs = 20000) const;
+
+  // The program's next message box that was not returned before: caption,
+  // text, buttons and owner; window none when no box came in time.
+  struct Box {
+    HWND window = nullptr;
+    SeenBox seen;
+  };
+  Box WaitForBox(DWORD timeoutMs = 20000);
+  // Whether any message box of the program is open now.
+  bool AnyBoxOpen() const;
+
+  // Waits for the program to end; false when it does not in time.
+  bool WaitForExit(int32_t* exitCode, DWORD timeoutMs = 30000);
+
+ private:
+  HANDLE process_ = nullptr;
+  DWORD processId_ = 0;
+  std::vector<HWND> boxesSeen_;
+};
+
+// The dialog's control with id, as it looks now.
+ControlView ReadControl(HWND dialog, int id);
+// Clicks the button or box with id as a mouse click would; false (nothing
+// clicked) when it is missing or disabled.
+bool ClickControl(HWND dialog, int id);
+// Presses a button of a message box (IDOK, IDYES, IDNO ...) and waits until
+// the box is gone; false when the box has no such button or stays.
+bool AnswerBox(HWND box, int buttonId);
+// Brings window to the front and types the key, as the keyboard would.
+bool PressKey(HWND window, WORD virtualKey);
+// The lines of a list box of another program, in order.
+std::vector<std::string> ListBoxLines(HWND listBox);
+// The client size of a window.
+Rect ClientRect(HWND window);
+// Asks a window to close, as the system does (WM_CLOSE).
+bool RequestClose(HWND window);
