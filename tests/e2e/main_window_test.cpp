@@ -247,17 +247,26 @@ TEST_F(MainWindowTest, StoresTheUpdateCheckWhenToggled) {
   ExpectEndsWithZero();
 }
 
-TEST_F(MainWindowTest, MakesAMissingOptionsFileWhenToggled) {
+TEST_F(MainWindowTest, MakesTheOptionsFileAnewWhenItLacksTheKey) {
   ASSERT_TRUE(player.Install());
-  HWND window = Open();
-  ASSERT_NE(window, nullptr);
-  ASSERT_TRUE(ReadControl(window, CheckForUpdatesCommandId).checked);
-  ASSERT_TRUE(ClickControl(window, CheckForUpdatesCommandId));
-  for (int i = 0; i < 250 && !PathExists(Component("QuillframeConfig.ini")); ++i) Sleep(20);
-  EXPECT_EQ(ReadTextFile(Component("QuillframeConfig.ini")),
-            "[ComponentMgrOptions]\r\nCheckForUpdates = 0\r\nLastUpdateCheckTime = 0\r\n\r\n");
-  EXPECT_TRUE(ClickControl(window, OkCommandId));
-  ExpectEndsWithZero();
+  // No file, or one without the section or the key: made anew with the two
+  // keys (the component manager knows no other way to read them).
+  for (const char* text : {static_cast<const char*>(nullptr), "[Other]\r\nkeep = this\r\n",
+                           "[ComponentMgrOptions]\r\nBroadcastKey = 1\r\n"}) {
+    RemovePath(Component("QuillframeConfig.ini"));
+    if (text) ASSERT_TRUE(WriteTextFile(Component("QuillframeConfig.ini"), text));
+    const std::string before = ReadTextFile(Component("QuillframeConfig.ini"));
+    HWND window = Open();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(ReadControl(window, CheckForUpdatesCommandId).checked);
+    ASSERT_TRUE(ClickControl(window, CheckForUpdatesCommandId));
+    for (int i = 0; i < 250 && ReadTextFile(Component("QuillframeConfig.ini")) == before; ++i) Sleep(20);
+    EXPECT_EQ(ReadTextFile(Component("QuillframeConfig.ini")),
+              "[ComponentMgrOptions]\r\nCheckForUpdates = 0\r\nLastUpdateCheckTime = 0\r\n\r\n")
+        << (text ? text : "no file");
+    EXPECT_TRUE(ClickControl(window, OkCommandId));
+    ExpectEndsWithZero();
+  }
 }
 
 TEST_F(MainWindowTest, AnOptionsFileInUseIsNeverReplaced) {

@@ -1,0 +1,189 @@
+// The installed-components window, opened from the main window of the real
+// program: both lists read line by line.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "inventory/installed_components_window.h"
+#include "maintenance/installation_locations.h"
+#include "shell/main_window_layout.h"
+#include "support/control_panel_copy_win32.h"
+#include "support/fixtures_win32.h"
+#include "support/navigator_keys_win32.h"
+#include "support/panel_window_win32.h"
+#include "support/player_installation_win32.h"
+#include "support/registry_win32.h"
+#include "support/toolkit_windows_win32.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class InstalledComponentsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(copy.Ready());
+    ASSERT_TRUE(player.Install());
+  }
+  std::string Component(const std::string& relative) const { return player.ComponentFolder() + "\\" + relative; }
+
+  // Opens the main window and from it the components window.
+  HWND OpenComponents() {
+    session.reset(new PanelWindowSession(copy.Program()));
+    main = session->WaitForMainWindow();
+    if (!main || !ClickControl(main, ListComponentsCommandId)) return nullptr;
+    return session->WaitForWindow(InstalledComponentsTitle);
+  }
+  // The window's two list boxes, left and right.
+  static std::vector<HWND> ListBoxes(HWND window) {
+    std::vector<HWND> boxes;
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+      char name[16] = "";
+      GetClassNameA(child, name, sizeof name);
+      if (lstrcmpiA(name, "ListBox") == 0) boxes.push_back(child);
+    }
+    return boxes;
+  }
+  void CloseAndEnd(HWND window) {
+    // The close box: the system's close command.
+    PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_TRUE(session->WaitForWindowGone(InstalledComponentsTitle));
+    for (int i = 0; i < 250 && !IsWindowEnabled(main); ++i) Sleep(20);
+    EXPECT_TRUE(IsWindowEnabled(main)) << "the main window is enabled again";
+    EXPECT_TRUE(ClickControl(main, OkCommandId));
+    int32_t exitCode = -1;
+    EXPECT_TRUE(session->WaitForExit(&exitCode));
+    EXPECT_EQ(exitCode, 0);
+  }
+
+  Watchdog watchdog{120000};
+  ControlPanelCopy copy;
+  PlayerInstallation player;
+  NavigatorKeys navigator;
+  std::unique_ptr<PanelWindowSession> session;
+  HWND main = nullptr;
+};
+
+TEST_F(InstalledComponentsTest, ListsComponentsAndFragmentsInOrder) {
+  ASSERT_TRUE(CopyFixture("VersionSpaced.dll", Component("NpQuillframe3.dll")));
+  ASSERT_TRUE(CopyFixture("VersionPlain.dll", Component("Components\\b.dll")));
+  ASSERT_TRUE(CopyFixture("NoVersion.dll", Component("Components\\A.dll")));
+  ASSERT_TRUE(CopyFixture("VersionNext.dll", Component("Plugins\\a.dll")));
+  ASSERT_TRUE(WriteTextFile(Component("Plugins\\readme.txt"), "not a library"));
+  // A plug-in file outside the component folder, in Navigator's folder.
+  std::string plugins = player.Root() / "Navigator\\Plugins";
+  ASSERT_TRUE(CopyFixture("VersionSpaced.dll", plugins + "\\NPQuillframe3.dll"));
+  ASSERT_TRUE(navigator.Install("4.7", plugins));
+  // Only the second of the three names is there.
+  ASSERT_TRUE(WriteTextFile(Component("Resources\\UpdateVersionList.txt"),
+                            "[one]\r\nFragmentFileName = NpQuillframe3.dll\r\nFragmentVersion_Win = 50331931\r\n"
+                            "[again]\r\nFragmentFileName = NpQuillframe3.dll\r\nFragmentVersion_Win = 1\r\n"
+                            "[zero]\r\nFragmentFileName = Zed.dll\r\nFragmentVersion_Win = 0\r\n"
+                            "[high]\r\nFragmentFileName = big.dll\r\nFragmentVersion_Win = 285212672\r\n"
+                            "[no version]\r\nFragmentFileName = lonely.dll\r\n"
+                            "[no name]\r\nFragmentVersion_Win = 7\r\n"));
+  HWND window = OpenComponents();
+  ASSERT_NE(window, nullptr);
+  EXPECT_FALSE(IsWindowEnabled(main)) << "modal over the main window";
+  Rect client = ClientRect(window);
+  EXPECT_EQ(client.right, 1000);
+  EXPECT_EQ(client.bottom, 200);
+
+  std::vector<HWND> boxes = ListBoxes(window);
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(ListBoxLines(boxes[0]), (Lines{
+                                        "(   .   .   .   )     [  ~  ] \\Components\\A.dll",
+                                        "(3.0.1.27)    " + plugins + "\\NPQuillframe3.dll",
+                                        "(3.0.1.27)     [  ~  ] \\NpQuillframe3.dll",
+                                        "(3.0.1.28)     [  ~  ] \\Plugins\\a.dll",
+                                        "(1.2.3.4)     [  ~  ] \\Components\\b.dll",
+                                    }));
+  EXPECT_EQ(ListBoxLines(boxes[1]), (Lines{
+                                        "NpQuillframe3.dll (3.0.1.27)",
+                                        "Zed.dll (0.0.0.0)",
+                                        "big.dll (17.0.0.0)",
+                                    }));
+  // Both lists side by side under their headings; every control has id 600.
+  const struct {
+    const char* className;
+    const char* caption;
+    Rect rect;
+  } controls[] = {
+      {"Static", "\t\t\tINSTALLED COMPONENTS", {0, 0, 600, 24}},
+      {"Static", "\t\t\tVERSION FILE", {600, 0, 1000, 24}},
+      {"ListBox", "", {0, 25, 600, 200}},
+      {"ListBox", "", {600, 25, 1000, 200}},
+  };
+  HWND child = GetWindow(window, GW_CHILD);
+  for (const auto& c : controls) {
+    ASSERT_NE(child, nullptr) << c.caption;
+    EXPECT_EQ(GetDlgCtrlID(child), 600) << c.caption;
+    RECT rect;
+    GetWindowRect(child, &rect);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
+    EXPECT_EQ(rect.left, c.rect.left) << c.caption;
+    EXPECT_EQ(rect.top, c.rect.top) << c.caption;
+    EXPECT_EQ(rect.right, c.rect.right) << c.caption;
+    EXPECT_EQ(rect.bottom, c.rect.bottom) << c.caption;
+    char text[64] = "";
+    GetWindowTextA(child, text, sizeof text);
+    EXPECT_EQ(std::string(text), c.caption);
+    child = GetWindow(child, GW_HWNDNEXT);
+  }
+  // Enter and Escape do nothing: only a close request closes the window.
+  EXPECT_TRUE(PressKey(window, VK_RETURN));
+  EXPECT_TRUE(PressKey(window, VK_ESCAPE));
+  Sleep(200);
+  EXPECT_TRUE(IsWindow(window));
+  CloseAndEnd(window);
+}
+
+TEST_F(InstalledComponentsTest, SaysWhatIsMissing) {
+  HWND window = OpenComponents();
+  ASSERT_NE(window, nullptr);
+  std::vector<HWND> boxes = ListBoxes(window);
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(ListBoxLines(boxes[0]), Lines{"No components are present."});
+  EXPECT_EQ(ListBoxLines(boxes[1]), Lines{"UpdateVersionList file not found."});
+  CloseAndEnd(window);
+}
+
+TEST_F(InstalledComponentsTest, TakesTheFirstUpdateVersionListThereIs) {
+  const struct {
+    std::vector<const char*> present;
+    const char* expected;
+  } cases[] = {
+      {{"UpdateVersionListMac_v2.txt"}, "mac.dll (1.0.0.0)"},
+      {{"UpdateVersionListMac_v2.txt", "UpdateVersionList.txt"}, "plain.dll (1.0.0.0)"},
+      {{"UpdateVersionListMac_v2.txt", "UpdateVersionList.txt", "UpdateVersionList_v2.txt"}, "v2.dll (1.0.0.0)"},
+  };
+  const char* names[] = {"UpdateVersionList_v2.txt", "UpdateVersionList.txt", "UpdateVersionListMac_v2.txt"};
+  const char* fragments[] = {"v2.dll", "plain.dll", "mac.dll"};
+  for (const auto& c : cases) {
+    for (const char* name : c.present) {
+      int which = 0;
+      while (std::string(names[which]) != name) ++which;
+      ASSERT_TRUE(WriteTextFile(Component(std::string("Resources\\") + name),
+                                std::string("[f]\r\nFragmentFileName = ") + fragments[which] +
+                                    "\r\nFragmentVersion_Win = 16777216\r\n"));
+    }
+    HWND window = OpenComponents();
+    ASSERT_NE(window, nullptr);
+    std::vector<HWND> boxes = ListBoxes(window);
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(ListBoxLines(boxes[1]), Lines{c.expected});
+    CloseAndEnd(window);
+  }
+}
+
+TEST_F(InstalledComponentsTest, ACloseRequestToTheMainWindowEndsBoth) {
+  HWND window = OpenComponents();
+  ASSERT_NE(window, nullptr);
+  RequestClose(main);
+  int32_t exitCode = -1;
+  EXPECT_TRUE(session->WaitForExit(&exitCode));
+  EXPECT_EQ(exitCode, 0);
+}
+
+}  // namespace
