@@ -11,6 +11,7 @@ packages=(
   clang libclang-rt-14-dev
   xvfb xauth
   hyperfine libbenchmark-dev libinih-dev
+  imagemagick x11-utils
 )
 
 missing=()

@@ -81,11 +81,11 @@ TEST_F(MainWindowTest, ShowsItsControlsWithThePlayersState) {
   Rect client = ClientRect(window);
   EXPECT_EQ(client.right, MainWindowClientWidth);
   EXPECT_EQ(client.bottom, MainWindowClientHeight);
-  // Centred on the test desktop (1024 x 768).
+  // Centred on the test desktop.
   RECT frame;
   GetWindowRect(window, &frame);
-  EXPECT_NEAR((frame.left + frame.right) / 2, 512, 1);
-  EXPECT_NEAR((frame.top + frame.bottom) / 2, 384, 1);
+  EXPECT_NEAR((frame.left + frame.right) / 2, TestDesktopWidth / 2, 1);
+  EXPECT_NEAR((frame.top + frame.bottom) / 2, TestDesktopHeight / 2, 1);
   for (const MainWindowControl& row : MainWindowControls) {
     ControlView view = ReadControl(window, row.id);
     ASSERT_TRUE(view.present) << row.caption;

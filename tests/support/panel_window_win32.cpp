@@ -1,7 +1,7 @@
 #include "support/panel_window_win32.h"
 
 #include "support/process_win32.h"
-#include "support/toolkit_windows_win32.h"
+#include "support/test_desktop_win32.h"
 
 namespace {
 
@@ -75,7 +75,8 @@ PanelWindowSession::PanelWindowSession(const std::string& program, const std::st
   std::string commandLine = "\"" + path + "\"" + (arguments.empty() ? "" : " " + arguments);
   std::vector<char> mutableLine(commandLine.begin(), commandLine.end());
   mutableLine.push_back('\0');
-  char desktop[] = "ToolkitTests";
+  char desktop[sizeof TestDesktopName];
+  lstrcpyA(desktop, TestDesktopName);
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   startup.lpDesktop = desktop;

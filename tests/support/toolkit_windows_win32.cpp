@@ -5,39 +5,6 @@
 #include "toolkit/dialog_window.h"
 #include "toolkit/toolkit_app.h"
 
-namespace {
-
-constexpr char DesktopName[] = "ToolkitTests";
-constexpr char DesktopSizesKey[] = "Software\\Wine\\Explorer\\Desktops";
-constexpr char DesktopSize[] = "1024x768";
-
-bool SwitchToTestDesktop() {
-  // Wine's explorer reads the size of a new desktop from its registry when it
-  // starts the desktop, which GetDesktopWindow waits for; then the value is
-  // no longer needed.
-  HKEY sizes;
-  DWORD disposition = 0;
-  if (RegCreateKeyExA(HKEY_CURRENT_USER, DesktopSizesKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                      &sizes, &disposition) != ERROR_SUCCESS)
-    return false;
-  RegSetValueExA(sizes, DesktopName, 0, REG_SZ, reinterpret_cast<const BYTE*>(DesktopSize),
-                 sizeof DesktopSize);
-  HDESK desktop = CreateDesktopA(DesktopName, nullptr, nullptr, 0, GENERIC_ALL, nullptr);
-  bool switched = desktop && SetThreadDesktop(desktop);
-  if (switched) GetDesktopWindow();
-  RegDeleteValueA(sizes, DesktopName);
-  RegCloseKey(sizes);
-  if (disposition == REG_CREATED_NEW_KEY) RegDeleteKeyA(HKEY_CURRENT_USER, DesktopSizesKey);
-  return switched;
-}
-
-}  // namespace
-
-bool EnterTestDesktop() {
-  static const bool entered = SwitchToTestDesktop();
-  return entered;
-}
-
 Watchdog::Watchdog(DWORD milliseconds)
     : disarmed_(CreateEventA(nullptr, TRUE, FALSE, nullptr)), thread_(nullptr),
       milliseconds_(milliseconds) {

@@ -15,13 +15,10 @@
 #include <memory>
 #include <vector>
 
+#include "support/test_desktop_win32.h"
 #include "toolkit/dialog_template.h"
 #include "toolkit/event_record.h"
 #include "toolkit/window_manager.h"
-
-// Switches the calling thread to the test desktop before it owns any window;
-// later calls only report whether the first one succeeded.
-bool EnterTestDesktop();
 
 // Ends the program with a message when it is not disarmed (destroyed) within
 // the given time.
