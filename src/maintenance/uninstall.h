@@ -33,6 +33,7 @@ bool FolderIsEmpty(const FixedPath& folder);
 
 // What an uninstall left behind (the codes of uninstall_outcome.h), checked in
 // this order: the component folder, an install root without files (unless
-// it is a protected folder, which is kept on purpose), the technology key. componentFolder is changed to the install root once the
-// component folder is found gone.
+// it is a protected folder, which is kept on purpose), the technology key.
+// componentFolder is changed to the install root once the component folder
+// is found gone.
 int32_t VerifyUninstall(FixedPath& componentFolder);
