@@ -1,6 +1,7 @@
 #pragma once
-// A handle on an existing file or folder (CreateFileA, every kind of sharing
-// allowed), closed when it goes out of scope. For the Windows-only sources.
+// A handle on an existing file or folder (CreateFileA or, for a wide path,
+// CreateFileW; every kind of sharing allowed), closed when it goes out of
+// scope. For the Windows-only sources.
 
 #include <windows.h>
 
@@ -11,6 +12,9 @@ class FileHandle {
   // to open a link itself rather than what it leads to).
   FileHandle(const char* path, DWORD access, DWORD flags)
       : handle_(CreateFileA(path, access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, flags, nullptr)) {}
+  FileHandle(const wchar_t* path, DWORD access, DWORD flags)
+      : handle_(CreateFileW(path, access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_EXISTING, flags, nullptr)) {}
   ~FileHandle() {
     if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);

@@ -2,6 +2,8 @@
 // directory.
 #include <windows.h>
 
+#include <cstring>
+
 #include "foundation/file_list.h"
 #include "foundation/final_path.h"
 #include "foundation/folder_search_win32.h"
@@ -43,6 +45,10 @@ bool WalkCurrentFolder(FileList& list, bool recurse) {
     // A link is neither entered nor listed: it may lead out of the tree or
     // back into it.
     if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) continue;
+    // No Windows name holds "?": here it stands for a character outside the
+    // ANSI code page, and the name cannot be opened, checked or loaded
+    // through it (it would even match other names as a wildcard).
+    if (strchr(entry.cFileName, '?')) continue;
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
       // "." and ".." are skipped wherever they come, not only first.
       if (!recurse || search.AtDotEntry()) continue;

@@ -69,6 +69,7 @@ void ProfileSection::ClearEntries() {
 void ProfileDocument::ClearDocument() {
   sections.ClearArray();
   sectionIndex.Empty();
+  utf8ByteOrderMark = false;
 }
 
 Status ProfileDocument::SectionAt(int32_t position, ProfileSection** out) {

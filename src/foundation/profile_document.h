@@ -52,6 +52,9 @@ struct ProfileSection {
 struct ProfileDocument {
   TypedArray<ProfileSection> sections;
   NameIndex sectionIndex;
+  // The file it was read from began with a UTF-8 byte-order mark, which the
+  // file's writer puts back (profile_file.h); the text form never holds it.
+  bool utf8ByteOrderMark = false;
 
   ProfileDocument() = default;
   ProfileDocument(const ProfileDocument&) = delete;

@@ -15,11 +15,24 @@
 // empty file gives StatusOk. StatusNoMemory when the text cannot be held and
 // StatusIoError when it cannot be read whole (the read fails or gives fewer
 // bytes than the file's size, as from a stream already read in part), both
-// with the document unchanged. Otherwise the result of ReadProfileText; what
-// was parsed stays.
+// with the document unchanged.
+//
+// Encodings: a leading UTF-8 byte-order mark is read past and noted in the
+// document (utf8ByteOrderMark), so that WriteProfile keeps it. A file in
+// UTF-16 (either byte-order mark) or with a NUL byte that has other bytes
+// after it cannot be read as profile text: the parse would lose everything,
+// or everything after the NUL. It gives StatusForeignText, the document
+// unchanged. Otherwise the result of ReadProfileText; what was parsed stays.
 Status ReadProfile(ProfileDocument& document, const FixedPath& path, FileStream* stream = nullptr);
 
-// Replaces the file at path with the writer's form of document. The text goes
+// True when a read that gave status must not be followed by writing the file
+// back: the document does not hold the whole file (StatusNoMemory,
+// StatusIoError, StatusForeignText). A missing file (StatusOpenFailed) and a
+// malformed end (StatusBadFormat) do not forbid it.
+bool ReadForbidsRewrite(Status status);
+
+// Replaces the file at path with the writer's form of document, after a UTF-8
+// byte-order mark when the document was read with one. The text goes
 // to a new file in the same folder, which reaches the disk before it takes the
 // old file's place in one step; a read-only old file is replaced too. On any
 // failure the old file stays exactly as it was, the new one is removed, and

@@ -6,7 +6,29 @@
 #include "foundation/heap_string.h"
 #include "foundation/profile_text.h"
 
+#include <cstring>
+
 namespace {
+
+constexpr char Utf8ByteOrderMark[] = "\xEF\xBB\xBF";
+constexpr uint32_t Utf8ByteOrderMarkBytes = 3;
+
+bool StartsWith(const char* text, uint32_t length, const char* prefix, uint32_t prefixLength) {
+  return length >= prefixLength && memcmp(text, prefix, prefixLength) == 0;
+}
+
+// UTF-16 text, by its byte-order mark in either order, or text whose first
+// NUL byte has other bytes after it: the parse ends at a NUL. NULs only at
+// the end lose nothing.
+bool IsForeignText(const char* text, uint32_t length) {
+  if (StartsWith(text, length, "\xFF\xFE", 2) || StartsWith(text, length, "\xFE\xFF", 2)) return true;
+  const char* nul = static_cast<const char*>(memchr(text, '\0', length));
+  if (!nul) return false;
+  for (const char* p = nul; p < text + length; ++p) {
+    if (*p != '\0') return true;
+  }
+  return false;
+}
 
 // Sends the writer's bytes through the stream's buffer. Counts what a write
 // straight to the file took, so that a short write is a failure.
@@ -23,7 +45,10 @@ Status WriteWholeFile(const ProfileDocument& document, const FixedPath& path) {
   if (stream.Open(FileStream::ModeWrite, FileStream::StandardBufferSize) != StatusOk) {
     return StatusIoError;
   }
-  Status status = WriteProfileText(document, WriteToStream, &stream);
+  Status status = StatusOk;
+  if (document.utf8ByteOrderMark && !WriteToStream(&stream, Utf8ByteOrderMark, Utf8ByteOrderMarkBytes))
+    status = StatusIoError;
+  if (status == StatusOk) status = WriteProfileText(document, WriteToStream, &stream);
   // Flush on its own: Sync and Close drop the result of the flush they do.
   if (status == StatusOk) status = stream.Flush();
   if (status == StatusOk) status = stream.Sync();
@@ -54,14 +79,26 @@ Status ReadProfile(ProfileDocument& document, const FixedPath& path, FileStream*
       // write a file back from the part of it that was read.
       if (file.Read(text.Block(), &count) != StatusOk || count != size) {
         status = StatusIoError;
+      } else if (IsForeignText(text.Block(), count)) {
+        status = StatusForeignText;
       } else {
         text.Block()[count] = '\0';
-        status = ReadProfileText(document, text.Text(), count);
+        const char* start = text.Block();
+        if (StartsWith(start, count, Utf8ByteOrderMark, Utf8ByteOrderMarkBytes)) {
+          document.utf8ByteOrderMark = true;
+          start += Utf8ByteOrderMarkBytes;
+          count -= Utf8ByteOrderMarkBytes;
+        }
+        status = ReadProfileText(document, start, count);
       }
     }
   }
   if (openedHere) file.Close();
   return status;
+}
+
+bool ReadForbidsRewrite(Status status) {
+  return status == StatusNoMemory || status == StatusIoError || status == StatusForeignText;
 }
 
 Status WriteProfile(const ProfileDocument& document, const FixedPath& path) {

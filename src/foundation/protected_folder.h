@@ -5,11 +5,14 @@
 //   folder);
 // - the Windows folder, every folder inside it and every folder above it;
 // - the system's shared folders themselves and every folder above them: the
-//   program files folders (with their common files), the common application
-//   data, the user's profile (and so the folder holding the profiles), the
-//   user's documents, application data (roaming and local) and desktop, the
-//   common documents, and the temporary folder. A folder inside one of them,
-//   such as a program's own folder in "Program Files", is not protected.
+//   program files folders with their common files (the "(x86)" ones and the
+//   native ones of a 64-bit system), the common application data, the
+//   user's profile (and so the folder holding the profiles), the user's
+//   documents, application data (roaming and local) and desktop, the common
+//   documents, and the temporary folder. A folder inside one of them, such
+//   as a program's own folder in "Program Files", is not protected;
+// - every user's profile folder, with the documents, application data and
+//   desktop folders kept in each profile (IsUserProfileFolderText).
 // Every removal of a whole folder asks first.
 
 #include "foundation/fixed_path.h"

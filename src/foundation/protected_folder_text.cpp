@@ -45,6 +45,40 @@ bool IsDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 
 
 }  // namespace
 
+const char* WithoutLocalExtendedPrefix(const char* path) {
+  if (strlen(path) >= 6 && IsSeparator(path[0]) && IsSeparator(path[1]) && path[2] == '?' && IsSeparator(path[3]) &&
+      IsDriveLetter(path[4]) && path[5] == ':')
+    return path + 4;
+  return path;
+}
+
+bool IsUserProfileFolderText(const char* path, const char* profiles) {
+  // The folders kept in every profile, as their path below the profile.
+  static const char* const kept[] = {
+      "Documents",       "My Documents",     "Desktop",           "AppData",
+      "AppData\\Roaming", "AppData\\Local",   "AppData\\LocalLow", "Application Data",
+      "Local Settings",  "Local Settings\\Application Data",
+  };
+  const size_t profilesLength = LengthWithoutTrailingSeparators(profiles);
+  const size_t length = LengthWithoutTrailingSeparators(path);
+  if (profilesLength == 0 || length <= profilesLength + 1 || !SameText(path, profiles, profilesLength) ||
+      !IsSeparator(path[profilesLength]))
+    return false;
+  // The profile's own name, then what follows it.
+  const char* name = path + profilesLength + 1;
+  const char* end = path + length;
+  const char* nameEnd = name;
+  while (nameEnd < end && !IsSeparator(*nameEnd)) ++nameEnd;
+  if (nameEnd == name) return false;
+  if (nameEnd == end) return true;
+  const char* rest = nameEnd + 1;
+  const size_t restLength = static_cast<size_t>(end - rest);
+  for (const char* folder : kept) {
+    if (strlen(folder) == restLength && SameText(rest, folder, restLength)) return true;
+  }
+  return false;
+}
+
 void StripTrailingSeparators(char* path) { path[LengthWithoutTrailingSeparators(path)] = '\0'; }
 
 bool IsVolumeRootText(const char* path) {

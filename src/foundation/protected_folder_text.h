@@ -16,3 +16,15 @@ bool IsVolumeRootText(const char* path);
 // True when folder is other or one of the folders that contain it, compared
 // without regard to case and to trailing separators.
 bool IsSameOrAncestorFolder(const char* folder, const char* other);
+
+// path without a leading "\\?\" of a local path ("\\?\C:\dir" gives
+// "C:\dir"); other paths as they are.
+const char* WithoutLocalExtendedPrefix(const char* path);
+
+// True when path is a user's profile folder below profiles (the folder that
+// holds every user's profile, "C:\Users"), or one of the folders the system
+// keeps in every profile: its documents, application data (roaming, local
+// and low-integrity local), desktop, and their older names ("My Documents",
+// "Application Data", "Local Settings"). Compared without regard to case and
+// to trailing separators.
+bool IsUserProfileFolderText(const char* path, const char* profiles);

@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <cstring>
+
 #include "foundation/final_path.h"
 #include "foundation/protected_folder.h"
 #include "foundation/protected_folder_text.h"
@@ -44,6 +46,11 @@ bool TouchesWindowsFolder(const char* fullPath, const char* finalPath) {
   return false;
 }
 
+// The native program folders of a 64-bit system. A 32-bit program's folder
+// lookups name the "(x86)" ones; Windows gives it the native ones in these
+// environment values.
+constexpr const char* NativeFolderVariables[] = {"ProgramW6432", "CommonProgramW6432"};
+
 // True when the folder is one of the shared folders, the temporary folder, or
 // a folder above one of them.
 bool HoldsSharedFolder(const char* fullPath, const char* finalPath) {
@@ -54,8 +61,30 @@ bool HoldsSharedFolder(const char* fullPath, const char* finalPath) {
         Reaches(fullPath, finalPath, known, false))
       return true;
   }
+  for (const char* variable : NativeFolderVariables) {
+    DWORD length = GetEnvironmentVariableA(variable, known, MAX_PATH);
+    if (length > 0 && length < MAX_PATH && Reaches(fullPath, finalPath, known, false)) return true;
+  }
   DWORD length = GetTempPathA(MAX_PATH, known);
   return length > 0 && length < MAX_PATH && Reaches(fullPath, finalPath, known, false);
+}
+
+// True when the folder is any user's profile or one of the folders kept in
+// every profile (documents, application data, desktop), not only the
+// current user's: the profiles folder is the one that holds the current
+// user's profile.
+bool IsAnyUsersProfileFolder(const char* fullPath, const char* finalPath) {
+  char profiles[MAX_PATH];
+  if (SHGetFolderPathA(nullptr, CSIDL_PROFILE, nullptr, SHGFP_TYPE_CURRENT, profiles) != S_OK || !profiles[0])
+    return false;
+  StripTrailingSeparators(profiles);
+  char* lastSeparator = strrchr(profiles, '\\');
+  if (!lastSeparator) return false;
+  *lastSeparator = '\0';
+  if (IsUserProfileFolderText(fullPath, profiles)) return true;
+  char profilesFinal[FinalPathBytes];
+  return finalPath[0] && ReadFinalPath(profiles, profilesFinal) &&
+         IsUserProfileFolderText(WithoutLocalExtendedPrefix(finalPath), WithoutLocalExtendedPrefix(profilesFinal));
 }
 
 // True when the folder is where a volume is mounted.
@@ -79,5 +108,6 @@ bool IsProtectedFolder(const FixedPath& folder) {
   // The folder itself may be a link to a root or to a protected folder.
   char finalPath[FinalPathBytes];
   if (ReadFinalPath(fullPath, finalPath) && IsVolumeRootText(finalPath)) return true;
-  return TouchesWindowsFolder(fullPath, finalPath) || HoldsSharedFolder(fullPath, finalPath);
+  return TouchesWindowsFolder(fullPath, finalPath) || HoldsSharedFolder(fullPath, finalPath) ||
+         IsAnyUsersProfileFolder(fullPath, finalPath);
 }

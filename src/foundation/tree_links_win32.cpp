@@ -1,13 +1,11 @@
-// Finding and removing links in a tree, over FindFirstFileA, final paths and
-// a delete disposition set on the link itself.
+// Finding and removing links in a tree, over the wide-character tree walk (so
+// that no name escapes the sweep) and a delete disposition set on the link
+// itself.
 #include <windows.h>
 
-#include <cstring>
-
 #include "foundation/file_handle_win32.h"
-#include "foundation/final_path.h"
-#include "foundation/folder_search_win32.h"
 #include "foundation/tree_links.h"
+#include "foundation/wide_tree_walk_win32.h"
 
 namespace {
 
@@ -36,7 +34,7 @@ bool MarkForDeletion(const FileHandle& link) {
 
 // Removes the link at path, never its target: only through a handle proven to
 // be on the link itself (its reparse point not followed).
-bool RemoveLinkItself(const char* path) {
+bool RemoveLinkItself(const wchar_t* path) {
   FileHandle link(path, DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
                   FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS);
   DWORD attributes = 0;
@@ -45,47 +43,14 @@ bool RemoveLinkItself(const char* path) {
   return MarkForDeletion(link);
 }
 
-// Removes the links in the folder at path (length characters in a MAX_PATH
-// buffer that the walk extends and restores). False when a link stays or the
-// folder cannot be examined.
-bool SweepFolder(char* path, size_t length) {
-  char folderFinal[FinalPathBytes];
-  if (!ReadFinalPath(path, folderFinal)) return false;
-  if (length + 4 >= MAX_PATH) return false;
-  memcpy(path + length, "\\*", 3);
-  FolderSearch search(path);
-  path[length] = '\0';
-  if (!search.Found()) return GetLastError() == ERROR_FILE_NOT_FOUND;
-  do {
-    if (search.AtDotEntry()) continue;
-    const WIN32_FIND_DATAA& entry = search.Entry();
-    size_t nameLength = strlen(entry.cFileName);
-    if (length + 1 + nameLength >= MAX_PATH) return false;
-    path[length] = '\\';
-    memcpy(path + length + 1, entry.cFileName, nameLength + 1);
-    bool isLink = (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ||
-                  LeadsElsewhere(folderFinal, path, entry.cFileName);
-    bool ok = true;
-    if (isLink)
-      ok = RemoveLinkItself(path);
-    else if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-      ok = SweepFolder(path, length + 1 + nameLength);
-    path[length] = '\0';
-    if (!ok) return false;
-  } while (search.Next());
-  return GetLastError() == ERROR_NO_MORE_FILES;
-}
+// Removes each link the walk finds; a link that stays ends the walk.
+bool RemoveEachLink(void*, const WideEntry& entry) { return !entry.isLink || RemoveLinkItself(entry.path.Text()); }
 
 }  // namespace
 
 bool RemoveLinksInTree(const char* folder) {
-  char path[MAX_PATH];
-  size_t length = strlen(folder);
-  if (length >= MAX_PATH) return false;
-  memcpy(path, folder, length + 1);
-  while (length > 0 && path[length - 1] == '\\') path[--length] = '\0';
-  if (length == 0) return false;
+  if (!folder || !*folder) return false;
   // A folder that does not exist holds no links.
-  if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) return true;
-  return SweepFolder(path, length);
+  if (GetFileAttributesA(folder) == INVALID_FILE_ATTRIBUTES) return true;
+  return WalkTreeWide(folder, RemoveEachLink, nullptr);
 }

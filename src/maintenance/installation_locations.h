@@ -4,8 +4,9 @@
 // ReadComponentPath; nothing else opens the player's keys, except the
 // uninstall's Netscape walk and its check, which use the names below.
 //
-// All values are REG_SZ strings, stored without their terminating zero.
-// Values of any other type read as absent.
+// All values are written as REG_SZ strings, without their terminating zero.
+// REG_EXPAND_SZ values read as their expanded text; values of any other type
+// read as absent.
 
 #include <cstdint>
 

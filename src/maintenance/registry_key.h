@@ -5,10 +5,11 @@
 // and are opened and created with the full access of RegOpenKeyA and
 // RegCreateKeyA.
 //
-// Every value the program reads or writes is a REG_SZ string. Reads stop at
-// the value's first NUL and always end the text with one, whether or not the
-// value was stored with its terminator; values of any other type read as
-// absent.
+// Every value the program writes is a REG_SZ string. Reads take REG_SZ and
+// REG_EXPAND_SZ values (installers store paths with either type), the latter
+// with its environment references expanded; they stop at the value's first
+// NUL and always end the text with one, whether or not the value was stored
+// with its terminator. Values of any other type read as absent.
 
 #include <cstdint>
 

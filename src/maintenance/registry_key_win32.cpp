@@ -15,6 +15,23 @@ constexpr int ReadAttempts = 4;
 
 HKEY KeyOf(void* handle) { return static_cast<HKEY>(handle); }
 
+bool IsStringType(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ; }
+
+// Expands the environment references ("%ProgramFiles%") of text in place, as
+// every program that reads a REG_EXPAND_SZ value does. False when memory
+// runs out or the expansion fails.
+bool ExpandInPlace(String& text) {
+  DWORD needed = ExpandEnvironmentStringsA(text.TextOrEmpty(), nullptr, 0);
+  if (needed == 0 || needed >= String::CapacityMask) return false;
+  String expanded;
+  if (!expanded.Reserve(needed, false)) return false;
+  DWORD written = ExpandEnvironmentStringsA(text.TextOrEmpty(), expanded.Block(), needed);
+  // The variables may change between the two calls: a larger need is a failure.
+  if (written == 0 || written > needed) return false;
+  expanded.Block()[written - 1] = '\0';
+  return text.Assign(expanded.Block());
+}
+
 }  // namespace
 
 RegistryKey::~RegistryKey() { Close(); }
@@ -79,7 +96,7 @@ bool RegistryKey::ReadString(const char* valueName, String* text) const {
     DWORD type = 0;
     DWORD size = 0;
     if (RegQueryValueExA(KeyOf(handle_), valueName, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return false;
-    if (type != REG_SZ || size >= String::CapacityMask) return false;
+    if (!IsStringType(type) || size >= String::CapacityMask) return false;
     // One byte more than the value, for the terminator a value stored
     // without one lacks.
     String data;
@@ -88,8 +105,9 @@ bool RegistryKey::ReadString(const char* valueName, String* text) const {
     LONG result =
         RegQueryValueExA(KeyOf(handle_), valueName, nullptr, &type, reinterpret_cast<BYTE*>(data.Block()), &read);
     if (result == ERROR_MORE_DATA) continue;
-    if (result != ERROR_SUCCESS || type != REG_SZ || read > size) return false;
+    if (result != ERROR_SUCCESS || !IsStringType(type) || read > size) return false;
     data.Block()[read] = '\0';
+    if (type == REG_EXPAND_SZ && !ExpandInPlace(data)) return false;
     return text->Assign(data.Text());
   }
   return false;

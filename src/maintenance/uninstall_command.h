@@ -11,7 +11,9 @@
 constexpr int32_t NoPlayerCode = 1;
 
 // Uninstalls without an owner window and returns the outcome
-// (UninstallOutcome), or NoPlayerCode when no component folder exists.
+// (UninstallOutcome), or NoPlayerCode when no component folder exists. Both
+// uninstalls hold the settings lock (settings_lock.h) and report
+// UninstallStepFailed, changing nothing, when it could not be taken.
 int32_t RunUninstallOption();
 
 // The window's uninstall command, with owner as the owner of its boxes: says

@@ -4,11 +4,13 @@
 #include "maintenance/installation_locations.h"
 #include "maintenance/uninstall.h"
 #include "maintenance/uninstall_outcome.h"
+#include "settings/settings_lock.h"
 #include "shell/message_boxes.h"
 
 namespace {
 
-// Uninstalls the player in componentFolder and checks what is left.
+// Uninstalls the player in componentFolder and checks what is left. The
+// caller holds the settings lock.
 int32_t UninstallAndVerify(HWND owner, FixedPath& componentFolder) {
   bool uninstalled = UninstallPlayer(owner, componentFolder);
   return UninstallOutcome(uninstalled, VerifyUninstall(componentFolder));
@@ -17,8 +19,10 @@ int32_t UninstallAndVerify(HWND owner, FixedPath& componentFolder) {
 }  // namespace
 
 int32_t RunUninstallOption() {
+  SettingsLock lock;
   FixedPath componentFolder;
   if (!ReadComponentPath(componentFolder)) return NoPlayerCode;
+  if (!lock.Held()) return UninstallStepFailed;
   return UninstallAndVerify(nullptr, componentFolder);
 }
 
@@ -29,6 +33,9 @@ void RunUninstallCommand(HWND owner) {
     return;
   }
   if (!AskYesNo(owner, UninstallQuestionCaption, UninstallQuestionText, nullptr, true)) return;
-  UninstallReport report = UninstallOutcomeReport(UninstallAndVerify(owner, componentFolder));
+  // Not held while the question waits for the user.
+  SettingsLock lock;
+  int32_t outcome = lock.Held() ? UninstallAndVerify(owner, componentFolder) : UninstallStepFailed;
+  UninstallReport report = UninstallOutcomeReport(outcome);
   ShowInfo(owner, report.caption, report.text);
 }

@@ -8,6 +8,7 @@
 #include "foundation/heap_string.h"
 #include "maintenance/installation_locations.h"
 #include "maintenance/uninstall.h"
+#include "settings/settings_lock.h"
 
 namespace {
 
@@ -37,8 +38,14 @@ int32_t RunRecoveryOption() {
   bool applicationFound = ReadApplicationPath(applicationFolder, &installer);
   FixedPath componentFolder;
   if (!applicationFound || !ReadComponentPath(componentFolder)) return NotFoundCode;
-  UninstallPlayer(nullptr, componentFolder);
-  VerifyUninstall(componentFolder);
+  {
+    // The installer starts whether or not the uninstall could run.
+    SettingsLock lock;
+    if (lock.Held()) {
+      UninstallPlayer(nullptr, componentFolder);
+      VerifyUninstall(componentFolder);
+    }
+  }
   if (!installer.Append(InstallerFileText)) return 0;
   return StartInstaller(installer.Text(), SilentParameter) ? 1 : 0;
 }

@@ -51,7 +51,8 @@ FixedPath SiteSettingsPath();
 // Writes "ControlPanelv306.ini" beside the program with the built-in sites
 // when force is true or the file does not exist; an existing file is
 // otherwise left alone. The status of the write, StatusOk when nothing had to
-// be written.
+// be written; StatusIoError when the settings lock (settings_lock.h) could
+// not be taken.
 Status WriteDefaultSiteSettings(bool force);
 // The same for a settings file at path.
 Status WriteDefaultSiteSettingsAt(const FixedPath& path, bool force);
@@ -86,7 +87,8 @@ bool SaveSiteList(const FixedPath& path, const TypedArray<String>& list);
 // copy of it. The site "Default" stands for the default site of
 // "ControlPanelv306.ini". The program-wide site list is loaded from the file
 // first (emptied when there is no file) and holds the result. The file is
-// written in every case, a missing one is made. 1 when an existing file
-// could not be read whole or the file could not be written (it is then as it
-// was), else 0, also when there is no component folder.
+// written in every case, a missing one is made. The whole edit holds the
+// settings lock (settings_lock.h). 1 when the lock could not be taken, an
+// existing file could not be read whole or the file could not be written (it
+// is then as it was), else 0, also when there is no component folder.
 int32_t EditSiteList(const char* site, bool add);

@@ -6,6 +6,7 @@
 #include "foundation/profile_file.h"
 #include "maintenance/installation_locations.h"
 #include "settings/profile_value.h"
+#include "settings/settings_lock.h"
 #include "settings/site_list.h"
 
 TypedArray<String> SiteList;
@@ -23,12 +24,12 @@ void CopyBounded(char* buffer, uint32_t bytes, const char* text) {
 // Empties list and fills it from the site list file at path. StatusOk;
 // StatusNotFound when the file or its section is missing (no sites); an
 // existing file that cannot be read whole gives StatusOpenFailed,
-// StatusIoError or StatusNoMemory.
+// StatusIoError, StatusNoMemory or StatusForeignText.
 Status ReadSites(const FixedPath& path, TypedArray<String>& list) {
   list.ClearArray();
   ProfileDocument document;
   const Status read = ReadProfile(document, path);
-  if (read == StatusNoMemory || read == StatusIoError) return read;
+  if (ReadForbidsRewrite(read)) return read;
   if (read == StatusOpenFailed) return path.Exists() ? StatusOpenFailed : StatusNotFound;
   return CollectSites(document, list);
 }
@@ -45,6 +46,8 @@ Status WriteDefaultSiteSettings(bool force) { return WriteDefaultSiteSettingsAt(
 
 Status WriteDefaultSiteSettingsAt(const FixedPath& path, bool force) {
   if (path.IsEmpty()) return StatusIoError;
+  SettingsLock lock;
+  if (!lock.Held()) return StatusIoError;
   if (!force && path.Exists()) return StatusOk;
   ProfileDocument document;
   if (!BuildDefaultSiteSettings(document)) return StatusNoMemory;
@@ -80,13 +83,15 @@ bool SaveSiteList(const FixedPath& path, const TypedArray<String>& list) {
   // The file's other sections must survive: a file that exists but cannot be
   // read whole is left alone rather than replaced by the part that was read.
   const Status read = ReadProfile(document, path);
-  if (read == StatusNoMemory || read == StatusIoError || (read == StatusOpenFailed && path.Exists())) return false;
+  if (ReadForbidsRewrite(read) || (read == StatusOpenFailed && path.Exists())) return false;
   if (!PutSites(document, list)) return false;
   return WriteProfile(document, path) >= 0;
 }
 
 int32_t EditSiteList(const char* site, bool add) {
   if (!site) site = "";
+  SettingsLock lock;
+  if (!lock.Held()) return 1;
   FixedPath file;
   if (!ReadComponentPath(file, nullptr)) return 0;
   if (file.AppendName(DownloadSitesFileName) != StatusOk) return 1;

@@ -19,8 +19,9 @@ constexpr uint32_t OptionValueBufferBytes = 12;
 
 // Sets key of "ComponentMgrOptions" in the component folder's
 // "QuillframeConfig.ini" to value. True when there is no component folder
-// (nothing to change) or the value was written; false when the file is
-// missing or unreadable, lacks the key, or could not be written.
+// (nothing to change) or the value was written; false when the settings lock
+// (settings_lock.h) could not be taken, or the file is missing or
+// unreadable, lacks the key, or could not be written.
 bool SetManagerOption(const char* key, const char* value);
 
 // "-cu+" and "-cu": "CheckForUpdates" = "1" or "0".

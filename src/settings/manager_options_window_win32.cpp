@@ -8,6 +8,7 @@
 #include "settings/manager_options.h"
 #include "settings/profile_value.h"
 #include "settings/profile_value_write.h"
+#include "settings/settings_lock.h"
 #include "shell/message_boxes.h"
 #include "toolkit/control.h"
 #include "toolkit/control_list.h"
@@ -62,8 +63,9 @@ enum class SaveOutcome { Saved, Missing, Failed };
 SaveOutcome SaveUpdateCheck(const FixedPath& file, const char* value) {
   if (!file.Exists()) return SaveOutcome::Missing;
   ProfileDocument document;
+  // The file exists: one that cannot be opened is in use, not missing.
   const Status read = ReadProfile(document, file);
-  if (read == StatusOpenFailed || read == StatusNoMemory || read == StatusIoError) return SaveOutcome::Failed;
+  if (read == StatusOpenFailed || ReadForbidsRewrite(read)) return SaveOutcome::Failed;
   if (!ReplaceProfileValue(document, ManagerOptionsSectionName, CheckForUpdatesKey, value))
     return SaveOutcome::Missing;
   // A file without the time keeps going without it.
@@ -127,9 +129,14 @@ bool ApplyManagerOptions() {
   if (!shown.checkForUpdates) return true;
   if (file.AppendName(ManagerOptionsFileName) != StatusOk) return false;
   const char* value = shown.checkForUpdates->IsChecked() ? OptionOnValue : OptionOffValue;
-  SaveOutcome outcome = SaveUpdateCheck(file, value);
+  SaveOutcome outcome;
+  {
+    // Released before the box below waits for the user.
+    SettingsLock lock;
+    outcome = lock.Held() ? SaveUpdateCheck(file, value) : SaveOutcome::Failed;
+    if (outcome == SaveOutcome::Missing) outcome = RebuildOptionsFile(file, value) ? SaveOutcome::Saved : SaveOutcome::Failed;
+  }
   if (outcome == SaveOutcome::Saved) return true;
-  if (outcome == SaveOutcome::Missing && RebuildOptionsFile(file, value)) return true;
   SetChecked(shown.checkForUpdates, StoredUpdateCheck(file));
   ShowInfo(MainWindow(), CheckForUpdatesCaption, OptionNotSavedText);
   return false;

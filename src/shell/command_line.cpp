@@ -44,7 +44,8 @@ bool TakesArgument(Option option) {
 
 }  // namespace
 
-const char* NextToken(const char* position, char* token) {
+const char* NextToken(const char* position, char* token, bool* cut) {
+  if (cut) *cut = false;
   if (!position || !token || *position == '\0') return nullptr;
   while (*position == Blank) ++position;
 
@@ -61,7 +62,14 @@ const char* NextToken(const char* position, char* token) {
     while (!EndsCommandLine(*position) && *position != Blank) copy(*position++);
   }
   token[copied < TokenBufferBytes - 1 ? copied : TokenBufferBytes - 1] = '\0';
+  if (cut) *cut = copied > TokenBufferBytes - 1;
   return copied == 0 ? nullptr : position;
+}
+
+int32_t CutArgumentCode(Option option) {
+  constexpr int32_t NotWrittenCode = 1;        // "-ds+", "-ds", "-lu"
+  constexpr int32_t UnreadableListCode = -3;   // "-v"
+  return option == Option::Verify ? UnreadableListCode : NotWrittenCode;
 }
 
 int32_t DispatchCommandLineWith(const char* commandLine, OptionAction action) {
@@ -78,9 +86,14 @@ int32_t DispatchCommandLineWith(const char* commandLine, OptionAction action) {
     if (ChainOption(token, &option)) {
       if (TakesArgument(option)) {
         if (option == Option::Verify) resultCode = -2;
-        position = NextToken(position, token);
+        bool cut = false;
+        position = NextToken(position, token, &cut);
         if (!position) return resultCode;
-        action(option, token, resultCode);
+        if (cut) {
+          resultCode = CutArgumentCode(option);
+        } else {
+          action(option, token, resultCode);
+        }
       } else {
         action(option, nullptr, resultCode);
       }

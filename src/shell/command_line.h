@@ -19,8 +19,9 @@ constexpr int32_t QuietCode = -998;       // the option printed its own output
 // Tokens are separated by blanks (byte 32 only); a carriage return or line
 // feed ends the command line. A token that starts with a double quote runs to
 // the next double quote, and the returned position is that closing quote, so
-// the text after it reads as another quoted token.
-const char* NextToken(const char* position, char* token);
+// the text after it reads as another quoted token. cut, when given, is set
+// to whether the token was longer than the buffer holds.
+const char* NextToken(const char* position, char* token, bool* cut = nullptr);
 
 // The options, in the order the dispatcher tests them.
 enum class Option {
@@ -45,11 +46,18 @@ enum class Option {
 // earlier value in place.
 typedef void (*OptionAction)(Option option, const char* argument, int32_t& resultCode);
 
+// The code an option reports when its argument was cut: its failure code
+// of the option table. A cut site, time or file name names something else,
+// so the option is not run at all.
+int32_t CutArgumentCode(Option option);
+
 // Runs every option of the command line with action and returns the final
 // result code: WindowModeCode when there is no token, else the code the last
 // option left (0 when no option touched it). Options are found by substring,
 // with case: the token x-cu+y counts as "-cu+". A missing argument ends the
-// command line at once, leaving the code as it is ("-v" sets -2 first).
+// command line at once, leaving the code as it is ("-v" sets -2 first). An
+// option whose argument was cut is not run; the code becomes
+// CutArgumentCode.
 int32_t DispatchCommandLineWith(const char* commandLine, OptionAction action);
 
 // DispatchCommandLineWith the program's own option actions.

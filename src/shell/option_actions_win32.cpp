@@ -15,6 +15,7 @@
 #include "maintenance/uninstall_recovery.h"
 #include "settings/download_sites.h"
 #include "settings/manager_options.h"
+#include "settings/settings_lock.h"
 #include "shell/command_line.h"
 
 namespace {
@@ -32,11 +33,17 @@ void ShowInstallPath(int32_t& resultCode) {
 }
 
 // "-dsd": deletes the download-site list when it exists; 0 when deleted,
-// StatusIoError when the deletion failed.
+// StatusIoError when the deletion failed or had to wait too long for another
+// change of the settings.
 void DeleteSiteList(int32_t& resultCode) {
+  SettingsLock lock;
   FixedPath file;
   if (!ReadComponentPath(file, nullptr)) return;
   if (file.AppendName(DownloadSitesFileName) != StatusOk || !file.Exists()) return;
+  if (!lock.Held()) {
+    resultCode = StatusIoError;
+    return;
+  }
   FileStream list(file);
   resultCode = list.Delete() == StatusOk ? 0 : StatusIoError;
 }

@@ -44,6 +44,37 @@ TEST(CommandLine, PrintsTheResultCodeAndEndsWithIt) {
   }
 }
 
+TEST(CommandLine, AnOptionWhoseArgumentWasCutFailsAndChangesNothing) {
+  PlayerInstallation player;
+  ASSERT_TRUE(player.Install());
+  const std::string sites = player.ComponentFolder() + "\\QFXDownloadSites.txt";
+  const std::string options = player.ComponentFolder() + "\\QuillframeConfig.ini";
+  const std::string sitesText = "[Download Sites]\r\nsite = https://a/\r\n\r\n";
+  const std::string optionsText = "[ComponentMgrOptions]\r\nCheckForUpdates = 1\r\nLastUpdateCheckTime = 7\r\n\r\n";
+  const std::string longSite = "https://s.example/" + std::string(3000, 'p');
+  const std::string longName = player.ComponentFolder() + "\\" + std::string(3000, 'n');
+  const struct {
+    std::string arguments;
+    int32_t code;
+  } cases[] = {
+      {"-ds+ " + longSite, 1},
+      {"-ds " + longSite, 1},
+      {"-lu " + std::string(2100, '9'), 1},
+      {"-v " + longName, -3},
+      {"-ds+ \"" + longSite + "\"", 1},
+  };
+  for (const auto& c : cases) {
+    ASSERT_TRUE(WriteTextFile(sites, sitesText));
+    ASSERT_TRUE(WriteTextFile(options, optionsText));
+    ProgramRun run = RunProgram(ControlPanelProgram(), c.arguments);
+    ASSERT_TRUE(run.started);
+    EXPECT_EQ(WithoutCarriageReturns(run.output), std::to_string(c.code) + "\n") << c.arguments.substr(0, 40);
+    EXPECT_EQ(run.exitCode, c.code) << c.arguments.substr(0, 40);
+    EXPECT_EQ(ReadTextFile(sites), sitesText) << c.arguments.substr(0, 40);
+    EXPECT_EQ(ReadTextFile(options), optionsText) << c.arguments.substr(0, 40);
+  }
+}
+
 TEST(CommandLine, NoTokenOpensWindowModeAndEndsWithZero) {
   Watchdog watchdog(120000);
   ControlPanelCopy copy;  // window mode writes its settings beside the program

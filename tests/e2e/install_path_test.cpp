@@ -1,8 +1,10 @@
 // "-ip": the install path printed in double quotes, exit code -998.
 #include <gtest/gtest.h>
 
+#include "maintenance/installation_locations.h"
 #include "support/player_installation_win32.h"
 #include "support/process_win32.h"
+#include "support/registry_win32.h"
 
 namespace {
 
@@ -48,6 +50,25 @@ TEST(InstallPathOption, PrintsAValueLongerThanAPathWhole) {
   ProgramRun run = RunProgram(ControlPanelProgram(), "-ip");
   EXPECT_EQ(run.output, "\"" + value + "\"");
   EXPECT_EQ(run.exitCode, -998);
+}
+
+TEST(InstallPathOption, AnExpandableComponentPathCountsAndIsUsed) {
+  // Installers often store paths as REG_EXPAND_SZ: a literal path, and one
+  // with an environment reference, both name the component folder.
+  PlayerInstallation player;
+  ASSERT_TRUE(player.Install());
+  ASSERT_TRUE(SetEnvironmentVariableA("CPANEL_TEST_ROOT", player.Root().Path().c_str()));
+  for (const std::string& stored : {player.ComponentFolder(), std::string("%CPANEL_TEST_ROOT%\\Player")}) {
+    ASSERT_TRUE(SetRawMachineValue(PlayerKeyPath, ComponentPathValueName, REG_EXPAND_SZ, stored));
+    ProgramRun run = RunProgram(ControlPanelProgram(), "-ip");
+    EXPECT_EQ(run.output, "\"" + player.ComponentFolder() + "\"") << stored;
+    EXPECT_EQ(run.exitCode, -998);
+    run = RunProgram(ControlPanelProgram(), "-ds+ https://a/");
+    EXPECT_EQ(run.exitCode, 0) << stored;
+    EXPECT_TRUE(PathExists(player.ComponentFolder() + "\\QFXDownloadSites.txt")) << stored;
+    RemovePath(player.ComponentFolder() + "\\QFXDownloadSites.txt");
+  }
+  SetEnvironmentVariableA("CPANEL_TEST_ROOT", nullptr);
 }
 
 }  // namespace

@@ -59,12 +59,49 @@ TEST(ProfileFileTest, HeaderLastKeepsTheSectionAndGivesBadFormat) {
   EXPECT_EQ(DumpProfile(document), "[A]<k=v>[Main]");
 }
 
-TEST(ProfileFileTest, NulByteEndsTheText) {
+TEST(ProfileFileTest, TextInOtherEncodings) {
+  const std::string nul(1, '\0');
+  const struct {
+    const char* what;
+    std::string bytes;
+    Status status;
+    std::string dump;  // after "[Kept]<k=v>", which the document held before
+    bool mark;
+    bool forbidsRewrite;
+  } cases[] = {
+      {"plain", "[A]\r\nk=v\r\n", StatusOk, "[A]<k=v>", false, false},
+      {"UTF-8 mark", "\xEF\xBB\xBF[A]\r\nk=v\r\n", StatusOk, "[A]<k=v>", true, false},
+      {"UTF-8 mark alone", "\xEF\xBB\xBF", StatusOk, "", true, false},
+      {"UTF-16 LE", std::string("\xFF\xFE[\0A\0]\0", 8), StatusForeignText, "", false, true},
+      {"UTF-16 BE", std::string("\xFE\xFF\0[\0A\0]", 8), StatusForeignText, "", false, true},
+      {"NUL inside", "[A]\r\nk=v\r\n" + nul + "[B]\r\nx=y\r\n", StatusForeignText, "", false, true},
+      {"NULs at the end", "[A]\r\nk=v\r\n" + nul + nul, StatusOk, "[A]<k=v>", false, false},
+  };
+  for (const auto& c : cases) {
+    TempFolder folder;
+    ASSERT_TRUE(WriteTextFile(folder / "p.ini", c.bytes));
+    ProfileDocument document;
+    LoadProfile(document, "[Kept]\nk=v\n");
+    EXPECT_EQ(ReadProfile(document, PathOf(folder / "p.ini")), c.status) << c.what;
+    EXPECT_EQ(DumpProfile(document), "[Kept]<k=v>" + c.dump) << c.what;
+    EXPECT_EQ(document.utf8ByteOrderMark, c.mark) << c.what;
+    EXPECT_EQ(ReadForbidsRewrite(c.status), c.forbidsRewrite) << c.what;
+  }
+  EXPECT_TRUE(ReadForbidsRewrite(StatusIoError));
+  EXPECT_TRUE(ReadForbidsRewrite(StatusNoMemory));
+  EXPECT_FALSE(ReadForbidsRewrite(StatusOpenFailed));
+  EXPECT_FALSE(ReadForbidsRewrite(StatusBadFormat));
+}
+
+TEST(ProfileFileTest, TheWriterKeepsAUtf8ByteOrderMark) {
   TempFolder folder;
-  ASSERT_TRUE(WriteTextFile(folder / "p.ini", std::string("[A]\r\nk=v\r\n\0[B]\r\nx=y\r\n", 21)));
   ProfileDocument document;
-  EXPECT_EQ(ReadProfile(document, PathOf(folder / "p.ini")), StatusOk);
-  EXPECT_EQ(DumpProfile(document), "[A]<k=v>");
+  LoadProfile(document, "[A]\nk=v\n");
+  document.utf8ByteOrderMark = true;
+  ASSERT_EQ(WriteProfile(document, PathOf(folder / "p.ini")), StatusOk);
+  EXPECT_EQ(ReadTextFile(folder / "p.ini"), "\xEF\xBB\xBF[A]\r\nk = v\r\n\r\n");
+  document.ClearDocument();
+  EXPECT_FALSE(document.utf8ByteOrderMark);
 }
 
 TEST(ProfileFileTest, ReadsFromAGivenStreamAndLeavesItOpen) {

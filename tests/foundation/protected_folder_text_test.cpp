@@ -61,6 +61,45 @@ TEST(SameOrAncestorFolderTest, ComparesWholeNamesWithoutCaseOrTrailingSeparators
     EXPECT_EQ(IsSameOrAncestorFolder(c.folder, c.other), c.result) << c.folder << " / " << c.other;
 }
 
+TEST(UserProfileFolderTextTest, EveryProfileAndTheFoldersKeptInEachAreFound) {
+  const struct {
+    const char* path;
+    bool result;
+  } cases[] = {
+      {"C:\\Users\\ann", true},
+      {"c:\\users\\Bob\\", true},
+      {"C:\\Users\\Public", true},
+      {"C:\\Users\\ann\\Documents", true},
+      {"C:\\Users\\ann\\My Documents", true},
+      {"C:\\Users\\ann\\Desktop", true},
+      {"C:\\Users\\ann\\AppData", true},
+      {"C:\\Users\\ann\\appdata\\roaming", true},
+      {"C:\\Users\\ann\\AppData\\Local", true},
+      {"C:\\Users\\ann\\AppData\\LocalLow", true},
+      {"C:\\Users\\ann\\Application Data", true},
+      {"C:\\Users\\ann\\Local Settings\\Application Data", true},
+      {"C:/Users/ann/Documents/", true},
+      // Folders inside them are a program's own.
+      {"C:\\Users\\ann\\AppData\\Roaming\\Player", false},
+      {"C:\\Users\\ann\\Documents\\Player", false},
+      {"C:\\Users\\ann\\Games", false},
+      {"C:\\Users", false},  // the profiles folder itself is protected as a folder above a profile
+      {"C:\\UsersX\\ann", false},
+      {"D:\\Users\\ann", false},
+      {"C:\\Users\\\\", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(IsUserProfileFolderText(c.path, "C:\\Users"), c.result) << c.path;
+  EXPECT_TRUE(IsUserProfileFolderText("C:\\Users\\ann", "C:\\Users\\"));
+  EXPECT_FALSE(IsUserProfileFolderText("C:\\Users\\ann", ""));
+}
+
+TEST(UserProfileFolderTextTest, ExtendedPrefixesOfLocalPathsAreLeftOut) {
+  EXPECT_STREQ(WithoutLocalExtendedPrefix("\\\\?\\C:\\Users"), "C:\\Users");
+  EXPECT_STREQ(WithoutLocalExtendedPrefix("C:\\Users"), "C:\\Users");
+  EXPECT_STREQ(WithoutLocalExtendedPrefix("\\\\?\\UNC\\server\\share"), "\\\\?\\UNC\\server\\share");
+  EXPECT_STREQ(WithoutLocalExtendedPrefix("\\\\?\\"), "\\\\?\\");
+}
+
 TEST(StripTrailingSeparatorsTest, RemovesEveryTrailingSeparator) {
   char path[] = "C:\\dir\\/\\";
   StripTrailingSeparators(path);

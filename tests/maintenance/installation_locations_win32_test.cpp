@@ -99,6 +99,17 @@ TEST_F(InstallationLocationsTest, AMissingKeyLeavesPathAndTextAsTheyWere) {
   }
 }
 
+TEST_F(InstallationLocationsTest, AnExpandableFolderValueIsFoundExpanded) {
+  for (const auto& r : folderReads) {
+    ASSERT_TRUE(SetRawMachineValue(r.keyPath, r.valueName, REG_EXPAND_SZ, folder_.Path()));
+    FixedPath path;
+    String text;
+    EXPECT_TRUE(r.read(path, &text)) << r.name;
+    EXPECT_EQ(path.Text(), folder_.Path()) << r.name;
+    EXPECT_EQ(text.TextOrEmpty(), folder_.Path()) << r.name;
+  }
+}
+
 TEST_F(InstallationLocationsTest, AnAbsentOrNonStringValueEmptiesPathAndText) {
   const struct {
     DWORD type;
@@ -107,7 +118,6 @@ TEST_F(InstallationLocationsTest, AnAbsentOrNonStringValueEmptiesPathAndText) {
       {REG_NONE, ""},  // not stored at all: the key alone
       {REG_DWORD, std::string("\x01\x00\x00\x00", 4)},
       {REG_BINARY, std::string("C:\\", 3)},
-      {REG_EXPAND_SZ, "%TEMP%"},
       {REG_MULTI_SZ, std::string("C:\\\0\0", 5)},
   };
   for (const auto& r : folderReads) {

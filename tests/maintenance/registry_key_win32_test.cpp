@@ -146,6 +146,32 @@ TEST_F(RegistryKeyTest, ReadStringReadsLongValuesWhole) {
   }
 }
 
+TEST_F(RegistryKeyTest, ExpandableStringsReadExpanded) {
+  char expandedRoot[MAX_PATH];
+  ASSERT_GT(ExpandEnvironmentStringsA("%SystemRoot%", expandedRoot, MAX_PATH), 0u);
+  const struct {
+    std::string stored;
+    std::string expected;
+  } cases[] = {
+      {"C:\\Quillframe\\Player", "C:\\Quillframe\\Player"},  // a literal path, as installers store it
+      {std::string("C:\\Player\0", 10), "C:\\Player"},
+      {"%SystemRoot%\\Player", std::string(expandedRoot) + "\\Player"},
+      {"%NoSuchVariableHere%\\x", "%NoSuchVariableHere%\\x"},
+      {"", ""},
+  };
+  for (const auto& c : cases) {
+    ASSERT_TRUE(SetRawMachineValue(ScratchKey, "value", REG_EXPAND_SZ, c.stored));
+    RegistryKey key;
+    ASSERT_TRUE(key.Open(ScratchKey));
+    String whole;
+    EXPECT_TRUE(key.ReadString("value", &whole)) << c.stored;
+    EXPECT_EQ(whole.TextOrEmpty(), c.expected);
+    char buffer[MAX_PATH] = "before";
+    EXPECT_TRUE(key.ReadString("value", buffer, sizeof buffer)) << c.stored;
+    EXPECT_EQ(std::string(buffer), c.expected);
+  }
+}
+
 TEST_F(RegistryKeyTest, ValuesThatAreNotStringsOrAbsentReadAsAbsent) {
   const struct {
     DWORD type;
@@ -153,7 +179,6 @@ TEST_F(RegistryKeyTest, ValuesThatAreNotStringsOrAbsentReadAsAbsent) {
   } cases[] = {
       {REG_DWORD, std::string("\x01\x02\x03\x04", 4)},
       {REG_BINARY, "binary"},
-      {REG_EXPAND_SZ, "%SystemRoot%"},
       {REG_MULTI_SZ, std::string("a\0b\0\0", 5)},
   };
   for (const auto& c : cases) {

@@ -123,9 +123,15 @@ TEST_F(UninstallTest, AFolderThatCannotBeRemovedFailsAndIsFoundByTheCheck) {
   EXPECT_TRUE(watcher.Stop().empty());
   EXPECT_TRUE(PathExists(Component("QuillframeConfig.ini")));
   EXPECT_TRUE(PathExists(player.Root().Path()));
-  EXPECT_FALSE(MachineKeyExists(TechnologyKeyPath)) << "the keys go all the same";
+  // The keys stay, so that the uninstall can be run again.
+  bool found = false;
+  EXPECT_EQ(MachineString(PlayerKeyPath, ComponentPathValueName, &found), player.ComponentFolder());
+  EXPECT_TRUE(found);
   FixedPath folder = ComponentFolder();
   EXPECT_EQ(VerifyUninstall(folder), ComponentFolderLeft);
+  EXPECT_TRUE(UninstallPlayer(nullptr, ComponentFolder())) << "once the file is free";
+  EXPECT_FALSE(PathExists(player.Root().Path()));
+  EXPECT_FALSE(MachineKeyExists(TechnologyKeyPath));
 }
 
 TEST_F(UninstallTest, DoesNothingWithoutAComponentFolder) {
@@ -161,17 +167,24 @@ TEST_F(ProtectedUninstallTest, NeverRemovesAVolumeRoot) {
   const std::string cases[] = {
       root,                           // the root itself
       root.substr(0, 2),              // "V:"
-      root + "Player",                // a component folder whose install root is the volume root
-      root + "Player\\",
-      root + "Player\\.",
       root + "Player\\..",            // the root by way of the folder
       root + "Player\\Sub\\..\\..",
-      root + "Other\\..\\Player",
   };
   for (const std::string& folder : cases) ExpectRefused(folder);
   EXPECT_EQ(ReadTextFile(volume / "top.txt"), "top");
   EXPECT_EQ(ReadTextFile(volume / "Other\\data.txt"), "data");
   EXPECT_TRUE(PathExists(volume / "Player\\AxQuillframe3.dll"));
+  // A component folder straight in the root goes; the root stays as it is,
+  // in every spelling of the folder.
+  for (const std::string& folder : {root + "Player", root + "Player\\", root + "Player\\.", root + "Other\\..\\Player"}) {
+    ASSERT_TRUE(CopyFixture("PlayerControl.dll", volume / "Player\\AxQuillframe3.dll"));
+    EXPECT_TRUE(UninstallPlayer(nullptr, PathOf(folder))) << folder;
+    EXPECT_FALSE(PathExists(volume / "Player")) << folder;
+    EXPECT_EQ(ReadTextFile(volume / "top.txt"), "top") << folder;
+    EXPECT_EQ(ReadTextFile(volume / "Other\\data.txt"), "data") << folder;
+    FixedPath left = PathOf(folder);
+    EXPECT_NE(VerifyUninstall(left), InstallRootLeft) << folder;
+  }
 }
 
 TEST_F(ProtectedUninstallTest, NeverRemovesTheWindowsFolder) {
@@ -202,13 +215,16 @@ TEST_F(ProtectedUninstallTest, NeverRemovesASharedFolder) {
   const std::vector<std::string> before = FilesIn(programFiles);
   ExpectRefused(programFiles);
   ExpectRefused(profile);
-  // A player right inside "Program Files": its install root is "Program Files".
+  // A player right inside "Program Files": it goes, and its install root,
+  // "Program Files", stays without being reported as left behind.
   const std::string player = std::string(programFiles) + "\\CpanelUninstallTest";
   ASSERT_TRUE(CopyFixture("PlayerControl.dll", player + "\\AxQuillframe3.dll"));
-  ExpectRefused(player);
-  EXPECT_TRUE(PathExists(player + "\\AxQuillframe3.dll"));
+  EXPECT_TRUE(UninstallPlayer(nullptr, PathOf(player)));
+  EXPECT_FALSE(PathExists(player));
   RemovePath(player);
   EXPECT_EQ(FilesIn(programFiles), before);
+  FixedPath left = PathOf(player);
+  EXPECT_NE(VerifyUninstall(left), InstallRootLeft);
 }
 
 // The usual installation, "Program Files\Quillframe\Quillframe3", goes whole.
@@ -235,11 +251,25 @@ TEST(FolderIsEmptyTest, CountsFilesAnywhereInTheTree) {
   ASSERT_TRUE(MakeFolders(folder / "a\\b\\c"));
   ASSERT_TRUE(MakeFolders(folder / "d"));
   EXPECT_TRUE(FolderIsEmpty(PathOf(folder.Path())));
-  EXPECT_TRUE(FolderIsEmpty(PathOf(folder / "missing"))) << "a folder that cannot be listed";
+  EXPECT_FALSE(FolderIsEmpty(PathOf(folder / "missing"))) << "a folder that cannot be listed";
   ASSERT_TRUE(WriteTextFile(folder / "a\\b\\c\\deep.txt", ""));
   EXPECT_FALSE(FolderIsEmpty(PathOf(folder.Path())));
   EXPECT_FALSE(FolderIsEmpty(PathOf(folder / "a")));
   EXPECT_TRUE(FolderIsEmpty(PathOf(folder / "d")));
+}
+
+TEST(FolderIsEmptyTest, SeesEveryNameAndEveryPathLength) {
+  const std::wstring deep = L"\\" + std::wstring(130, L'd') + L"\\" + std::wstring(130, L'f') + L".txt";
+  for (const std::wstring& file : {std::wstring(L"\\\u03A9mega\\a.txt"), std::wstring(L"\\\u65E5\u672C.txt"), deep}) {
+    TempFolder folder;
+    const std::wstring base = L"\\\\?\\" + std::wstring(folder.Path().begin(), folder.Path().end());
+    for (size_t at = file.find(L'\\', 1); at != std::wstring::npos; at = file.find(L'\\', at + 1))
+      ASSERT_TRUE(CreateDirectoryW((base + file.substr(0, at)).c_str(), nullptr));
+    HANDLE handle = CreateFileW((base + file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
+    CloseHandle(handle);
+    EXPECT_FALSE(FolderIsEmpty(PathOf(folder.Path())));
+  }
 }
 
 class VerifyUninstallTest : public ::testing::Test {

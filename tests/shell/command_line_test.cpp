@@ -68,6 +68,28 @@ TEST(NextTokenTest, CutsATokenLongerThanTheBufferAndPassesOverTheRest) {
   EXPECT_EQ(tokens[0], exact);
 }
 
+TEST(NextTokenTest, TellsWhetherTheTokenWasCut) {
+  const struct {
+    std::string commandLine;
+    bool cut;
+  } cases[] = {
+      {std::string(TokenBufferBytes - 1, 'y'), false},
+      {std::string(TokenBufferBytes, 'y'), true},
+      {"\"" + std::string(TokenBufferBytes, 'q') + "\"", true},
+      {"-ip", false},
+  };
+  for (const auto& c : cases) {
+    char token[TokenBufferBytes];
+    bool cut = !c.cut;
+    EXPECT_NE(NextToken(c.commandLine.c_str(), token, &cut), nullptr);
+    EXPECT_EQ(cut, c.cut) << c.commandLine.size();
+  }
+  char token[TokenBufferBytes];
+  bool cut = true;
+  EXPECT_EQ(NextToken("   ", token, &cut), nullptr);
+  EXPECT_FALSE(cut);
+}
+
 struct Call {
   Option option;
   std::string argument;
@@ -166,6 +188,27 @@ TEST(DispatchCommandLineTest, TheResultCodeIsKeptAcrossTokens) {
   calls.clear();
   EXPECT_EQ(DispatchCommandLineWith("-cu+ -lu 5 unknown", FailOnlyTheFirst), 1);
   EXPECT_EQ(calls.size(), 2u);
+}
+
+TEST(DispatchCommandLineTest, AnOptionWhoseArgumentWasCutIsNotRunAndFails) {
+  const std::string longArgument(TokenBufferBytes + 10, 'a');
+  const struct {
+    std::string option;
+    int32_t code;
+  } cases[] = {{"-ds+", 1}, {"-ds", 1}, {"-lu", 1}, {"-v", -3}};
+  for (const auto& c : cases) {
+    int32_t result = 12345;
+    EXPECT_TRUE(Dispatch((c.option + " " + longArgument).c_str(), &result).empty()) << c.option;
+    EXPECT_EQ(result, c.code) << c.option;
+    // The options after it still run.
+    EXPECT_EQ(Dispatch((c.option + " " + longArgument + " -cu+").c_str(), &result).size(), 1u) << c.option;
+  }
+  // An argument that just fits is passed whole.
+  const std::string fits(TokenBufferBytes - 1, 'b');
+  int32_t result;
+  std::vector<Call> recorded = Dispatch(("-ds+ " + fits).c_str(), &result);
+  ASSERT_EQ(recorded.size(), 1u);
+  EXPECT_EQ(recorded[0].argument, fits);
 }
 
 TEST(DispatchCommandLineTest, ALongTokenIsCutNotOverrun) {

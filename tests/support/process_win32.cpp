@@ -21,15 +21,21 @@ DWORD WINAPI EndAtDeadline(void* context) {
   return 0;
 }
 
-}  // namespace
+// A program started with its standard output on a pipe; readEnd and the
+// process handles are closed by FinishProgram.
+struct StartedProgram {
+  bool started = false;
+  HANDLE readEnd = nullptr;
+  PROCESS_INFORMATION process = {};
+};
 
-ProgramRun RunProgram(const std::string& program, const std::string& arguments, const std::string& workingFolder,
-                      uint32_t timeoutMs) {
-  ProgramRun run;
+StartedProgram StartProgram(const std::string& program, const std::string& arguments,
+                            const std::string& workingFolder) {
+  StartedProgram started;
   SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, nullptr, TRUE};
-  HANDLE readEnd = nullptr, writeEnd = nullptr;
-  if (!CreatePipe(&readEnd, &writeEnd, &inheritable, 0)) return run;
-  SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+  HANDLE writeEnd = nullptr;
+  if (!CreatePipe(&started.readEnd, &writeEnd, &inheritable, 0)) return started;
+  SetHandleInformation(started.readEnd, HANDLE_FLAG_INHERIT, 0);
 
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
@@ -41,32 +47,57 @@ ProgramRun RunProgram(const std::string& program, const std::string& arguments, 
   std::string commandLine = "\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments);
   std::vector<char> mutableLine(commandLine.begin(), commandLine.end());
   mutableLine.push_back('\0');
-  PROCESS_INFORMATION process = {};
-  run.started = CreateProcessA(program.c_str(), mutableLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                               workingFolder.empty() ? nullptr : workingFolder.c_str(), &startup, &process);
+  started.started = CreateProcessA(program.c_str(), mutableLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                   workingFolder.empty() ? nullptr : workingFolder.c_str(), &startup,
+                                   &started.process);
   CloseHandle(writeEnd);
-  if (run.started) {
+  return started;
+}
+
+ProgramRun FinishProgram(StartedProgram& started, uint32_t timeoutMs) {
+  ProgramRun run;
+  run.started = started.started;
+  if (started.started) {
     // The program may never end (a box nobody answers): past the timeout it
     // is ended, which also ends the read below.
-    ProcessDeadline deadline{process.hProcess, timeoutMs};
+    ProcessDeadline deadline{started.process.hProcess, timeoutMs};
     HANDLE guard = CreateThread(nullptr, 0, EndAtDeadline, &deadline, 0, nullptr);
     char chunk[4096];
     DWORD read = 0;
-    while (ReadFile(readEnd, chunk, sizeof chunk, &read, nullptr) && read > 0) run.output.append(chunk, read);
+    while (ReadFile(started.readEnd, chunk, sizeof chunk, &read, nullptr) && read > 0) run.output.append(chunk, read);
     if (guard) {
       WaitForSingleObject(guard, INFINITE);  // ends with the program or ends it
       CloseHandle(guard);
-    } else if (WaitForSingleObject(process.hProcess, timeoutMs) != WAIT_OBJECT_0) {
-      TerminateProcess(process.hProcess, 1);
+    } else if (WaitForSingleObject(started.process.hProcess, timeoutMs) != WAIT_OBJECT_0) {
+      TerminateProcess(started.process.hProcess, 1);
     }
     DWORD code = 0;
-    GetExitCodeProcess(process.hProcess, &code);
+    GetExitCodeProcess(started.process.hProcess, &code);
     run.exitCode = static_cast<int32_t>(code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    CloseHandle(started.process.hThread);
+    CloseHandle(started.process.hProcess);
   }
-  CloseHandle(readEnd);
+  if (started.readEnd) CloseHandle(started.readEnd);
   return run;
+}
+
+}  // namespace
+
+ProgramRun RunProgram(const std::string& program, const std::string& arguments, const std::string& workingFolder,
+                      uint32_t timeoutMs) {
+  StartedProgram started = StartProgram(program, arguments, workingFolder);
+  return FinishProgram(started, timeoutMs);
+}
+
+std::vector<ProgramRun> RunProgramsTogether(const std::string& program, const std::vector<std::string>& argumentsList,
+                                            uint32_t timeoutMs) {
+  // Each program writes only its result code, far less than a pipe holds,
+  // so none of them waits for its output to be read.
+  std::vector<StartedProgram> started;
+  for (const std::string& arguments : argumentsList) started.push_back(StartProgram(program, arguments, ""));
+  std::vector<ProgramRun> runs;
+  for (StartedProgram& one : started) runs.push_back(FinishProgram(one, timeoutMs));
+  return runs;
 }
 
 std::string ThisProgramFolder() {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 struct ProgramRun {
   bool started = false;
@@ -15,6 +16,13 @@ struct ProgramRun {
 // (at most timeoutMs). workingFolder empty: the caller's.
 ProgramRun RunProgram(const std::string& program, const std::string& arguments,
                       const std::string& workingFolder = std::string(), uint32_t timeoutMs = 60000);
+
+// Starts program once for each command-line text of argumentsList, every
+// one before waiting for any, then waits for them all (each at most
+// timeoutMs): several runs at the same time, as installers and management
+// agents make them. The runs in the order of argumentsList.
+std::vector<ProgramRun> RunProgramsTogether(const std::string& program, const std::vector<std::string>& argumentsList,
+                                            uint32_t timeoutMs = 60000);
 
 // The folder this test program lies in, with no trailing backslash.
 std::string ThisProgramFolder();

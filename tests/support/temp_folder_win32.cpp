@@ -77,25 +77,42 @@ std::string ReadTextFile(const std::string& path, bool* found) {
 
 bool PathExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-void RemovePath(const std::string& path) {
-  DWORD attributes = GetFileAttributesA(path.c_str());
+namespace {
+
+// Removes by wide names and extended-length paths, so that names outside the
+// code page and paths past MAX_PATH that a test made go too.
+void RemoveWidePath(const std::wstring& path) {
+  DWORD attributes = GetFileAttributesW(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return;
-  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
   if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-    DeleteFileA(path.c_str());
+    DeleteFileW(path.c_str());
     return;
   }
   // A link to a folder is removed itself, never followed.
   if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
       do {
-        std::string name = found.cFileName;
-        if (name != "." && name != "..") RemovePath(path + "\\" + name);
-      } while (FindNextFileA(search, &found));
+        std::wstring name = found.cFileName;
+        if (name != L"." && name != L"..") RemoveWidePath(path + L"\\" + name);
+      } while (FindNextFileW(search, &found));
       FindClose(search);
     }
   }
-  RemoveDirectoryA(path.c_str());
+  RemoveDirectoryW(path.c_str());
+}
+
+}  // namespace
+
+void RemovePath(const std::string& path) {
+  wchar_t full[MAX_PATH];
+  std::wstring given(path.begin(), path.end());  // test paths are ASCII
+  DWORD length = GetFullPathNameW(given.c_str(), MAX_PATH, full, nullptr);
+  if (length == 0 || length >= MAX_PATH) return;
+  std::wstring extended(full, length);
+  if (extended.compare(0, 2, L"\\\\") != 0) extended = L"\\\\?\\" + extended;
+  while (extended.size() > 7 && extended.back() == L'\\') extended.pop_back();
+  RemoveWidePath(extended);
 }
