@@ -71,9 +71,11 @@ uint8_t MainWindowHandler(HWND window, EventKind kind, EventRecord* record) {
   auto* controls = static_cast<GrowArray*>(WindowUserData(manager, window));
   switch (kind) {
     case EventOpened:
+      // Loaded before the window shows, so that it never shows a state that
+      // is not the stored one.
+      LoadManagerOptions();
       ShowToolkitWindow(window);
       UpdateToolkitWindow(window);
-      LoadManagerOptions();
       return AnswerNotHandled;
     case EventActivated:
       LoadManagerOptions();

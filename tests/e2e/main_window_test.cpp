@@ -269,24 +269,32 @@ TEST_F(MainWindowTest, MakesTheOptionsFileAnewWhenItLacksTheKey) {
   }
 }
 
-TEST_F(MainWindowTest, AnOptionsFileInUseIsNeverReplaced) {
+TEST_F(MainWindowTest, AnOptionsFileThatCannotBeRewrittenIsNeverReplaced) {
   ASSERT_TRUE(player.Install());
-  ASSERT_TRUE(WriteTextFile(Component("QuillframeConfig.ini"), OptionsText));
-  HWND window = Open();
-  ASSERT_NE(window, nullptr);
-  {
-    HeldFile held(Component("QuillframeConfig.ini"), 0);
-    ASSERT_TRUE(held.IsOpen());
-    PanelWindowSession::Box box = ClickForBox(window, CheckForUpdatesCommandId, "Check for Updates",
-                                              "The update check setting could not be saved.\n"
-                                              "(The settings file is in use or cannot be written.)");
-    AnswerBox(box.window, IDOK);
+  // Held open by another program, or saved as UTF-16: the two-key rebuild
+  // would lose what the file holds.
+  std::string utf16("\xFF\xFE", 2);
+  for (char c : std::string(OptionsText)) utf16 += std::string(1, c) + '\0';
+  for (bool held : {true, false}) {
+    const std::string text = held ? std::string(OptionsText) : utf16;
+    ASSERT_TRUE(WriteTextFile(Component("QuillframeConfig.ini"), text));
+    HWND window = Open();
+    ASSERT_NE(window, nullptr);
+    const bool checkedBefore = ReadControl(window, CheckForUpdatesCommandId).checked;
+    {
+      HeldFile holder(Component("QuillframeConfig.ini"), held ? 0 : FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+      ASSERT_TRUE(holder.IsOpen());
+      PanelWindowSession::Box box = ClickForBox(window, CheckForUpdatesCommandId, "Check for Updates",
+                                                "The update check setting could not be saved.\n"
+                                                "(The settings file is in use or cannot be written.)");
+      AnswerBox(box.window, IDOK);
+    }
+    EXPECT_EQ(ReadTextFile(Component("QuillframeConfig.ini")), text) << held;
+    EXPECT_TRUE(WaitForState(window, CheckForUpdatesCommandId, true, checkedBefore)) << "back to what the file holds";
+    EXPECT_TRUE(ClickControl(window, OkCommandId));
+    ExpectEndsWithZero();
+    EXPECT_EQ(ReadTextFile(Component("QuillframeConfig.ini")), text) << held;
   }
-  EXPECT_EQ(ReadTextFile(Component("QuillframeConfig.ini")), OptionsText);
-  EXPECT_TRUE(WaitForState(window, CheckForUpdatesCommandId, true, true)) << "back to what the file holds";
-  EXPECT_TRUE(ClickControl(window, OkCommandId));
-  ExpectEndsWithZero();
-  EXPECT_EQ(ReadTextFile(Component("QuillframeConfig.ini")), OptionsText);
 }
 
 TEST_F(MainWindowTest, TheUpdateCheckWithoutAPlayerSaysNotRegistered) {
