@@ -35,10 +35,10 @@ const char* const PlantedNames[] = {"version.dll", "shell32.dll", "user32.dll", 
 class NativeFirstOrder {
  public:
   explicit NativeFirstOrder(const std::string& programName)
-      : keyPath_("Software\\Wine\\AppDefaults\\" + programName + "\\DllOverrides") {
+      : programKey_("Software\\Wine\\AppDefaults\\" + programName) {
     HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, keyPath_.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                        nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, (programKey_ + "\\DllOverrides").c_str(), 0, nullptr, 0, KEY_SET_VALUE,
+                        nullptr, &key, nullptr) != ERROR_SUCCESS)
       return;
     static const char order[] = "native,builtin";
     set_ = true;
@@ -50,11 +50,14 @@ class NativeFirstOrder {
     }
     RegCloseKey(key);
   }
-  ~NativeFirstOrder() { RegDeleteTreeA(HKEY_CURRENT_USER, keyPath_.c_str()); }
+  ~NativeFirstOrder() {
+    RegDeleteTreeA(HKEY_CURRENT_USER, programKey_.c_str());
+    RegDeleteKeyA(HKEY_CURRENT_USER, programKey_.c_str());
+  }
   bool Set() const { return set_; }
 
  private:
-  std::string keyPath_;
+  std::string programKey_;
   bool set_ = false;
 };
 
@@ -135,9 +138,8 @@ std::string Expand(std::string text, const std::string& componentFolder) {
 class LibraryPlanting : public testing::TestWithParam<PlantingCase> {
  protected:
   // A player with a versioned library, two of the player's libraries (one
-  // with a dependency beside it), one that cannot be loaded (a box), its
-  // settings, sites and cache, a version list in the current folder, and an
-  // installer.
+  // with a dependency beside it), its settings, sites and cache, a version
+  // list in the current folder, and an installer.
   void SetUp() override {
     ASSERT_TRUE(planted.Plant());
     ASSERT_TRUE(player.Install());
