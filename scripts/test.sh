@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds both presets and runs every test: the portable core natively under
-# AddressSanitizer and UndefinedBehaviorSanitizer, the profile reader's fuzzer
-# for a minute, then the Windows program and its tests under Wine on a private
-# X display. Exits non-zero on any failure.
+# AddressSanitizer and UndefinedBehaviorSanitizer, the fuzzers for the time
+# tests/fuzz/targets.txt gives each, then the Windows program and its tests
+# under Wine on a private X display. Exits non-zero on any failure.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
@@ -14,8 +14,8 @@ cmake --preset host >/dev/null
 cmake --build --preset host
 ctest --preset host
 
-echo "== fuzz: the profile reader for 60 seconds"
-scripts/fuzz-profile.sh 60
+echo "== fuzz: every fuzzer of tests/fuzz/targets.txt"
+scripts/fuzz.sh
 
 echo "== win32: ControlPanel.exe and its tests under Wine"
 cmake --preset win32 >/dev/null

@@ -1,11 +1,13 @@
 // Reading product versions through the version library of Win32: the one
-// place for GetFileVersionInfoSizeA, GetFileVersionInfoA and VerQueryValueA.
+// place for GetFileVersionInfoSizeA, GetFileVersionInfoA and VerQueryValueA,
+// loaded from the system folder when the first version is read.
 #include <windows.h>
 
 #include <cstdlib>
 #include <cstring>
 
 #include "foundation/product_version.h"
+#include "foundation/system_libraries_win32.h"
 
 namespace {
 
@@ -13,30 +15,51 @@ namespace {
 // a copy of 63 characters gives every string the result its whole text gives.
 constexpr UINT VersionStringBytes = 64;
 
+typedef DWORD(WINAPI* InfoSizeCall)(LPCSTR, LPDWORD);
+typedef BOOL(WINAPI* InfoCall)(LPCSTR, DWORD, DWORD, LPVOID);
+typedef BOOL(WINAPI* QueryCall)(LPCVOID, LPCSTR, LPVOID*, PUINT);
+
+// The version library's calls; all none when it cannot be loaded.
+struct VersionCalls {
+  InfoSizeCall infoSize;
+  InfoCall info;
+  QueryCall query;
+
+  bool Loaded() const { return infoSize && info && query; }
+};
+
+VersionCalls LoadVersionCalls() {
+  return VersionCalls{SystemFunctionAs<InfoSizeCall>(SystemLibrary::Version, "GetFileVersionInfoSizeA"),
+                      SystemFunctionAs<InfoCall>(SystemLibrary::Version, "GetFileVersionInfoA"),
+                      SystemFunctionAs<QueryCall>(SystemLibrary::Version, "VerQueryValueA")};
+}
+
 // The version resource of one file, allocated one byte larger than the
 // platform reports, with a NUL in that byte so that no string runs past it.
 class VersionBlock {
  public:
-  explicit VersionBlock(DWORD size) : bytes_(static_cast<char*>(malloc(size + 1))), size_(size) {}
+  VersionBlock(const VersionCalls& calls, DWORD size)
+      : calls_(calls), bytes_(static_cast<char*>(malloc(size + 1))), size_(size) {}
   ~VersionBlock() { free(bytes_); }
   VersionBlock(const VersionBlock&) = delete;
   VersionBlock& operator=(const VersionBlock&) = delete;
 
   // Reads the resource of path; false when the block is missing or the read failed.
   bool Read(const char* path) {
-    if (!bytes_ || !GetFileVersionInfoA(path, 0, size_, bytes_)) return false;
+    if (!bytes_ || !calls_.info(path, 0, size_, bytes_)) return false;
     bytes_[size_] = '\0';
     return true;
   }
   // The value of a sub-block, or none; length receives its length.
   const void* Query(const char* subBlock, UINT* length) {
     void* value = nullptr;
-    if (!VerQueryValueA(bytes_, subBlock, &value, length) || !value) return nullptr;
+    if (!calls_.query(bytes_, subBlock, &value, length) || !value) return nullptr;
     return value;
   }
   bool Contains(const char* p, UINT count) const { return p >= bytes_ && p + count <= bytes_ + size_ + 1; }
 
  private:
+  const VersionCalls& calls_;
   char* bytes_;
   DWORD size_;
 };
@@ -44,10 +67,12 @@ class VersionBlock {
 }  // namespace
 
 uint32_t ReadProductVersion(const FixedPath& file) {
+  static const VersionCalls calls = LoadVersionCalls();
+  if (!calls.Loaded()) return 0;
   DWORD ignored = 0;
-  DWORD size = GetFileVersionInfoSizeA(file.Text(), &ignored);
+  DWORD size = calls.infoSize(file.Text(), &ignored);
   if (size == 0) return 0;
-  VersionBlock block(size);
+  VersionBlock block(calls, size);
   if (!block.Read(file.Text())) return 0;
 
   UINT tableLength = 0;

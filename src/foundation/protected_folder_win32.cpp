@@ -9,6 +9,7 @@
 #include "foundation/final_path.h"
 #include "foundation/protected_folder.h"
 #include "foundation/protected_folder_text.h"
+#include "foundation/system_libraries_win32.h"
 #include "foundation/text_case.h"
 
 namespace {
@@ -54,10 +55,14 @@ constexpr const char* NativeFolderVariables[] = {"ProgramW6432", "CommonProgramW
 // True when the folder is one of the shared folders, the temporary folder, or
 // a folder above one of them.
 bool HoldsSharedFolder(const char* fullPath, const char* finalPath) {
+  typedef HRESULT(WINAPI * FolderPathCall)(HWND, int, HANDLE, DWORD, LPSTR);
+  auto folderPath = SystemFunctionAs<FolderPathCall>(SystemLibrary::Shell, "SHGetFolderPathA");
+  // Without the shell nothing can be ruled out: every folder counts as shared.
+  if (!folderPath) return true;
   char known[MAX_PATH];
   for (int id : SharedFolderIds) {
     // A folder this system does not have (the x86 ones on a 32-bit system) fails.
-    if (SHGetFolderPathA(nullptr, id, nullptr, SHGFP_TYPE_CURRENT, known) == S_OK && known[0] &&
+    if (folderPath(nullptr, id, nullptr, SHGFP_TYPE_CURRENT, known) == S_OK && known[0] &&
         Reaches(fullPath, finalPath, known, false))
       return true;
   }

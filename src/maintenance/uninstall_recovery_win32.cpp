@@ -6,6 +6,7 @@
 
 #include "foundation/fixed_path.h"
 #include "foundation/heap_string.h"
+#include "foundation/system_libraries_win32.h"
 #include "maintenance/installation_locations.h"
 #include "maintenance/uninstall.h"
 #include "settings/settings_lock.h"
@@ -17,9 +18,13 @@ constexpr const char* SilentParameter = "-s";
 constexpr int32_t NotFoundCode = 1;
 static_assert(SEE_MASK_FLAG_DDEWAIT == 0x100 && SW_SHOWNORMAL == 1, "the mask and show state of the start");
 
+typedef BOOL(WINAPI* ExecuteCall)(SHELLEXECUTEINFOA*);
+
 }  // namespace
 
 bool StartInstaller(const char* path, const char* parameters) {
+  auto execute = SystemFunctionAs<ExecuteCall>(SystemLibrary::Shell, "ShellExecuteExA");
+  if (!execute) return false;
   SHELLEXECUTEINFOA start = {};
   start.cbSize = sizeof start;
   start.fMask = SEE_MASK_FLAG_DDEWAIT;
@@ -29,7 +34,7 @@ bool StartInstaller(const char* path, const char* parameters) {
   start.lpParameters = parameters;
   start.lpDirectory = "";
   start.nShow = SW_SHOWNORMAL;
-  return ShellExecuteExA(&start) != FALSE;
+  return execute(&start) != FALSE;
 }
 
 int32_t RunRecoveryOption() {

@@ -4,11 +4,13 @@
 
 #include <cstdio>
 
+#include "foundation/system_libraries_win32.h"
 #include "shell/command_line.h"
 #include "shell/control_panel_window.h"
 #include "toolkit/toolkit_app.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+  RestrictLibrarySearch();
   if (!ToolkitStartUp(instance)) {
     ToolkitShutDown();
     return 0;
