@@ -194,10 +194,18 @@ bool AnswerBox(HWND box, int buttonId) {
 }
 
 bool PressKey(HWND window, WORD virtualKey) {
+  // Typed keys go to the focus of the active window of the foreground
+  // thread: wait until the window's own thread has made it active, or the
+  // keys could arrive before it and be lost.
   SetForegroundWindow(window);
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  DWORD thread = GetWindowThreadProcessId(window, nullptr);
   DWORD start = GetTickCount();
-  while (GetForegroundWindow() != window && GetTickCount() - start < 5000) Sleep(PollMs);
-  if (GetForegroundWindow() != window) return false;
+  while (!(GetForegroundWindow() == window && GetGUIThreadInfo(thread, &info) && info.hwndActive == window)) {
+    if (GetTickCount() - start >= 5000) return false;
+    Sleep(PollMs);
+  }
   INPUT keys[2] = {};
   keys[0].type = INPUT_KEYBOARD;
   keys[0].ki.wVk = virtualKey;
