@@ -52,11 +52,15 @@ bool TouchesWindowsFolder(const char* fullPath, const char* finalPath) {
 // environment values.
 constexpr const char* NativeFolderVariables[] = {"ProgramW6432", "CommonProgramW6432"};
 
+typedef HRESULT(WINAPI* FolderPathCall)(HWND, int, HANDLE, DWORD, LPSTR);
+
+// The shell's folder lookup, SHGetFolderPathA; none without the shell.
+FolderPathCall ShellFolderPath() { return SystemFunctionAs<FolderPathCall>(SystemLibrary::Shell, "SHGetFolderPathA"); }
+
 // True when the folder is one of the shared folders, the temporary folder, or
 // a folder above one of them.
 bool HoldsSharedFolder(const char* fullPath, const char* finalPath) {
-  typedef HRESULT(WINAPI * FolderPathCall)(HWND, int, HANDLE, DWORD, LPSTR);
-  auto folderPath = SystemFunctionAs<FolderPathCall>(SystemLibrary::Shell, "SHGetFolderPathA");
+  auto folderPath = ShellFolderPath();
   // Without the shell nothing can be ruled out: every folder counts as shared.
   if (!folderPath) return true;
   char known[MAX_PATH];
@@ -79,8 +83,11 @@ bool HoldsSharedFolder(const char* fullPath, const char* finalPath) {
 // current user's: the profiles folder is the one that holds the current
 // user's profile.
 bool IsAnyUsersProfileFolder(const char* fullPath, const char* finalPath) {
+  auto folderPath = ShellFolderPath();
+  // Without the shell every folder counts as a profile folder.
+  if (!folderPath) return true;
   char profiles[MAX_PATH];
-  if (SHGetFolderPathA(nullptr, CSIDL_PROFILE, nullptr, SHGFP_TYPE_CURRENT, profiles) != S_OK || !profiles[0])
+  if (folderPath(nullptr, CSIDL_PROFILE, nullptr, SHGFP_TYPE_CURRENT, profiles) != S_OK || !profiles[0])
     return false;
   StripTrailingSeparators(profiles);
   char* lastSeparator = strrchr(profiles, '\\');

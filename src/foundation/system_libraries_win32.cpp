@@ -15,7 +15,8 @@ struct LoadedLibrary {
 };
 
 // In the order of SystemLibrary.
-LoadedLibrary systemLibraries[] = {{L"version.dll", nullptr}, {L"shell32.dll", nullptr}, {L"user32.dll", nullptr}};
+LoadedLibrary systemLibraries[] = {{L"version.dll", nullptr}, {L"shell32.dll", nullptr}, {L"user32.dll", nullptr},
+                                   {L"gdi32.dll", nullptr},   {L"winmm.dll", nullptr}};
 
 // A system without the search flags refuses them as an invalid parameter; it
 // is then given the library's full path in the system folder.

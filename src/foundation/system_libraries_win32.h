@@ -1,14 +1,14 @@
 #pragma once
 // Where libraries come from. ControlPanel.exe imports only what every Windows
 // process has loaded anyway (kernel32, advapi32, the C runtime); the other
-// system libraries it needs (version, shell32, user32) are loaded when first
+// system libraries it needs (version, shell32, user32, gdi32, winmm) are loaded when first
 // used, and only from the system folder, so that a library of the same name
 // in the program's folder or the current folder is never run, and option
 // mode starts without them.
 #include <windows.h>
 
 // The system libraries loaded on first use.
-enum class SystemLibrary { Version, Shell, User };
+enum class SystemLibrary { Version, Shell, User, Gdi, Multimedia };
 
 // Makes the system folder the only place the process looks for libraries
 // loaded without a full path (SetDefaultDllDirectories). The entry point calls

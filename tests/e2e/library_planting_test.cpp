@@ -13,12 +13,16 @@
 #include <string>
 #include <vector>
 
+#include "inventory/installed_components_window.h"
+#include "shell/main_window_layout.h"
 #include "support/box_watcher_win32.h"
 #include "support/control_panel_copy_win32.h"
 #include "support/fixtures_win32.h"
+#include "support/panel_window_win32.h"
 #include "support/player_installation_win32.h"
 #include "support/process_win32.h"
 #include "support/temp_folder_win32.h"
+#include "support/toolkit_windows_win32.h"
 #include "support/unregister_log_win32.h"
 
 namespace {
@@ -101,15 +105,19 @@ class PlantedFolders {
   ProgramRun Run(const std::string& arguments, const std::string& programName = "ControlPanel.exe") {
     NativeFirstOrder order(programName);
     if (!order.Set()) return ProgramRun();
-    ScopedEnvironment log("CPANEL_PLANTED_LOG", log_ / "planted.log");
+    ScopedEnvironment log(PlantedLogVariable, LogFile());
     ProgramRun run = RunProgram(program_.Beside(programName), arguments, current_.Path());
     run.output = WithoutCarriageReturns(run.output);
     return run;
   }
+  // Where the planted copies record being loaded (named by the environment
+  // variable PlantedLogVariable of the program).
+  std::string LogFile() const { return log_ / "planted.log"; }
+  static constexpr const char* PlantedLogVariable = "CPANEL_PLANTED_LOG";
   // The planted copies that were loaded, one path a line, in lower case (the
   // loader writes the name as the importer spells it).
   std::string Loaded() const {
-    std::string paths = ReadTextFile(log_ / "planted.log");
+    std::string paths = ReadTextFile(LogFile());
     CharLowerBuffA(&paths[0], static_cast<DWORD>(paths.size()));
     return paths;
   }
@@ -206,9 +214,33 @@ TEST_F(LibraryPlanting, UninstallLoadsThePlayersLibrariesWithTheirDependencies) 
   EXPECT_EQ(planted.Loaded(), "") << "planted libraries were loaded";
 }
 
+// The window mode: the main window and the installed-components window,
+// opened, used and closed as a person would.
+TEST_F(LibraryPlanting, TheWindowsLoadNoPlantedLibrary) {
+  Watchdog watchdog(120000);
+  NativeFirstOrder order("ControlPanel.exe");
+  ASSERT_TRUE(order.Set());
+  ScopedEnvironment log(PlantedFolders::PlantedLogVariable, planted.LogFile());
+  PanelWindowSession session(planted.Program().Program(), std::string(), planted.CurrentFolder().Path());
+  HWND main = session.WaitForMainWindow();
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(ClickControl(main, ListComponentsCommandId));
+  HWND components = session.WaitForWindow(InstalledComponentsTitle);
+  ASSERT_NE(components, nullptr);
+  RequestClose(components);
+  ASSERT_TRUE(session.WaitForWindowGone(InstalledComponentsTitle));
+  ASSERT_TRUE(ClickControl(main, CacheCommandId));
+  PanelWindowSession::Box box = session.WaitForBox();
+  EXPECT_EQ(box.seen.text, "Resource folder deleted sucessfully.");
+  AnswerBox(box.window, IDOK);
+  ASSERT_TRUE(ClickControl(main, OkCommandId));
+  int32_t exitCode = -1;
+  ASSERT_TRUE(session.WaitForExit(&exitCode));
+  EXPECT_EQ(exitCode, 0);
+  EXPECT_EQ(planted.Loaded(), "") << "planted libraries were loaded";
+}
+
 // Every option once, with the results the installation of the fixture gives.
-// A case of the main window (an empty command line, the window closed by the
-// test) belongs here once the window exists.
 const PlantingCase PlantingCases[] = {
     {"InstallPath", "-ip", "\"{component}\"", -998},
     {"Uninstall", "-u", "0\n", 0},

@@ -69,7 +69,8 @@ std::vector<HWND> FindWindows(DWORD processId, const std::string& title, bool me
 
 }  // namespace
 
-PanelWindowSession::PanelWindowSession(const std::string& program, const std::string& arguments) {
+PanelWindowSession::PanelWindowSession(const std::string& program, const std::string& arguments,
+                                       const std::string& workingFolder) {
   if (!EnterTestDesktop()) return;
   std::string path = program.empty() ? ControlPanelProgram() : program;
   std::string commandLine = "\"" + path + "\"" + (arguments.empty() ? "" : " " + arguments);
@@ -81,8 +82,8 @@ PanelWindowSession::PanelWindowSession(const std::string& program, const std::st
   startup.cb = sizeof startup;
   startup.lpDesktop = desktop;
   PROCESS_INFORMATION process = {};
-  if (!CreateProcessA(path.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &process))
+  if (!CreateProcessA(path.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      workingFolder.empty() ? nullptr : workingFolder.c_str(), &startup, &process))
     return;
   CloseHandle(process.hThread);
   process_ = process.hProcess;

@@ -27,9 +27,11 @@ struct ControlView {
 class PanelWindowSession {
  public:
   // Starts program (ControlPanel.exe of this build by default) with the
-  // command-line text arguments (none: window mode) on the test desktop.
+  // command-line text arguments (none: window mode) on the test desktop, in
+  // workingFolder (none: this program's).
   explicit PanelWindowSession(const std::string& program = std::string(),
-                              const std::string& arguments = std::string());
+                              const std::string& arguments = std::string(),
+                              const std::string& workingFolder = std::string());
   // Closes what is still open and ends the program if it does not end.
   ~PanelWindowSession();
   PanelWindowSession(const PanelWindowSession&) = delete;
