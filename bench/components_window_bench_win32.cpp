@@ -1,16 +1,17 @@
 // The installed-components window over a large installation: count
 // versioned component libraries and count fragments in the update version
 // list, from the command (InventoryComponents without a version list) to the
-// window shown with both lists filled, beside:
-// - the reading that the command cannot do without: collecting the files and
-//   reading each one's product version once, the same calls timed alone;
-// - the floor of the display: two plain list boxes on a dialog filled with
-//   the same lines (made beforehand), with redrawing off, in the same process.
+// window shown with both lists filled, beside two floors measured in the same
+// process and the same Wine, round by round:
+// - reading the libraries' product versions with bare version-library calls
+//   (what the left list costs at the least: one version per file);
+// - filling two plain list boxes on a dialog with the same lines (made
+//   beforehand), redrawing off.
 //
 //   components_window_bench <library> <folder> [count] [rounds]
 //
-// Prints the medians of each, the display part (command minus reading) and
-// its ratio to the floor. Every pass must list every file and fragment.
+// Prints the medians and the ratios. Every pass must list every file and
+// fragment.
 #include <windows.h>
 
 #include <cstdio>
@@ -61,17 +62,7 @@ bool WriteVersionList(const std::string& folder, int count) {
 // and the window asked to close.
 double shownAt = 0;
 HWND shownWindow = nullptr;
-
-LRESULT CALLBACK WatchShow(int code, WPARAM wParam, LPARAM lParam) {
-  auto* message = reinterpret_cast<CWPSTRUCT*>(lParam);
-  if (code == HC_ACTION && message->message == WM_SHOWWINDOW && message->wParam && !GetParent(message->hwnd) &&
-      !shownWindow) {
-    shownAt = Seconds();
-    shownWindow = message->hwnd;
-    PostMessageA(message->hwnd, WM_CLOSE, 0, 0);
-  }
-  return CallNextHookEx(nullptr, code, wParam, lParam);
-}
+int shownItems = 0;  // the lines of both lists
 
 int CountItems(HWND window) {
   int items = 0;
@@ -83,25 +74,28 @@ int CountItems(HWND window) {
   return items;
 }
 
-// The command; its seconds, or -1 when the window did not list everything.
-double CommandPass(const FixedPath& folder, int count, int* listed) {
+LRESULT CALLBACK WatchShow(int code, WPARAM wParam, LPARAM lParam) {
+  auto* message = reinterpret_cast<CWPSTRUCT*>(lParam);
+  if (code == HC_ACTION && message->message == WM_SHOWWINDOW && message->wParam && !GetParent(message->hwnd) &&
+      !shownWindow) {
+    shownAt = Seconds();
+    shownWindow = message->hwnd;
+    shownItems = CountItems(message->hwnd);
+    PostMessageA(message->hwnd, WM_CLOSE, 0, 0);
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+
+// The whole command; its seconds to the shown window, or -1 when it did not
+// list every file.
+double CommandPass(const FixedPath& folder, int count) {
   shownWindow = nullptr;
   HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, WatchShow, nullptr, GetCurrentThreadId());
-  *listed = 0;
   double start = Seconds();
   InventoryComponents(folder, nullptr);
   UnhookWindowsHookEx(hook);
-  return shownWindow ? shownAt - start : -1;
-}
-
-double ReadingPass(const FixedPath& folder, int count) {
-  double start = Seconds();
-  ComponentFiles.ClearArray();
-  CollectComponentFiles(folder);
-  uint32_t versions = 0;
-  for (int32_t i = 0; i < ComponentFiles.count; ++i) versions |= ReadProductVersion(ComponentFiles[i]);
-  double elapsed = Seconds() - start;
-  return ComponentFiles.count == count && versions ? elapsed : -1;
+  return shownWindow && shownItems == 2 * count ? shownAt - start : -1;
 }
 
 double FloorPass(const std::vector<std::string>& left, const std::vector<std::string>& right) {
@@ -144,44 +138,41 @@ int main(int argc, char** argv) {
   FixedPath folder;
   folder.SetText(arguments.folder.c_str());
 
-  // The floor's lines: what the window shows, made once and untimed.
+  // The fill floor's lines: what the window shows, made once and untimed.
+  if (CommandPass(folder, count) < 0) return 1;
   std::vector<std::string> left, right;
-  {
-    int listed = 0;
-    if (CommandPass(folder, count, &listed) < 0) return 1;
-    String line;
-    for (int32_t i = 0; i < ComponentFiles.count; ++i) {
-      ComponentLine(ComponentFiles[i], ReadProductVersion(ComponentFiles[i]), folder.Text(), line);
-      left.push_back(line.TextOrEmpty());
-    }
-    for (int i = 0; i < count; ++i) {
-      char fragment[64];
-      snprintf(fragment, sizeof fragment, "QFXFragment%05d.dll (3.0.1.%d)", i + 1, 27 + count - 1 - i);
-      right.push_back(fragment);
-    }
+  String line;
+  for (int32_t i = 0; i < ComponentFiles.count; ++i) {
+    ComponentLine(ComponentFiles[i], ReadProductVersion(ComponentFiles[i]), folder.Text(), line);
+    left.push_back(line.TextOrEmpty());
+  }
+  for (int i = 0; i < count; ++i) {
+    char fragment[64];
+    snprintf(fragment, sizeof fragment, "QFXFragment%05d.dll (3.0.1.%d)", i + 1, 27 + count - 1 - i);
+    right.push_back(fragment);
   }
 
-  std::vector<double> command, reading, floor, display;
+  std::vector<double> command, versions, fill;
   for (int round = 0; round < rounds; ++round) {
-    int listed = 0;
-    double own = CommandPass(folder, count, &listed);
-    double read = ReadingPass(folder, count);
+    double own = CommandPass(folder, count);
+    double start = Seconds();
+    int read = ::FloorPass(paths);
+    double bare = Seconds() - start;
     double plain = FloorPass(left, right);
-    if (own < 0 || read < 0 || plain < 0) {
+    if (own < 0 || read != count || plain < 0) {
       fprintf(stderr, "components_window_bench: wrong result in round %d\n", round + 1);
       return 1;
     }
     command.push_back(own);
-    reading.push_back(read);
-    floor.push_back(plain);
-    display.push_back(own - read);
+    versions.push_back(bare);
+    fill.push_back(plain);
   }
-  printf("files and fragments               %d and %d, %d rounds\n", count, count, rounds);
-  printf("command to both lists filled      %.0f ms\n", Median(command) * 1000);
-  printf("reading: collection and versions  %.0f ms\n", Median(reading) * 1000);
-  printf("display: the rest of the command  %.0f ms\n", Median(display) * 1000);
-  printf("floor: two plain list boxes       %.0f ms\n", Median(floor) * 1000);
-  printf("display / floor                   %.2f\n", Median(display) / Median(floor));
+  printf("files and fragments                      %d and %d, %d rounds\n", count, count, rounds);
+  printf("command to both lists filled             %.0f ms\n", Median(command) * 1000);
+  printf("floor: bare version reads of the files   %.0f ms\n", Median(versions) * 1000);
+  printf("floor: two plain list boxes, same lines  %.0f ms\n", Median(fill) * 1000);
+  printf("command / version reads                  %.2f\n", Median(command) / Median(versions));
+  printf("command / list-box fill                  %.1f\n", Median(command) / Median(fill));
   CloseWindowManager();
   ToolkitShutDown();
   return 0;

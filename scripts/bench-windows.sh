@@ -4,7 +4,7 @@
 # - the installed-components window with [count] component libraries and as
 #   many fragments (components_window_bench, [rounds] rounds);
 # - the start of window mode on the sample installation against an empty
-#   toolkit dialog (window_start_bench, 21 rounds).
+#   toolkit dialog (window_start_bench, 41 rounds).
 # Arguments: [count] [rounds] (default 5000 7). BUILD_DIR selects another
 # build folder of the win32 preset.
 set -euo pipefail
@@ -30,5 +30,5 @@ echo "== the start of window mode, on the sample installation"
 sample_installation_make "$root/$build/fixtures"
 mkdir -p "$WINEPREFIX/drive_c/bench-start"
 cp "$build/ControlPanel.exe" "$build/empty_dialog.exe" "$WINEPREFIX/drive_c/bench-start/"
-wine "$build/window_start_bench.exe" 'C:\bench-start\ControlPanel.exe' 'C:\bench-start\empty_dialog.exe' 21 \
+wine "$build/window_start_bench.exe" 'C:\bench-start\ControlPanel.exe' 'C:\bench-start\empty_dialog.exe' 41 \
   </dev/null 2>/dev/null

@@ -46,6 +46,9 @@ Status WriteDefaultSiteSettings(bool force) { return WriteDefaultSiteSettingsAt(
 
 Status WriteDefaultSiteSettingsAt(const FixedPath& path, bool force) {
   if (path.IsEmpty()) return StatusIoError;
+  // The usual case, a file that is there, needs no lock (and never waits for
+  // one): the window checks it at every start.
+  if (!force && path.Exists()) return StatusOk;
   SettingsLock lock;
   if (!lock.Held()) return StatusIoError;
   if (!force && path.Exists()) return StatusOk;

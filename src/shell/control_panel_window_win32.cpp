@@ -3,7 +3,6 @@
 #include "foundation/fixed_path.h"
 #include "foundation/heap_string.h"
 #include "foundation/product_version.h"
-#include "inventory/component_inventory.h"
 #include "maintenance/installation_locations.h"
 #include "maintenance/resource_cache.h"
 #include "maintenance/uninstall_command.h"

@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "support/player_installation_win32.h"
 #include "support/control_panel_copy_win32.h"
 #include "support/panel_window_win32.h"
+#include "support/player_installation_win32.h"
 #include "support/process_win32.h"
 #include "support/toolkit_windows_win32.h"
 

@@ -8,30 +8,25 @@
 #include "inventory/installed_components_window.h"
 #include "maintenance/installation_locations.h"
 #include "shell/main_window_layout.h"
-#include "support/control_panel_copy_win32.h"
 #include "support/fixtures_win32.h"
 #include "support/navigator_keys_win32.h"
-#include "support/panel_window_win32.h"
-#include "support/player_installation_win32.h"
+#include "support/panel_window_test_win32.h"
 #include "support/registry_win32.h"
-#include "support/toolkit_windows_win32.h"
 
 namespace {
 
 using Lines = std::vector<std::string>;
 
-class InstalledComponentsTest : public ::testing::Test {
+class InstalledComponentsTest : public PanelWindowTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(copy.Ready());
+    PanelWindowTest::SetUp();
     ASSERT_TRUE(player.Install());
   }
-  std::string Component(const std::string& relative) const { return player.ComponentFolder() + "\\" + relative; }
 
   // Opens the main window and from it the components window.
   HWND OpenComponents() {
-    session.reset(new PanelWindowSession(copy.Program()));
-    main = session->WaitForMainWindow();
+    main = Open();
     if (!main || !ClickControl(main, ListComponentsCommandId)) return nullptr;
     return session->WaitForWindow(InstalledComponentsTitle);
   }
@@ -52,16 +47,10 @@ class InstalledComponentsTest : public ::testing::Test {
     for (int i = 0; i < 250 && !IsWindowEnabled(main); ++i) Sleep(20);
     EXPECT_TRUE(IsWindowEnabled(main)) << "the main window is enabled again";
     EXPECT_TRUE(ClickControl(main, OkCommandId));
-    int32_t exitCode = -1;
-    EXPECT_TRUE(session->WaitForExit(&exitCode));
-    EXPECT_EQ(exitCode, 0);
+    ExpectEndsWithZero();
   }
 
-  Watchdog watchdog{120000};
-  ControlPanelCopy copy;
-  PlayerInstallation player;
   NavigatorKeys navigator;
-  std::unique_ptr<PanelWindowSession> session;
   HWND main = nullptr;
 };
 
@@ -181,9 +170,7 @@ TEST_F(InstalledComponentsTest, ACloseRequestToTheMainWindowEndsBoth) {
   HWND window = OpenComponents();
   ASSERT_NE(window, nullptr);
   RequestClose(main);
-  int32_t exitCode = -1;
-  EXPECT_TRUE(session->WaitForExit(&exitCode));
-  EXPECT_EQ(exitCode, 0);
+  ExpectEndsWithZero();
 }
 
 }  // namespace

@@ -8,12 +8,9 @@
 #include "maintenance/installation_locations.h"
 #include "settings/download_sites.h"
 #include "shell/main_window_layout.h"
-#include "support/control_panel_copy_win32.h"
 #include "support/held_file_win32.h"
-#include "support/panel_window_win32.h"
-#include "support/player_installation_win32.h"
+#include "support/panel_window_test_win32.h"
 #include "support/registry_win32.h"
-#include "support/toolkit_windows_win32.h"
 
 namespace {
 
@@ -25,20 +22,8 @@ constexpr char OptionsText[] =
     "[Other]\r\nkeep = this\r\n[ComponentMgrOptions]\r\nCheckForUpdates = 1\r\nLastUpdateCheckTime = 12345\r\n"
     "BroadcastKey = 1\r\n";
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public PanelWindowTest {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(copy.Ready());
-    DeleteMachineKeyTree(PlayerKeyPath);
-  }
-
-  // Starts the program and waits for its window; the test fails without it.
-  HWND Open() {
-    session.reset(new PanelWindowSession(copy.Program()));
-    if (!session->Started()) return nullptr;
-    return session->WaitForMainWindow();
-  }
-  std::string Component(const std::string& relative) const { return player.ComponentFolder() + "\\" + relative; }
   // Clicks, then waits for the box the click shows and checks what it says.
   PanelWindowSession::Box ClickForBox(HWND window, int id, const char* caption, const char* text,
                                       const char* buttons = "ok") {
@@ -61,16 +46,6 @@ class MainWindowTest : public ::testing::Test {
     }
     return false;
   }
-  void ExpectEndsWithZero() {
-    int32_t exitCode = -1;
-    ASSERT_TRUE(session->WaitForExit(&exitCode));
-    EXPECT_EQ(exitCode, 0);
-  }
-
-  Watchdog watchdog{120000};
-  ControlPanelCopy copy;
-  PlayerInstallation player;
-  std::unique_ptr<PanelWindowSession> session;
 };
 
 TEST_F(MainWindowTest, ShowsItsControlsWithThePlayersState) {
