@@ -53,7 +53,6 @@ void DetachOptionControls();
 // with a player installed, cleared by LoadManagerOptions and
 // ApplyManagerOptions.
 void MarkOptionsChanged();
-bool OptionsChanged();
 
 // Sets the beta box from "Additional Download URL", the update box from
 // "CheckForUpdates" (checked when the file, the key or its value is missing,

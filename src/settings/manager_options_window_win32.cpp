@@ -95,8 +95,6 @@ void DetachOptionControls() { shown = OptionControls{}; }
 
 void MarkOptionsChanged() { optionsChanged = true; }
 
-bool OptionsChanged() { return optionsChanged; }
-
 void LoadManagerOptions() {
   if (shown.publicBeta) {
     char url[DownloadUrlBufferBytes];
