@@ -3,7 +3,6 @@
 #include "foundation/fixed_path.h"
 #include "foundation/heap_string.h"
 #include "foundation/product_version.h"
-#include "maintenance/installation_locations.h"
 #include "maintenance/resource_cache.h"
 #include "maintenance/uninstall_command.h"
 #include "settings/download_sites.h"
@@ -79,9 +78,9 @@ uint8_t MainWindowHandler(HWND window, EventKind kind, EventRecord* record) {
     case EventActivated:
       LoadManagerOptions();
       return AnswerNotHandled;
-    case EventClosing: {
-      FixedPath componentFolder;
-      if (ReadComponentPath(componentFolder)) ApplyManagerOptions();
+    case EventClosing:
+      // Saves only with a component folder and the mark set.
+      ApplyManagerOptions();
       // Commands still running under a box of this window find no window,
       // controls or boxes to touch once it is gone.
       DetachOptionControls();
@@ -89,7 +88,6 @@ uint8_t MainWindowHandler(HWND window, EventKind kind, EventRecord* record) {
       if (controls) DestroyControls(*controls);
       CloseToolkitWindow(manager, window);
       return AnswerNotHandled;
-    }
     case EventKeyDown:
       // Escape while the window itself has the focus.
       if (record->event.keyCode == VK_ESCAPE) {
