@@ -7,9 +7,9 @@
 // One pass: the messages of each registered window, newest first, through the
 // dialog manager's keyboard handling (Tab, Enter as IDOK, Escape as
 // IDCANCEL); then every other message of the thread; then the ticks, after
-// which the thread waits for the next message unless a window is busy or the
-// pass registered or unregistered a window (which may be what the caller's
-// loop is waiting for).
+// which the thread waits for the next message (at most until the next tick
+// is due) unless a window is busy or the pass registered or unregistered a
+// window (which may be what the caller's loop is waiting for).
 
 #include <windows.h>
 
@@ -24,9 +24,10 @@ bool RunUntilNoWindows(WindowManager* manager);
 bool RunUntilClosed(WindowManager* manager, HWND window);
 void RunOnePass(WindowManager* manager);
 // Sends the tick event to every open window whose interval has passed. With
-// mayWait, blocks until a message arrives when no window is busy: none whose
-// tick is not yet due, none that answered 1 to its tick, no window registered
-// or unregistered by the tick callbacks, and no message waiting.
+// mayWait, and when no window is busy (none answered 1 to its tick, no window
+// was registered or unregistered by the tick callbacks, no message waits),
+// blocks until a message arrives, or, when a window's tick is not yet due,
+// at most until it is due.
 void ProcessTicks(WindowManager* manager, bool mayWait);
 
 // Removes and handles the messages waiting for window (and its children), or

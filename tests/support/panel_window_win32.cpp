@@ -50,9 +50,9 @@ BOOL CALLBACK Visit(HWND window, LPARAM context) {
   return TRUE;
 }
 
-// Waits until window is destroyed (a box goes away a moment after it is
-// answered, and its owner is enabled again only then).
-bool WaitUntilGone(HWND window) {
+}  // namespace
+
+bool WaitUntilDestroyed(HWND window) {
   DWORD start = GetTickCount();
   while (IsWindow(window)) {
     if (GetTickCount() - start >= 20000) return false;
@@ -60,6 +60,8 @@ bool WaitUntilGone(HWND window) {
   }
   return true;
 }
+
+namespace {
 
 std::vector<HWND> FindWindows(DWORD processId, const std::string& title, bool messageBoxes) {
   Search search{processId, title, messageBoxes, {}};
@@ -191,7 +193,7 @@ bool AnswerBox(HWND box, int buttonId) {
   HWND button = GetDlgItem(box, buttonId);
   if (!button || !PostMessageA(box, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(button)))
     return false;
-  return WaitUntilGone(box);
+  return WaitUntilDestroyed(box);
 }
 
 bool PressKey(HWND window, WORD virtualKey) {

@@ -75,6 +75,9 @@ bool ClickControl(HWND dialog, int id);
 // Presses a button of a message box (IDOK, IDYES, IDNO ...) and waits until
 // the box is gone; false when the box has no such button or stays.
 bool AnswerBox(HWND box, int buttonId);
+// Waits until window is destroyed (a box goes away a moment after it is
+// answered, and its owner is enabled again only then); false after 20 s.
+bool WaitUntilDestroyed(HWND window);
 // Brings window to the front and types the key, as the keyboard would.
 bool PressKey(HWND window, WORD virtualKey);
 // The lines of a list box of another program, in order.

@@ -137,18 +137,21 @@ TEST_F(MessageLoopWin32Test, TicksGoToOpenWindowsWithAnInterval) {
   EXPECT_NE(FindWindowEntry(manager, ticking)->lastTick, 0u);
 }
 
-TEST_F(MessageLoopWin32Test, TickThatIsNotDueKeepsTheLoopFromWaiting) {
+TEST_F(MessageLoopWin32Test, TickThatIsNotDueLimitsTheWait) {
   HWND window = NewDialog();
   EventLog* log = NewLog();
-  ASSERT_TRUE(RegisterLogged(manager, window, log, nullptr, 60000));
+  ASSERT_TRUE(RegisterLogged(manager, window, log, nullptr, 200));
   // The first pass after registration always ticks.
   ProcessTicks(manager, false);
   EXPECT_EQ(log->Count(EventTick), 1u);
-  // The next tick is a minute away: the window is busy, so this returns
-  // at once although no message is waiting.
+  // No message comes: the wait ends when the next tick is due, not at once
+  // (an idle loop that returned at once would poll the processor busy), and
+  // not never (the tick would be missed).
   ASSERT_FALSE(MessagesWaiting());
   ProcessTicks(manager, true);
   EXPECT_EQ(log->Count(EventTick), 1u);
+  ProcessTicks(manager, false);
+  EXPECT_EQ(log->Count(EventTick), 2u) << "the wait lasted until the tick was due";
 }
 
 TEST_F(MessageLoopWin32Test, TickAnsweredOneKeepsTheLoopFromWaiting) {
