@@ -14,7 +14,7 @@
 #include <memory>
 #include <string>
 
-#include "foundation/profile_text.h"
+#include "fuzzed_document.h"
 #include "inventory/installed_components.h"
 
 namespace {
@@ -41,11 +41,8 @@ std::string PlainVersionText(const char* value) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  if (size > (1u << 20)) return 0;
-  std::unique_ptr<char[]> text(new char[size ? size : 1]);
-  if (size) memcpy(text.get(), data, size);
   ProfileDocument document;
-  ReadProfileText(document, text.get(), static_cast<uint32_t>(size));
+  if (!ReadFuzzedDocument(data, size, document)) return 0;
 
   // The plain answer: name -> version value of the first complete section.
   std::map<std::string, std::string> expected;

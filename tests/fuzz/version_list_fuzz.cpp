@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "foundation/product_version.h"
-#include "foundation/profile_text.h"
+#include "fuzzed_document.h"
 #include "inventory/version_verification.h"
 
 namespace {
@@ -78,11 +78,8 @@ int32_t PlainCheck(const VersionPairs& pairs, const TypedArray<FixedPath>& files
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  if (size > (1u << 20)) return 0;
-  std::unique_ptr<char[]> text(new char[size ? size : 1]);
-  if (size) memcpy(text.get(), data, size);
   ProfileDocument document;
-  ReadProfileText(document, text.get(), static_cast<uint32_t>(size));
+  if (!ReadFuzzedDocument(data, size, document)) return 0;
 
   VersionPairs pairs;
   CollectVersionPairs(document, pairs);
