@@ -93,6 +93,9 @@ TEST_F(InstalledComponentsTest, ListsComponentsAndFragmentsInOrder) {
                                         "Zed.dll (0.0.0.0)",
                                         "big.dll (17.0.0.0)",
                                     }));
+  // The left list scrolls sideways over 260 widths of "X"; the right one not.
+  EXPECT_GT(SendMessageA(boxes[0], LB_GETHORIZONTALEXTENT, 0, 0), 260 * 4);
+  EXPECT_EQ(SendMessageA(boxes[1], LB_GETHORIZONTALEXTENT, 0, 0), 0);
   // Both lists side by side under their headings; every control has id 600.
   const struct {
     const char* className;
