@@ -30,6 +30,10 @@ Status ReadProfile(ProfileDocument& document, const FixedPath& path, FileStream*
 // StatusIoError, StatusForeignText). A missing file (StatusOpenFailed) and a
 // malformed end (StatusBadFormat) do not forbid it.
 bool ReadForbidsRewrite(Status status);
+// The same for a read of the file at path, where an existing file that could
+// not be opened (in use by another program) also forbids it: only a missing
+// file may be made from nothing.
+bool ReadForbidsRewrite(Status status, const FixedPath& path);
 
 // Replaces the file at path with the writer's form of document, after a UTF-8
 // byte-order mark when the document was read with one. The text goes

@@ -101,6 +101,10 @@ bool ReadForbidsRewrite(Status status) {
   return status == StatusNoMemory || status == StatusIoError || status == StatusForeignText;
 }
 
+bool ReadForbidsRewrite(Status status, const FixedPath& path) {
+  return ReadForbidsRewrite(status) || (status == StatusOpenFailed && path.Exists());
+}
+
 Status WriteProfile(const ProfileDocument& document, const FixedPath& path) {
   FixedPath temporary;
   if (CreateSiblingFile(path, &temporary) != StatusOk) return StatusIoError;

@@ -29,8 +29,8 @@ Status ReadSites(const FixedPath& path, TypedArray<String>& list) {
   list.ClearArray();
   ProfileDocument document;
   const Status read = ReadProfile(document, path);
-  if (ReadForbidsRewrite(read)) return read;
-  if (read == StatusOpenFailed) return path.Exists() ? StatusOpenFailed : StatusNotFound;
+  if (ReadForbidsRewrite(read, path)) return read;
+  if (read == StatusOpenFailed) return StatusNotFound;
   return CollectSites(document, list);
 }
 
@@ -86,7 +86,7 @@ bool SaveSiteList(const FixedPath& path, const TypedArray<String>& list) {
   // The file's other sections must survive: a file that exists but cannot be
   // read whole is left alone rather than replaced by the part that was read.
   const Status read = ReadProfile(document, path);
-  if (ReadForbidsRewrite(read) || (read == StatusOpenFailed && path.Exists())) return false;
+  if (ReadForbidsRewrite(read, path)) return false;
   if (!PutSites(document, list)) return false;
   return WriteProfile(document, path) >= 0;
 }

@@ -63,9 +63,8 @@ enum class SaveOutcome { Saved, Missing, Failed };
 SaveOutcome SaveUpdateCheck(const FixedPath& file, const char* value) {
   if (!file.Exists()) return SaveOutcome::Missing;
   ProfileDocument document;
-  // The file exists: one that cannot be opened is in use, not missing.
   const Status read = ReadProfile(document, file);
-  if (read == StatusOpenFailed || ReadForbidsRewrite(read)) return SaveOutcome::Failed;
+  if (ReadForbidsRewrite(read, file)) return SaveOutcome::Failed;
   if (!ReplaceProfileValue(document, ManagerOptionsSectionName, CheckForUpdatesKey, value))
     return SaveOutcome::Missing;
   // A file without the time keeps going without it.

@@ -10,7 +10,7 @@ bool SetProfileValue(const FixedPath& path, const char* section, const char* key
   // part that was read. A missing file reads as an empty document, which has
   // no key to change.
   const Status read = ReadProfile(document, path);
-  if (ReadForbidsRewrite(read)) return false;
+  if (ReadForbidsRewrite(read, path)) return false;
   if (!ReplaceProfileValue(document, section, key, value)) return false;
   return WriteProfile(document, path) == StatusOk;
 }

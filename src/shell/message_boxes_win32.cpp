@@ -1,8 +1,7 @@
 // The one place for MessageBoxA (user32, loaded from the system folder when
-// the first box is shown: option mode mostly shows none).
+// the first box is shown: option mode mostly shows none; without it the box
+// gives 0, as when it cannot be shown).
 #include "shell/message_boxes.h"
-
-#include "foundation/system_libraries_win32.h"
 
 namespace {
 
@@ -14,15 +13,6 @@ static_assert(QuestionStyle == (MB_YESNO | MB_ICONQUESTION), "a Yes/No box with 
 
 HWND mainWindow = nullptr;
 
-typedef int(WINAPI* MessageBoxCall)(HWND, LPCSTR, LPCSTR, UINT);
-
-// The box's answer; 0, as MessageBoxA gives when it fails, when user32
-// cannot be loaded.
-int ShowBox(HWND owner, const char* text, const char* caption, UINT style) {
-  auto messageBox = SystemFunctionAs<MessageBoxCall>(SystemLibrary::User, "MessageBoxA");
-  return messageBox ? messageBox(owner, text, caption, style) : 0;
-}
-
 }  // namespace
 
 HWND MainWindow() { return mainWindow; }
@@ -31,13 +21,13 @@ void SetMainWindow(HWND window) { mainWindow = window; }
 
 bool ShowInfo(HWND owner, const char* caption, const char* text) {
   if (!caption || !text) return false;
-  ShowBox(owner, text, caption, InfoStyle);
+  MessageBoxA(owner, text, caption, InfoStyle);
   return true;
 }
 
 bool AskYesNo(HWND owner, const char* caption, const char* text, int32_t* answer, bool noByDefault) {
   if ((!caption || !text) && answer) *answer = AnswerMissingText;
-  switch (ShowBox(owner, text, caption, QuestionStyle | (noByDefault ? MB_DEFBUTTON2 : 0))) {
+  switch (MessageBoxA(owner, text, caption, QuestionStyle | (noByDefault ? MB_DEFBUTTON2 : 0))) {
     case IDYES:
       if (answer) *answer = AnswerYes;
       return true;
