@@ -18,13 +18,11 @@
 #include <string>
 #include <vector>
 
-#include "foundation/fixed_path.h"
+#include "foundation/paths.h"
 #include "foundation/product_version.h"
-#include "inventory/component_collection.h"
-#include "inventory/component_files.h"
 #include "inventory/component_inventory.h"
 #include "inventory/installed_components.h"
-#include "toolkit/toolkit_app.h"
+#include "toolkit/application.h"
 #include "toolkit/window_manager.h"
 #include "version_floor_win32.h"
 

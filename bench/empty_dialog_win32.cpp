@@ -3,13 +3,10 @@
 // way the control panel shows its main window, and ends when it is closed.
 #include <windows.h>
 
-#include "shell/main_window_layout.h"
-#include "toolkit/dialog_window.h"
-#include "toolkit/message_loop.h"
-#include "toolkit/toolkit_app.h"
-#include "toolkit/window_geometry.h"
+#include "shell/main_window.h"
+#include "toolkit/application.h"
+#include "toolkit/dialogs_win32.h"
 #include "toolkit/window_manager.h"
-#include "toolkit/window_operations.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/profile_file.h"
+#include "foundation/profile_document.h"
 
 namespace {
 

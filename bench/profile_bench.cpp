@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/profile_text.h"
+#include "foundation/profile_document.h"
 #include "profile_generator.h"
 
 namespace {

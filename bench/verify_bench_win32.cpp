@@ -16,9 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "foundation/fixed_path.h"
+#include "foundation/paths.h"
 #include "foundation/product_version.h"
-#include "inventory/component_files.h"
 #include "inventory/component_inventory.h"
 #include "version_floor_win32.h"
 

@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "foundation/file_list.h"
 #include "foundation/file_stream.h"
+#include "foundation/folder_listing.h"
 #include "foundation/product_version.h"
 #include "version_floor_win32.h"
 

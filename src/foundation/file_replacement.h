@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "foundation/fixed_path.h"
+#include "foundation/paths.h"
 #include "foundation/status.h"
 
 // Makes a new empty file in the folder of target under a name that no file

@@ -11,9 +11,9 @@
 
 #include <cstdint>
 
-#include "foundation/fixed_path.h"
-#include "foundation/four_character_code.h"
+#include "foundation/paths.h"
 #include "foundation/status.h"
+#include "foundation/strings.h"
 
 class FileStream {
  public:

@@ -1,12 +1,13 @@
 #pragma once
+
+#include <cstddef>
+#include <cstdint>
+
 // The seam between the portable core and the operating system: the few
 // platform calls that pure memory and path code needs. platform_win32.cpp
 // implements it over kernel32 (the global heap, GetFileAttributesA,
 // GetModuleFileNameA); platform_host.cpp implements it for the native,
 // sanitized test build on Linux.
-
-#include <cstddef>
-#include <cstdint>
 
 namespace platform {
 
@@ -30,5 +31,15 @@ bool ReadPathAttributes(const char* path, uint32_t* attributes);
 // The program's own file path, at most capacity - 1 characters and always
 // terminated. Returns the number of characters, 0 on failure.
 uint32_t ReadProgramFileName(char* buffer, uint32_t capacity);
+
+}  // namespace platform
+
+// Host-only additions to the platform seam, for the native test build.
+
+namespace platform {
+
+// The path ReadProgramFileName reports on the host, where no Windows program
+// file exists. Starts as C:\Corvalent\ControlPanel.exe; tests may change it.
+void SetHostProgramFileName(const char* path);
 
 }  // namespace platform

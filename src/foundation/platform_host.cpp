@@ -2,7 +2,6 @@
 // heap keeps each block's size in a header so that resizes can zero-fill the
 // added bytes as the global heap does.
 #include "foundation/platform.h"
-#include "foundation/platform_host.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

@@ -13,7 +13,7 @@
 
 #include <cstdint>
 
-#include "foundation/fixed_path.h"
+#include "foundation/paths.h"
 
 // Free bytes the caller leaves in a buffer that receives a version text:
 // "255.255.255.255" and its terminator.

@@ -1,13 +1,14 @@
 // Reading product versions through the version library of Win32: the one
 // place for GetFileVersionInfoSizeA, GetFileVersionInfoA and VerQueryValueA,
 // loaded from the system folder when the first version is read.
+#include "foundation/product_version.h"
+
 #include <windows.h>
 
 #include <cstdlib>
 #include <cstring>
 
-#include "foundation/product_version.h"
-#include "foundation/system_libraries_win32.h"
+#include "foundation/platform_win32.h"
 
 namespace {
 

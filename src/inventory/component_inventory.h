@@ -1,10 +1,17 @@
 #pragma once
-// The component inventory: collects the installed component files into
-// ComponentFiles and, given a version list, verifies them against it.
+// The component inventory: the player's libraries collected from its
+// folders and Netscape's plug-ins folder, and their verification against a
+// version list.
 
 #include <cstdint>
 
-#include "foundation/fixed_path.h"
+#include "foundation/containers.h"
+#include "foundation/paths.h"
+#include "foundation/profile_document.h"
+#include "foundation/strings.h"
+
+// The component inventory: collects the installed component files into
+// ComponentFiles and, given a version list, verifies them against it.
 
 // Empties ComponentFiles and collects the files of componentFolder (an
 // existing folder, as ReadComponentPath found it). With a version list,
@@ -17,3 +24,110 @@ int32_t InventoryComponents(const FixedPath& componentFolder, const FixedPath* v
 // not, VersionListUnusable (-3) when the file gives no pairs (missing,
 // unreadable, without the section "DLL_Versions", or unbalanced).
 int32_t VerifyVersionList(const FixedPath& versionList);
+
+// ComponentFiles: the full paths of the component files that the last
+// inventory collected, in the order of collection. It lives for the whole
+// process: it exists, empty, before the program's entry point runs, and its
+// paths and block are released when the process ends. Each inventory empties
+// it first; the installed-components window sorts it in place. A file found
+// by two scans is in it twice.
+//
+// One thread only: two inventories must not run at the same time.
+
+extern TypedArray<FixedPath> ComponentFiles;
+
+// Collecting the player's component files into ComponentFiles: the libraries
+// of the component folder and of its subfolders "Components",
+// "NewComponents" and "Plugins" (not of their subfolders), then the player's
+// files anywhere below the current Netscape Navigator's plug-ins folder.
+
+constexpr const char* ComponentsFolderName = "Components";
+constexpr const char* NewComponentsFolderName = "NewComponents";
+constexpr const char* PluginsFolderName = "Plugins";
+
+// Appends to ComponentFiles, in the order of the five scans, the component
+// files found. A folder that cannot be walked adds nothing and the scans
+// after it still run. ComponentFiles is not emptied first.
+void CollectComponentFiles(const FixedPath& componentFolder);
+
+// Appends every file of folder (not of its subfolders) whose extension equals
+// extension (SharedLibraryExtension for the scans) without regard to case,
+// from the last file found to the first. A file that does not fit in
+// ComponentFiles is left out.
+void AddLibrariesInFolder(const FixedPath& folder, const char* extension);
+
+// The current Navigator's plug-ins folder, ending in a backslash: the value
+// "Plugins Directory" of the key named by Navigator's "CurrentVersion" and
+// "Main". False when a key or value is missing or empty, or the folder's
+// text is longer than a path holds.
+bool ReadNavigatorPluginsFolder(FixedPath& folder);
+
+// Appends the player's files (IsPlayerPluginFileName) found anywhere below
+// the current Navigator's plug-ins folder; nothing when it has none.
+void AddNavigatorPluginFiles();
+
+// The player's files in a Netscape plug-ins folder, told apart from other
+// browsers' plug-ins by the leading characters of their names, compared
+// without regard to case.
+
+// True when fileName (a bare file name) begins with "NpQuillframe3" and its
+// extension begins with ".dll", or begins with "Quillframe3.class" or with
+// "QFX3 runtime". Only these leading characters count: npquillframe3x.DLL and
+// Quillframe3.classes are the player's too.
+bool IsPlayerPluginFileName(const char* fileName);
+
+// Verification of collected component files against a version list: the
+// section "DLL_Versions" of a profile document, whose i-th "DLL" entry (a
+// library name, or a piece of one) is paired with its i-th "Version" entry
+// (the dotted product version text the library must have, such as 3.0.1.27).
+// Keys are compared with case; other keys and sections are ignored.
+//
+// A pair is satisfied when some file whose name contains the library name
+// (with case) has exactly the listed version text; a file without a product
+// version has the text "0". Pairs are checked in order and the first one
+// that fails is reported by its number, 1 for the first.
+
+constexpr const char* VersionListSectionName = "DLL_Versions";
+constexpr const char* LibraryNameKey = "DLL";
+constexpr const char* LibraryVersionKey = "Version";
+// The version text of a file that has no product version.
+constexpr const char* NoVersionText = "0";
+
+// The verification codes: 0, the number of the failing pair, or this when the
+// list gives no pairs (missing, unreadable, no section, no "DLL" entry, or
+// different numbers of names and versions).
+constexpr int32_t EveryComponentVerified = 0;
+constexpr int32_t VersionListUnusable = -3;
+
+// The product version number of a file, 0 when it has none.
+typedef uint32_t (*ProductVersionReader)(const FixedPath& file);
+
+// The names and versions of a version list, each in its own entry order.
+struct VersionPairs {
+  TypedArray<String> names;
+  TypedArray<String> versions;
+
+  // The number of pairs: the number of names when it equals the number of
+  // versions, else 0.
+  int32_t Count() const { return names.count == versions.count ? names.count : 0; }
+};
+
+// Appends the "DLL" and "Version" values of the last section "DLL_Versions"
+// of document to pairs. A value that cannot be copied is left out.
+void CollectVersionPairs(ProfileDocument& document, VersionPairs& pairs);
+
+// True when text (textLength characters) contains part (partLength
+// characters), byte for byte. The empty part is contained in every text.
+bool ContainsText(const char* text, uint32_t textLength, const char* part, uint32_t partLength);
+
+// The number of the first pair that no file of files satisfies, or 0 when
+// every pair is satisfied. Each file's version is read at most once.
+// rememberFiles false reads a file's name and version afresh at every test,
+// as the check does when it has no memory for what it learnt.
+int32_t FindUnsatisfiedPair(const VersionPairs& pairs, const TypedArray<FixedPath>& files,
+                            ProductVersionReader readVersion, bool rememberFiles = true);
+
+// The whole check of a parsed version list against files: VersionListUnusable,
+// EveryComponentVerified, or the number of the first failing pair.
+int32_t VerifyVersionDocument(ProfileDocument& document, const TypedArray<FixedPath>& files,
+                              ProductVersionReader readVersion);

@@ -1,12 +1,14 @@
 #include "inventory/component_inventory.h"
 
+#include <cstring>
+
+#include "foundation/containers.h"
+#include "foundation/folder_listing.h"
 #include "foundation/product_version.h"
 #include "foundation/profile_document.h"
-#include "foundation/profile_file.h"
-#include "inventory/component_collection.h"
-#include "inventory/component_files.h"
-#include "inventory/installed_components_window.h"
-#include "inventory/version_verification.h"
+#include "foundation/strings.h"
+#include "inventory/installed_components.h"
+#include "maintenance/installation.h"
 
 int32_t InventoryComponents(const FixedPath& componentFolder, const FixedPath* versionList) {
   ComponentFiles.ClearArray();
@@ -21,4 +23,69 @@ int32_t VerifyVersionList(const FixedPath& versionList) {
   // malformed one leaves what was parsed before the fault.
   ReadProfile(document, versionList);
   return VerifyVersionDocument(document, ComponentFiles, ReadProductVersion);
+}
+
+// The five scans of the component collection. Folders are walked with
+// FileList; the Netscape keys are read with ReadRegistryString.
+
+namespace {
+
+constexpr const char* EveryFile = "*.*";
+
+// Scans componentFolder\name when it is an existing folder of the tree. A
+// name that does not fit after the folder is passed over: the cut path would
+// name the component folder itself. A link is passed over too: nothing
+// outside the installation is collected through one.
+void AddLibrariesInSubfolder(const FixedPath& componentFolder, const char* name) {
+  FixedPath folder(componentFolder);
+  if (folder.AppendName(name) != StatusOk || !folder.IsFolder()) return;
+  if (IsLinkInFolder(componentFolder.Text(), name)) return;
+  if (folder.AppendName("") != StatusOk) return;
+  AddLibrariesInFolder(folder, SharedLibraryExtension);
+}
+
+}  // namespace
+
+void AddLibrariesInFolder(const FixedPath& folder, const char* extension) {
+  FileList files;
+  files.ListFiles(folder, extension, SharedLibraryFileType, false);
+  for (const PathNode* node = files.First(); node; node = node->next) AppendPathCopy(ComponentFiles, node->path);
+  files.ClearFileList();
+}
+
+bool ReadNavigatorPluginsFolder(FixedPath& folder) {
+  char version[RegistryStringBufferBytes] = "";
+  if (!ReadRegistryString(NavigatorKeyPath, CurrentVersionValueName, version) || version[0] == '\0') return false;
+
+  String keyPath;
+  if (!keyPath.Assign(NavigatorKeyPath) || !keyPath.AppendCharacter('\\') || !keyPath.Append(version) ||
+      !keyPath.AppendCharacter('\\') || !keyPath.Append(NavigatorMainSubkeyName))
+    return false;
+
+  char plugins[RegistryStringBufferBytes] = "";
+  if (!ReadRegistryString(keyPath.Text(), PluginsDirectoryValueName, plugins) || plugins[0] == '\0') return false;
+  // A cut path would name some other folder, perhaps one far up the tree.
+  if (strlen(plugins) > FixedPath::SetTextLimit) return false;
+  folder.SetText(plugins);
+  return folder.AppendName("") == StatusOk;
+}
+
+void AddNavigatorPluginFiles() {
+  FixedPath folder;
+  if (!ReadNavigatorPluginsFolder(folder)) return;
+  FileList files;
+  files.ListFiles(folder, EveryFile, 0, true);
+  for (const PathNode* node = files.First(); node; node = node->next) {
+    if (IsPlayerPluginFileName(node->path.FileNamePart())) AppendPathCopy(ComponentFiles, node->path);
+  }
+  files.ClearFileList();
+}
+
+void CollectComponentFiles(const FixedPath& componentFolder) {
+  FixedPath folder(componentFolder);
+  if (folder.AppendName("") == StatusOk) AddLibrariesInFolder(folder, SharedLibraryExtension);
+  AddLibrariesInSubfolder(componentFolder, ComponentsFolderName);
+  AddLibrariesInSubfolder(componentFolder, NewComponentsFolderName);
+  AddLibrariesInSubfolder(componentFolder, PluginsFolderName);
+  AddNavigatorPluginFiles();
 }

@@ -1,4 +1,12 @@
 #pragma once
+
+#include <cstdint>
+
+#include "foundation/containers.h"
+#include "foundation/paths.h"
+#include "foundation/profile_document.h"
+#include "foundation/strings.h"
+
 // What the installed-components window lists, without the window: the
 // component files in their display order with one line each, and the
 // fragments of the player's update version list with one line each.
@@ -9,13 +17,6 @@
 // "FragmentFileName", byte for byte with case; of several sections naming the
 // same file the first one is listed, and a section without either key is
 // left out.
-
-#include <cstdint>
-
-#include "foundation/fixed_path.h"
-#include "foundation/heap_string.h"
-#include "foundation/profile_document.h"
-#include "foundation/typed_array.h"
 
 // The update version list, in the folder "Resources" of the component folder
 // under the first of these names that exists.
@@ -66,3 +67,19 @@ bool ComponentLine(const FixedPath& file, uint32_t version, const char* componen
 
 // The fragment line: the file name, " (", the version text, ")".
 bool FragmentLine(const Fragment& fragment, String& line);
+
+// The installed-components window: every collected component file with its
+// product version on the left, every fragment of the player's update version
+// list with its version on the right. Modal over the main window.
+
+constexpr const char* InstalledComponentsTitle = "Installed Components";
+constexpr const char* InstalledComponentsHeading = "\t\t\tINSTALLED COMPONENTS";
+constexpr const char* VersionFileHeading = "\t\t\tVERSION FILE";
+// Every control of the window has this id.
+constexpr int32_t InstalledComponentsControlId = 600;
+
+// Shows the window for the files ComponentFiles holds (sorting them in place)
+// and the update version list of componentFolder, and returns 0 once it is
+// closed, or at once when it cannot be created. The main window, when there
+// is one, is disabled meanwhile and enabled again afterwards.
+int32_t ShowInstalledComponents(const FixedPath& componentFolder);

@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "foundation/heap_string.h"
+#include "foundation/strings.h"
 
 namespace {
 

@@ -1,39 +1,103 @@
 #pragma once
-// Removing the Corvalent Media Player: its ActiveX registrations, its
-// Netscape plug-in, its component folder, the install root above it when that
-// holds no file, and its registry keys; and the check of what is left.
-//
-// The install root is the folder that holds the component folder. The
-// component folder may not be a protected folder (a volume root, the Windows
-// folder or a folder in it, a shared folder such as "Program Files", see
-// IsProtectedFolder): a damaged or hostile "Component Path" must never wipe a
-// drive, the system, or what other programs and users own. A protected
-// install root ("C:\", "C:\Program Files (x86)") is simply kept.
+// The uninstall, its portable part: the names of the player's files, the
+// outcome codes, the libraries and plug-ins it removes, and the recovery.
 
-#include <windows.h>
-
+#include <cstddef>
 #include <cstdint>
 
-#include "foundation/fixed_path.h"
+// The names the uninstall looks for: the player's ActiveX control libraries
+// in the component folder's subtree and its Netscape plug-in files in every
+// Netscape plug-ins folder.
 
-// Removes the player installed in componentFolder. Boxes about libraries that
-// cannot be loaded or released are owned by owner (none in option mode).
-// False at once, with nothing changed, when componentFolder is not an
-// existing folder or is a protected folder. Otherwise every step runs, and
-// the result is true when every step succeeded. When the component folder
-// cannot be removed, the install root and the player's registry keys stay,
-// so that the uninstall can be run again once its files are free.
-bool UninstallPlayer(HWND owner, FixedPath componentFolder);
+// Player libraries: shared libraries (SharedLibraryExtension, listed with
+// SharedLibraryFileType, both in foundation/file_list.h) whose name begins
+// with this prefix, the prefix compared without regard to case.
+constexpr const char* PlayerLibraryPrefix = "AxQuillframe";
+// The entry each player library unregisters itself through.
+constexpr const char* UnregisterEntryName = "DllUnregisterServer";
 
-// True when folder exists and its tree holds nothing but folders: no file and
-// no link of any kind, whatever their names and the length of their paths.
-// What the walk cannot see counts as content: a folder that cannot be listed
-// whole makes the answer false.
-bool FolderIsEmpty(const FixedPath& folder);
+// The Netscape plug-in files.
+constexpr const char* PluginLibraryName = "NPQuillframe3.dll";
+constexpr const char* PluginClassName = "Quillframe3.class";
 
-// What an uninstall left behind (the codes of uninstall_outcome.h), checked in
-// this order: the component folder, an install root without files (unless
-// it is a protected folder, which is kept on purpose), the technology key.
-// componentFolder is changed to the install root once the component folder
-// is found gone.
-int32_t VerifyUninstall(FixedPath& componentFolder);
+// True when fileName (a name without folders, or none) begins with
+// PlayerLibraryPrefix without regard to case.
+bool IsPlayerLibraryName(const char* fileName);
+
+// Writes folder, one "\" and name into out (capacity bytes, zero-filled
+// first, so that the text ends in the double NUL the shell's delete needs).
+// False, with out empty, when folder is missing or empty, or when the path
+// and its two NULs do not fit.
+bool JoinPluginPath(const char* folder, const char* name, char* out, size_t capacity);
+
+// What an uninstall left behind, as codes, and how the option "-u" and the
+// window's uninstall command turn them into one outcome.
+
+// The codes of VerifyUninstall.
+constexpr int32_t NothingLeft = 0;
+constexpr int32_t ComponentFolderLeft = -1;
+constexpr int32_t InstallRootLeft = -2;        // empty of files but still there
+constexpr int32_t TechnologyKeyLeft = -3;      // or it could not be checked
+// The outcome when the check found nothing but a step of the uninstall failed.
+constexpr int32_t UninstallStepFailed = 1;
+
+// The outcome of an uninstall: the check's code when it is not NothingLeft;
+// otherwise NothingLeft when every step succeeded, else UninstallStepFailed.
+int32_t UninstallOutcome(bool uninstalled, int32_t verification);
+
+// The caption of every box that reports a failed uninstall.
+constexpr const char* UninstallFailureCaption = "Uninstall Failure";
+
+// The box the window shows for an outcome.
+struct UninstallReport {
+  const char* caption;
+  const char* text;
+};
+
+// The report for outcome; an outcome not in the table reads as
+// UninstallStepFailed.
+UninstallReport UninstallOutcomeReport(int32_t outcome);
+
+// The question the window asks before it uninstalls (it begins with a tab).
+constexpr const char* UninstallQuestionCaption = "Uninstall";
+constexpr const char* UninstallQuestionText =
+    "\tAre you sure you want to Uninstall?\n(Please Exit Netscape and/or Explorer before clicking Yes)";
+
+// Loading the player's libraries to let them unregister themselves, and
+// releasing a plug-in library this process has loaded. The program's only
+// user of LoadLibraryA, GetProcAddress, FreeLibrary and GetModuleHandleA.
+
+enum class UnregisterResult {
+  Unregistered,  // loaded, its entry called when it has one, and released
+  NotLoaded,     // the library could not be loaded: nothing was called
+  NotReleased,   // its entry ran, but the library could not be released
+};
+
+// Loads the library at path, calls its "DllUnregisterServer" when it exports
+// one (its result is not examined), and releases it.
+UnregisterResult UnregisterLibrary(const char* path);
+
+// When a library with path is loaded in this process, releases it once, so
+// that its file can be deleted.
+void ReleaseLoadedLibrary(const char* path);
+
+// Removing the player's Netscape plug-in from every Netscape plug-ins folder.
+
+// Walks every key below "SOFTWARE\Netscape" (HKEY_LOCAL_MACHINE). Each key
+// without subkeys whose "Plugins Directory" names a folder has the player's
+// plug-in files deleted from that folder, and the player key is removed once
+// per such folder. A key with subkeys is not read itself. Always true.
+bool RemoveNetscapePlugins();
+
+// The recovery reinstall ("-rcvr"): uninstall the player, then start its full
+// installer "QLXFullInstall.exe" from the application folder silently ("-s")
+// without waiting for it.
+
+// The result code of "-rcvr": 1 when the application folder or the component
+// folder is not found; otherwise 1 when the installer was started and 0 when
+// starting it failed. The uninstall's own outcome is not part of it.
+int32_t RunRecoveryOption();
+
+// Starts the program at path through the shell (verb "open") with
+// parameters, shown normally, without waiting for it. True when it started.
+bool StartInstaller(const char* path, const char* parameters);

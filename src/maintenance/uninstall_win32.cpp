@@ -1,17 +1,23 @@
-// The uninstall sequence and its check.
 #include "maintenance/uninstall.h"
+#include "maintenance/uninstall_win32.h"
 
-#include "foundation/file_list.h"
-#include "foundation/protected_folder.h"
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdint>
+
+#include "foundation/folder_listing.h"
+#include "foundation/paths.h"
+#include "foundation/platform_win32.h"
+#include "foundation/protected_folders.h"
+#include "foundation/strings.h"
 #include "foundation/tree_removal.h"
-#include "foundation/wide_tree_walk_win32.h"
-#include "maintenance/installation_locations.h"
+#include "maintenance/installation.h"
 #include "maintenance/registry_key.h"
-#include "maintenance/uninstall_libraries.h"
-#include "maintenance/uninstall_names.h"
-#include "maintenance/uninstall_outcome.h"
-#include "maintenance/uninstall_plugins.h"
+#include "settings/settings_lock.h"
 #include "shell/message_boxes.h"
+
+// The uninstall sequence and its check.
 
 namespace {
 
@@ -30,12 +36,6 @@ bool IsRemovableInstallRoot(const FixedPath& componentFolder) {
   if (root.AppendName("") != StatusOk || !root.ToParent() || IsProtectedFolder(root)) return false;
   FixedPath above(componentFolder);
   return above.AppendName("..") == StatusOk && !IsProtectedFolder(above);
-}
-
-// Ends the walk of FolderIsEmpty at the first entry that is not a folder
-// that can be entered: a file, or a link of any kind.
-bool OnlyFolders(void*, const WideEntry& entry) {
-  return !entry.isLink && (entry.found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 // Lets every player library in the listed files unregister itself. False
@@ -87,8 +87,6 @@ bool UninstallPlayer(HWND owner, FixedPath componentFolder) {
   return succeeded;
 }
 
-bool FolderIsEmpty(const FixedPath& folder) { return WalkTreeWide(folder.Text(), OnlyFolders, nullptr); }
-
 int32_t VerifyUninstall(FixedPath& componentFolder) {
   if (componentFolder.IsFolder()) return ComponentFolderLeft;
   componentFolder.AppendName("");
@@ -97,4 +95,159 @@ int32_t VerifyUninstall(FixedPath& componentFolder) {
   if (FolderIsEmpty(componentFolder) && !IsProtectedFolder(componentFolder)) return InstallRootLeft;
   return RegistryKey::KeyPresence(TechnologyKeyPath) == RegistryKey::Presence::Missing ? NothingLeft
                                                                                         : TechnologyKeyLeft;
+}
+
+// The player's libraries over LoadLibraryExA and its kin: each is loaded by
+// its full path, its dependencies looked for beside it and in the system
+// folder, never in the program's folder or the current folder.
+
+namespace {
+
+typedef HRESULT(WINAPI* UnregisterEntry)();
+
+}  // namespace
+
+UnregisterResult UnregisterLibrary(const char* path) {
+  HMODULE library = LoadLibraryByFullPath(path);
+  if (!library) return UnregisterResult::NotLoaded;
+  FARPROC entry = GetProcAddress(library, UnregisterEntryName);
+  if (entry) reinterpret_cast<UnregisterEntry>(reinterpret_cast<void*>(entry))();
+  return FreeLibrary(library) ? UnregisterResult::Unregistered : UnregisterResult::NotReleased;
+}
+
+void ReleaseLoadedLibrary(const char* path) {
+  HMODULE loaded = GetModuleHandleA(path);
+  if (loaded) FreeLibrary(loaded);
+}
+
+// The Netscape walk of the uninstall.
+
+namespace {
+
+constexpr uint32_t PluginsDirectoryBytes = 256;
+constexpr uint32_t SubkeyNameBytes = 512;
+// Netscape's keys are a few levels deep; the bound keeps a registry link
+// that leads back up from walking forever.
+constexpr int MaximumKeyDepth = 32;
+
+// Deletes the plug-in files from folder, releasing the plug-in library first
+// when this process has it loaded.
+void RemovePluginFiles(const char* folder) {
+  char library[FixedPath::TextBytes];
+  char classFile[FixedPath::TextBytes];
+  bool libraryNamed = JoinPluginPath(folder, PluginLibraryName, library, sizeof library);
+  bool classNamed = JoinPluginPath(folder, PluginClassName, classFile, sizeof classFile);
+  if (libraryNamed) ReleaseLoadedLibrary(library);
+  {
+    RegistryKey technology;
+    if (technology.Open(TechnologyKeyPath)) technology.DeleteSubkey(PlayerSubkeyName);
+  }
+  // A missing file is no error: most folders hold no plug-in.
+  if (libraryNamed) ShellDelete(library);
+  if (classNamed) ShellDelete(classFile);
+}
+
+void VisitKey(const RegistryKey* parent, const char* name, int depth) {
+  if (!name || !*name || depth > MaximumKeyDepth) return;
+  RegistryKey key;
+  if (!key.OpenForReading(name, parent)) return;
+  uint32_t subkeys = 0;
+  if (!key.CountSubkeys(&subkeys)) return;
+  if (subkeys == 0) {
+    // A value too long for the buffer names no folder; an empty one names
+    // none either (it would send the deletion to the root of the drive).
+    char folder[PluginsDirectoryBytes] = {};
+    if (key.ReadString(PluginsDirectoryValueName, folder, sizeof folder) && folder[0]) RemovePluginFiles(folder);
+    return;
+  }
+  for (uint32_t index = 0; index < subkeys; ++index) {
+    char subkey[SubkeyNameBytes];
+    if (key.SubkeyName(index, subkey, sizeof subkey)) VisitKey(&key, subkey, depth + 1);
+  }
+}
+
+}  // namespace
+
+bool RemoveNetscapePlugins() {
+  VisitKey(nullptr, NetscapeKeyPath, 0);
+  return true;
+}
+
+namespace {
+
+// Uninstalls the player in componentFolder and checks what is left. The
+// caller holds the settings lock.
+int32_t UninstallAndVerify(HWND owner, FixedPath& componentFolder) {
+  bool uninstalled = UninstallPlayer(owner, componentFolder);
+  return UninstallOutcome(uninstalled, VerifyUninstall(componentFolder));
+}
+
+}  // namespace
+
+int32_t RunUninstallOption() {
+  SettingsLock lock;
+  FixedPath componentFolder;
+  if (!ReadComponentPath(componentFolder)) return NoPlayerCode;
+  if (!lock.Held()) return UninstallStepFailed;
+  return UninstallAndVerify(nullptr, componentFolder);
+}
+
+void RunUninstallCommand(HWND owner) {
+  FixedPath componentFolder;
+  if (!ReadComponentPath(componentFolder)) {
+    ShowNotRegistered(owner);
+    return;
+  }
+  if (!AskYesNo(owner, UninstallQuestionCaption, UninstallQuestionText, nullptr, true)) return;
+  // Not held while the question waits for the user.
+  SettingsLock lock;
+  int32_t outcome = lock.Held() ? UninstallAndVerify(owner, componentFolder) : UninstallStepFailed;
+  UninstallReport report = UninstallOutcomeReport(outcome);
+  ShowInfo(owner, report.caption, report.text);
+}
+
+// The recovery reinstall; the one place for ShellExecuteExA.
+
+namespace {
+
+constexpr const char* InstallerFileText = "\\QLXFullInstall.exe";
+constexpr const char* SilentParameter = "-s";
+constexpr int32_t NotFoundCode = 1;
+static_assert(SEE_MASK_FLAG_DDEWAIT == 0x100 && SW_SHOWNORMAL == 1, "the mask and show state of the start");
+
+typedef BOOL(WINAPI* ExecuteCall)(SHELLEXECUTEINFOA*);
+
+}  // namespace
+
+bool StartInstaller(const char* path, const char* parameters) {
+  auto execute = SystemFunctionAs<ExecuteCall>(SystemLibrary::Shell, "ShellExecuteExA");
+  if (!execute) return false;
+  SHELLEXECUTEINFOA start = {};
+  start.cbSize = sizeof start;
+  start.fMask = SEE_MASK_FLAG_DDEWAIT;
+  start.hwnd = nullptr;
+  start.lpVerb = "open";
+  start.lpFile = path;
+  start.lpParameters = parameters;
+  start.lpDirectory = "";
+  start.nShow = SW_SHOWNORMAL;
+  return execute(&start) != FALSE;
+}
+
+int32_t RunRecoveryOption() {
+  FixedPath applicationFolder;
+  String installer;
+  bool applicationFound = ReadApplicationPath(applicationFolder, &installer);
+  FixedPath componentFolder;
+  if (!applicationFound || !ReadComponentPath(componentFolder)) return NotFoundCode;
+  {
+    // The installer starts whether or not the uninstall could run.
+    SettingsLock lock;
+    if (lock.Held()) {
+      UninstallPlayer(nullptr, componentFolder);
+      VerifyUninstall(componentFolder);
+    }
+  }
+  if (!installer.Append(InstallerFileText)) return 0;
+  return StartInstaller(installer.Text(), SilentParameter) ? 1 : 0;
 }

@@ -1,4 +1,13 @@
 #pragma once
+
+#include <cstdint>
+
+#include "foundation/containers.h"
+#include "foundation/paths.h"
+#include "foundation/profile_document.h"
+#include "foundation/status.h"
+#include "foundation/strings.h"
+
 // Where the component manager downloads components from:
 // - the site list file "QFXDownloadSites.txt" in the component folder: the
 //   value of every "site" entry of its section "Download Sites", in order;
@@ -7,13 +16,6 @@
 //   standing in for any that is missing or empty;
 // - the program-wide site list: the sites of the site list file as last
 //   loaded. An empty element marks a removed site and is never written.
-
-#include <cstdint>
-
-#include "foundation/fixed_path.h"
-#include "foundation/heap_string.h"
-#include "foundation/status.h"
-#include "foundation/typed_array.h"
 
 // The site list file, in the component folder.
 constexpr const char* DownloadSitesFileName = "QFXDownloadSites.txt";
@@ -92,3 +94,30 @@ bool SaveSiteList(const FixedPath& path, const TypedArray<String>& list);
 // existing file could not be read whole or the file could not be written (it
 // is then as it was), else 0, also when there is no component folder.
 int32_t EditSiteList(const char* site, bool add);
+
+// The download-site list in a profile document and in memory: the portable
+// half of the site files (download_sites.h).
+
+// Appends a copy of the value of every "site" entry of the last "Download
+// Sites" section of document to list, in order; entries under other keys are
+// passed over. StatusNotFound when there is no such section; StatusNoMemory
+// when a copy could not be made (the list then holds the sites before it).
+Status CollectSites(ProfileDocument& document, TypedArray<String>& list);
+
+// Makes the last "Download Sites" section of document (added when missing)
+// hold exactly one "site" entry per non-empty element of list, in order.
+// False when memory runs out; the section may then hold only some sites.
+bool PutSites(ProfileDocument& document, const TypedArray<String>& list);
+
+// True when an element of list holds exactly site (an emptied element holds
+// the empty text).
+bool ListsSite(const TypedArray<String>& list, const char* site);
+// Inserts a copy of site at position 0 unless it is listed already. False
+// when it was not listed and could not be inserted.
+bool AddSite(TypedArray<String>& list, const char* site);
+// Empties every element that holds exactly site; the elements stay in place.
+void RemoveSite(TypedArray<String>& list, const char* site);
+
+// Fills an empty document with the built-in contents of
+// "ControlPanelv306.ini". False when memory runs out.
+bool BuildDefaultSiteSettings(ProfileDocument& document);

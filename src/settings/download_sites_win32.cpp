@@ -2,12 +2,10 @@
 
 #include <cstring>
 
-#include "foundation/path_text.h"
-#include "foundation/profile_file.h"
-#include "maintenance/installation_locations.h"
-#include "settings/profile_value.h"
+#include "foundation/paths.h"
+#include "foundation/profile_document.h"
+#include "maintenance/installation.h"
 #include "settings/settings_lock.h"
-#include "settings/site_list.h"
 
 TypedArray<String> SiteList;
 

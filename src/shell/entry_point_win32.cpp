@@ -4,10 +4,10 @@
 
 #include <cstdio>
 
-#include "foundation/system_libraries_win32.h"
+#include "foundation/platform_win32.h"
 #include "shell/command_line.h"
-#include "shell/control_panel_window.h"
-#include "toolkit/toolkit_app.h"
+#include "shell/main_window.h"
+#include "toolkit/application.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   RestrictLibrarySearch();

@@ -1,4 +1,10 @@
 #pragma once
+// The toolkit context: the table of per-thread contexts with its lock, and
+// the toolkit's memory routines.
+
+#include <cstddef>
+#include <cstdint>
+
 // The toolkit context: the process-wide state of the window toolkit, found
 // through a locked table of 16 entries by the caller's context key. The key
 // is always 1, so there is one context per process. The context is created by
@@ -6,8 +12,6 @@
 //
 // The context keeps the ToolkitApp record and 32 numbered slots in which
 // other toolkit parts park their own singletons.
-
-#include <cstdint>
 
 class ToolkitApp;
 
@@ -84,3 +88,50 @@ void* SlotValue(uint32_t index);
 bool SetSlotValue(uint32_t index, void* value);
 // Clears the flag and the value of a slot in use.
 bool ReleaseSlot(uint32_t index);
+
+// The lock that guards the context tables: one process-wide lock, created
+// with its first user reference and closed with its last. A failure to create
+// it or to acquire it is not reported: the table is then used without it.
+//
+// context_lock_win32.cpp builds it from an auto-reset event;
+// context_lock_host.cpp from a mutex for the native test build.
+
+// Counts one user; the first one creates the lock.
+void TakeContextLockReference();
+// Counts one user less; below the last one the lock is closed. A drop without
+// a matching reference closes nothing more and leaves the count at none.
+void DropContextLockReference();
+// True while the lock exists (some user reference is held).
+bool ContextLockExists();
+
+// Holds the lock for its lifetime, when the lock exists; released on every
+// path out of the scope.
+class ContextLockGuard {
+ public:
+  ContextLockGuard();
+  ~ContextLockGuard();
+  ContextLockGuard(const ContextLockGuard&) = delete;
+  ContextLockGuard& operator=(const ContextLockGuard&) = delete;
+
+ private:
+  bool held_;
+};
+
+// The toolkit's memory routines. Every toolkit record, module-table path,
+// dialog template and GrowArray block comes from here, and so do the control
+// objects of the windows; all of it lives on the global heap, where a block
+// may move when it is resized.
+
+// A new block of size bytes, cleared when zeroFill is set; none on failure.
+void* ToolkitAlloc(size_t size, bool zeroFill);
+// Releases a block from ToolkitAlloc or ToolkitRealloc; none is ignored.
+void ToolkitFree(void* block);
+// Resizes a block; it may move. With zeroFill the bytes added by growth are
+// cleared. None in gives none out. A resize to 0 bytes is refused (none, the
+// block stays as it was): free the block instead. On failure the old block is
+// still valid.
+void* ToolkitRealloc(void* block, size_t size, bool zeroFill);
+// The size of a block in bytes; 0 for none.
+size_t ToolkitBlockSize(const void* block);
+// Fills count bytes with 0; used for every record the toolkit clears.
+void ZeroBytes(void* buffer, size_t count);

@@ -1,6 +1,6 @@
 #include "toolkit/grow_array.h"
 
-#include "toolkit/memory.h"
+#include "toolkit/context.h"
 
 namespace {
 

@@ -3,16 +3,16 @@
 // files and the uninstall waits for the one before it (the settings lock), a
 // change that would wait too long fails and changes nothing, and a holder
 // that ended without letting go blocks nobody.
-#include <gtest/gtest.h>
-
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "maintenance/installation_locations.h"
+#include "maintenance/installation.h"
 #include "settings/settings_lock.h"
 #include "support/folder_files_win32.h"
 #include "support/player_installation_win32.h"

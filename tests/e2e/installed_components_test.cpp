@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "inventory/installed_components_window.h"
-#include "maintenance/installation_locations.h"
-#include "shell/main_window_layout.h"
+#include "inventory/installed_components.h"
+#include "maintenance/installation.h"
+#include "shell/main_window.h"
 #include "support/fixtures_win32.h"
 #include "support/navigator_keys_win32.h"
 #include "support/panel_window_test_win32.h"

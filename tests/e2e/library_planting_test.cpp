@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "inventory/installed_components_window.h"
-#include "shell/main_window_layout.h"
+#include "inventory/installed_components.h"
+#include "shell/main_window.h"
 #include "support/box_watcher_win32.h"
 #include "support/control_panel_copy_win32.h"
 #include "support/fixtures_win32.h"

@@ -5,9 +5,9 @@
 
 #include <string>
 
-#include "maintenance/installation_locations.h"
+#include "maintenance/installation.h"
 #include "settings/download_sites.h"
-#include "shell/main_window_layout.h"
+#include "shell/main_window.h"
 #include "support/held_file_win32.h"
 #include "support/panel_window_test_win32.h"
 #include "support/registry_win32.h"

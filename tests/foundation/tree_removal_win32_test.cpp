@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/protected_folder.h"
+#include "foundation/protected_folders.h"
 #include "support/folder_files_win32.h"
 #include "support/links_win32.h"
 #include "support/path_of.h"
@@ -204,6 +204,32 @@ TEST(RemoveTreeTest, ALinkToAFileOutsideIsNeverFollowed) {
   } else {
     EXPECT_EQ(status, StatusOk);
     EXPECT_FALSE(PathExists(tree));
+  }
+}
+
+TEST(FolderIsEmptyTest, CountsFilesAnywhereInTheTree) {
+  TempFolder folder;
+  ASSERT_TRUE(MakeFolders(folder / "a\\b\\c"));
+  ASSERT_TRUE(MakeFolders(folder / "d"));
+  EXPECT_TRUE(FolderIsEmpty(PathOf(folder.Path())));
+  EXPECT_FALSE(FolderIsEmpty(PathOf(folder / "missing"))) << "a folder that cannot be listed";
+  ASSERT_TRUE(WriteTextFile(folder / "a\\b\\c\\deep.txt", ""));
+  EXPECT_FALSE(FolderIsEmpty(PathOf(folder.Path())));
+  EXPECT_FALSE(FolderIsEmpty(PathOf(folder / "a")));
+  EXPECT_TRUE(FolderIsEmpty(PathOf(folder / "d")));
+}
+
+TEST(FolderIsEmptyTest, SeesEveryNameAndEveryPathLength) {
+  const std::wstring deep = L"\\" + std::wstring(130, L'd') + L"\\" + std::wstring(130, L'f') + L".txt";
+  for (const std::wstring& file : {std::wstring(L"\\\u03A9mega\\a.txt"), std::wstring(L"\\\u65E5\u672C.txt"), deep}) {
+    TempFolder folder;
+    const std::wstring base = L"\\\\?\\" + std::wstring(folder.Path().begin(), folder.Path().end());
+    for (size_t at = file.find(L'\\', 1); at != std::wstring::npos; at = file.find(L'\\', at + 1))
+      ASSERT_TRUE(CreateDirectoryW((base + file.substr(0, at)).c_str(), nullptr));
+    HANDLE handle = CreateFileW((base + file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
+    CloseHandle(handle);
+    EXPECT_FALSE(FolderIsEmpty(PathOf(folder.Path())));
   }
 }
 

@@ -11,7 +11,7 @@
 #include <memory>
 #include <string>
 
-#include "foundation/profile_text.h"
+#include "foundation/profile_document.h"
 
 namespace {
 

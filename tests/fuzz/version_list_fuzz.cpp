@@ -17,7 +17,7 @@
 
 #include "foundation/product_version.h"
 #include "fuzzed_document.h"
-#include "inventory/version_verification.h"
+#include "inventory/component_inventory.h"
 
 namespace {
 

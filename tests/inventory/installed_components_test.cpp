@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/record_sorter.h"
+#include "foundation/containers.h"
 #include "support/path_of.h"
 #include "support/profile_dump.h"
 

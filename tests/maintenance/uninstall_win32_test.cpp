@@ -1,5 +1,7 @@
 #include "maintenance/uninstall.h"
+#include "maintenance/uninstall_win32.h"
 
+#include <windows.h>
 #include <shlobj.h>
 
 #include <gtest/gtest.h>
@@ -8,8 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "maintenance/installation_locations.h"
-#include "maintenance/uninstall_outcome.h"
+#include "maintenance/installation.h"
 #include "support/box_watcher_win32.h"
 #include "support/folder_files_win32.h"
 #include "support/held_file_win32.h"
@@ -17,6 +18,7 @@
 #include "support/path_of.h"
 #include "support/player_installation_win32.h"
 #include "support/registry_win32.h"
+#include "support/temp_folder_win32.h"
 #include "support/toolkit_windows_win32.h"
 #include "support/unregister_log_win32.h"
 
@@ -246,32 +248,6 @@ TEST_F(UninstallTest, RemovesAPlayerInstalledInProgramFiles) {
   EXPECT_TRUE(PathExists(programFiles));
 }
 
-TEST(FolderIsEmptyTest, CountsFilesAnywhereInTheTree) {
-  TempFolder folder;
-  ASSERT_TRUE(MakeFolders(folder / "a\\b\\c"));
-  ASSERT_TRUE(MakeFolders(folder / "d"));
-  EXPECT_TRUE(FolderIsEmpty(PathOf(folder.Path())));
-  EXPECT_FALSE(FolderIsEmpty(PathOf(folder / "missing"))) << "a folder that cannot be listed";
-  ASSERT_TRUE(WriteTextFile(folder / "a\\b\\c\\deep.txt", ""));
-  EXPECT_FALSE(FolderIsEmpty(PathOf(folder.Path())));
-  EXPECT_FALSE(FolderIsEmpty(PathOf(folder / "a")));
-  EXPECT_TRUE(FolderIsEmpty(PathOf(folder / "d")));
-}
-
-TEST(FolderIsEmptyTest, SeesEveryNameAndEveryPathLength) {
-  const std::wstring deep = L"\\" + std::wstring(130, L'd') + L"\\" + std::wstring(130, L'f') + L".txt";
-  for (const std::wstring& file : {std::wstring(L"\\\u03A9mega\\a.txt"), std::wstring(L"\\\u65E5\u672C.txt"), deep}) {
-    TempFolder folder;
-    const std::wstring base = L"\\\\?\\" + std::wstring(folder.Path().begin(), folder.Path().end());
-    for (size_t at = file.find(L'\\', 1); at != std::wstring::npos; at = file.find(L'\\', at + 1))
-      ASSERT_TRUE(CreateDirectoryW((base + file.substr(0, at)).c_str(), nullptr));
-    HANDLE handle = CreateFileW((base + file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
-    CloseHandle(handle);
-    EXPECT_FALSE(FolderIsEmpty(PathOf(folder.Path())));
-  }
-}
-
 class VerifyUninstallTest : public ::testing::Test {
  protected:
   void SetUp() override { DeleteMachineKeyTree(TechnologyKeyPath); }
@@ -317,6 +293,213 @@ TEST_F(VerifyUninstallTest, FindsTheInstallRootWithOrWithoutATrailingBackslash) 
 TEST_F(VerifyUninstallTest, NothingLeftWhenTheInstallRootIsGoneToo) {
   FixedPath folder = PathOf(root / "Gone\\Player");
   EXPECT_EQ(VerifyUninstall(folder), NothingLeft);
+}
+
+}  // namespace
+
+// The uninstall as the option "-u" and the main window's command run it.
+
+namespace {
+
+const char* const Question =
+    "\tAre you sure you want to Uninstall?\n(Please Exit Netscape and/or Explorer before clicking Yes)";
+
+class UninstallCommandTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(player.Install());
+    ASSERT_TRUE(CopyFixture("PlayerControl.dll", player.ComponentFolder() + "\\AxQuillframe3.dll"));
+    owner = CreateWindowExA(0, "STATIC", "Owner", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
+                            GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(owner, nullptr);
+  }
+  void TearDown() override { DestroyWindow(owner); }
+
+  void ExpectBox(const SeenBox& box, const char* buttons, const char* caption, const char* text) {
+    EXPECT_EQ(box.owner, reinterpret_cast<uintptr_t>(owner)) << text;
+    EXPECT_EQ(box.buttons, buttons) << text;
+    EXPECT_EQ(box.caption, caption) << text;
+    EXPECT_EQ(box.text, text);
+  }
+
+  Watchdog watchdog_{90000};
+  UnregisterLog log;
+  PlayerInstallation player;
+  HWND owner = nullptr;
+};
+
+TEST_F(UninstallCommandTest, TheOptionGivesTheOutcome) {
+  BoxWatcher watcher;
+  EXPECT_EQ(RunUninstallOption(), 0);
+  EXPECT_FALSE(PathExists(player.ComponentFolder()));
+  EXPECT_EQ(RunUninstallOption(), NoPlayerCode) << "nothing left to uninstall";
+  EXPECT_TRUE(watcher.Stop().empty());
+}
+
+TEST_F(UninstallCommandTest, TheOptionShowsItsFailureBoxesWithoutOwner) {
+  ASSERT_TRUE(CopyFixture("DamagedLibrary.dll", player.ComponentFolder() + "\\AxQuillframeBroken.dll"));
+  BoxWatcher watcher;
+  EXPECT_EQ(RunUninstallOption(), 1);
+  std::vector<SeenBox> boxes = watcher.Stop();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].owner, 0u);
+  EXPECT_EQ(boxes[0].caption, "Uninstall Failure");
+}
+
+TEST_F(UninstallCommandTest, TheCommandSaysNotRegisteredWithoutAPlayer) {
+  ASSERT_TRUE(player.SetComponentPath(player.Root() / "missing"));
+  BoxWatcher watcher;
+  RunUninstallCommand(owner);
+  std::vector<SeenBox> boxes = watcher.Stop();
+  ASSERT_EQ(boxes.size(), 1u);
+  ExpectBox(boxes[0], "ok", "Install Path", "Corvalent Media Player not registered.");
+}
+
+TEST_F(UninstallCommandTest, AnsweringNoChangesNothing) {
+  BoxWatcher watcher(false);
+  RunUninstallCommand(owner);
+  std::vector<SeenBox> boxes = watcher.Stop();
+  ASSERT_EQ(boxes.size(), 1u);
+  ExpectBox(boxes[0], "yes,no", "Uninstall", Question);
+  EXPECT_TRUE(PathExists(player.ComponentFolder() + "\\AxQuillframe3.dll"));
+  EXPECT_TRUE(MachineKeyExists(PlayerKeyPath));
+  EXPECT_TRUE(log.Libraries().empty());
+}
+
+TEST_F(UninstallCommandTest, AnsweringYesUninstallsAndReportsSuccess) {
+  BoxWatcher watcher(true);
+  RunUninstallCommand(owner);
+  std::vector<SeenBox> boxes = watcher.Stop();
+  ASSERT_EQ(boxes.size(), 2u);
+  ExpectBox(boxes[0], "yes,no", "Uninstall", Question);
+  ExpectBox(boxes[1], "ok", "Uninstall", "Success");
+  EXPECT_FALSE(PathExists(player.ComponentFolder()));
+  EXPECT_EQ(log.Libraries().size(), 1u);
+}
+
+TEST_F(UninstallCommandTest, ADamagedLibraryEndsInThePossiblyRunningReport) {
+  ASSERT_TRUE(CopyFixture("DamagedLibrary.dll", player.ComponentFolder() + "\\Components\\AxQuillframeBroken.dll"));
+  BoxWatcher watcher(true);
+  RunUninstallCommand(owner);
+  std::vector<SeenBox> boxes = watcher.Stop();
+  ASSERT_EQ(boxes.size(), 3u);
+  ExpectBox(boxes[0], "yes,no", "Uninstall", Question);
+  ExpectBox(boxes[1], "ok", "Uninstall Failure",
+            "Could not Load ActiveX Component.\n (Please Exit Netscape and/or Explorer)");
+  ExpectBox(boxes[2], "ok", "Uninstall Failure", "Explorer or Netscape are possibly running.");
+  EXPECT_FALSE(PathExists(player.ComponentFolder()));
+}
+
+}  // namespace
+
+namespace {
+
+constexpr const char* NetscapeKey = "SOFTWARE\\Netscape";
+
+class NetscapePluginsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    DeleteMachineKeyTree(NetscapeKey);
+    DeleteMachineKeyTree(TechnologyKeyPath);
+  }
+  void TearDown() override {
+    DeleteMachineKeyTree(NetscapeKey);
+    DeleteMachineKeyTree(TechnologyKeyPath);
+  }
+
+  // A plug-ins folder holding the player's two plug-in files and one other.
+  std::string PluginsFolder(const std::string& name) {
+    const std::string folder = root / name;
+    EXPECT_TRUE(CopyFixture("NoVersion.dll", folder + "\\NPQuillframe3.dll"));
+    EXPECT_TRUE(WriteTextFile(folder + "\\Quillframe3.class", "class"));
+    EXPECT_TRUE(WriteTextFile(folder + "\\NPOther.dll", "other"));
+    return folder;
+  }
+  static bool HasPlugin(const std::string& folder) {
+    return PathExists(folder + "\\NPQuillframe3.dll") || PathExists(folder + "\\Quillframe3.class");
+  }
+  static bool SetPluginsDirectory(const std::string& key, const std::string& folder) {
+    return SetMachineString(std::string(NetscapeKey) + "\\" + key, "Plugins Directory", folder);
+  }
+
+  TempFolder root;
+};
+
+TEST_F(NetscapePluginsTest, RemovesThePluginFromEveryLeafKeysFolder) {
+  const std::string navigator408 = PluginsFolder("Navigator 4.08");
+  const std::string navigator47 = PluginsFolder("Navigator 4.7");
+  const std::string communicator = PluginsFolder("Communicator");
+  const std::string notALeaf = PluginsFolder("Not a leaf");
+  ASSERT_TRUE(SetPluginsDirectory("Netscape Navigator\\4.08 (en)\\Main", navigator408));
+  ASSERT_TRUE(SetPluginsDirectory("Netscape Navigator\\4.7 (en)\\Main", navigator47 + "\\"));
+  ASSERT_TRUE(SetPluginsDirectory("Communicator", communicator));
+  // A key with subkeys is not read itself.
+  ASSERT_TRUE(SetPluginsDirectory("Netscape Navigator\\4.7 (en)", notALeaf));
+  ASSERT_TRUE(SetMachineString(std::string(NetscapeKey) + "\\Netscape Navigator\\4.7 (en)\\Bookmarks", "x", "y"));
+  // Leaf keys without a folder, or naming a folder without the plug-in.
+  ASSERT_TRUE(SetMachineString(std::string(NetscapeKey) + "\\Netscape 6\\6.2", "CurrentVersion", "6.2"));
+  ASSERT_TRUE(SetPluginsDirectory("Mozilla", root / "No plug-in here"));
+
+  EXPECT_TRUE(RemoveNetscapePlugins());
+  for (const std::string& folder : {navigator408, navigator47, communicator}) {
+    EXPECT_FALSE(HasPlugin(folder)) << folder;
+    EXPECT_EQ(ReadTextFile(folder + "\\NPOther.dll"), "other") << folder;
+  }
+  EXPECT_TRUE(PathExists(notALeaf + "\\NPQuillframe3.dll"));
+  EXPECT_TRUE(PathExists(notALeaf + "\\Quillframe3.class"));
+}
+
+TEST_F(NetscapePluginsTest, RemovesThePlayerKeyWhenAPluginsFolderIsFound) {
+  ASSERT_TRUE(SetMachineString(PlayerKeyPath, ComponentPathValueName, "C:\\Player"));
+  EXPECT_TRUE(RemoveNetscapePlugins());
+  EXPECT_TRUE(MachineKeyExists(PlayerKeyPath)) << "no Netscape keys: nothing to do";
+
+  ASSERT_TRUE(SetPluginsDirectory("Navigator\\Main", PluginsFolder("Plugins")));
+  EXPECT_TRUE(RemoveNetscapePlugins());
+  EXPECT_FALSE(MachineKeyExists(PlayerKeyPath));
+  EXPECT_TRUE(MachineKeyExists(TechnologyKeyPath)) << "only the player key goes here";
+}
+
+TEST_F(NetscapePluginsTest, ReleasesAPluginThisProcessHasLoaded) {
+  const std::string folder = PluginsFolder("Plugins");
+  ASSERT_TRUE(SetPluginsDirectory("Navigator\\Main", folder));
+  const std::string plugin = folder + "\\NPQuillframe3.dll";
+  ASSERT_NE(LoadLibraryA(plugin.c_str()), nullptr);
+  EXPECT_TRUE(RemoveNetscapePlugins());
+  EXPECT_EQ(GetModuleHandleA(plugin.c_str()), nullptr);
+  EXPECT_FALSE(HasPlugin(folder));
+}
+
+TEST_F(NetscapePluginsTest, AnEmptyFolderValueNamesNoFolder) {
+  // "\NPQuillframe3.dll" would be the root of the current drive: a drive of
+  // the test's own holds the files there, and they must stay.
+  TempFolder volume;
+  ASSERT_TRUE(CopyFixture("NoVersion.dll", volume / "NPQuillframe3.dll"));
+  ASSERT_TRUE(WriteTextFile(volume / "Quillframe3.class", "class"));
+  DriveMapping drive(volume.Path());
+  ASSERT_TRUE(drive.Mapped()) << "no drive letter could be mapped";
+  ASSERT_TRUE(SetPluginsDirectory("Navigator\\Main", ""));
+  ASSERT_TRUE(SetMachineString(PlayerKeyPath, ComponentPathValueName, "C:\\Player"));
+
+  char previous[MAX_PATH];
+  ASSERT_GT(GetCurrentDirectoryA(MAX_PATH, previous), 0u);
+  ASSERT_TRUE(SetCurrentDirectoryA(drive.Root().c_str()));
+  EXPECT_TRUE(RemoveNetscapePlugins());
+  SetCurrentDirectoryA(previous);
+
+  EXPECT_TRUE(PathExists(volume / "NPQuillframe3.dll"));
+  EXPECT_TRUE(PathExists(volume / "Quillframe3.class"));
+  EXPECT_TRUE(MachineKeyExists(PlayerKeyPath)) << "no folder was found";
+}
+
+TEST_F(NetscapePluginsTest, AFolderValueTooLongForItsBufferIsPassedOver) {
+  const std::string folder = PluginsFolder("Plugins");
+  std::string longValue = folder;
+  while (longValue.size() < 300) longValue += "\\.";
+  ASSERT_TRUE(SetPluginsDirectory("Navigator\\Main", longValue));
+  ASSERT_TRUE(SetPluginsDirectory("Communicator", folder));
+  EXPECT_TRUE(RemoveNetscapePlugins());
+  EXPECT_FALSE(HasPlugin(folder)) << "the walk went on to the next key";
 }
 
 }  // namespace

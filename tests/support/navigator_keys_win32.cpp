@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "maintenance/installation_locations.h"
+#include "maintenance/installation.h"
 #include "support/registry_win32.h"
 
 NavigatorKeys::NavigatorKeys() { RemoveKeys(); }

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "support/box_watcher_win32.h"
-#include "toolkit/geometry.h"
+#include "toolkit/dialogs.h"
 
 // What a person sees of one control.
 struct ControlView {

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "foundation/fixed_path.h"
+#include "foundation/paths.h"
 
 // The text cut as SetText cuts it (256 characters).
 inline FixedPath PathOf(const std::string& text) {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "foundation/profile_text.h"
+#include "foundation/profile_document.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <ostream>
 
-#include "toolkit/geometry.h"
+#include "toolkit/dialogs.h"
 
 inline bool operator==(const Rect& a, const Rect& b) {
   return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;

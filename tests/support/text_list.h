@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "foundation/heap_string.h"
-#include "foundation/typed_array.h"
+#include "foundation/containers.h"
+#include "foundation/strings.h"
 
 // Replaces what list holds with copies of texts; the test fails when one
 // cannot be added.

@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "toolkit/dialog_window.h"
-#include "toolkit/toolkit_app.h"
+#include "toolkit/application.h"
+#include "toolkit/dialogs_win32.h"
 
 Watchdog::Watchdog(DWORD milliseconds)
     : disarmed_(CreateEventA(nullptr, TRUE, FALSE, nullptr)), thread_(nullptr),

@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "support/test_desktop_win32.h"
-#include "toolkit/dialog_template.h"
-#include "toolkit/event_record.h"
+#include "toolkit/dialogs.h"
+#include "toolkit/events.h"
 #include "toolkit/window_manager.h"
 
 // Ends the program with a message when it is not disarmed (destroyed) within

@@ -1,13 +1,12 @@
+#include "toolkit/controls.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 
 #include "support/toolkit_windows_win32.h"
-#include "toolkit/control_kinds.h"
-#include "toolkit/control_list.h"
-#include "toolkit/list_box.h"
-#include "toolkit/memory.h"
+#include "toolkit/context.h"
 
 namespace {
 

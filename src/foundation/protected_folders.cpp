@@ -1,0 +1,106 @@
+#include "foundation/protected_folders.h"
+
+#include <cstddef>
+#include <cstring>
+
+namespace {
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+// Letters folded to lower case and "/" to "\", for comparing paths.
+char Folded(char c) {
+  if (c >= 'A' && c <= 'Z') return static_cast<char>(c - 'A' + 'a');
+  return c == '/' ? '\\' : c;
+}
+
+bool SameText(const char* a, const char* b, size_t length) {
+  for (size_t i = 0; i < length; ++i) {
+    if (Folded(a[i]) != Folded(b[i])) return false;
+  }
+  return true;
+}
+
+size_t LengthWithoutTrailingSeparators(const char* path) {
+  size_t length = strlen(path);
+  while (length > 0 && IsSeparator(path[length - 1])) --length;
+  return length;
+}
+
+// The number of non-empty names between begin and end.
+int NameCount(const char* begin, const char* end) {
+  int count = 0;
+  bool inName = false;
+  for (const char* p = begin; p < end; ++p) {
+    if (IsSeparator(*p)) {
+      inName = false;
+    } else if (!inName) {
+      inName = true;
+      ++count;
+    }
+  }
+  return count;
+}
+
+bool IsDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+}  // namespace
+
+const char* WithoutLocalExtendedPrefix(const char* path) {
+  if (strlen(path) >= 6 && IsSeparator(path[0]) && IsSeparator(path[1]) && path[2] == '?' && IsSeparator(path[3]) &&
+      IsDriveLetter(path[4]) && path[5] == ':')
+    return path + 4;
+  return path;
+}
+
+bool IsUserProfileFolderText(const char* path, const char* profiles) {
+  // The folders kept in every profile, as their path below the profile.
+  static const char* const kept[] = {
+      "Documents",       "My Documents",     "Desktop",           "AppData",
+      "AppData\\Roaming", "AppData\\Local",   "AppData\\LocalLow", "Application Data",
+      "Local Settings",  "Local Settings\\Application Data",
+  };
+  const size_t profilesLength = LengthWithoutTrailingSeparators(profiles);
+  const size_t length = LengthWithoutTrailingSeparators(path);
+  if (profilesLength == 0 || length <= profilesLength + 1 || !SameText(path, profiles, profilesLength) ||
+      !IsSeparator(path[profilesLength]))
+    return false;
+  // The profile's own name, then what follows it.
+  const char* name = path + profilesLength + 1;
+  const char* end = path + length;
+  const char* nameEnd = name;
+  while (nameEnd < end && !IsSeparator(*nameEnd)) ++nameEnd;
+  if (nameEnd == name) return false;
+  if (nameEnd == end) return true;
+  const char* rest = nameEnd + 1;
+  const size_t restLength = static_cast<size_t>(end - rest);
+  for (const char* folder : kept) {
+    if (strlen(folder) == restLength && SameText(rest, folder, restLength)) return true;
+  }
+  return false;
+}
+
+void StripTrailingSeparators(char* path) { path[LengthWithoutTrailingSeparators(path)] = '\0'; }
+
+bool IsVolumeRootText(const char* path) {
+  size_t length = LengthWithoutTrailingSeparators(path);
+  const char* end = path + length;
+  if (length == 0) return true;
+  if (length >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) {
+    // "\\?\" and "\\.\" lead to a device or volume name, "\\?\UNC\" to a share.
+    if (length >= 4 && (path[2] == '?' || path[2] == '.') && IsSeparator(path[3])) {
+      const char* rest = path + 4;
+      if (end - rest >= 3 && SameText(rest, "unc", 3) && (end - rest == 3 || IsSeparator(rest[3])))
+        return NameCount(rest + 3, end) <= 2;
+      return NameCount(rest, end) <= 1;
+    }
+    return NameCount(path + 2, end) <= 2;
+  }
+  return length == 2 && IsDriveLetter(path[0]) && path[1] == ':';
+}
+
+bool IsSameOrAncestorFolder(const char* folder, const char* other) {
+  size_t folderLength = LengthWithoutTrailingSeparators(folder);
+  size_t otherLength = LengthWithoutTrailingSeparators(other);
+  if (folderLength > otherLength || !SameText(folder, other, folderLength)) return false;
+  return folderLength == otherLength || IsSeparator(other[folderLength]);
+}

@@ -1,0 +1,134 @@
+#include "inventory/installed_components.h"
+
+#include "foundation/product_version.h"
+#include "foundation/profile_document.h"
+#include "inventory/component_inventory.h"
+#include "maintenance/installation.h"
+#include "shell/message_boxes.h"
+#include "toolkit/controls.h"
+#include "toolkit/dialogs_win32.h"
+#include "toolkit/window_manager.h"
+
+namespace {
+
+constexpr int32_t ClientWidth = 1000;
+constexpr int32_t ClientHeight = 200;
+constexpr Rect ComponentsHeadingRect{0, 0, 600, 24};
+constexpr Rect VersionFileHeadingRect{600, 0, 1000, 24};
+constexpr Rect ComponentsListRect{0, 25, 600, 200};
+constexpr Rect FragmentsListRect{600, 25, 1000, 200};
+// The left list scrolls sideways over this many widths of "X".
+constexpr int32_t ComponentsExtentChars = 260;
+constexpr int32_t TickInterval = 10;
+// Room reserved per line when a list is filled.
+constexpr uint32_t TypicalLineBytes = 64;
+
+// Reads the first update version list of componentFolder's "Resources" folder
+// that exists into document; false when there is none.
+bool ReadUpdateVersionList(const FixedPath& componentFolder, ProfileDocument& document) {
+  FixedPath file = componentFolder;
+  if (file.AppendName(ResourceCacheFolderName) != StatusOk || !file.IsFolder()) return false;
+  for (const char* name : UpdateVersionListNames) {
+    FixedPath candidate = file;
+    if (candidate.AppendName(name) != StatusOk || !candidate.Exists()) continue;
+    // Whatever could be parsed is listed.
+    ReadProfile(document, candidate);
+    return true;
+  }
+  return false;
+}
+
+void FillComponents(ListBox* list, const FixedPath& componentFolder) {
+  if (!list) return;
+  if (ComponentFiles.count == 0) {
+    list->AddItem(NoComponentsLine);
+  } else {
+    list->BeginFill(ComponentFiles.count, static_cast<uint32_t>(ComponentFiles.count) * TypicalLineBytes);
+    String line;
+    for (int32_t i = 0; i < ComponentFiles.count; ++i) {
+      const FixedPath& file = ComponentFiles[i];
+      if (ComponentLine(file, ReadProductVersion(file), componentFolder.Text(), line)) list->AddItem(line.Text());
+    }
+    list->EndFill();
+  }
+  list->SetHorizontalExtentChars(ComponentsExtentChars);
+}
+
+void FillFragments(ListBox* list, bool listFound, const TypedArray<Fragment>& fragments) {
+  if (!list) return;
+  if (!listFound) {
+    list->AddItem(NoVersionListLine);
+    return;
+  }
+  list->BeginFill(fragments.count, static_cast<uint32_t>(fragments.count) * TypicalLineBytes);
+  String line;
+  for (int32_t i = 0; i < fragments.count; ++i) {
+    if (FragmentLine(fragments[i], line)) list->AddItem(line.Text());
+  }
+  list->EndFill();
+}
+
+uint8_t InstalledComponentsHandler(HWND window, EventKind kind, EventRecord* record) {
+  WindowManager* manager = CurrentWindowManager();
+  switch (kind) {
+    case EventOpened:
+      ShowToolkitWindow(window);
+      UpdateToolkitWindow(window);
+      break;
+    case EventClosing:
+      if (auto* controls = static_cast<GrowArray*>(WindowUserData(manager, window))) DestroyControls(*controls);
+      EnableToolkitWindow(MainWindow());
+      CloseToolkitWindow(manager, window);
+      break;
+    default:
+      break;
+  }
+  // Enter and Escape arrive as commands and do nothing: only a close request
+  // closes the window.
+  return AnswerNotHandled;
+}
+
+}  // namespace
+
+int32_t ShowInstalledComponents(const FixedPath& componentFolder) {
+  HWND owner = MainWindow();
+  DisableToolkitWindow(owner);
+
+  ProfileDocument document;
+  TypedArray<Fragment> fragments;
+  bool listFound = ReadUpdateVersionList(componentFolder, document);
+  if (listFound) CollectFragments(document, fragments);
+  SortComponentFiles(ComponentFiles);
+
+  WindowManager* manager = CurrentWindowManager();
+  HWND window = manager ? CreateToolkitDialog(nullptr, 0, 0, ClientWidth, ClientHeight, DialogKindSystemMenu)
+                        : nullptr;
+  if (!window) {
+    EnableToolkitWindow(owner);
+    return 0;
+  }
+  CenterWindow(window, owner);
+
+  GrowArray controls;
+  InitGrowArray(controls, ControlListElementSize, 0, 0, 0, true);
+  const int32_t id = InstalledComponentsControlId;
+  AppendControl(controls, new StaticText(window, id, ComponentsHeadingRect, InstalledComponentsHeading, 0));
+  AppendControl(controls, new StaticText(window, id, VersionFileHeadingRect, VersionFileHeading, 0));
+  auto* components = new ListBox(window, id, ComponentsListRect, 1, 0);
+  AppendControl(controls, components);
+  auto* fragmentList = new ListBox(window, id, FragmentsListRect, 1, 0);
+  AppendControl(controls, fragmentList);
+  FillComponents(components, componentFolder);
+  FillFragments(fragmentList, listFound, fragments);
+
+  if (RegisterWindow(manager, window, owner, InstalledComponentsHandler, &controls, TickInterval, true, false)) {
+    SetWindowTextFrom(window, InstalledComponentsTitle);
+    RunUntilClosed(manager, window);
+  } else {
+    DestroyControls(controls);
+    CloseToolkitWindow(manager, window);
+    EnableToolkitWindow(owner);
+  }
+  ReleaseGrowArray(controls);
+  return 0;
+}

@@ -1,0 +1,145 @@
+#include "shell/command_line.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "foundation/file_stream.h"
+#include "foundation/paths.h"
+#include "foundation/strings.h"
+#include "inventory/component_inventory.h"
+#include "maintenance/installation.h"
+#include "maintenance/uninstall.h"
+#include "maintenance/uninstall_win32.h"
+#include "settings/download_sites.h"
+#include "settings/manager_options.h"
+#include "settings/settings_lock.h"
+
+// The actions behind the command-line options: each runs one maintenance
+// operation without an owner window and updates the result code as the
+// option's row of the option table says.
+
+namespace {
+
+// "-ip": the component folder as the registry holds it, in double quotes and
+// without a line end; nothing when there is no component folder.
+void ShowInstallPath(int32_t& resultCode) {
+  FixedPath folder;
+  String value;
+  if (ReadComponentPath(folder, &value)) {
+    printf("\"%s\"", value.TextOrEmpty());
+    fflush(stdout);
+  }
+  resultCode = QuietCode;
+}
+
+// "-dsd": deletes the download-site list when it exists; 0 when deleted,
+// StatusIoError when the deletion failed or had to wait too long for another
+// change of the settings.
+void DeleteSiteList(int32_t& resultCode) {
+  SettingsLock lock;
+  FixedPath file;
+  if (!ReadComponentPath(file, nullptr)) return;
+  if (file.AppendName(DownloadSitesFileName) != StatusOk || !file.Exists()) return;
+  if (!lock.Held()) {
+    resultCode = StatusIoError;
+    return;
+  }
+  FileStream list(file);
+  resultCode = list.Delete() == StatusOk ? 0 : StatusIoError;
+}
+
+// "-r+": stores the public beta site as "Additional Download URL"; 0 when
+// stored, 1 when not.
+void JoinBeta(int32_t& resultCode) {
+  char valueName[SiteBufferBytes];
+  char site[SiteBufferBytes];
+  BetaSiteSettings(valueName, sizeof valueName, site, sizeof site);
+  resultCode = SetPlayerValue(valueName, site) ? 0 : 1;
+}
+
+// "-r": removes "Additional Download URL"; 0 when removed, 1 when not.
+void LeaveBeta(int32_t& resultCode) {
+  char valueName[SiteBufferBytes];
+  BetaSiteSettings(valueName, sizeof valueName, nullptr, 0);
+  resultCode = RemovePlayerValue(valueName) ? 0 : 1;
+}
+
+// "-cu+", "-cu" and "-lu": 1 when the options file could not be changed.
+void ReportManagerOption(bool changed, int32_t& resultCode) {
+  if (!changed) resultCode = 1;
+}
+
+// "-v": verifies the installed components against the version-list file
+// named by listFile: -1 without a component folder, else the inventory's
+// code. A name longer than a path holds is not cut down to the name of some
+// other file: such a list cannot be read.
+void VerifyComponents(const char* listFile, int32_t& resultCode) {
+  constexpr int32_t NoComponentFolderCode = -1;
+  FixedPath folder;
+  if (!ReadComponentPath(folder, nullptr)) {
+    resultCode = NoComponentFolderCode;
+    return;
+  }
+  if (strlen(listFile) > FixedPath::SetTextLimit) {
+    resultCode = VersionListUnusable;
+    return;
+  }
+  FixedPath list;
+  list.SetText(listFile);
+  resultCode = InventoryComponents(folder, &list);
+}
+
+// "-dr": removes the resource cache; 1 once it is removed, else the code
+// stays as it is.
+void DeleteResourceCache(int32_t& resultCode) {
+  FixedPath folder;
+  if (ReadComponentPath(folder) && RemoveResourceCache(folder) == CacheOutcome::Removed) resultCode = 1;
+}
+
+void RunOption(Option option, const char* argument, int32_t& resultCode) {
+  switch (option) {
+    case Option::InstallPath:
+      ShowInstallPath(resultCode);
+      break;
+    case Option::DeleteSiteList:
+      DeleteSiteList(resultCode);
+      break;
+    case Option::Verify:
+      VerifyComponents(argument, resultCode);
+      break;
+    case Option::JoinBeta:
+      JoinBeta(resultCode);
+      break;
+    case Option::LeaveBeta:
+      LeaveBeta(resultCode);
+      break;
+    case Option::AddSite:
+      resultCode = EditSiteList(argument, true);
+      break;
+    case Option::RemoveSite:
+      resultCode = EditSiteList(argument, false);
+      break;
+    case Option::UpdateCheckOn:
+      ReportManagerOption(SetUpdateCheck(true), resultCode);
+      break;
+    case Option::UpdateCheckOff:
+      ReportManagerOption(SetUpdateCheck(false), resultCode);
+      break;
+    case Option::LastUpdateTime:
+      ReportManagerOption(SetLastUpdateCheckTime(argument), resultCode);
+      break;
+    case Option::Uninstall:
+      resultCode = RunUninstallOption();
+      break;
+    case Option::Recover:
+      resultCode = RunRecoveryOption();
+      break;
+    case Option::DeleteResources:
+      DeleteResourceCache(resultCode);
+      break;
+  }
+}
+
+}  // namespace
+
+int32_t DispatchCommandLine(const char* commandLine) { return DispatchCommandLineWith(commandLine, RunOption); }

@@ -1,0 +1,187 @@
+#include "shell/main_window.h"
+
+#include "foundation/paths.h"
+#include "foundation/product_version.h"
+#include "foundation/strings.h"
+#include "inventory/component_inventory.h"
+#include "maintenance/installation.h"
+#include "maintenance/uninstall_win32.h"
+#include "settings/download_sites.h"
+#include "settings/manager_options.h"
+#include "shell/message_boxes.h"
+#include "toolkit/application.h"
+#include "toolkit/controls.h"
+#include "toolkit/dialogs_win32.h"
+#include "toolkit/events.h"
+#include "toolkit/window_manager.h"
+
+namespace {
+
+constexpr int32_t TickInterval = 10;
+
+void CloseMainWindow(HWND window) {
+  if (WindowManager* manager = CurrentWindowManager()) UnregisterWindow(manager, window);
+}
+
+void RunCommand(HWND window, const GrowArray& controls, uint32_t id) {
+  switch (id) {
+    case InstallPathCommandId:
+      RunInstallPathCommand(window);
+      break;
+    case UninstallCommandId:
+      // Escape reaches the window as the command of the button with the
+      // cancel id, which is the uninstall button, while a control has the
+      // focus: it closes the window, as Escape does in any dialog, and never
+      // uninstalls.
+      if (KeyIsDown(VK_ESCAPE)) {
+        CloseMainWindow(window);
+        break;
+      }
+      RunUninstallCommand(window);
+      LoadManagerOptions();
+      break;
+    case CacheCommandId:
+      RunCacheCommand(window);
+      break;
+    case ListComponentsCommandId:
+      RunListComponentsCommand(window);
+      break;
+    case CheckForUpdatesCommandId:
+      RunCheckForUpdatesCommand(window, controls);
+      break;
+    case PublicBetaCommandId:
+      RunPublicBetaCommand(window, controls);
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace
+
+uint8_t MainWindowHandler(HWND window, EventKind kind, EventRecord* record) {
+  WindowManager* manager = CurrentWindowManager();
+  auto* controls = static_cast<GrowArray*>(WindowUserData(manager, window));
+  switch (kind) {
+    case EventOpened:
+      // Loaded before the window shows, so that it never shows a state that
+      // is not the stored one.
+      LoadManagerOptions();
+      ShowToolkitWindow(window);
+      UpdateToolkitWindow(window);
+      return AnswerNotHandled;
+    case EventActivated:
+      LoadManagerOptions();
+      return AnswerNotHandled;
+    case EventClosing:
+      // Saves only with a component folder and the mark set.
+      ApplyManagerOptions();
+      // Commands still running under a box of this window find no window,
+      // controls or boxes to touch once it is gone.
+      DetachOptionControls();
+      SetMainWindow(nullptr);
+      if (controls) DestroyControls(*controls);
+      CloseToolkitWindow(manager, window);
+      return AnswerNotHandled;
+    case EventKeyDown:
+      // Escape while the window itself has the focus.
+      if (record->event.keyCode == VK_ESCAPE) {
+        CloseMainWindow(window);
+        return AnswerHandled;
+      }
+      return AnswerNotHandled;
+    case EventCommand:
+      if (record->event.commandId == OkCommandId) {
+        CloseMainWindow(window);
+        return AnswerHandled;
+      }
+      if (controls) RunCommand(window, *controls, record->event.commandId);
+      return AnswerNotHandled;
+    default:
+      return AnswerNotHandled;
+  }
+}
+
+void RunControlPanel() {
+  GrowArray controls;
+  if (!InitGrowArray(controls, ControlListElementSize, 0, 0, 0, true)) return;
+  FixedPath programFile;
+  ModuleFileForKey(ProgramModuleKey, programFile);
+  WriteDefaultSiteSettings(false);
+
+  String title;
+  char version[ProductVersionTextBytes] = "";
+  FormatProductVersion(programFile, version);
+  title.Assign(MainWindowTitlePrefix);
+  title.Append(version);
+
+  if (!OpenWindowManager()) {
+    ReleaseGrowArray(controls);
+    return;
+  }
+  WindowManager* manager = CurrentWindowManager();
+  HWND window = CreateToolkitDialog(nullptr, 0, 0, MainWindowCreateWidth, MainWindowCreateHeight,
+                                    DialogKindCaptioned);
+  if (window) {
+    CenterWindow(window, nullptr);
+    Control* checkForUpdates = nullptr;
+    Control* publicBeta = nullptr;
+    for (const MainWindowControl& row : MainWindowControls) {
+      Control* control = row.checkBox ? static_cast<Control*>(new CheckBox(window, row.id, row.rect, row.caption, 0))
+                                       : new PushButton(window, row.id, row.rect, row.caption, 0);
+      AppendControl(controls, control);
+      if (row.id == CheckForUpdatesCommandId) checkForUpdates = control;
+      if (row.id == PublicBetaCommandId) publicBeta = control;
+    }
+    SetClientSize(window, MainWindowClientWidth, MainWindowClientHeight);
+    SetWindowTextFrom(window, title.TextOrEmpty());
+    SetMainWindow(window);
+    AttachOptionControls(&controls, checkForUpdates, publicBeta);
+    if (RegisterWindow(manager, window, nullptr, MainWindowHandler, &controls, TickInterval, false, false)) {
+      RunUntilNoWindows(manager);
+    } else {
+      DetachOptionControls();
+      SetMainWindow(nullptr);
+      DestroyControls(controls);
+      CloseToolkitWindow(manager, window);
+    }
+  }
+  CloseWindowManager();
+  ReleaseGrowArray(controls);
+}
+
+void RunListComponentsCommand(HWND owner) {
+  FixedPath componentFolder;
+  if (!ReadComponentPath(componentFolder)) {
+    ShowNotRegistered(owner);
+    return;
+  }
+  InventoryComponents(componentFolder, nullptr);
+}
+
+void RunCheckForUpdatesCommand(HWND owner, const GrowArray& controls) {
+  FixedPath componentFolder;
+  if (ReadComponentPath(componentFolder)) {
+    MarkOptionsChanged();
+    ApplyManagerOptions();
+    return;
+  }
+  ShowNotRegistered(owner);
+  if (Control* box = ControlWithId(controls, CheckForUpdatesCommandId)) box->Uncheck();
+}
+
+void RunPublicBetaCommand(HWND owner, const GrowArray& controls) {
+  Control* box = ControlWithId(controls, PublicBetaCommandId);
+  if (!box) return;
+  const bool join = box->IsChecked();
+  char valueName[DownloadUrlBufferBytes];
+  char site[SiteBufferBytes];
+  BetaSiteSettings(valueName, sizeof valueName, site, sizeof site);
+  if (join) {
+    if (!SetPlayerValue(valueName, site)) ShowInfo(owner, RegistryErrorCaption, BetaValueNotAddedText);
+  } else {
+    if (!RemovePlayerValue(valueName)) ShowInfo(owner, RegistryErrorCaption, BetaValueNotRemovedText);
+  }
+  // The download-site list always gets the built-in beta site.
+  EditSiteList(BuiltInBetaSite, join);
+}

@@ -1,0 +1,289 @@
+#include "toolkit/application.h"
+
+#include <cstring>
+#include <new>
+
+#include "foundation/platform.h"
+#include "toolkit/context.h"
+
+namespace {
+
+bool IsUsed(const ModuleEntry& entry) { return entry.handle != nullptr; }
+
+// The first used entry with key. Free entries never match, not even key 0.
+const ModuleEntry* FindEntry(const ModuleTable& table, int32_t key) {
+  for (const ModuleEntry& entry : table.entries) {
+    if (IsUsed(entry) && entry.key == key) return &entry;
+  }
+  return nullptr;
+}
+
+void ReleasePath(FixedPath* path) {
+  if (!path) return;
+  ClearPath(*path);
+  path->~FixedPath();
+  ToolkitFree(path);
+}
+
+}  // namespace
+
+ModuleTable::~ModuleTable() {
+  for (ModuleEntry& entry : entries) ReleasePath(entry.path);
+}
+
+bool AddModule(ModuleTable& table, void* handle, int32_t key, const FixedPath* path) {
+  if (!handle || !path) return false;
+  ModuleEntry* free = nullptr;
+  for (ModuleEntry& entry : table.entries) {
+    if (IsUsed(entry) && entry.handle == handle && entry.key == key) return false;
+    if (!free && !IsUsed(entry) && entry.key == 0) free = &entry;
+  }
+  if (!free) return false;
+  void* storage = ToolkitAlloc(sizeof(FixedPath), false);
+  if (!storage) return false;
+  FixedPath* copy = new (storage) FixedPath;
+  // A copy that loses part of the path would register the wrong file.
+  if (!CopyByParts(*copy, path)) {
+    ReleasePath(copy);
+    return false;
+  }
+  free->path = copy;
+  free->handle = handle;
+  free->key = key;
+  return true;
+}
+
+bool RemoveModule(ModuleTable& table, int32_t key) {
+  ModuleEntry* entry = const_cast<ModuleEntry*>(FindEntry(table, key));
+  if (!entry) return false;
+  entry->handle = nullptr;
+  entry->key = 0;
+  ReleasePath(entry->path);
+  entry->path = nullptr;
+  ModuleEntry* last = table.entries + ModuleTable::Size - 1;
+  memmove(entry, entry + 1, static_cast<size_t>(last - entry) * sizeof(ModuleEntry));
+  *last = ModuleEntry{};
+  return true;
+}
+
+void* FindModuleHandle(const ModuleTable& table, int32_t key) {
+  const ModuleEntry* entry = FindEntry(table, key);
+  return entry ? entry->handle : nullptr;
+}
+
+bool FindModuleFile(const ModuleTable& table, int32_t key, FixedPath& out) {
+  const ModuleEntry* entry = FindEntry(table, key);
+  return entry && CopyByParts(out, entry->path);
+}
+
+uint32_t ModuleCount(const ModuleTable& table) {
+  uint32_t count = 0;
+  for (const ModuleEntry& entry : table.entries) {
+    if (IsUsed(entry)) ++count;
+  }
+  return count;
+}
+
+namespace {
+
+// GetModuleFileNameA is asked for at most this many bytes, terminator included.
+constexpr uint32_t ProgramFileNameBytes = 259;
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+// Copies [begin, end) into a field of fieldBytes; false when it does not fit.
+bool CopyPart(char* field, uint32_t fieldBytes, const char* begin, const char* end) {
+  size_t length = static_cast<size_t>(end - begin);
+  if (length >= fieldBytes) return false;
+  memcpy(field, begin, length);
+  field[length] = '\0';
+  return true;
+}
+
+// Collects a path of at most 259 characters; once something does not fit it
+// stops reading and remembers the overflow.
+class PathJoiner {
+ public:
+  void Add(char c) {
+    if (length_ + 1 >= FixedPath::TextBytes) {
+      fits_ = false;
+      return;
+    }
+    text_[length_++] = c;
+  }
+  void AddText(const char* text) {
+    for (; *text && fits_; ++text) Add(*text);
+  }
+  char Last() const { return length_ ? text_[length_ - 1] : '\0'; }
+  bool Fits() const { return fits_; }
+  // Copies the joined text, terminated, into the path.
+  void StoreIn(FixedPath& path) {
+    memcpy(path.text, text_, length_);
+    path.text[length_] = '\0';
+  }
+
+ private:
+  char text_[FixedPath::TextBytes];
+  uint32_t length_ = 0;
+  bool fits_ = true;
+};
+
+// The length of a part, counted no further than a path's limit.
+uint32_t BoundedLength(const char* part) {
+  return part ? static_cast<uint32_t>(strnlen(part, FixedPath::TextBytes)) : 0;
+}
+
+}  // namespace
+
+void ClearPath(FixedPath& path) { path.text[0] = '\0'; }
+
+bool SplitParts(const FixedPath& path, PathParts& out) {
+  ZeroBytes(&out, sizeof out);
+  const char* text = path.Text();
+  const char* end = text + path.Length();
+  const char* rest = text;
+  if (end - text >= 2 && text[1] == ':') {
+    out.drive[0] = text[0];
+    out.drive[1] = ':';
+    rest += 2;
+  }
+  const char* nameStart = rest;
+  for (const char* p = rest; p < end; ++p) {
+    if (IsSeparator(*p)) nameStart = p + 1;
+  }
+  const char* dot = end;
+  for (const char* p = nameStart; p < end; ++p) {
+    if (*p == '.') dot = p;
+  }
+  if (CopyPart(out.directory, PathParts::DirectoryBytes, rest, nameStart) &&
+      CopyPart(out.name, PathParts::NameBytes, nameStart, dot) &&
+      CopyPart(out.extension, PathParts::ExtensionBytes, dot, end)) {
+    return true;
+  }
+  ZeroBytes(&out, sizeof out);
+  return false;
+}
+
+bool SetFromParts(FixedPath& path, const char* drive, const char* directory, const char* name,
+                  const char* extension) {
+  uint32_t sum = BoundedLength(drive) + BoundedLength(directory) + BoundedLength(name) +
+                 BoundedLength(extension);
+  // The parts may point into this very path: join into a buffer of our own.
+  PathJoiner joiner;
+  if (drive && *drive) {
+    joiner.Add(drive[0]);
+    joiner.Add(':');
+  }
+  if (directory && *directory) {
+    joiner.AddText(directory);
+    if (!IsSeparator(joiner.Last())) joiner.Add('\\');
+  }
+  if (name) joiner.AddText(name);
+  if (extension && *extension) {
+    if (extension[0] != '.') joiner.Add('.');
+    joiner.AddText(extension);
+  }
+  ClearPath(path);
+  // Besides the sum of the parts, the added ":", "\" and "." count too.
+  if (sum >= FixedPath::TextBytes || !joiner.Fits()) return false;
+  joiner.StoreIn(path);
+  return true;
+}
+
+bool CopyByParts(FixedPath& path, const FixedPath* other) {
+  if (!other) return false;
+  PathParts parts;
+  if (!SplitParts(*other, parts)) {
+    ClearPath(path);
+    return false;
+  }
+  return SetFromParts(path, parts.drive, parts.directory, parts.name, parts.extension);
+}
+
+bool FitsPath(const char* name) { return name && BoundedLength(name) < FixedPath::TextBytes; }
+
+bool SetToProgramFile(FixedPath& path, const char* name) {
+  char programFile[ProgramFileNameBytes];
+  if (platform::ReadProgramFileName(programFile, ProgramFileNameBytes) == 0) return false;
+  if (!name) {
+    // At most 258 characters: the whole path fits.
+    memcpy(path.text, programFile, strlen(programFile) + 1);
+    return true;
+  }
+  if (!FitsPath(name)) return false;
+  FixedPath program;
+  memcpy(program.text, programFile, strlen(programFile) + 1);
+  PathParts parts;
+  if (!SplitParts(program, parts)) return false;
+  FixedPath kept(path);
+  if (!SetFromParts(path, parts.drive, parts.directory, name, nullptr)) {
+    path = kept;
+    return false;
+  }
+  return true;
+}
+
+namespace {
+
+ToolkitApp* CurrentApp() {
+  ToolkitContext* context = CurrentContext();
+  return context ? context->app : nullptr;
+}
+
+}  // namespace
+
+bool ToolkitStartUp(void* instance) {
+  if (!AttachContext()) return false;
+  ToolkitContext* context = CurrentContext();
+  if (!context) return false;
+  if (context->app) {
+    ++context->app->startCount;
+  } else {
+    context->app = new (std::nothrow) ToolkitApp;
+    if (!context->app) return false;
+    context->app->startCount = 1;
+  }
+  if (context->app->startCount > 1) return true;
+  if (instance) {
+    FixedPath programFile;
+    SetToProgramFile(programFile, nullptr);
+    RegisterModule(instance, ProgramModuleKey, &programFile);  // a start-up without it still works
+  }
+  return true;
+}
+
+bool ToolkitShutDown() {
+  ToolkitContext* context = CurrentContext();
+  if (context && context->app) {
+    ToolkitApp* app = context->app;
+    if (app->startCount <= 1 && ModuleHandleForKey(ProgramModuleKey)) {
+      UnregisterModule(ProgramModuleKey);
+    }
+    if (app->startCount > 0) --app->startCount;
+    if (app->startCount == 0) {
+      context->app = nullptr;
+      delete app;
+    }
+  }
+  return DetachContext();
+}
+
+bool RegisterModule(void* handle, int32_t key, const FixedPath* path) {
+  ToolkitApp* app = CurrentApp();
+  return app && AddModule(app->modules, handle, key, path);
+}
+
+bool UnregisterModule(int32_t key) {
+  ToolkitApp* app = CurrentApp();
+  return app && RemoveModule(app->modules, key);
+}
+
+void* ModuleHandleForKey(int32_t key) {
+  ToolkitApp* app = CurrentApp();
+  return app ? FindModuleHandle(app->modules, key) : nullptr;
+}
+
+bool ModuleFileForKey(int32_t key, FixedPath& out) {
+  ToolkitApp* app = CurrentApp();
+  return app && FindModuleFile(app->modules, key, out);
+}

@@ -1,0 +1,184 @@
+#pragma once
+// Controls: the control object, its kinds, the list of a dialog's controls,
+// and list boxes.
+
+#include <windows.h>
+
+#include <cstddef>
+#include <cstdint>
+
+#include "toolkit/dialogs.h"
+#include "toolkit/grow_array.h"
+
+// Control objects: the child windows that the dialogs put on themselves,
+// each wrapped in an object that remembers the window and whether its
+// creation fully succeeded. Every operation goes through the object and
+// quietly fails (false, 0 or none) when the control is not valid, so nothing
+// is ever sent to a window the object does not vouch for.
+//
+// Objects come from the toolkit's memory routines: `new PushButton(...)`
+// takes a block from ToolkitAlloc (none when memory runs out) and constructs
+// the control in it; `delete control` runs the virtual destructor and
+// releases the block with ToolkitFree. The destructor leaves the child window
+// alone: it is destroyed together with its dialog.
+//
+// No font is ever set: controls draw in their class's default font.
+
+// The style a control is created with: style itself, or the kind's default
+// for 0.
+inline uint32_t StyleOrDefault(uint32_t style, uint32_t defaultStyle) {
+  return style ? style : defaultStyle;
+}
+
+class Control {
+ public:
+  static void* operator new(size_t size) noexcept;
+  static void operator delete(void* block) noexcept;
+
+  // Clears the valid flag; the window stays on its dialog.
+  virtual ~Control();
+  Control(const Control&) = delete;
+  Control& operator=(const Control&) = delete;
+
+  // The child window, or none when the control is not valid. Every other
+  // operation reaches the window through it.
+  HWND ControlWindow() const;
+
+  // At most capacity characters and a NUL into buffer (capacity + 1 bytes);
+  // false for an empty text.
+  bool GetText(char* buffer, uint32_t capacity) const;
+  // None sets the empty text.
+  bool SetText(const char* text);
+  bool IsEnabled() const;
+  bool Enable();
+  bool Disable();
+  // The check state, read and set through the parent dialog by the control's id.
+  bool IsChecked() const;
+  bool Check();
+  bool Uncheck();
+  // The control id reported by command events; 0 when not valid.
+  int32_t Id() const;
+  // A previous id of 0 counts as success.
+  bool SetId(int32_t id);
+
+  HWND window;    // the child window, or none
+  uint8_t valid;  // the window exists and its id (and text) could be set
+
+ protected:
+  Control();
+  // Creates the child window of className on parent at rect with style and
+  // windowText, then sets its id and, with setText, its text. The object
+  // stays (or becomes again) not valid when a step fails; a window that was
+  // created stays on the dialog.
+  void Create(HWND parent, int32_t id, const Rect& rect, const char* className,
+              const char* windowText, uint32_t style, bool setText, const char* text);
+};
+
+// The four simple control kinds. Each constructor takes the parent dialog,
+// the control id, a rectangle in the parent's client pixels and a style:
+// 0 selects the kind's default, any other value replaces it whole.
+//
+//   PushButton  "BUTTON"  0x50810000  child, visible, border, tab stop, BS_PUSHBUTTON
+//   CheckBox    "BUTTON"  0x50010003  child, visible, tab stop, BS_AUTOCHECKBOX
+//   EditField   "EDIT"    0x50810080  child, visible, border, tab stop, ES_AUTOHSCROLL
+//   StaticText  "STATIC"  0x50000100  child, visible, SS_NOTIFY (left-aligned)
+//
+// A dialog's confirming button takes DefaultPushButtonStyle and id IDOK (1),
+// its "Cancel" button id IDCANCEL (2): the ids the dialog manager's Enter and
+// Escape keys send.
+
+constexpr uint32_t PushButtonStyle = 0x50810000u;
+constexpr uint32_t DefaultPushButtonStyle = 0x50810001u;  // plus BS_DEFPUSHBUTTON
+constexpr uint32_t CheckBoxStyle = 0x50010003u;
+constexpr uint32_t EditFieldStyle = 0x50810080u;
+constexpr uint32_t StaticTextStyle = 0x50000100u;
+
+// Parent and caption are required; without either no window is created.
+class PushButton : public Control {
+ public:
+  PushButton(HWND parent, int32_t id, const Rect& rect, const char* caption, uint32_t style);
+  ~PushButton() override;
+};
+
+// Toggles itself when clicked. Parent and caption are required.
+class CheckBox : public Control {
+ public:
+  CheckBox(HWND parent, int32_t id, const Rect& rect, const char* caption, uint32_t style);
+  ~CheckBox() override;
+};
+
+// A single-line edit field; text may be none (empty).
+class EditField : public Control {
+ public:
+  EditField(HWND parent, int32_t id, const Rect& rect, const char* text, uint32_t style);
+  ~EditField() override;
+};
+
+// A static text; text may be none (empty).
+class StaticText : public Control {
+ public:
+  StaticText(HWND parent, int32_t id, const Rect& rect, const char* text, uint32_t style);
+  ~StaticText() override;
+};
+
+// A dialog's control list: a GrowArray of control pointers (4 bytes each in
+// this 32-bit program), set up with InitGrowArray (ControlListElementSize,
+// 0, 0, 0, zero fill) and handed to the window manager as the window's user
+// data, so that the closing handler can destroy the controls.
+
+constexpr int32_t ControlListElementSize = sizeof(Control*);
+
+// Appends control, or none for a control whose memory could not be had (the
+// slot then stays empty). False when the list cannot grow.
+bool AppendControl(GrowArray& list, Control* control);
+// The control at index, or none for an empty slot or an index past the end.
+Control* ControlAt(const GrowArray& list, uint32_t index);
+// Destroys every control object of the list (their windows stay on the
+// dialog) and clears each slot; the count stays.
+void DestroyControls(GrowArray& list);
+// The first control of the list with id, or none (also once the controls
+// are destroyed).
+Control* ControlWithId(const GrowArray& list, int32_t id);
+
+// A list box control that keeps its own items and selection. Default styles
+// (a non-zero style argument replaces them whole):
+//   extended selection  0x50B10901  child, visible, border, both scroll bars, tab stop,
+//                                   LBS_EXTENDEDSEL, LBS_NOINTEGRALHEIGHT, LBS_NOTIFY
+//   single selection    0x50B10101  the same without LBS_EXTENDEDSEL
+// Every operation is false when the control is not valid.
+
+constexpr uint32_t ExtendedListBoxStyle = 0x50B10901u;
+constexpr uint32_t SingleListBoxStyle = 0x50B10101u;
+
+class ListBox : public Control {
+ public:
+  ListBox(HWND parent, int32_t id, const Rect& rect, uint8_t extendedSelection, uint32_t style);
+  ~ListBox() override;
+
+  // Deselects every item; true.
+  bool ClearSelection();
+  bool Count(int32_t* count);
+  // Asks the list box; a single-selection box cannot tell, so its items are
+  // counted instead.
+  bool SelectedCount(int32_t* count);
+  bool ItemTextLength(int32_t index, int32_t* length);
+  // Copies the item's text into buffer, which holds capacity + 1 bytes;
+  // fails without writing when the text is longer than capacity.
+  bool ItemText(int32_t index, char* buffer, uint32_t capacity);
+  // Writes the current selection's index whatever it is; true when that item
+  // is selected.
+  bool CurrentSelection(int32_t* index);
+  bool Select(int32_t index);
+  bool IsSelected(int32_t index);
+  bool DeleteItem(int32_t index);
+  bool InsertItem(int32_t index, const char* text);
+  bool AddItem(const char* text);
+  // Lets the list scroll sideways over characters widths of "X" in its font.
+  bool SetHorizontalExtentChars(int32_t characters);
+
+  // Filling many lines at once: BeginFill reserves room for items lines of
+  // about bytes characters in all and stops the list from redrawing after
+  // each line; EndFill lets it redraw and repaints it once.
+  bool BeginFill(int32_t items, uint32_t bytes);
+  bool EndFill();
+};

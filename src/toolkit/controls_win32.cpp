@@ -1,0 +1,279 @@
+#include "toolkit/controls.h"
+
+#include "toolkit/context.h"
+#include "toolkit/dialogs_win32.h"
+
+void* Control::operator new(size_t size) noexcept { return ToolkitAlloc(size, false); }
+
+void Control::operator delete(void* block) noexcept { ToolkitFree(block); }
+
+Control::Control() : window(nullptr), valid(0) {}
+
+Control::~Control() { valid = 0; }
+
+void Control::Create(HWND parent, int32_t id, const Rect& rect, const char* className,
+                     const char* windowText, uint32_t style, bool setText, const char* text) {
+  HWND created = CreateWindowExA(0, className, windowText, style, rect.left, rect.top,
+                                 RectWidth(rect), RectHeight(rect), parent, nullptr,
+                                 WindowInstance(parent), nullptr);
+  if (!created) return;
+  window = created;
+  valid = 1;
+  if (!SetId(id) || (setText && !SetText(text))) valid = 0;
+}
+
+HWND Control::ControlWindow() const { return valid ? window : nullptr; }
+
+bool Control::GetText(char* buffer, uint32_t capacity) const {
+  HWND control = ControlWindow();
+  if (!control || !buffer) return false;
+  return GetWindowTextInto(control, buffer, capacity);
+}
+
+bool Control::SetText(const char* text) { return SetWindowTextFrom(ControlWindow(), text ? text : ""); }
+
+bool Control::IsEnabled() const { return IsToolkitWindowEnabled(ControlWindow()); }
+
+bool Control::Enable() { return EnableToolkitWindow(ControlWindow()); }
+
+bool Control::Disable() { return DisableToolkitWindow(ControlWindow()); }
+
+bool Control::IsChecked() const {
+  HWND control = ControlWindow();
+  if (!control) return false;
+  return IsDlgButtonChecked(GetParent(control), GetDlgCtrlID(control)) == BST_CHECKED;
+}
+
+bool Control::Check() {
+  HWND control = ControlWindow();
+  if (!control) return false;
+  return CheckDlgButton(GetParent(control), GetDlgCtrlID(control), BST_CHECKED) != FALSE;
+}
+
+bool Control::Uncheck() {
+  HWND control = ControlWindow();
+  if (!control) return false;
+  return CheckDlgButton(GetParent(control), GetDlgCtrlID(control), BST_UNCHECKED) != FALSE;
+}
+
+int32_t Control::Id() const {
+  HWND control = ControlWindow();
+  return control ? static_cast<int32_t>(GetWindowLongA(control, GWL_ID)) : 0;
+}
+
+bool Control::SetId(int32_t id) {
+  HWND control = ControlWindow();
+  if (!control) return false;
+  SetLastError(0);
+  LONG previous = SetWindowLongA(control, GWL_ID, id);
+  return previous != 0 || GetLastError() == 0;
+}
+
+PushButton::PushButton(HWND parent, int32_t id, const Rect& rect, const char* caption,
+                       uint32_t style) {
+  if (!parent || !caption) return;
+  Create(parent, id, rect, "BUTTON", caption, StyleOrDefault(style, PushButtonStyle), true, caption);
+}
+
+PushButton::~PushButton() = default;
+
+CheckBox::CheckBox(HWND parent, int32_t id, const Rect& rect, const char* caption, uint32_t style) {
+  if (!parent || !caption) return;
+  Create(parent, id, rect, "BUTTON", caption, StyleOrDefault(style, CheckBoxStyle), true, caption);
+}
+
+CheckBox::~CheckBox() = default;
+
+EditField::EditField(HWND parent, int32_t id, const Rect& rect, const char* text, uint32_t style) {
+  if (!parent) return;
+  Create(parent, id, rect, "EDIT", nullptr, StyleOrDefault(style, EditFieldStyle), true, text);
+}
+
+EditField::~EditField() = default;
+
+StaticText::StaticText(HWND parent, int32_t id, const Rect& rect, const char* text,
+                       uint32_t style) {
+  if (!parent) return;
+  Create(parent, id, rect, "STATIC", nullptr, StyleOrDefault(style, StaticTextStyle), true, text);
+}
+
+StaticText::~StaticText() = default;
+
+static_assert(sizeof(Control*) == 4, "control lists hold 32-bit pointers");
+
+bool AppendControl(GrowArray& list, Control* control) {
+  if (list.elementSize != ControlListElementSize) return false;
+  if (!SetCount(list, list.count + 1)) return false;
+  *static_cast<Control**>(GrowArrayElement(list, list.count - 1)) = control;
+  return true;
+}
+
+Control* ControlAt(const GrowArray& list, uint32_t index) {
+  auto* slot = static_cast<Control**>(GrowArrayElement(list, index));
+  return slot ? *slot : nullptr;
+}
+
+void DestroyControls(GrowArray& list) {
+  if (list.elementSize != ControlListElementSize) return;
+  for (uint32_t i = 0; i < list.count; ++i) {
+    auto* slot = static_cast<Control**>(GrowArrayElement(list, i));
+    delete *slot;
+    *slot = nullptr;
+  }
+}
+
+Control* ControlWithId(const GrowArray& list, int32_t id) {
+  for (uint32_t i = 0; i < list.count; ++i) {
+    Control* control = ControlAt(list, i);
+    if (control && control->Id() == id) return control;
+  }
+  return nullptr;
+}
+
+namespace {
+
+// The list box's answer, as the signed 32-bit value it is.
+int32_t Ask(HWND listBox, UINT message, WPARAM wParam, LPARAM lParam) {
+  return static_cast<int32_t>(SendMessageA(listBox, message, wParam, lParam));
+}
+
+// Deselects items 0 to 65535.
+constexpr LPARAM AllItemsRange = static_cast<LPARAM>(0xFFFF0000u);
+
+}  // namespace
+
+ListBox::ListBox(HWND parent, int32_t id, const Rect& rect, uint8_t extendedSelection,
+                 uint32_t style) {
+  if (!parent) return;
+  uint32_t defaultStyle = extendedSelection ? ExtendedListBoxStyle : SingleListBoxStyle;
+  Create(parent, id, rect, "LISTBOX", nullptr, StyleOrDefault(style, defaultStyle), false, nullptr);
+}
+
+ListBox::~ListBox() = default;
+
+bool ListBox::ClearSelection() {
+  HWND box = ControlWindow();
+  if (!box) return false;
+  Ask(box, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+  Ask(box, LB_SELITEMRANGE, FALSE, AllItemsRange);
+  return true;
+}
+
+bool ListBox::Count(int32_t* count) {
+  HWND box = ControlWindow();
+  if (!box || !count) return false;
+  *count = 0;
+  *count = Ask(box, LB_GETCOUNT, 0, 0);
+  return *count != LB_ERR;
+}
+
+bool ListBox::SelectedCount(int32_t* count) {
+  HWND box = ControlWindow();
+  if (!box || !count) return false;
+  *count = 0;
+  int32_t selected = Ask(box, LB_GETSELCOUNT, 0, 0);
+  if (selected != LB_ERR) {
+    *count = selected;
+    return true;
+  }
+  // A single-selection list box cannot tell: count the selected items.
+  int32_t items = Ask(box, LB_GETCOUNT, 0, 0);
+  if (items == LB_ERR) return false;
+  for (int32_t i = 0; i < items; ++i) {
+    int32_t state = Ask(box, LB_GETSEL, static_cast<WPARAM>(i), 0);
+    if (state == LB_ERR) return false;
+    if (state > 0) ++*count;
+  }
+  return true;
+}
+
+bool ListBox::ItemTextLength(int32_t index, int32_t* length) {
+  HWND box = ControlWindow();
+  if (!box || !length) return false;
+  int32_t answer = Ask(box, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (answer == LB_ERR) return false;
+  *length = answer;
+  return true;
+}
+
+bool ListBox::ItemText(int32_t index, char* buffer, uint32_t capacity) {
+  HWND box = ControlWindow();
+  if (!box || !buffer) return false;
+  int32_t length = 0;
+  if (!ItemTextLength(index, &length) || static_cast<uint32_t>(length) > capacity) return false;
+  buffer[0] = '\0';
+  return Ask(box, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer)) != LB_ERR;
+}
+
+bool ListBox::CurrentSelection(int32_t* index) {
+  HWND box = ControlWindow();
+  if (!box || !index) return false;
+  *index = Ask(box, LB_GETCURSEL, 0, 0);
+  int32_t state = Ask(box, LB_GETSEL, static_cast<WPARAM>(*index), 0);
+  return state != 0 && state != LB_ERR;
+}
+
+bool ListBox::Select(int32_t index) {
+  HWND box = ControlWindow();
+  if (!box || index < 0) return false;
+  return Ask(box, LB_SETSEL, TRUE, index) != LB_ERR;
+}
+
+bool ListBox::IsSelected(int32_t index) {
+  HWND box = ControlWindow();
+  if (!box) return false;
+  return Ask(box, LB_GETSEL, static_cast<WPARAM>(index), 0) > 0;
+}
+
+bool ListBox::DeleteItem(int32_t index) {
+  HWND box = ControlWindow();
+  if (!box) return false;
+  return Ask(box, LB_DELETESTRING, static_cast<WPARAM>(index), 0) != LB_ERR;
+}
+
+bool ListBox::InsertItem(int32_t index, const char* text) {
+  HWND box = ControlWindow();
+  if (!box || !text) return false;
+  int32_t answer = Ask(box, LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
+  return answer != LB_ERR && answer != LB_ERRSPACE;
+}
+
+bool ListBox::AddItem(const char* text) {
+  HWND box = ControlWindow();
+  if (!box || !text) return false;
+  int32_t answer = Ask(box, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+  return answer != LB_ERR && answer != LB_ERRSPACE;
+}
+
+bool ListBox::SetHorizontalExtentChars(int32_t characters) {
+  HWND box = ControlWindow();
+  if (!box) return false;
+  HFONT font = reinterpret_cast<HFONT>(SendMessageA(box, WM_GETFONT, 0, 0));
+  HDC deviceContext = GetDC(box);
+  if (!deviceContext) return false;
+  // Without a font of its own the list box draws in the system font, which a
+  // new device context already holds.
+  HGDIOBJ previous = font ? SelectObject(deviceContext, font) : nullptr;
+  SIZE extent = {0, 0};
+  GetTextExtentPoint32A(deviceContext, "X", 1, &extent);
+  if (previous) SelectObject(deviceContext, previous);
+  SendMessageA(box, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(characters * extent.cx), 0);
+  ReleaseDC(box, deviceContext);
+  return true;
+}
+
+bool ListBox::BeginFill(int32_t items, uint32_t bytes) {
+  HWND box = ControlWindow();
+  if (!box) return false;
+  SendMessageA(box, WM_SETREDRAW, FALSE, 0);
+  // Only a hint: the list grows by itself when it is refused.
+  Ask(box, LB_INITSTORAGE, static_cast<WPARAM>(items > 0 ? items : 0), static_cast<LPARAM>(bytes));
+  return true;
+}
+
+bool ListBox::EndFill() {
+  HWND box = ControlWindow();
+  if (!box) return false;
+  SendMessageA(box, WM_SETREDRAW, TRUE, 0);
+  return InvalidateRect(box, nullptr, TRUE) != FALSE;
+}

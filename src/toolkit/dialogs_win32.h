@@ -1,0 +1,71 @@
+#pragma once
+// Dialog windows: creating them from a template, their geometry on the
+// screen, and the plain window operations the toolkit uses.
+
+#include "toolkit/dialogs.h"
+
+#include <windows.h>
+
+#include <cstdint>
+
+// Creating a toolkit dialog: a modeless system dialog built from the
+// in-memory template of its kind (dialog_template.h), with the toolkit's
+// dialog procedure, hidden until its owner shows it. It comes alive for its
+// owner once it is registered with the window manager.
+
+// x and y place the frame's top-left corner (screen coordinates for a
+// top-level window); width and height are the client area's size in pixels.
+// The instance handle comes from the module table's program entry. None when
+// the template cannot be built or the system refuses the dialog.
+HWND CreateToolkitDialog(HWND parent, int32_t x, int32_t y, int32_t width, int32_t height,
+                         DialogKind kind);
+
+// Placing and sizing toolkit windows in pixels. Every operation fails (false)
+// and writes nothing when the window or a required pointer is none.
+
+// Convert a point in place between the window's client and screen coordinates.
+bool ClientToScreenPoint(HWND window, Point* point);
+bool ScreenToClientPoint(HWND window, Point* point);
+// Convert both corners, then normalise the rectangle.
+bool ClientToScreenRect(HWND window, Rect* rect);
+bool ScreenToClientRect(HWND window, Rect* rect);
+
+// With frame false the client rectangle (left = top = 0); with frame true the
+// frame rectangle in the window's own client coordinates, so that its left
+// and top are minus the frame widths.
+bool GetWindowBounds(HWND window, bool frame, Rect* out);
+// Moves and sizes the window to rect (in its parent's client coordinates, or
+// the screen's for a top-level window) and repaints it.
+bool SetWindowBounds(HWND window, const Rect& rect);
+// Moves the frame's top-left corner to point, keeping its size.
+bool MoveWindowTo(HWND window, Point point);
+// Sizes the frame so that the client area is width x height pixels, keeping
+// the frame's top-left corner. Meant for top-level windows.
+bool SetClientSize(HWND window, int32_t width, int32_t height);
+// Centres the window's frame over another window's frame, or over the screen
+// when over is none.
+bool CenterWindow(HWND window, HWND over);
+// The screen: (0, 0, screen width, screen height).
+bool ScreenRect(Rect* out);
+// The frame widths on each side of the client area. All four are required.
+bool FrameInsets(HWND window, int32_t* left, int32_t* top, int32_t* right, int32_t* bottom);
+// Marks the whole client area for repainting, background included.
+bool InvalidateWindow(HWND window);
+
+// Small operations on a toolkit window. Each fails (false) for a window of
+// none.
+
+bool ShowToolkitWindow(HWND window);
+void UpdateToolkitWindow(HWND window);
+bool EnableToolkitWindow(HWND window);
+bool DisableToolkitWindow(HWND window);
+bool IsToolkitWindowEnabled(HWND window);
+
+// Copies at most capacity characters of the window's text and a terminating
+// NUL into buffer, which holds capacity + 1 bytes. An empty text (or an
+// error) leaves the empty string and answers false.
+bool GetWindowTextInto(HWND window, char* buffer, uint32_t capacity);
+// False when the window or the text is none, or the system refuses.
+bool SetWindowTextFrom(HWND window, const char* text);
+// The module instance that owns the window.
+HINSTANCE WindowInstance(HWND window);
