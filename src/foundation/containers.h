@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <type_traits>
 
 #include "toolkit/grow_array.h"
 
@@ -27,6 +28,23 @@
 //   add 1 to count only when that succeeded.
 // Append() below does exactly that with a construction step that may fail.
 
+// The element types TypedArray may move byte for byte: every trivially
+// copyable type, and each type that says so with a specialisation (String and
+// FixedPath here, ProfileEntry and ProfileSection beside their definitions).
+// Such a type holds no pointer into itself, and nothing else holds its address
+// across a move, so its bytes at a new place are the same object. A type with a pointer into
+// itself (std::string with its short buffer, for one) must not be an element:
+// the array refuses it when it is built.
+template <typename T>
+struct IsByteMovable : std::is_trivially_copyable<T> {};
+
+class String;
+template <>
+struct IsByteMovable<String> : std::true_type {};  // its block pointer moves with it
+struct FixedPath;
+template <>
+struct IsByteMovable<FixedPath> : std::true_type {};  // a value record of 261 bytes
+
 template <typename T>
 struct TypedArray {
   // The largest block a 32-bit program can be given; larger requests fail
@@ -38,7 +56,11 @@ struct TypedArray {
   int32_t capacity = 0;
 
   TypedArray() = default;
-  ~TypedArray() { DestroyArray(); }
+  ~TypedArray() {
+    // Checked here rather than in the class, where T may still be incomplete.
+    static_assert(IsByteMovable<T>::value, "TypedArray moves its elements with realloc and memmove");
+    DestroyArray();
+  }
   TypedArray(const TypedArray&) = delete;
   TypedArray& operator=(const TypedArray&) = delete;
 
@@ -143,8 +165,6 @@ struct TypedArray {
   const T& operator[](int32_t index) const { return data[index]; }
 };
 
-class String;
-struct FixedPath;
 
 // Appends a copy of text (none counts as the empty text) by the append idiom;
 // false, and the list unchanged, when memory runs out.

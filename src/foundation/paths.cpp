@@ -134,16 +134,19 @@ bool ProgramFilePath(FixedPath& out, const char* name) {
   const char* fileName = nameText;
   while (*fileName == '\\') ++fileName;
 
+  char joined[PathBytes];
+  if (JoinToProgramFolder(fileName, joined)) out.SetText(joined);
+  return true;
+}
+
+bool JoinToProgramFolder(const char* fileName, char* out) {
   char programFile[PathBytes];
-  if (platform::ReadProgramFileName(programFile, PathBytes) == 0) return true;
+  if (platform::ReadProgramFileName(programFile, PathBytes) == 0) return false;
   size_t folderLength = FolderPrefixLength(programFile);
   size_t fileNameLength = strlen(fileName);
-  if (folderLength + fileNameLength >= PathBytes) return true;
-
-  char joined[PathBytes];
-  memcpy(joined, programFile, folderLength);
-  memcpy(joined + folderLength, fileName, fileNameLength + 1);
-  out.SetText(joined);
+  if (folderLength + fileNameLength >= PathBytes) return false;
+  memcpy(out, programFile, folderLength);
+  memcpy(out + folderLength, fileName, fileNameLength + 1);
   return true;
 }
 
@@ -163,12 +166,14 @@ bool JoinFolderAndName(const char* folder, const char* name, char* out, size_t b
   return true;
 }
 
+void StripTrailingSeparators(char* path) { path[LengthWithoutTrailingSeparators(path, strlen(path))] = '\0'; }
+
 const char* FileExtension(const char* text) {
   const char* end = text + strlen(text);
   for (const char* p = end; p > text;) {
     --p;
     if (*p == '.') return p;
-    if (*p == '\\' || *p == '/' || *p == ':') break;
+    if (IsPathSeparator(*p) || *p == ':') break;
   }
   return end;
 }

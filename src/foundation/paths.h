@@ -60,6 +60,23 @@ static_assert(sizeof(FixedPath) == 261, "paths lie back to back at 261 bytes");
 
 // Path text helpers shared by the whole program.
 
+// True for the two path separators, "\" and "/"; for single-byte and wide text.
+template <typename Char>
+bool IsPathSeparator(Char c) {
+  return c == Char('\\') || c == Char('/');
+}
+
+// The length of the first length characters of text without the separators
+// at their end.
+template <typename Char>
+size_t LengthWithoutTrailingSeparators(const Char* text, size_t length) {
+  while (length > 0 && IsPathSeparator(text[length - 1])) --length;
+  return length;
+}
+
+// Removes every trailing "\" or "/" of path, in place.
+void StripTrailingSeparators(char* path);
+
 // Replaces every "/" or "\" that is not separator with separator.
 // StatusBadArgument when text is none or separator is neither "/" nor "\".
 Status ConvertSeparators(char* text, char separator);
@@ -70,6 +87,13 @@ Status ConvertSeparators(char* text, char separator);
 // The empty path when the program's file cannot be read, the name has 260 or
 // more characters, or the joined path would reach 260 characters. Always true.
 bool ProgramFilePath(FixedPath& out, const char* name);
+
+// The one join of a file beside the program, for ProgramFilePath and the
+// toolkit's SetToProgramFile: the program's drive and folder, with the
+// separator that closes the folder, then fileName as it is, into out
+// (FixedPath::TextBytes bytes). False when the program's file name cannot be
+// read or the path would reach 260 characters.
+bool JoinToProgramFolder(const char* fileName, char* out);
 
 // Writes folder, one "\" and name into out (bytes long, apart from both
 // texts): a folder that ends in a backslash gets no second one, an empty

@@ -32,13 +32,19 @@ bool ReadPathAttributes(const char* path, uint32_t* attributes);
 // terminated. Returns the number of characters, 0 on failure.
 uint32_t ReadProgramFileName(char* buffer, uint32_t capacity);
 
-}  // namespace platform
+// A lock that one holder at a time acquires, created free. CreateLock gives
+// none when it cannot be created; AcquireLock waits for the lock and is false
+// when the wait failed.
+void* CreateLock();
+bool AcquireLock(void* lock);
+void ReleaseLock(void* lock);
+void DestroyLock(void* lock);
 
-// Host-only additions to the platform seam, for the native test build.
+// Adds 1 to or takes 1 from counter as one atomic step; the new value.
+long AtomicIncrement(volatile long* counter);
+long AtomicDecrement(volatile long* counter);
 
-namespace platform {
-
-// The path ReadProgramFileName reports on the host, where no Windows program
+// Host only, for the native test build: the path ReadProgramFileName reports on the host, where no Windows program
 // file exists. Starts as C:\Corvalent\ControlPanel.exe; tests may change it.
 void SetHostProgramFileName(const char* path);
 

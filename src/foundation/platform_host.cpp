@@ -8,6 +8,8 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
+#include <new>
 
 namespace platform {
 namespace {
@@ -77,5 +79,20 @@ void SetHostProgramFileName(const char* path) {
   memcpy(hostProgramFileName, path, length);
   hostProgramFileName[length] = '\0';
 }
+
+void* CreateLock() { return new (std::nothrow) std::mutex; }
+
+bool AcquireLock(void* lock) {
+  static_cast<std::mutex*>(lock)->lock();
+  return true;
+}
+
+void ReleaseLock(void* lock) { static_cast<std::mutex*>(lock)->unlock(); }
+
+void DestroyLock(void* lock) { delete static_cast<std::mutex*>(lock); }
+
+long AtomicIncrement(volatile long* counter) { return __atomic_add_fetch(counter, 1, __ATOMIC_SEQ_CST); }
+
+long AtomicDecrement(volatile long* counter) { return __atomic_sub_fetch(counter, 1, __ATOMIC_SEQ_CST); }
 
 }  // namespace platform

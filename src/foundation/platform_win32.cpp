@@ -43,6 +43,24 @@ uint32_t ReadProgramFileName(char* buffer, uint32_t capacity) {
   return length;
 }
 
+void* CreateLock() {
+  // An auto-reset event: signalled means free, a wait takes it, SetEvent
+  // gives it back.
+  return CreateEventA(nullptr, FALSE, TRUE, nullptr);
+}
+
+bool AcquireLock(void* lock) { return WaitForSingleObject(lock, INFINITE) == WAIT_OBJECT_0; }
+
+void ReleaseLock(void* lock) { SetEvent(lock); }
+
+void DestroyLock(void* lock) {
+  if (lock) CloseHandle(lock);
+}
+
+long AtomicIncrement(volatile long* counter) { return InterlockedIncrement(counter); }
+
+long AtomicDecrement(volatile long* counter) { return InterlockedDecrement(counter); }
+
 }  // namespace platform
 
 namespace {

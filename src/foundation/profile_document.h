@@ -94,7 +94,7 @@ struct NameIndex {
 // Sections and entries lie in TypedArrays whose blocks move when they grow:
 // callers hold positions, or fetch pointers again after adding.
 //
-// Reading and writing files: profile_file.h. The text form: profile_text.h.
+// Reading and writing files, and the text form: below.
 
 struct ProfileEntry {
   String key;
@@ -106,6 +106,8 @@ struct ProfileEntry {
   // value. StatusNoMemory when that fails.
   Status SetValue(const char* text, uint32_t count = String::AllCharacters);
 };
+template <>
+struct IsByteMovable<ProfileEntry> : std::true_type {};  // Strings only
 
 struct ProfileSection {
   String name;  // the text between the brackets
@@ -126,12 +128,14 @@ struct ProfileSection {
   // Destroys every entry and empties the entry index.
   void ClearEntries();
 };
+template <>
+struct IsByteMovable<ProfileSection> : std::true_type {};  // a String and an array's block pointer
 
 struct ProfileDocument {
   TypedArray<ProfileSection> sections;
   NameIndex sectionIndex;
   // The file it was read from began with a UTF-8 byte-order mark, which the
-  // file's writer puts back (profile_file.h); the text form never holds it.
+  // file's writer puts back (ReadProfile, WriteProfile); the text form never holds it.
   bool utf8ByteOrderMark = false;
 
   ProfileDocument() = default;
@@ -187,7 +191,7 @@ Status WriteProfileText(const ProfileDocument& document, ProfileTextSink sink, v
 Status ProfileTextOf(const ProfileDocument& document, String& out);
 
 // Profile documents on files: the reader reads the whole file with one
-// allocation and one read and parses it (profile_text.h); the writer replaces
+// allocation and one read and parses it (ReadProfileText); the writer replaces
 // the file with the document's text in one step, so that a failed write never
 // loses the old file.
 

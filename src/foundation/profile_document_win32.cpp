@@ -6,7 +6,7 @@
 #include "foundation/strings.h"
 
 // Profile documents on files, through FileStream. The text itself is parsed
-// and formed by the portable profile_text.cpp.
+// and formed by the portable text form (profile_document.cpp).
 
 namespace {
 

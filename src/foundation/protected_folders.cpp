@@ -3,15 +3,13 @@
 #include <cstddef>
 #include <cstring>
 
+#include "foundation/paths.h"
+#include "foundation/strings.h"
+
 namespace {
 
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
-
 // Letters folded to lower case and "/" to "\", for comparing paths.
-char Folded(char c) {
-  if (c >= 'A' && c <= 'Z') return static_cast<char>(c - 'A' + 'a');
-  return c == '/' ? '\\' : c;
-}
+char Folded(char c) { return c == '/' ? '\\' : FoldedCase(c); }
 
 bool SameText(const char* a, const char* b, size_t length) {
   for (size_t i = 0; i < length; ++i) {
@@ -20,18 +18,12 @@ bool SameText(const char* a, const char* b, size_t length) {
   return true;
 }
 
-size_t LengthWithoutTrailingSeparators(const char* path) {
-  size_t length = strlen(path);
-  while (length > 0 && IsSeparator(path[length - 1])) --length;
-  return length;
-}
-
 // The number of non-empty names between begin and end.
 int NameCount(const char* begin, const char* end) {
   int count = 0;
   bool inName = false;
   for (const char* p = begin; p < end; ++p) {
-    if (IsSeparator(*p)) {
+    if (IsPathSeparator(*p)) {
       inName = false;
     } else if (!inName) {
       inName = true;
@@ -46,7 +38,7 @@ bool IsDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 
 }  // namespace
 
 const char* WithoutLocalExtendedPrefix(const char* path) {
-  if (strlen(path) >= 6 && IsSeparator(path[0]) && IsSeparator(path[1]) && path[2] == '?' && IsSeparator(path[3]) &&
+  if (strlen(path) >= 6 && IsPathSeparator(path[0]) && IsPathSeparator(path[1]) && path[2] == '?' && IsPathSeparator(path[3]) &&
       IsDriveLetter(path[4]) && path[5] == ':')
     return path + 4;
   return path;
@@ -59,16 +51,16 @@ bool IsUserProfileFolderText(const char* path, const char* profiles) {
       "AppData\\Roaming", "AppData\\Local",   "AppData\\LocalLow", "Application Data",
       "Local Settings",  "Local Settings\\Application Data",
   };
-  const size_t profilesLength = LengthWithoutTrailingSeparators(profiles);
-  const size_t length = LengthWithoutTrailingSeparators(path);
+  const size_t profilesLength = LengthWithoutTrailingSeparators(profiles, strlen(profiles));
+  const size_t length = LengthWithoutTrailingSeparators(path, strlen(path));
   if (profilesLength == 0 || length <= profilesLength + 1 || !SameText(path, profiles, profilesLength) ||
-      !IsSeparator(path[profilesLength]))
+      !IsPathSeparator(path[profilesLength]))
     return false;
   // The profile's own name, then what follows it.
   const char* name = path + profilesLength + 1;
   const char* end = path + length;
   const char* nameEnd = name;
-  while (nameEnd < end && !IsSeparator(*nameEnd)) ++nameEnd;
+  while (nameEnd < end && !IsPathSeparator(*nameEnd)) ++nameEnd;
   if (nameEnd == name) return false;
   if (nameEnd == end) return true;
   const char* rest = nameEnd + 1;
@@ -79,17 +71,15 @@ bool IsUserProfileFolderText(const char* path, const char* profiles) {
   return false;
 }
 
-void StripTrailingSeparators(char* path) { path[LengthWithoutTrailingSeparators(path)] = '\0'; }
-
 bool IsVolumeRootText(const char* path) {
-  size_t length = LengthWithoutTrailingSeparators(path);
+  size_t length = LengthWithoutTrailingSeparators(path, strlen(path));
   const char* end = path + length;
   if (length == 0) return true;
-  if (length >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) {
+  if (length >= 2 && IsPathSeparator(path[0]) && IsPathSeparator(path[1])) {
     // "\\?\" and "\\.\" lead to a device or volume name, "\\?\UNC\" to a share.
-    if (length >= 4 && (path[2] == '?' || path[2] == '.') && IsSeparator(path[3])) {
+    if (length >= 4 && (path[2] == '?' || path[2] == '.') && IsPathSeparator(path[3])) {
       const char* rest = path + 4;
-      if (end - rest >= 3 && SameText(rest, "unc", 3) && (end - rest == 3 || IsSeparator(rest[3])))
+      if (end - rest >= 3 && SameText(rest, "unc", 3) && (end - rest == 3 || IsPathSeparator(rest[3])))
         return NameCount(rest + 3, end) <= 2;
       return NameCount(rest, end) <= 1;
     }
@@ -99,8 +89,8 @@ bool IsVolumeRootText(const char* path) {
 }
 
 bool IsSameOrAncestorFolder(const char* folder, const char* other) {
-  size_t folderLength = LengthWithoutTrailingSeparators(folder);
-  size_t otherLength = LengthWithoutTrailingSeparators(other);
+  size_t folderLength = LengthWithoutTrailingSeparators(folder, strlen(folder));
+  size_t otherLength = LengthWithoutTrailingSeparators(other, strlen(other));
   if (folderLength > otherLength || !SameText(folder, other, folderLength)) return false;
-  return folderLength == otherLength || IsSeparator(other[folderLength]);
+  return folderLength == otherLength || IsPathSeparator(other[folderLength]);
 }

@@ -18,7 +18,9 @@
 //   as a program's own folder in "Program Files", is not protected;
 // - every user's profile folder, with the documents, application data and
 //   desktop folders kept in each profile (IsUserProfileFolderText).
-// Every removal of a whole folder asks first.
+// Every removal of a whole folder checks first (RemoveTree, the uninstall)
+// and refuses a protected one without a word: the removal fails, nothing is
+// deleted, and no question is asked.
 
 // True when folder, made absolute and normalised (trailing separators, "."
 // and ".." resolved), is such a folder, or leads to one through a link; also
@@ -27,9 +29,6 @@ bool IsProtectedFolder(const FixedPath& folder);
 
 // The text rules behind the protection of volume roots and the Windows
 // folder. Paths are full, normalised Windows paths; "/" counts as "\".
-
-// Removes every trailing "\" or "/" of path, in place.
-void StripTrailingSeparators(char* path);
 
 // True when path names the root of a volume or of the network: "C:", "C:\",
 // "\\server\share", "\\?\C:\", "\\.\C:", "\\?\UNC\server\share",

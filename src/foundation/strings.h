@@ -98,6 +98,9 @@ class String {
 // window class names. Text is single-byte; the letters A-Z and a-z are
 // folded, every other byte is compared as it is.
 
+// c with the letters A-Z folded to a-z; every other byte as it is.
+inline char FoldedCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
 bool EqualIgnoringCase(const char* a, const char* b);
 
 // True when text begins with prefix (an empty prefix always).

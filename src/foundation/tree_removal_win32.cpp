@@ -39,8 +39,7 @@ Status RemoveTree(const FixedPath& folder, bool removeContents, bool removeFolde
   if (!removeFolder) return status;
 
   char stripped[SourceBytes] = {};
-  size_t strippedLength = length;
-  while (strippedLength > 0 && text[strippedLength - 1] == '\\') --strippedLength;
+  const size_t strippedLength = LengthWithoutTrailingSeparators(text, length);
   // The folder and two NULs.
   if (strippedLength == 0 || strippedLength + 2 > SourceBytes) return StatusIoError;
   memcpy(stripped, text, strippedLength);
@@ -116,8 +115,6 @@ constexpr wchar_t ExtendedPrefix[] = L"\\\\?\\";
 constexpr wchar_t ExtendedUncPrefix[] = L"\\\\?\\UNC\\";
 constexpr uint32_t ExtendedPrefixLength = 4;
 
-bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
-
 bool IsDotEntry(const wchar_t* name) { return wcscmp(name, L".") == 0 || wcscmp(name, L"..") == 0; }
 
 // One search of a folder's entries by wide names, closed when it goes.
@@ -149,7 +146,7 @@ bool LeadsElsewhere(const WidePath& folderFinal, const WidePath& entryPath, cons
   if (scratch.Length() != folderLength + 1 + wcslen(name)) return true;
   // Compared without regard to case, as the file system names them.
   return CompareStringOrdinal(scratch.Text(), folderLength, folderFinal.Text(), folderLength, TRUE) != CSTR_EQUAL ||
-         !IsSeparator(scratch.Text()[folderLength]) ||
+         !IsPathSeparator(scratch.Text()[folderLength]) ||
          CompareStringOrdinal(scratch.Text() + folderLength + 1, -1, name, -1, TRUE) != CSTR_EQUAL;
 }
 
@@ -200,11 +197,11 @@ bool WidePath::SetFromAnsi(const char* path) {
   DWORD full = GetFullPathNameW(given.text_, Capacity, text_, nullptr);
   if (full == 0 || full >= Capacity) return false;
   length_ = full;
-  while (length_ > 0 && IsSeparator(text_[length_ - 1])) --length_;
+  length_ = static_cast<uint32_t>(LengthWithoutTrailingSeparators(text_, length_));
   text_[length_] = L'\0';
   if (wcsncmp(text_, ExtendedPrefix, ExtendedPrefixLength) == 0 || wcsncmp(text_, L"\\\\.\\", 4) == 0) return true;
   // "C:\dir" becomes "\\?\C:\dir", "\\server\share" "\\?\UNC\server\share".
-  const bool unc = length_ >= 2 && IsSeparator(text_[0]) && IsSeparator(text_[1]);
+  const bool unc = length_ >= 2 && IsPathSeparator(text_[0]) && IsPathSeparator(text_[1]);
   const wchar_t* prefix = unc ? ExtendedUncPrefix : ExtendedPrefix;
   const uint32_t skipped = unc ? 2 : 0;
   const uint32_t prefixLength = static_cast<uint32_t>(wcslen(prefix));
@@ -241,7 +238,7 @@ bool WidePath::SetFinalPathOf(const wchar_t* path) {
     return false;
   }
   length_ = length;
-  while (length_ > 0 && IsSeparator(text_[length_ - 1])) --length_;
+  length_ = static_cast<uint32_t>(LengthWithoutTrailingSeparators(text_, length_));
   text_[length_] = L'\0';
   return true;
 }

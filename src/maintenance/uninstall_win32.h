@@ -26,7 +26,7 @@
 // so that the uninstall can be run again once its files are free.
 bool UninstallPlayer(HWND owner, FixedPath componentFolder);
 
-// What an uninstall left behind (the codes of uninstall_outcome.h), checked in
+// What an uninstall left behind (the codes of uninstall.h), checked in
 // this order: the component folder, an install root without files (unless
 // it is a protected folder, which is kept on purpose), the technology key.
 // componentFolder is changed to the install root once the component folder

@@ -8,10 +8,11 @@
 
 #include <cstdint>
 
-// What AskYesNo stores in its answer.
-constexpr int32_t AnswerNo = 1;
-constexpr int32_t AnswerYes = 2;
-constexpr int32_t AnswerMissingText = 3;  // the caption or the text was missing
+// What AskYesNo stores in its answer: a reply to a question box, not a
+// window callback's answer (AnswerHandled and the others).
+constexpr int32_t ReplyNo = 1;
+constexpr int32_t ReplyYes = 2;
+constexpr int32_t ReplyMissingText = 3;  // the caption or the text was missing
 
 // The report of every window command that needs an installed player.
 constexpr const char* NotRegisteredCaption = "Install Path";
@@ -28,8 +29,8 @@ void SetMainWindow(HWND window);
 bool ShowInfo(HWND owner, const char* caption, const char* text);
 
 // Asks with Yes and No buttons and the question icon; true exactly when the
-// user chose Yes. answer (when given) receives AnswerYes or AnswerNo. A
-// missing caption or text stores AnswerMissingText first and the box is shown
+// user chose Yes. answer (when given) receives ReplyYes or ReplyNo. A
+// missing caption or text stores ReplyMissingText first and the box is shown
 // all the same; when the box cannot be shown the answer keeps that value.
 // With noByDefault, No is the default button, so that a stray Enter answers
 // No: for questions whose Yes cannot be undone.

@@ -26,13 +26,13 @@ bool ShowInfo(HWND owner, const char* caption, const char* text) {
 }
 
 bool AskYesNo(HWND owner, const char* caption, const char* text, int32_t* answer, bool noByDefault) {
-  if ((!caption || !text) && answer) *answer = AnswerMissingText;
+  if ((!caption || !text) && answer) *answer = ReplyMissingText;
   switch (MessageBoxA(owner, text, caption, QuestionStyle | (noByDefault ? MB_DEFBUTTON2 : 0))) {
     case IDYES:
-      if (answer) *answer = AnswerYes;
+      if (answer) *answer = ReplyYes;
       return true;
     case IDNO:
-      if (answer) *answer = AnswerNo;
+      if (answer) *answer = ReplyNo;
       return false;
     default:
       return false;

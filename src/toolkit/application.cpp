@@ -89,8 +89,6 @@ namespace {
 // GetModuleFileNameA is asked for at most this many bytes, terminator included.
 constexpr uint32_t ProgramFileNameBytes = 259;
 
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
-
 // Copies [begin, end) into a field of fieldBytes; false when it does not fit.
 bool CopyPart(char* field, uint32_t fieldBytes, const char* begin, const char* end) {
   size_t length = static_cast<size_t>(end - begin);
@@ -149,7 +147,7 @@ bool SplitParts(const FixedPath& path, PathParts& out) {
   }
   const char* nameStart = rest;
   for (const char* p = rest; p < end; ++p) {
-    if (IsSeparator(*p)) nameStart = p + 1;
+    if (IsPathSeparator(*p)) nameStart = p + 1;
   }
   const char* dot = end;
   for (const char* p = nameStart; p < end; ++p) {
@@ -176,7 +174,7 @@ bool SetFromParts(FixedPath& path, const char* drive, const char* directory, con
   }
   if (directory && *directory) {
     joiner.AddText(directory);
-    if (!IsSeparator(joiner.Last())) joiner.Add('\\');
+    if (!IsPathSeparator(joiner.Last())) joiner.Add('\\');
   }
   if (name) joiner.AddText(name);
   if (extension && *extension) {
@@ -203,23 +201,16 @@ bool CopyByParts(FixedPath& path, const FixedPath* other) {
 bool FitsPath(const char* name) { return name && BoundedLength(name) < FixedPath::TextBytes; }
 
 bool SetToProgramFile(FixedPath& path, const char* name) {
-  char programFile[ProgramFileNameBytes];
-  if (platform::ReadProgramFileName(programFile, ProgramFileNameBytes) == 0) return false;
-  if (!name) {
-    // At most 258 characters: the whole path fits.
-    memcpy(path.text, programFile, strlen(programFile) + 1);
+  if (name) {
+    char joined[FixedPath::TextBytes];
+    if (!FitsPath(name) || !JoinToProgramFolder(name, joined)) return false;
+    memcpy(path.text, joined, strlen(joined) + 1);
     return true;
   }
-  if (!FitsPath(name)) return false;
-  FixedPath program;
-  memcpy(program.text, programFile, strlen(programFile) + 1);
-  PathParts parts;
-  if (!SplitParts(program, parts)) return false;
-  FixedPath kept(path);
-  if (!SetFromParts(path, parts.drive, parts.directory, name, nullptr)) {
-    path = kept;
-    return false;
-  }
+  char programFile[ProgramFileNameBytes];
+  if (platform::ReadProgramFileName(programFile, ProgramFileNameBytes) == 0) return false;
+  // At most 258 characters: the whole path fits.
+  memcpy(path.text, programFile, strlen(programFile) + 1);
   return true;
 }
 

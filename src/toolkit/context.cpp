@@ -138,3 +138,35 @@ size_t ToolkitBlockSize(const void* block) { return platform::HeapBlockSize(bloc
 void ZeroBytes(void* buffer, size_t count) {
   if (buffer && count) memset(buffer, 0, count);
 }
+
+// The context lock. The reference counter starts at -1: the first user
+// brings it to 0 and creates the lock.
+
+namespace {
+
+volatile long lockUsers = -1;
+void* contextLock = nullptr;
+
+}  // namespace
+
+void TakeContextLockReference() {
+  if (platform::AtomicIncrement(&lockUsers) == 0) contextLock = platform::CreateLock();
+}
+
+void DropContextLockReference() {
+  long users = platform::AtomicDecrement(&lockUsers);
+  if (users >= 0) return;
+  // Without a matching reference the counter would stay below -1 and the
+  // next first user would never create the lock again.
+  if (users < -1) platform::AtomicIncrement(&lockUsers);
+  platform::DestroyLock(contextLock);
+  contextLock = nullptr;
+}
+
+bool ContextLockExists() { return contextLock != nullptr; }
+
+ContextLockGuard::ContextLockGuard() : held_(contextLock && platform::AcquireLock(contextLock)) {}
+
+ContextLockGuard::~ContextLockGuard() {
+  if (held_) platform::ReleaseLock(contextLock);
+}

@@ -93,8 +93,8 @@ bool ReleaseSlot(uint32_t index);
 // with its first user reference and closed with its last. A failure to create
 // it or to acquire it is not reported: the table is then used without it.
 //
-// context_lock_win32.cpp builds it from an auto-reset event;
-// context_lock_host.cpp from a mutex for the native test build.
+// The lock itself comes from the platform seam (an auto-reset event on
+// Windows, a mutex in the native test build).
 
 // Counts one user; the first one creates the lock.
 void TakeContextLockReference();

@@ -61,8 +61,8 @@ class Control {
   // A previous id of 0 counts as success.
   bool SetId(int32_t id);
 
-  HWND window;    // the child window, or none
-  uint8_t valid;  // the window exists and its id (and text) could be set
+  // True while the window exists and its id (and text) could be set.
+  bool IsValid() const { return valid_ != 0; }
 
  protected:
   Control();
@@ -72,6 +72,12 @@ class Control {
   // created stays on the dialog.
   void Create(HWND parent, int32_t id, const Rect& rect, const char* className,
               const char* windowText, uint32_t style, bool setText, const char* text);
+
+ private:
+  // Only a valid control vouches for its window: the window is handed out
+  // through ControlWindow, which gives none once the control is not valid.
+  HWND window_;    // the child window, or none
+  uint8_t valid_;  // the window exists and its id (and text) could be set
 };
 
 // The four simple control kinds. Each constructor takes the parent dialog,

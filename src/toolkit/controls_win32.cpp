@@ -7,9 +7,9 @@ void* Control::operator new(size_t size) noexcept { return ToolkitAlloc(size, fa
 
 void Control::operator delete(void* block) noexcept { ToolkitFree(block); }
 
-Control::Control() : window(nullptr), valid(0) {}
+Control::Control() : window_(nullptr), valid_(0) {}
 
-Control::~Control() { valid = 0; }
+Control::~Control() { valid_ = 0; }
 
 void Control::Create(HWND parent, int32_t id, const Rect& rect, const char* className,
                      const char* windowText, uint32_t style, bool setText, const char* text) {
@@ -17,12 +17,12 @@ void Control::Create(HWND parent, int32_t id, const Rect& rect, const char* clas
                                  RectWidth(rect), RectHeight(rect), parent, nullptr,
                                  WindowInstance(parent), nullptr);
   if (!created) return;
-  window = created;
-  valid = 1;
-  if (!SetId(id) || (setText && !SetText(text))) valid = 0;
+  window_ = created;
+  valid_ = 1;
+  if (!SetId(id) || (setText && !SetText(text))) valid_ = 0;
 }
 
-HWND Control::ControlWindow() const { return valid ? window : nullptr; }
+HWND Control::ControlWindow() const { return valid_ ? window_ : nullptr; }
 
 bool Control::GetText(char* buffer, uint32_t capacity) const {
   HWND control = ControlWindow();

@@ -6,7 +6,7 @@
 
 // Rectangles and points in pixels, and the arithmetic that places and sizes
 // the toolkit's windows. Nothing here touches a window; the window operations
-// (window_geometry.h) read rectangles from the system and apply the results.
+// (dialogs_win32.h) read rectangles from the system and apply the results.
 
 // Left, top, right, bottom; right and bottom are exclusive. Every rectangle the
 // toolkit hands out is normalised: left <= right, top <= bottom.

@@ -9,7 +9,7 @@
 #include <cstdint>
 
 // Creating a toolkit dialog: a modeless system dialog built from the
-// in-memory template of its kind (dialog_template.h), with the toolkit's
+// in-memory template of its kind (dialogs.h), with the toolkit's
 // dialog procedure, hidden until its owner shows it. It comes alive for its
 // owner once it is registered with the window manager.
 

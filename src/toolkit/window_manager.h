@@ -45,9 +45,20 @@ class WindowManager {
   WindowManager(const WindowManager&) = delete;
   WindowManager& operator=(const WindowManager&) = delete;
 
-  uint8_t valid;
-  WindowEntry* entries[Capacity];  // packed at the front in registration order
-  int32_t count;
+  // 1 from construction until the destructor has unregistered every window.
+  uint8_t Valid() const { return valid_; }
+  int32_t Count() const { return count_; }
+  // The entry at index in registration order; none outside 0 to count - 1.
+  WindowEntry* Entry(int32_t index) const { return index >= 0 && index < count_ ? entries_[index] : nullptr; }
+  // Adds entry after the others; false when the manager is full.
+  bool Add(WindowEntry* entry);
+  // Takes out the entry at index; the later ones move up one place.
+  void RemoveAt(int32_t index);
+
+ private:
+  uint8_t valid_;
+  WindowEntry* entries_[Capacity];  // packed at the front in registration order
+  int32_t count_;
 };
 
 // Opens the context's window manager, creating it on the first opening; each

@@ -22,8 +22,8 @@ WindowManagerHolder* CurrentHolder() {
 
 // The index of entry in the table, or -1 once it is gone.
 int32_t IndexOfEntry(WindowManager* manager, const WindowEntry* entry) {
-  for (int32_t i = 0; i < manager->count; ++i) {
-    if (manager->entries[i] == entry) return i;
+  for (int32_t i = 0; i < manager->Count(); ++i) {
+    if (manager->Entry(i) == entry) return i;
   }
   return -1;
 }
@@ -31,7 +31,7 @@ int32_t IndexOfEntry(WindowManager* manager, const WindowEntry* entry) {
 // Whether following the registered parents from parent reaches window; such a
 // registration would make the window its own ancestor.
 bool ParentChainReaches(WindowManager* manager, HWND parent, HWND window) {
-  for (int32_t steps = 0; parent && steps <= manager->count; ++steps) {
+  for (int32_t steps = 0; parent && steps <= manager->Count(); ++steps) {
     if (parent == window) return true;
     WindowEntry* entry = FindWindowEntry(manager, parent);
     if (!entry) return false;
@@ -52,18 +52,30 @@ uint8_t SendManagerEvent(WindowManager* manager, const WindowEntry& entry, Event
 }
 
 void UnregisterAllWindows(WindowManager* manager) {
-  while (manager->count > 0) {
-    if (!UnregisterWindow(manager, manager->entries[0]->window)) break;
+  while (manager->Count() > 0) {
+    if (!UnregisterWindow(manager, manager->Entry(0)->window)) break;
   }
 }
 
 }  // namespace
 
-WindowManager::WindowManager() : valid(1), entries(), count(0) {}
+WindowManager::WindowManager() : valid_(1), entries_(), count_(0) {}
 
 WindowManager::~WindowManager() {
   UnregisterAllWindows(this);
-  valid = 0;
+  valid_ = 0;
+}
+
+bool WindowManager::Add(WindowEntry* entry) {
+  if (count_ >= Capacity) return false;
+  entries_[count_++] = entry;
+  return true;
+}
+
+void WindowManager::RemoveAt(int32_t index) {
+  if (index < 0 || index >= count_) return;
+  for (int32_t i = index; i + 1 < count_; ++i) entries_[i] = entries_[i + 1];
+  entries_[--count_] = nullptr;
 }
 
 bool OpenWindowManager() {
@@ -111,7 +123,7 @@ WindowManager* CurrentWindowManager() {
 bool RegisterWindow(WindowManager* manager, HWND window, HWND parent, WindowCallback callback,
                     void* userData, int32_t tickInterval, bool disableParent, bool acceptFiles) {
   if (!manager || !window || !callback) return false;
-  if (manager->count >= WindowManager::Capacity) return false;
+  if (manager->Count() >= WindowManager::Capacity) return false;
   if (FindWindowEntry(manager, window)) return false;
   if (ParentChainReaches(manager, parent, window)) return false;
   auto* entry = static_cast<WindowEntry*>(ToolkitAlloc(sizeof(WindowEntry), true));
@@ -124,7 +136,7 @@ bool RegisterWindow(WindowManager* manager, HWND window, HWND parent, WindowCall
   entry->disableParent = disableParent ? 1 : 0;
   entry->acceptsFiles = acceptFiles ? 1 : 0;
   if (acceptFiles) AcceptDroppedFiles(window, true);
-  manager->entries[manager->count++] = entry;
+  manager->Add(entry);  // room was checked above
   if (disableParent) DisableToolkitWindow(parent);
 
   if (SendManagerEvent(manager, *entry, EventOpened) == AnswerHandled) {
@@ -145,8 +157,8 @@ bool UnregisterWindow(WindowManager* manager, HWND window) {
   // change the table, so every removal starts the scan over.
   for (bool removed = true; removed;) {
     removed = false;
-    for (int32_t i = 0; i < manager->count; ++i) {
-      WindowEntry* child = manager->entries[i];
+    for (int32_t i = 0; i < manager->Count(); ++i) {
+      WindowEntry* child = manager->Entry(i);
       if (child->parent == window && !child->closing) {
         UnregisterWindow(manager, child->window);
         removed = true;
@@ -161,8 +173,7 @@ bool UnregisterWindow(WindowManager* manager, HWND window) {
   int32_t index = IndexOfEntry(manager, entry);
   if (index < 0) return false;  // cannot happen: a closing entry is not removed by others
   ToolkitFree(entry);
-  for (int32_t i = index; i + 1 < manager->count; ++i) manager->entries[i] = manager->entries[i + 1];
-  manager->entries[--manager->count] = nullptr;
+  manager->RemoveAt(index);
   return true;
 }
 
@@ -191,21 +202,20 @@ void* WindowUserData(WindowManager* manager, HWND window) {
 
 WindowEntry* FindWindowEntry(WindowManager* manager, HWND window) {
   if (!manager || !window) return nullptr;
-  for (int32_t i = 0; i < manager->count; ++i) {
-    if (manager->entries[i]->window == window) return manager->entries[i];
+  for (int32_t i = 0; i < manager->Count(); ++i) {
+    if (manager->Entry(i)->window == window) return manager->Entry(i);
   }
   return nullptr;
 }
 
 WindowEntry* WindowEntryAt(WindowManager* manager, int32_t index) {
-  if (!manager || index < 0 || index >= manager->count) return nullptr;
-  return manager->entries[index];
+  return manager ? manager->Entry(index) : nullptr;
 }
 
 HWND WindowAt(WindowManager* manager, int32_t index) {
-  if (!manager || manager->count <= 0 || index < 0) return nullptr;
-  if (index >= manager->count) index = manager->count - 1;
-  return manager->entries[index]->window;
+  if (!manager || manager->Count() <= 0 || index < 0) return nullptr;
+  if (index >= manager->Count()) index = manager->Count() - 1;
+  return manager->Entry(index)->window;
 }
 
 uint8_t DispatchEvent(WindowManager* manager, WindowCallback callback, HWND window, EventKind kind,
@@ -236,19 +246,14 @@ bool TickEntry(WindowManager* manager, WindowEntry* entry, DWORD& untilDue) {
     return false;
   }
   entry->lastTick = now;
-  EventRecord record;
-  ZeroBytes(&record, sizeof record);
-  record.window = entry->window;
-  record.event.kind = EventTick;
-  record.event.userData = entry->userData;
-  return DispatchEvent(manager, entry->callback, entry->window, EventTick, &record) == AnswerHandled;
+  return SendManagerEvent(manager, *entry, EventTick) == AnswerHandled;
 }
 
 }  // namespace
 
 bool RunUntilNoWindows(WindowManager* manager) {
-  if (!manager || manager->count == 0) return false;
-  while (manager->count > 0) RunOnePass(manager);
+  if (!manager || manager->Count() == 0) return false;
+  while (manager->Count() > 0) RunOnePass(manager);
   return true;
 }
 
@@ -260,27 +265,27 @@ bool RunUntilClosed(WindowManager* manager, HWND window) {
 
 void RunOnePass(WindowManager* manager) {
   if (!manager) return;
-  int32_t count = manager->count;
-  for (int32_t i = count - 1; i >= 0 && manager->count == count; --i)
-    PumpMessages(manager->entries[i]->window, true, true);
+  int32_t count = manager->Count();
+  for (int32_t i = count - 1; i >= 0 && manager->Count() == count; --i)
+    PumpMessages(manager->Entry(i)->window, true, true);
   PumpMessages(nullptr, false, false);
   // A window that came or went while the messages were pumped may be what the
   // caller's loop waits for: then the pass ends without waiting.
-  if (manager->count > 0) ProcessTicks(manager, manager->count == count);
+  if (manager->Count() > 0) ProcessTicks(manager, manager->Count() == count);
 }
 
 void ProcessTicks(WindowManager* manager, bool mayWait) {
-  if (!manager || manager->count == 0) return;
-  int32_t registered = manager->count;
+  if (!manager || manager->Count() == 0) return;
+  int32_t registered = manager->Count();
   bool busy = false;
   DWORD untilDue = NoTickDue;
-  for (int32_t i = 0; i < manager->count; ++i) {
-    if (TickEntry(manager, manager->entries[i], untilDue)) busy = true;
+  for (int32_t i = 0; i < manager->Count(); ++i) {
+    if (TickEntry(manager, manager->Entry(i), untilDue)) busy = true;
   }
   // A tick callback that closed a window (perhaps the last one, or the one a
   // modal loop runs for) has changed what the loop waits for: waiting now
   // could last until some unrelated message arrives, or forever.
-  if (manager->count != registered) busy = true;
+  if (manager->Count() != registered) busy = true;
   if (!mayWait || busy || MessagesWaiting()) return;
   if (untilDue == NoTickDue) {
     WaitMessage();

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "foundation/paths.h"
@@ -80,6 +81,18 @@ struct Counted {
   ~Counted() { ++destroyed; }
 };
 int Counted::destroyed = 0;
+
+}  // namespace
+
+// Counted only counts destructions: its bytes may move.
+template <>
+struct IsByteMovable<Counted> : std::true_type {};
+
+namespace {
+
+// A type that points into itself must never become an element.
+static_assert(!IsByteMovable<std::string>::value, "std::string keeps a pointer into its own buffer");
+static_assert(IsByteMovable<String>::value && IsByteMovable<FixedPath>::value && IsByteMovable<int>::value, "");
 
 bool AppendCounted(TypedArray<Counted>& list, int value) {
   return list.Append([value](void* slot) {

@@ -58,7 +58,7 @@ TEST_F(MessageBoxTest, AskYesNoReportsTheAnswer) {
     bool answerYes;
     bool result;
     int32_t answer;
-  } cases[] = {{true, true, AnswerYes}, {false, false, AnswerNo}};
+  } cases[] = {{true, true, ReplyYes}, {false, false, ReplyNo}};
   for (const auto& c : cases) {
     BoxWatcher watcher(c.answerYes);
     ASSERT_TRUE(watcher.Started());
@@ -87,7 +87,7 @@ TEST_F(MessageBoxTest, AskYesNoWithAMissingTextAsksAllTheSame) {
   ASSERT_TRUE(watcher.Started());
   int32_t answer = 0;
   EXPECT_FALSE(AskYesNo(nullptr, "Uninstall", nullptr, &answer));
-  EXPECT_EQ(answer, AnswerNo);
+  EXPECT_EQ(answer, ReplyNo);
   std::vector<SeenBox> boxes = watcher.Stop();
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].caption, "Uninstall");
@@ -100,7 +100,7 @@ TEST_F(MessageBoxTest, AskYesNoKeepsTheMissingTextMarkWhenNoBoxCanBeShown) {
   ASSERT_TRUE(watcher.Started());
   int32_t answer = 0;
   EXPECT_FALSE(AskYesNo(reinterpret_cast<HWND>(static_cast<uintptr_t>(0x7FFFFFF0)), nullptr, "Sure?", &answer));
-  EXPECT_EQ(answer, AnswerMissingText);
+  EXPECT_EQ(answer, ReplyMissingText);
   EXPECT_TRUE(watcher.Stop().empty());
 }
 

@@ -110,8 +110,7 @@ TEST_F(ControlsWin32Test, MissingParentOrCaptionCreatesNoWindow) {
                             &editNoParent, &textNoParent,   &listNoParent};
   for (const Control* control : cases) {
     EXPECT_EQ(control->ControlWindow(), nullptr);
-    EXPECT_EQ(control->window, nullptr);
-    EXPECT_EQ(control->valid, 0);
+    EXPECT_FALSE(control->IsValid());
   }
   EXPECT_EQ(ChildCount(), 0);
 }

@@ -24,8 +24,8 @@ TEST(WindowManagerOpeningWin32Test, NeedsAContextAndCountsItsOpenings) {
   ASSERT_TRUE(OpenWindowManager());
   WindowManager* manager = CurrentWindowManager();
   ASSERT_NE(manager, nullptr);
-  EXPECT_EQ(manager->valid, 1);
-  EXPECT_EQ(manager->count, 0);
+  EXPECT_EQ(manager->Valid(), 1);
+  EXPECT_EQ(manager->Count(), 0);
   EXPECT_TRUE(SlotInUse(WindowManagerSlot));
   ASSERT_TRUE(OpenWindowManager());
   EXPECT_EQ(CurrentWindowManager(), manager);
@@ -64,7 +64,7 @@ TEST_F(WindowManagerWin32Test, OpenedEventOpensTheWindow) {
   EXPECT_EQ(entry->lastTick, 0u);
   EXPECT_EQ(entry->parent, nullptr);
   EXPECT_EQ(WindowUserData(manager, window), log);
-  EXPECT_EQ(manager->count, 1);
+  EXPECT_EQ(manager->Count(), 1);
 }
 
 TEST_F(WindowManagerWin32Test, RegistrationRefusals) {
@@ -85,7 +85,7 @@ TEST_F(WindowManagerWin32Test, RegistrationRefusals) {
   };
   for (const auto& c : cases) EXPECT_FALSE(c.result) << c.name;
   EXPECT_EQ(log->events.size(), events);
-  EXPECT_EQ(manager->count, 1);
+  EXPECT_EQ(manager->Count(), 1);
   DestroyWindow(other);
 }
 
@@ -98,7 +98,7 @@ TEST_F(WindowManagerWin32Test, ParentChainMayNotLeadBackToTheWindow) {
   ASSERT_TRUE(RegisterLogged(manager, first, log, third));
   ASSERT_TRUE(RegisterLogged(manager, second, log, first));
   EXPECT_FALSE(RegisterLogged(manager, third, log, second));
-  EXPECT_EQ(manager->count, 2);
+  EXPECT_EQ(manager->Count(), 2);
   // Unregistering still ends: children first.
   EXPECT_TRUE(UnregisterWindow(manager, first));
   EXPECT_EQ(log->Kinds(), (Kinds{EventOpened, EventOpened, EventClosing, EventClosing}));
@@ -114,7 +114,7 @@ TEST_F(WindowManagerWin32Test, HundredWindowsAtMost) {
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(RegisterLogged(manager, window, log)) << i;
   }
-  EXPECT_EQ(manager->count, 100);
+  EXPECT_EQ(manager->Count(), 100);
   HWND extra = NewDialog(DialogKindPlain, 0, 0, 10, 10);
   size_t events = log->events.size();
   EXPECT_FALSE(RegisterLogged(manager, extra, log));
@@ -137,7 +137,7 @@ TEST_F(WindowManagerWin32Test, RefusedOpenedEventUnregistersAtOnce) {
   EXPECT_FALSE(RegisterLogged(manager, window, log, parent, 10, true));
   EXPECT_EQ(log->Kinds(), (Kinds{EventOpened, EventClosing}));
   EXPECT_EQ(FindWindowEntry(manager, window), nullptr);
-  EXPECT_EQ(manager->count, 0);
+  EXPECT_EQ(manager->Count(), 0);
   EXPECT_FALSE(IsWindow(window));  // closed by the callback
   EXPECT_TRUE(IsWindowEnabled(parent));
   DestroyWindow(parent);
@@ -151,7 +151,7 @@ TEST_F(WindowManagerWin32Test, OpenedEventThatUnregistersItsWindowFailsTheRegist
   };
   EXPECT_FALSE(RegisterLogged(manager, window, log));
   EXPECT_EQ(log->Kinds(), (Kinds{EventOpened, EventClosing}));
-  EXPECT_EQ(manager->count, 0);
+  EXPECT_EQ(manager->Count(), 0);
 }
 
 TEST_F(WindowManagerWin32Test, ParentIsDisabledWhileTheDialogIsRegistered) {
@@ -199,7 +199,7 @@ TEST_F(WindowManagerWin32Test, ChildrenAreUnregisteredBeforeTheirParent) {
   EXPECT_TRUE(UnregisterWindow(manager, main));
   EXPECT_EQ(log->WindowsOf(EventClosing), (std::vector<HWND>{inner, dialog, sibling, main}));
   EXPECT_EQ(closingMarks, (std::vector<bool>{true, true, true, true}));
-  EXPECT_EQ(manager->count, 1);
+  EXPECT_EQ(manager->Count(), 1);
   EXPECT_EQ(WindowAt(manager, 0), unrelated);
 }
 
@@ -210,7 +210,7 @@ TEST_F(WindowManagerWin32Test, UnknownWindowStillLosesItsChildren) {
   ASSERT_TRUE(RegisterLogged(manager, child, log, stranger));
   EXPECT_FALSE(UnregisterWindow(manager, stranger));
   EXPECT_EQ(log->Kinds(), (Kinds{EventOpened, EventClosing}));
-  EXPECT_EQ(manager->count, 0);
+  EXPECT_EQ(manager->Count(), 0);
   EXPECT_FALSE(UnregisterWindow(manager, nullptr));
   EXPECT_FALSE(UnregisterWindow(nullptr, stranger));
   DestroyWindow(stranger);
@@ -230,7 +230,7 @@ TEST_F(WindowManagerWin32Test, ClosingEventMayRegisterAndUnregisterOthers) {
     EXPECT_TRUE(RegisterLogged(manager, replacement, log));
   };
   EXPECT_TRUE(UnregisterWindow(manager, first));
-  EXPECT_EQ(manager->count, 1);
+  EXPECT_EQ(manager->Count(), 1);
   EXPECT_EQ(WindowAt(manager, 0), replacement);
   EXPECT_EQ(log->KindsOf(first), (Kinds{EventOpened, EventClosing}));
   EXPECT_EQ(log->KindsOf(second), (Kinds{EventOpened, EventClosing}));
@@ -392,7 +392,7 @@ TEST_F(MessageLoopWin32Test, NestedModalLoopOverTheMainWindow) {
   EXPECT_TRUE(nestedResult);
   EXPECT_FALSE(mainEnabledInDialog);
   EXPECT_TRUE(mainAliveDuringDialog);
-  EXPECT_EQ(manager->count, 0);
+  EXPECT_EQ(manager->Count(), 0);
   EXPECT_FALSE(IsWindow(main));
 }
 
@@ -411,7 +411,7 @@ TEST_F(MessageLoopWin32Test, RunUntilNoWindowsWaitsForEveryWindow) {
     if (ticks == 1) PostMessageA(window, WM_CLOSE, 0, 0);
   };
   EXPECT_TRUE(RunUntilNoWindows(manager));
-  EXPECT_EQ(manager->count, 0);
+  EXPECT_EQ(manager->Count(), 0);
   EXPECT_EQ(log->Count(EventClosing), 3u);
 }
 
@@ -498,13 +498,13 @@ TEST_F(MessageLoopWin32Test, TickThatClosesAWindowKeepsTheLoopFromWaiting) {
   // Were it to wait, nothing would ever wake it.
   ASSERT_FALSE(MessagesWaiting());
   ProcessTicks(manager, true);
-  EXPECT_EQ(manager->count, 1);
+  EXPECT_EQ(manager->Count(), 1);
   // The same when the last window goes.
   ASSERT_TRUE(SetWindowTextFrom(quiet, "quiet"));
   FindWindowEntry(manager, quiet)->tickInterval = 0;
   ASSERT_FALSE(MessagesWaiting());
   ProcessTicks(manager, true);
-  EXPECT_EQ(manager->count, 0);
+  EXPECT_EQ(manager->Count(), 0);
 }
 
 TEST_F(MessageLoopWin32Test, PassThatClosesAWindowDoesNotWait) {
@@ -517,7 +517,7 @@ TEST_F(MessageLoopWin32Test, PassThatClosesAWindowDoesNotWait) {
   // The close request unregisters the window while its messages are pumped;
   // a caller waiting for that window must get control back at once.
   RunOnePass(manager);
-  EXPECT_EQ(manager->count, 1);
+  EXPECT_EQ(manager->Count(), 1);
   EXPECT_EQ(log->WindowsOf(EventTick), (std::vector<HWND>{quiet}));
 }
 
@@ -609,7 +609,7 @@ TEST_F(MessageLoopWin32Test, PassStopsPumpingWindowsWhenTheirCountChanges) {
   // The newer window's message unregisters it: the older window's message is
   // then left to the pump of the whole thread within the same pass.
   RunOnePass(manager);
-  EXPECT_EQ(manager->count, 1);
+  EXPECT_EQ(manager->Count(), 1);
   size_t olderMessages = 0;
   for (const SeenEvent& seen : log->events)
     olderMessages += seen.window == older && seen.record.message.number == TestMessage;
