@@ -1,11 +1,13 @@
+// The append helpers of TypedArray for the two element types that callers
+// copy into lists, and the record sorter.
+//
+// The append helpers for the two element types that callers copy into lists.
 #include "foundation/containers.h"
 
 #include <cstring>
 
 #include "foundation/paths.h"
 #include "foundation/strings.h"
-
-// The append helpers for the two element types that callers copy into lists.
 
 bool AppendTextCopy(TypedArray<String>& list, const char* text) {
   return list.Append([text](void* slot) {

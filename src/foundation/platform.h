@@ -1,13 +1,13 @@
 #pragma once
+// The seam between the portable core and the operating system: the few
+// platform calls that pure memory, path and toolkit code needs.
+// platform_win32.cpp implements it over kernel32 (the global heap,
+// GetFileAttributesA, GetModuleFileNameA, an event and the interlocked
+// counters); platform_host.cpp implements it for the native, sanitized test
+// build on Linux.
 
 #include <cstddef>
 #include <cstdint>
-
-// The seam between the portable core and the operating system: the few
-// platform calls that pure memory and path code needs. platform_win32.cpp
-// implements it over kernel32 (the global heap, GetFileAttributesA,
-// GetModuleFileNameA); platform_host.cpp implements it for the native,
-// sanitized test build on Linux.
 
 namespace platform {
 

@@ -1,10 +1,10 @@
+// The Win32 side of the platform seam: the global heap, file attributes, the
+// module file name and the toolkit's lock; then where system libraries are
+// loaded from, and the import table of the window libraries.
 #include "foundation/platform.h"
 #include "foundation/platform_win32.h"
 
 #include <windows.h>
-
-// The Win32 side of the platform seam: the global heap, file attributes and
-// the module file name.
 
 namespace platform {
 

@@ -1,9 +1,4 @@
 #pragma once
-
-#include <cstdint>
-
-#include "foundation/paths.h"
-
 // Folders that are never removed, so that a damaged or hostile path never
 // wipes a drive, the system, or what other programs and users own:
 // - the root of a volume (C:\, V:\, \\server\share\, a volume mounted in a
@@ -21,6 +16,10 @@
 // Every removal of a whole folder checks first (RemoveTree, the uninstall)
 // and refuses a protected one without a word: the removal fails, nothing is
 // deleted, and no question is asked.
+
+#include <cstdint>
+
+#include "foundation/paths.h"
 
 // True when folder, made absolute and normalised (trailing separators, "."
 // and ".." resolved), is such a folder, or leads to one through a link; also

@@ -1,3 +1,6 @@
+// The protection of volume roots, the Windows folder and the system's shared
+// folders, over GetFullPathNameA, GetVolumePathNameA, the Windows folder's
+// location and the shell's folder locations (SHGetFolderPathA).
 #include "foundation/protected_folders.h"
 
 #include <windows.h>
@@ -8,10 +11,6 @@
 #include "foundation/folder_listing.h"
 #include "foundation/platform_win32.h"
 #include "foundation/strings.h"
-
-// The protection of volume roots, the Windows folder and the system's shared
-// folders, over GetFullPathNameA, GetVolumePathNameA, the Windows folder's
-// location and the shell's folder locations (SHGetFolderPathA).
 
 namespace {
 

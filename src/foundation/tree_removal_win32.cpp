@@ -1,3 +1,6 @@
+// Tree removal on Windows: RemoveTree over the shell's delete and
+// RemoveDirectoryA, the wide-character tree walk, the link sweep that runs
+// before every removal, and the emptiness test.
 #include "foundation/tree_removal.h"
 
 #include <windows.h>
@@ -11,8 +14,6 @@
 #include "foundation/paths.h"
 #include "foundation/platform_win32.h"
 #include "foundation/protected_folders.h"
-
-// RemoveTree over the shell's delete and RemoveDirectoryA.
 
 namespace {
 

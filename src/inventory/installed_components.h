@@ -1,12 +1,4 @@
 #pragma once
-
-#include <cstdint>
-
-#include "foundation/containers.h"
-#include "foundation/paths.h"
-#include "foundation/profile_document.h"
-#include "foundation/strings.h"
-
 // What the installed-components window lists, without the window: the
 // component files in their display order with one line each, and the
 // fragments of the player's update version list with one line each.
@@ -17,6 +9,13 @@
 // "FragmentFileName", byte for byte with case; of several sections naming the
 // same file the first one is listed, and a section without either key is
 // left out.
+
+#include <cstdint>
+
+#include "foundation/containers.h"
+#include "foundation/paths.h"
+#include "foundation/profile_document.h"
+#include "foundation/strings.h"
 
 // The update version list, in the folder "Resources" of the component folder
 // under the first of these names that exists.

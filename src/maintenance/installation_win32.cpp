@@ -1,11 +1,11 @@
+// The player's registry keys, read and changed through RegistryKey; the
+// resource cache and the install path.
 #include "maintenance/installation.h"
 
 #include "foundation/strings.h"
 #include "foundation/tree_removal.h"
 #include "maintenance/registry_key.h"
 #include "shell/message_boxes.h"
-
-// The player's registry keys, read and changed through RegistryKey.
 
 namespace {
 

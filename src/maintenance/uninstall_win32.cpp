@@ -1,3 +1,6 @@
+// The uninstall sequence and its check, the player's libraries unregistering
+// themselves, the Netscape plug-ins, the window's uninstall command and the
+// recovery reinstall.
 #include "maintenance/uninstall.h"
 #include "maintenance/uninstall_win32.h"
 
@@ -16,8 +19,6 @@
 #include "maintenance/registry_key.h"
 #include "settings/settings_lock.h"
 #include "shell/message_boxes.h"
-
-// The uninstall sequence and its check.
 
 namespace {
 

@@ -1,11 +1,4 @@
 #pragma once
-
-#include <windows.h>
-
-#include <cstdint>
-
-#include "foundation/paths.h"
-
 // Removing the Corvalent Media Player: its ActiveX registrations, its
 // Netscape plug-in, its component folder, the install root above it when that
 // holds no file, and its registry keys; and the check of what is left.
@@ -16,6 +9,12 @@
 // IsProtectedFolder): a damaged or hostile "Component Path" must never wipe a
 // drive, the system, or what other programs and users own. A protected
 // install root ("C:\", "C:\Program Files (x86)") is simply kept.
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "foundation/paths.h"
 
 // Removes the player installed in componentFolder. Boxes about libraries that
 // cannot be loaded or released are owned by owner (none in option mode).

@@ -1,13 +1,4 @@
 #pragma once
-
-#include <cstdint>
-
-#include "foundation/containers.h"
-#include "foundation/paths.h"
-#include "foundation/profile_document.h"
-#include "foundation/status.h"
-#include "foundation/strings.h"
-
 // Where the component manager downloads components from:
 // - the site list file "QFXDownloadSites.txt" in the component folder: the
 //   value of every "site" entry of its section "Download Sites", in order;
@@ -16,6 +7,14 @@
 //   standing in for any that is missing or empty;
 // - the program-wide site list: the sites of the site list file as last
 //   loaded. An empty element marks a removed site and is never written.
+
+#include <cstdint>
+
+#include "foundation/containers.h"
+#include "foundation/paths.h"
+#include "foundation/profile_document.h"
+#include "foundation/status.h"
+#include "foundation/strings.h"
 
 // The site list file, in the component folder.
 constexpr const char* DownloadSitesFileName = "QFXDownloadSites.txt";

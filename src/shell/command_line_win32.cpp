@@ -1,3 +1,6 @@
+// The actions behind the command-line options: each runs one maintenance
+// operation without an owner window and updates the result code as the
+// option's row of the option table says.
 #include "shell/command_line.h"
 
 #include <cstdio>
@@ -13,10 +16,6 @@
 #include "settings/download_sites.h"
 #include "settings/manager_options.h"
 #include "settings/settings_lock.h"
-
-// The actions behind the command-line options: each runs one maintenance
-// operation without an owner window and updates the result code as the
-// option's row of the option table says.
 
 namespace {
 

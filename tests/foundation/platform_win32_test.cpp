@@ -1,3 +1,5 @@
+// Where the program's libraries come from: the system libraries from the
+// system folder only, the player's libraries by their full path.
 #include "foundation/platform_win32.h"
 
 #include <windows.h>
@@ -8,9 +10,6 @@
 
 #include "support/fixtures_win32.h"
 #include "support/temp_folder_win32.h"
-
-// Where the program's libraries come from: the system libraries from the
-// system folder only, the player's libraries by their full path.
 
 namespace {
 

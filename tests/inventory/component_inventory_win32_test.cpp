@@ -1,3 +1,5 @@
+// Verification of real libraries, with their version resources, against
+// version-list files.
 #include "inventory/component_inventory.h"
 
 #include <windows.h>
@@ -13,9 +15,6 @@
 #include "support/navigator_keys_win32.h"
 #include "support/path_of.h"
 #include "support/temp_folder_win32.h"
-
-// Verification of real libraries, with their version resources, against
-// version-list files.
 
 namespace {
 

@@ -1,3 +1,5 @@
+// The same cases as the portable tests, checked against the C runtime's own
+// _splitpath and _makepath.
 #include "toolkit/application.h"
 
 #include <windows.h>
@@ -9,9 +11,6 @@
 
 #include "toolkit/context.h"
 #include "toolkit/path_parts_cases.h"
-
-// The same cases as the portable tests, checked against the C runtime's own
-// _splitpath and _makepath.
 
 namespace {
 
