@@ -42,61 +42,12 @@ uint64_t CharacterPairBits(const char* text, uint32_t length) {
   return bits;
 }
 
-// What the check needs of one file: its name and, once read, its version.
-struct FileFacts {
-  const char* name;  // within the path; "" when the path has no file name
-  uint32_t nameLength;
-  uint64_t namePairs;
-  uint32_t version;
-  bool versionRead;
-};
-
 FileFacts FactsOf(const FixedPath& file) {
   const char* name = file.FileNamePart();
-  if (!name) name = "";
+  if (!name) name = file.Text() + file.Length();
   uint32_t length = static_cast<uint32_t>(strlen(name));
-  return FileFacts{name, length, CharacterPairBits(name, length), 0, false};
+  return FileFacts{static_cast<uint32_t>(name - file.Text()), length, CharacterPairBits(name, length), 0, false};
 }
-
-// The facts of every file, learnt once: a long list checks every file's name
-// for every pair, and reading a version resource costs far more than
-// comparing names. Without memory for the table each test learns afresh.
-class FileFactsTable {
- public:
-  FileFactsTable(const TypedArray<FixedPath>& files, ProductVersionReader readVersion, bool remember)
-      : files_(files), readVersion_(readVersion), remembered_(false) {
-    if (!remember || files.count == 0 || !facts_.Grow(files.count)) return;
-    for (int32_t i = 0; i < files.count; ++i) {
-      facts_.Append([&](void* slot) {
-        new (slot) FileFacts(FactsOf(files[i]));
-        return true;
-      });
-    }
-    remembered_ = true;
-  }
-
-  // The facts of file i; when nothing is remembered, valid until the next call.
-  FileFacts& At(int32_t i) {
-    if (remembered_) return facts_[i];
-    scratch_ = FactsOf(files_[i]);
-    return scratch_;
-  }
-
-  uint32_t VersionOf(int32_t i, FileFacts& facts) {
-    if (!facts.versionRead) {
-      facts.version = readVersion_(files_[i]);
-      facts.versionRead = true;
-    }
-    return facts.version;
-  }
-
- private:
-  const TypedArray<FixedPath>& files_;
-  ProductVersionReader readVersion_;
-  TypedArray<FileFacts> facts_;
-  FileFacts scratch_{};
-  bool remembered_;
-};
 
 bool VersionTextIs(uint32_t version, const char* wanted) {
   char text[ProductVersionTextBytes] = "";
@@ -132,25 +83,65 @@ bool ContainsText(const char* text, uint32_t textLength, const char* part, uint3
   return false;
 }
 
-int32_t FindUnsatisfiedPair(const VersionPairs& pairs, const TypedArray<FixedPath>& files,
-                            ProductVersionReader readVersion, bool rememberFiles) {
-  FileFactsTable table(files, readVersion, rememberFiles);
-  const int32_t count = pairs.Count();
-  for (int32_t pair = 0; pair < count; ++pair) {
-    const char* name = pairs.names[pair].TextOrEmpty();
-    const uint32_t nameLength = pairs.names[pair].Length();
+PairCheck::PairCheck(const VersionPairs& pairs, const TypedArray<FixedPath>& files, ProductVersionReader readVersion,
+                     bool rememberFiles)
+    : pairs_(pairs), files_(files), readVersion_(readVersion), remembered_(rememberFiles) {}
+
+// A long list checks every file's name for every pair, and reading a version
+// resource costs far more than comparing names: the facts of each file are
+// learnt once. Without memory for them each test learns afresh, from then on.
+void PairCheck::LearnNewFiles() {
+  if (!remembered_ || facts_.count == files_.count) return;
+  if (!facts_.Grow(files_.count)) {
+    remembered_ = false;
+    return;
+  }
+  for (int32_t i = facts_.count; i < files_.count; ++i) {
+    facts_.Append([&](void* slot) {
+      new (slot) FileFacts(FactsOf(files_[i]));
+      return true;
+    });
+  }
+}
+
+FileFacts& PairCheck::FactsAt(int32_t i) {
+  if (remembered_) return facts_[i];
+  scratch_ = FactsOf(files_[i]);
+  return scratch_;
+}
+
+uint32_t PairCheck::VersionOf(int32_t i, FileFacts& facts) {
+  if (!facts.versionRead) {
+    facts.version = readVersion_(files_[i]);
+    facts.versionRead = true;
+  }
+  return facts.version;
+}
+
+int32_t PairCheck::Check() {
+  LearnNewFiles();
+  const int32_t count = pairs_.Count();
+  for (; pair_ < count; ++pair_, file_ = 0) {
+    const char* name = pairs_.names[pair_].TextOrEmpty();
+    const uint32_t nameLength = pairs_.names[pair_].Length();
     const uint64_t namePairs = CharacterPairBits(name, nameLength);
-    const char* version = pairs.versions[pair].TextOrEmpty();
-    bool satisfied = false;
-    for (int32_t i = 0; i < files.count && !satisfied; ++i) {
-      FileFacts& facts = table.At(i);
-      satisfied = (namePairs & ~facts.namePairs) == 0 &&
-                  ContainsText(facts.name, facts.nameLength, name, nameLength) &&
-                  VersionTextIs(table.VersionOf(i, facts), version);
+    const char* version = pairs_.versions[pair_].TextOrEmpty();
+    for (; file_ < files_.count; ++file_) {
+      FileFacts& facts = FactsAt(file_);
+      if ((namePairs & ~facts.namePairs) == 0 &&
+          ContainsText(files_[file_].Text() + facts.nameStart, facts.nameLength, name, nameLength) &&
+          VersionTextIs(VersionOf(file_, facts), version))
+        break;
     }
-    if (!satisfied) return pair + 1;
+    // The next check goes on from here, with the files added by then.
+    if (file_ == files_.count) return pair_ + 1;
   }
   return EveryComponentVerified;
+}
+
+int32_t FindUnsatisfiedPair(const VersionPairs& pairs, const TypedArray<FixedPath>& files,
+                            ProductVersionReader readVersion, bool rememberFiles) {
+  return PairCheck(pairs, files, readVersion, rememberFiles).Check();
 }
 
 int32_t VerifyVersionDocument(ProfileDocument& document, const TypedArray<FixedPath>& files,

@@ -13,17 +13,20 @@
 // The component inventory: collects the installed component files into
 // ComponentFiles and, given a version list, verifies them against it.
 
-// Empties ComponentFiles and collects the files of componentFolder (an
-// existing folder, as ReadComponentPath found it). With a version list,
-// returns VerifyVersionList of it. Without one, shows the installed-components
-// window and returns 0 once it is closed.
+// Empties ComponentFiles, then with a version list returns VerifyVersionList
+// of componentFolder (an existing folder, as ReadComponentPath found it) and
+// the list. Without one, collects every file of componentFolder, shows the
+// installed-components window and returns 0 once it is closed.
 int32_t InventoryComponents(const FixedPath& componentFolder, const FixedPath* versionList);
 
-// Verifies ComponentFiles against the version-list file: 0 when every listed
-// library is present with its version, n when pair n is the first that is
-// not, VersionListUnusable (-3) when the file gives no pairs (missing,
-// unreadable, without the section "DLL_Versions", or unbalanced).
-int32_t VerifyVersionList(const FixedPath& versionList);
+// Appends the files of componentFolder to ComponentFiles and verifies them
+// against the version-list file: 0 when every listed library is present with
+// its version, n when pair n is the first that is not, VersionListUnusable
+// (-3) when the file gives no pairs (missing, unreadable, without the section
+// "DLL_Versions", or unbalanced). Files are collected only as far as the code
+// needs them: none for a list without pairs, and no more once the files so
+// far satisfy every pair.
+int32_t VerifyVersionList(const FixedPath& componentFolder, const FixedPath& versionList);
 
 // ComponentFiles: the full paths of the component files that the last
 // inventory collected, in the order of collection. It lives for the whole
@@ -45,10 +48,16 @@ constexpr const char* ComponentsFolderName = "Components";
 constexpr const char* NewComponentsFolderName = "NewComponents";
 constexpr const char* PluginsFolderName = "Plugins";
 
+// Asked after each scan but the last, with the context given; true ends the
+// collection there.
+typedef bool (*CollectedEnough)(void* context);
+
 // Appends to ComponentFiles, in the order of the five scans, the component
 // files found. A folder that cannot be walked adds nothing and the scans
-// after it still run. ComponentFiles is not emptied first.
-void CollectComponentFiles(const FixedPath& componentFolder);
+// after it still run, unless enough says the files so far will do.
+// ComponentFiles is not emptied first.
+void CollectComponentFiles(const FixedPath& componentFolder, CollectedEnough enough = nullptr,
+                           void* context = nullptr);
 
 // Appends every file of folder (not of its subfolders) whose extension equals
 // extension (SharedLibraryExtension for the scans) without regard to case,
@@ -126,6 +135,48 @@ bool ContainsText(const char* text, uint32_t textLength, const char* part, uint3
 // as the check does when it has no memory for what it learnt.
 int32_t FindUnsatisfiedPair(const VersionPairs& pairs, const TypedArray<FixedPath>& files,
                             ProductVersionReader readVersion, bool rememberFiles = true);
+
+// What the check needs of one file: its name and, once read, its version.
+struct FileFacts {
+  // Where the name starts in the path's text (at its end when the path has no
+  // file name): an offset, as the files' block may move when files are added.
+  uint32_t nameStart;
+  uint32_t nameLength;
+  uint64_t namePairs;
+  uint32_t version;
+  bool versionRead;
+};
+
+// FindUnsatisfiedPair over files that are collected in steps. Each Check goes
+// on where the last one stopped, with the files appended since (files only
+// grow between checks), and gives what FindUnsatisfiedPair of all the files
+// so far gives: it makes the same tests in the same order, so it reads no
+// version that FindUnsatisfiedPair would not, and none twice. Once it gives 0
+// it always does: more files never undo a satisfied pair.
+class PairCheck {
+ public:
+  PairCheck(const VersionPairs& pairs, const TypedArray<FixedPath>& files, ProductVersionReader readVersion,
+            bool rememberFiles = true);
+  PairCheck(const PairCheck&) = delete;
+  PairCheck& operator=(const PairCheck&) = delete;
+
+  int32_t Check();
+
+ private:
+  void LearnNewFiles();
+  // The facts of file i; when nothing is remembered, valid until the next call.
+  FileFacts& FactsAt(int32_t i);
+  uint32_t VersionOf(int32_t i, FileFacts& facts);
+
+  const VersionPairs& pairs_;
+  const TypedArray<FixedPath>& files_;
+  ProductVersionReader readVersion_;
+  TypedArray<FileFacts> facts_;
+  FileFacts scratch_{};
+  bool remembered_;
+  int32_t pair_ = 0;  // the first pair not yet satisfied
+  int32_t file_ = 0;  // the first file not yet tested against it
+};
 
 // The whole check of a parsed version list against files: VersionListUnusable,
 // EveryComponentVerified, or the number of the first failing pair.

@@ -10,19 +10,31 @@
 #include "inventory/installed_components.h"
 #include "maintenance/installation.h"
 
+namespace {
+
+// More files never undo a satisfied pair: once every pair is, the code is 0.
+bool EveryPairSatisfied(void* check) { return static_cast<PairCheck*>(check)->Check() == EveryComponentVerified; }
+
+}  // namespace
+
 int32_t InventoryComponents(const FixedPath& componentFolder, const FixedPath* versionList) {
   ComponentFiles.ClearArray();
+  if (versionList) return VerifyVersionList(componentFolder, *versionList);
   CollectComponentFiles(componentFolder);
-  if (versionList) return VerifyVersionList(*versionList);
   return ShowInstalledComponents(componentFolder);
 }
 
-int32_t VerifyVersionList(const FixedPath& versionList) {
+int32_t VerifyVersionList(const FixedPath& componentFolder, const FixedPath& versionList) {
   ProfileDocument document;
   // A file that cannot be read leaves the document without sections; a
   // malformed one leaves what was parsed before the fault.
   ReadProfile(document, versionList);
-  return VerifyVersionDocument(document, ComponentFiles, ReadProductVersion);
+  VersionPairs pairs;
+  CollectVersionPairs(document, pairs);
+  if (pairs.Count() == 0) return VersionListUnusable;
+  PairCheck check(pairs, ComponentFiles, ReadProductVersion);
+  CollectComponentFiles(componentFolder, EveryPairSatisfied, &check);
+  return check.Check();
 }
 
 // The five scans of the component collection. Folders are walked with
@@ -81,11 +93,14 @@ void AddNavigatorPluginFiles() {
   files.ClearFileList();
 }
 
-void CollectComponentFiles(const FixedPath& componentFolder) {
+void CollectComponentFiles(const FixedPath& componentFolder, CollectedEnough enough, void* context) {
   FixedPath folder(componentFolder);
   if (folder.AppendName("") == StatusOk) AddLibrariesInFolder(folder, SharedLibraryExtension);
-  AddLibrariesInSubfolder(componentFolder, ComponentsFolderName);
-  AddLibrariesInSubfolder(componentFolder, NewComponentsFolderName);
-  AddLibrariesInSubfolder(componentFolder, PluginsFolderName);
+  const char* const subfolders[] = {ComponentsFolderName, NewComponentsFolderName, PluginsFolderName};
+  for (const char* name : subfolders) {
+    if (enough && enough(context)) return;
+    AddLibrariesInSubfolder(componentFolder, name);
+  }
+  if (enough && enough(context)) return;
   AddNavigatorPluginFiles();
 }

@@ -153,16 +153,45 @@ TEST_P(VerifyVersionDocumentTest, GivesTheCodeOfTheFirstFailingPair) {
   EXPECT_LE(versionReads, files.count) << "each file's version is read at most once";
 }
 
-TEST_P(VerifyVersionDocumentTest, GivesTheSameCodeWhenItRemembersNothing) {
-  const VerifyCase& c = GetParam();
+// The pairs of a case's list; false when it has none: nothing is checked then.
+bool LoadPairs(const VerifyCase& c, VersionPairs& pairs) {
   ProfileDocument document;
   LoadProfile(document, c.list);
-  VersionPairs pairs;
   CollectVersionPairs(document, pairs);
-  if (pairs.Count() == 0) return;  // nothing is checked without pairs
+  return pairs.Count() > 0;
+}
+
+TEST_P(VerifyVersionDocumentTest, GivesTheSameCodeWhenItRemembersNothing) {
+  const VerifyCase& c = GetParam();
+  VersionPairs pairs;
+  if (!LoadPairs(c, pairs)) return;
   TypedArray<FixedPath> files;
   SetFiles(files, c.files);
   EXPECT_EQ(FindUnsatisfiedPair(pairs, files, VersionFromTable, false), c.code);
+}
+
+TEST_P(VerifyVersionDocumentTest, GivesTheSameCodeAndReadsWhenTheFilesComeOneByOne) {
+  const VerifyCase& c = GetParam();
+  VersionPairs pairs;
+  if (!LoadPairs(c, pairs)) return;
+  TypedArray<FixedPath> all;
+  SetFiles(all, c.files);
+  FindUnsatisfiedPair(pairs, all, VersionFromTable);
+  const int wholeCheckReads = versionReads;
+
+  // Appended one at a time, the files' block moves as it grows.
+  versionReads = 0;
+  TypedArray<FixedPath> files;
+  PairCheck check(pairs, files, VersionFromTable);
+  for (int32_t i = 0; i <= all.count; ++i) {
+    if (i > 0) ASSERT_TRUE(AppendPathCopy(files, all[i - 1]));
+    const int readsSoFar = versionReads;
+    const int32_t expected = FindUnsatisfiedPair(pairs, files, VersionFromTable);
+    versionReads = readsSoFar;
+    EXPECT_EQ(check.Check(), expected) << "with the first " << i << " files";
+  }
+  EXPECT_EQ(check.Check(), c.code);
+  EXPECT_EQ(versionReads, wholeCheckReads) << "the same versions read as by one check of all the files";
 }
 
 INSTANTIATE_TEST_SUITE_P(Lists, VerifyVersionDocumentTest, testing::ValuesIn(verifyCases),

@@ -81,21 +81,29 @@ TEST_F(VerifyVersionListTest, ChecksThePairsInOrderAcrossTheScannedFolders) {
   ASSERT_TRUE(CopyFileA(FixturePath("VersionSpaced.dll").c_str(), (Folder() + "\\Components\\a.dll").c_str(), FALSE));
   ASSERT_TRUE(CopyFileA(FixturePath("NoVersion.dll").c_str(), (Folder() + "\\Plugins\\b.dll").c_str(), FALSE));
   ASSERT_TRUE(CopyFileA(FixturePath("VersionPlain.dll").c_str(), (Folder() + "\\c.dll").c_str(), FALSE));
+  // The scans run in the order of the folder, "Components", "Plugins"; they
+  // end once every pair is satisfied, and do not start without pairs.
   const struct {
     const char* list;
     int32_t code;
+    int32_t filesCollected;
   } cases[] = {
-      {"[DLL_Versions]\nDLL=a\nVersion=3.0.1.27\nDLL=b\nVersion=0\nDLL=c\nVersion=1.2.3.4\n", 0},
-      {"[DLL_Versions]\nDLL=a\nVersion=3.0.1.27\nDLL=b\nVersion=1.2.3.4\nDLL=c\nVersion=1.2.3.4\n", 2},
-      {"[DLL_Versions]\nDLL=a\nVersion=3.0.1.27\nDLL=b\nVersion=1.2.3.4\nDLL=c\nVersion=9.9.9.9\n", 2},
-      {"[DLL_Versions]\nDLL=a\nDLL=b\nDLL=c\nVersion=3.0.1.27\nVersion=0\nVersion=1.2.3.4\n", 0},
-      {"[DLL_Versions]\nDLL=.dll\nVersion=1.2.3.4\nDLL=.dll\nVersion=0\nDLL=e\nVersion=0\n", 3},
+      {"[DLL_Versions]\nDLL=a\nVersion=3.0.1.27\nDLL=b\nVersion=0\nDLL=c\nVersion=1.2.3.4\n", 0, 3},
+      {"[DLL_Versions]\nDLL=a\nVersion=3.0.1.27\nDLL=b\nVersion=1.2.3.4\nDLL=c\nVersion=1.2.3.4\n", 2, 3},
+      {"[DLL_Versions]\nDLL=a\nVersion=3.0.1.27\nDLL=b\nVersion=1.2.3.4\nDLL=c\nVersion=9.9.9.9\n", 2, 3},
+      {"[DLL_Versions]\nDLL=a\nDLL=b\nDLL=c\nVersion=3.0.1.27\nVersion=0\nVersion=1.2.3.4\n", 0, 3},
+      {"[DLL_Versions]\nDLL=.dll\nVersion=1.2.3.4\nDLL=.dll\nVersion=0\nDLL=e\nVersion=0\n", 3, 3},
+      {"[DLL_Versions]\nDLL=c\nVersion=1.2.3.4\n", 0, 1},
+      {"[DLL_Versions]\nDLL=c\nVersion=1.2.3.4\nDLL=a\nVersion=3.0.1.27\n", 0, 2},
+      {"[DLL_Versions]\nDLL=c\nVersion=3.0.1.27\n", 1, 3},
+      {"[DLL_Versions]\nDLL=a\n", VersionListUnusable, 0},
   };
   std::string list = root_ / "list.txt";
   for (const auto& c : cases) {
     ASSERT_TRUE(WriteTextFile(list, c.list));
     FixedPath listPath = PathOf(list);
     EXPECT_EQ(InventoryComponents(PathOf(Folder()), &listPath), c.code) << c.list;
+    EXPECT_EQ(ComponentFiles.count, c.filesCollected) << c.list;
   }
 }
 
