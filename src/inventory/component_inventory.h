@@ -10,9 +10,6 @@
 #include "foundation/profile_document.h"
 #include "foundation/strings.h"
 
-// The component inventory: collects the installed component files into
-// ComponentFiles and, given a version list, verifies them against it.
-
 // Empties ComponentFiles, then with a version list returns VerifyVersionList
 // of componentFolder (an existing folder, as ReadComponentPath found it) and
 // the list. Without one, collects every file of componentFolder, shows the

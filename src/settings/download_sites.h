@@ -95,7 +95,7 @@ bool SaveSiteList(const FixedPath& path, const TypedArray<String>& list);
 int32_t EditSiteList(const char* site, bool add);
 
 // The download-site list in a profile document and in memory: the portable
-// half of the site files (download_sites.h).
+// half of the site files.
 
 // Appends a copy of the value of every "site" entry of the last "Download
 // Sites" section of document to list, in order; entries under other keys are

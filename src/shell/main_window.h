@@ -50,7 +50,7 @@ constexpr MainWindowControl MainWindowControls[] = {
     {OkCommandId, false, "Ok", {2, 224, 248, 249}},
 };
 
-// The main control-panel window of window mode.
+// Window mode.
 
 // Builds the main window, runs the message loop until no window is left, and
 // releases everything. Failures of the window manager or of the window end

@@ -13,7 +13,7 @@
 
 // What a window's callback is told: the kind of event and an EventRecord
 // with its details. Events come from the dialog procedure (one per window
-// message, see events.h) or from the window manager itself (opened, closing,
+// message, see the translation below) or from the window manager itself (opened, closing,
 // tick).
 
 typedef uint32_t EventKind;
