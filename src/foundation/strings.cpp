@@ -164,11 +164,6 @@ void String::SetFixedCapacity(bool on) {
 
 void String::SetCapacity(uint32_t capacity) { flags_ = (flags_ & FlagBits) | (capacity & CapacityMask); }
 
-namespace {
-
-
-}  // namespace
-
 bool EqualIgnoringCase(const char* a, const char* b) {
   for (;; ++a, ++b) {
     if (FoldedCase(*a) != FoldedCase(*b)) return false;
