@@ -166,7 +166,7 @@ bool JoinFolderAndName(const char* folder, const char* name, char* out, size_t b
   return true;
 }
 
-void StripTrailingSeparators(char* path) { path[LengthWithoutTrailingSeparators(path, strlen(path))] = '\0'; }
+void StripTrailingSeparators(char* path) { path[LengthWithoutTrailingSeparators(path)] = '\0'; }
 
 const char* FileExtension(const char* text) {
   const char* end = text + strlen(text);

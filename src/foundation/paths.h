@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "foundation/status.h"
 
@@ -72,6 +73,11 @@ template <typename Char>
 size_t LengthWithoutTrailingSeparators(const Char* text, size_t length) {
   while (length > 0 && IsPathSeparator(text[length - 1])) --length;
   return length;
+}
+
+// The same for a NUL-terminated text.
+inline size_t LengthWithoutTrailingSeparators(const char* text) {
+  return LengthWithoutTrailingSeparators(text, strlen(text));
 }
 
 // Removes every trailing "\" or "/" of path, in place.

@@ -38,8 +38,8 @@ bool IsDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 
 }  // namespace
 
 const char* WithoutLocalExtendedPrefix(const char* path) {
-  if (strlen(path) >= 6 && IsPathSeparator(path[0]) && IsPathSeparator(path[1]) && path[2] == '?' && IsPathSeparator(path[3]) &&
-      IsDriveLetter(path[4]) && path[5] == ':')
+  if (strlen(path) >= 6 && IsPathSeparator(path[0]) && IsPathSeparator(path[1]) && path[2] == '?' &&
+      IsPathSeparator(path[3]) && IsDriveLetter(path[4]) && path[5] == ':')
     return path + 4;
   return path;
 }
@@ -51,8 +51,8 @@ bool IsUserProfileFolderText(const char* path, const char* profiles) {
       "AppData\\Roaming", "AppData\\Local",   "AppData\\LocalLow", "Application Data",
       "Local Settings",  "Local Settings\\Application Data",
   };
-  const size_t profilesLength = LengthWithoutTrailingSeparators(profiles, strlen(profiles));
-  const size_t length = LengthWithoutTrailingSeparators(path, strlen(path));
+  const size_t profilesLength = LengthWithoutTrailingSeparators(profiles);
+  const size_t length = LengthWithoutTrailingSeparators(path);
   if (profilesLength == 0 || length <= profilesLength + 1 || !SameText(path, profiles, profilesLength) ||
       !IsPathSeparator(path[profilesLength]))
     return false;
@@ -72,7 +72,7 @@ bool IsUserProfileFolderText(const char* path, const char* profiles) {
 }
 
 bool IsVolumeRootText(const char* path) {
-  size_t length = LengthWithoutTrailingSeparators(path, strlen(path));
+  size_t length = LengthWithoutTrailingSeparators(path);
   const char* end = path + length;
   if (length == 0) return true;
   if (length >= 2 && IsPathSeparator(path[0]) && IsPathSeparator(path[1])) {
@@ -89,8 +89,8 @@ bool IsVolumeRootText(const char* path) {
 }
 
 bool IsSameOrAncestorFolder(const char* folder, const char* other) {
-  size_t folderLength = LengthWithoutTrailingSeparators(folder, strlen(folder));
-  size_t otherLength = LengthWithoutTrailingSeparators(other, strlen(other));
+  size_t folderLength = LengthWithoutTrailingSeparators(folder);
+  size_t otherLength = LengthWithoutTrailingSeparators(other);
   if (folderLength > otherLength || !SameText(folder, other, folderLength)) return false;
   return folderLength == otherLength || IsPathSeparator(other[folderLength]);
 }

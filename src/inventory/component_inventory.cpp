@@ -144,10 +144,19 @@ int32_t FindUnsatisfiedPair(const VersionPairs& pairs, const TypedArray<FixedPat
   return PairCheck(pairs, files, readVersion, rememberFiles).Check();
 }
 
+namespace {
+
+// More files never undo a satisfied pair: once every pair is, the code is 0.
+bool EveryPairSatisfied(void* check) { return static_cast<PairCheck*>(check)->Check() == EveryComponentVerified; }
+
+}  // namespace
+
 int32_t VerifyVersionDocument(ProfileDocument& document, const TypedArray<FixedPath>& files,
-                              ProductVersionReader readVersion) {
+                              ProductVersionReader readVersion, FileCollector collect, void* context) {
   VersionPairs pairs;
   CollectVersionPairs(document, pairs);
   if (pairs.Count() == 0) return VersionListUnusable;
-  return FindUnsatisfiedPair(pairs, files, readVersion);
+  PairCheck check(pairs, files, readVersion);
+  if (collect) collect(context, EveryPairSatisfied, &check);
+  return check.Check();
 }

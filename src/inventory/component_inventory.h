@@ -175,7 +175,16 @@ class PairCheck {
   int32_t file_ = 0;  // the first file not yet tested against it
 };
 
-// The whole check of a parsed version list against files: VersionListUnusable,
-// EveryComponentVerified, or the number of the first failing pair.
+// Collects files into the array that a check reads, asking enough (with
+// check as its context) after each step whether the files so far will do:
+// CollectComponentFiles for "-v", a test's own steps otherwise.
+typedef void (*FileCollector)(void* context, CollectedEnough enough, void* check);
+
+// The whole check of a parsed version list against files: VersionListUnusable
+// when the list gives no pairs (nothing is collected then), otherwise
+// EveryComponentVerified or the number of the first failing pair. With
+// collect, files are first collected into files, only as far as the check
+// needs them; without it, files is checked as it is.
 int32_t VerifyVersionDocument(ProfileDocument& document, const TypedArray<FixedPath>& files,
-                              ProductVersionReader readVersion);
+                              ProductVersionReader readVersion, FileCollector collect = nullptr,
+                              void* context = nullptr);

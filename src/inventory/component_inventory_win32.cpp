@@ -12,8 +12,10 @@
 
 namespace {
 
-// More files never undo a satisfied pair: once every pair is, the code is 0.
-bool EveryPairSatisfied(void* check) { return static_cast<PairCheck*>(check)->Check() == EveryComponentVerified; }
+// The component folder's scans, as the collector of a version check.
+void CollectFromFolder(void* componentFolder, CollectedEnough enough, void* check) {
+  CollectComponentFiles(*static_cast<const FixedPath*>(componentFolder), enough, check);
+}
 
 }  // namespace
 
@@ -29,12 +31,8 @@ int32_t VerifyVersionList(const FixedPath& componentFolder, const FixedPath& ver
   // A file that cannot be read leaves the document without sections; a
   // malformed one leaves what was parsed before the fault.
   ReadProfile(document, versionList);
-  VersionPairs pairs;
-  CollectVersionPairs(document, pairs);
-  if (pairs.Count() == 0) return VersionListUnusable;
-  PairCheck check(pairs, ComponentFiles, ReadProductVersion);
-  CollectComponentFiles(componentFolder, EveryPairSatisfied, &check);
-  return check.Check();
+  FixedPath folder(componentFolder);
+  return VerifyVersionDocument(document, ComponentFiles, ReadProductVersion, CollectFromFolder, &folder);
 }
 
 // The five scans of the component collection. Folders are walked with

@@ -5,7 +5,9 @@
 // versions come from a table. The code must be -3 exactly when the list
 // gives no pairs, else 0 or a pair number; it must equal the code of a plain
 // check written here, and the code the check gives when it remembers nothing;
-// no file's version may be read twice.
+// no file's version may be read twice. The same holds when the check gets
+// the files step by step, as "-v" collects them; only a satisfied list may
+// end the collection early.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -75,6 +77,27 @@ int32_t PlainCheck(const VersionPairs& pairs, const TypedArray<FixedPath>& files
   return EveryComponentVerified;
 }
 
+// Files handed to a check one at a time, as "-v" collects them scan by scan:
+// the collector asks after each file but the last whether the check has
+// enough, and stops there.
+struct SteppedFiles {
+  const TypedArray<FixedPath>* all;
+  TypedArray<FixedPath>* collected;
+};
+
+void CollectOneByOne(void* context, CollectedEnough enough, void* check) {
+  const SteppedFiles& steps = *static_cast<SteppedFiles*>(context);
+  for (int32_t i = 0; i < steps.all->count; ++i) {
+    if (i > 0 && enough(check)) return;
+    if (!AppendPathCopy(*steps.collected, (*steps.all)[i])) Fail("no memory for the collected files");
+  }
+}
+
+void ExpectNoFileReadTwice() {
+  for (const auto& path : paths)
+    if (path.second.reads > path.second.files) Fail("a file's version was read twice");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -90,8 +113,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     AddFile(files, std::string("C:\\Player\\Plugins\\") + pairs.names[i].TextOrEmpty() + ".dll");
 
   const int32_t code = VerifyVersionDocument(document, files, VersionOf);
-  for (const auto& path : paths)
-    if (path.second.reads > path.second.files) Fail("a file's version was read twice");
+  ExpectNoFileReadTwice();
+
+  // The same list with the files collected step by step, as "-v" does.
+  for (auto& path : paths) path.second.reads = 0;
+  TypedArray<FixedPath> collected;
+  SteppedFiles steps{&files, &collected};
+  if (VerifyVersionDocument(document, collected, VersionOf, CollectOneByOne, &steps) != code)
+    Fail("code differs when the files are collected step by step");
+  ExpectNoFileReadTwice();
+  if (code != EveryComponentVerified && code != VersionListUnusable && collected.count != files.count)
+    Fail("a failing list stopped the collection early");
   if ((code == VersionListUnusable) != (pairs.Count() == 0)) Fail("-3 not exactly for a list without pairs");
   if (code == VersionListUnusable) return 0;
   if (code < 0 || code > pairs.Count()) Fail("code is not a pair number");
