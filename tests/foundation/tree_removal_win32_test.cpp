@@ -33,8 +33,8 @@ std::string WindowsFolder() {
   return std::string(folder, length);
 }
 
-TEST(RemoveTreeTest, RemovesContentsAndFolderWhateverTheTrailingBackslashes) {
-  const char* endings[] = {"", "\\", "\\\\", "\\\\\\"};
+TEST(RemoveTreeTest, RemovesContentsAndFolderWhateverTheTrailingSeparators) {
+  const char* endings[] = {"", "\\", "\\\\", "\\\\\\", "/", "\\/"};
   for (const char* ending : endings) {
     TempFolder temp;
     std::string tree = temp / "tree";
