@@ -1,4 +1,9 @@
 # Sourced by the benchmark scripts, from the project root (in $root).
+# The build measured is the one this machine runs (scripts/bits.sh):
+# bench_preset is win32 or win64.
+source scripts/bits.sh
+panel_choose_bits
+bench_preset=win$PANEL_BITS
 source scripts/wine-env.sh
 
 # Boots the prefix WINEPREFIX if need be and keeps its server up until the
@@ -10,13 +15,13 @@ bench_wine_start() {
 }
 
 # For the benchmarks over copies of the fixture library VersionSpaced.dll:
-# builds it and the benchmark program $1 in the win32 build folder BUILD_DIR
-# (build/win32 unless set), starts Wine in that build's prefix, and sets
+# builds it and the benchmark program $1 in the build folder BUILD_DIR
+# (build/win32 or build/win64 unless set), starts Wine in that build's prefix, and sets
 # bench_program and bench_library (the library's Windows path) for the run.
 bench_versions_prepare() {
   scripts/setup.sh
-  local build=${BUILD_DIR:-build/win32}
-  cmake --preset win32 -B "$build" >/dev/null
+  local build=${BUILD_DIR:-build/$bench_preset}
+  cmake --preset "$bench_preset" -B "$build" >/dev/null
   cmake --build "$build" --target "$1" VersionSpaced -j2 >/dev/null
 
   export WINEPREFIX="$root/$build/wineprefix"

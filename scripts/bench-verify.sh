@@ -3,8 +3,9 @@
 # InventoryComponents with a version list naming every library of a
 # component folder of 5,000 versioned libraries, against the same number of
 # bare GetFileVersionInfoSizeA / GetFileVersionInfoA / VerQueryValueA calls,
-# under Wine (preset "win32"). Arguments: [count] [rounds] (default 5000 7).
-# BUILD_DIR selects another build folder of the win32 preset.
+# under Wine (preset "win32", or "win64" where 32-bit programs do not
+# run). Arguments: [count] [rounds] (default 5000 7).
+# BUILD_DIR selects another build folder of that preset.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Measures what the README's "Performance" section reports for window mode,
-# under Wine on a private X server (preset "win32"):
+# under Wine on a private X server (preset "win32", or "win64" where 32-bit
+# programs do not run):
 # - the installed-components window with [count] component libraries and as
 #   many fragments (components_window_bench, [rounds] rounds);
 # - the start of window mode on the sample installation against an empty
 #   toolkit dialog (window_start_bench, 41 rounds).
 # Arguments: [count] [rounds] (default 5000 7). BUILD_DIR selects another
-# build folder of the win32 preset.
+# build folder of that preset.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
@@ -15,7 +16,7 @@ source scripts/sample-installation.sh
 source scripts/xvfb.sh
 
 bench_versions_prepare components_window_bench
-build=${BUILD_DIR:-build/win32}
+build=${BUILD_DIR:-build/$bench_preset}
 cmake --build "$build" --target ControlPanel empty_dialog window_start_bench test_fixtures -j2 >/dev/null
 # The prefix's services must draw on the private display.
 wine_server_stop

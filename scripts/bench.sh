@@ -14,15 +14,15 @@ source scripts/bench-common.sh
 rounds=${1:-40}
 
 scripts/run.sh -ip >/dev/null   # builds, and prepares the sample installation
-cmake --build --preset win32 --target minimal_program VersionSpaced >/dev/null
+cmake --build --preset "$bench_preset" --target minimal_program VersionSpaced >/dev/null
 
-export WINEPREFIX="$root/build/sample/wineprefix"
+export WINEPREFIX="$root/build/sample/$bench_preset/wineprefix"
 drive_c="$WINEPREFIX/drive_c"
 # A versioned library in the sample's "Components" and a list that names it.
-cp build/win32/fixtures/VersionSpaced.dll "$drive_c/Program Files/Quillframe/Quillframe3/Components/QFXCodec.dll"
+cp build/$bench_preset/fixtures/VersionSpaced.dll "$drive_c/Program Files/Quillframe/Quillframe3/Components/QFXCodec.dll"
 printf '%s\r\n' '[DLL_Versions]' 'DLL = QFXCodec' 'Version = 3.0.1.27' >"$drive_c/bench-versions.txt"
-cp build/win32/minimal_program.exe "$drive_c/minimal_program.exe"
-cp build/win32/ControlPanel.exe "$drive_c/ControlPanel.exe"
+cp build/$bench_preset/minimal_program.exe "$drive_c/minimal_program.exe"
+cp build/$bench_preset/ControlPanel.exe "$drive_c/ControlPanel.exe"
 bench_wine_start
 
 commands=("C:\\minimal_program.exe" "C:\\ControlPanel.exe -ip" "C:\\ControlPanel.exe -v C:\\bench-versions.txt")

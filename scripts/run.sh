@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds ControlPanel.exe and runs it under Wine on a sample player
-# installation in a private Wine prefix (build/sample/wineprefix).
+# installation in a private Wine prefix (build/sample/<preset>/wineprefix).
 #
 #   scripts/run.sh              window mode: the main window on your display;
 #                               without one, on a private X server, where the
@@ -9,25 +9,38 @@
 #                               printed) and the program is closed again
 #   scripts/run.sh OPTION ...   option mode: prints what the program prints
 #                               and its exit code
+#
+# The 32-bit product where this machine runs 32-bit programs, else the
+# 64-bit build under 64-bit Wine (scripts/bits.sh; PANEL_BITS=64 forces it).
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
+step="set-up"
+trap 'echo "run.sh: failed (exit status $?) in step: $step" >&2' ERR
 
+source scripts/bits.sh
+panel_choose_bits
 scripts/setup.sh
-cmake --preset win32 >/dev/null
-cmake --build --preset win32 --target ControlPanel test_fixtures >/dev/null
+preset=win$PANEL_BITS
+build="build/$preset"
+step="building ControlPanel.exe ($preset)"
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset" --target ControlPanel test_fixtures >/dev/null
 
-export WINEPREFIX="$root/build/sample/wineprefix"
+step="preparing the sample installation"
+# One prefix a build: a 64-bit prefix cannot become a 32-bit one.
+export WINEPREFIX="$root/build/sample/$preset/wineprefix"
 source scripts/wine-env.sh
 source scripts/sample-installation.sh
 source scripts/xvfb.sh
 wine_prefix_ensure
 trap 'wine_server_stop; xvfb_stop' EXIT
 
-sample_installation_make "$root/build/win32/fixtures"
+sample_installation_make "$root/$build/fixtures"
 drive_c="$WINEPREFIX/drive_c"
 # The program keeps "ControlPanelv306.ini" beside itself.
-cp build/win32/ControlPanel.exe "$drive_c/ControlPanel.exe"
+cp "$build/ControlPanel.exe" "$drive_c/ControlPanel.exe"
+step="running ControlPanel.exe"
 
 if [ $# -gt 0 ]; then
   echo "ControlPanel.exe $*"
@@ -50,6 +63,6 @@ echo "ControlPanel.exe: no display; the windows are photographed on a private X 
 wine_server_stop
 xvfb_start
 mkdir -p build/sample/screenshots
-cp build/win32/fixtures/window_shots.exe "$drive_c/window_shots.exe"
-mkdir -p "$drive_c/fixtures" && cp build/win32/fixtures/window_shots.exe "$drive_c/fixtures/"
+cp "$build/fixtures/window_shots.exe" "$drive_c/window_shots.exe"
+mkdir -p "$drive_c/fixtures" && cp "$build/fixtures/window_shots.exe" "$drive_c/fixtures/"
 scripts/screenshots.sh "$drive_c/ControlPanel.exe" build/sample/screenshots

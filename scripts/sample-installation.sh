@@ -1,6 +1,6 @@
 # Sourced: a sample player installation in the Wine prefix $WINEPREFIX, for
 # the run command and the pictures of the windows.
-#   sample_installation_make <fixtures folder of a win32 build>
+#   sample_installation_make <fixtures folder of a Windows build>
 # The player's component folder "C:\Program Files\Quillframe\Quillframe3"
 # with component libraries (the build's fixture libraries, which carry
 # product versions) in the folder and its subfolders, an update version list
@@ -45,16 +45,16 @@ LIBRARIES
   grep -qs '^\[Download Sites\]' "$components/QFXDownloadSites.txt" ||
     printf '%s\r\n' '[Download Sites]' 'site = https://components.corvalent.com/QuillframeComponents/' \
       'site = https://mirror.example.com/QuillframeComponents/' '' >"$components/QFXDownloadSites.txt"
-  wine reg add 'HKLM\Software\Quillframe\Quillframe3' /v 'Component Path' /t REG_SZ \
+  wine reg add 'HKLM\Software\Quillframe\Quillframe3' /reg:32 /v 'Component Path' /t REG_SZ \
     /d 'C:\Program Files\Quillframe\Quillframe3' /f </dev/null >/dev/null 2>&1
-  wine reg add 'HKLM\Software\Corvalent' /v 'Application Path' /t REG_SZ \
+  wine reg add 'HKLM\Software\Corvalent' /reg:32 /v 'Application Path' /t REG_SZ \
     /d 'C:\Program Files\Corvalent\Media Player' /f </dev/null >/dev/null 2>&1
 }
 
 # Takes the sample installation away again: the player's and the maker's
 # keys and the folders.
 sample_installation_remove() {
-  wine reg delete 'HKLM\Software\Quillframe' /f </dev/null >/dev/null 2>&1 || true
-  wine reg delete 'HKLM\Software\Corvalent' /f </dev/null >/dev/null 2>&1 || true
+  wine reg delete 'HKLM\Software\Quillframe' /reg:32 /f </dev/null >/dev/null 2>&1 || true
+  wine reg delete 'HKLM\Software\Corvalent' /reg:32 /f </dev/null >/dev/null 2>&1 || true
   rm -rf "$WINEPREFIX/drive_c/Program Files/Quillframe" "$WINEPREFIX/drive_c/Program Files/Corvalent"
 }

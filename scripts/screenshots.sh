@@ -9,11 +9,9 @@
 # main-window.png and components-window.png into the output folder and prints
 # their paths; exits non-zero when a window did not come.
 set -euo pipefail
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 program=$1
 out=$2
 driver=$(dirname "$program")/fixtures/window_shots.exe
-[ -f "$driver" ] || driver="$root/build/win32/fixtures/window_shots.exe"
 mkdir -p "$out"
 handshake=$(mktemp -d)
 trap 'rm -rf "$handshake"' EXIT

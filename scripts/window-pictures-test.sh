@@ -2,7 +2,7 @@
 # The test run's pictures of both windows: the sample installation in the
 # build's prefix, the pictures in <build folder>/screenshots, the sample taken
 # away again. Run by CTest (WINEPREFIX and DISPLAY set by the test run).
-#   scripts/window-pictures-test.sh <win32 build folder>
+#   scripts/window-pictures-test.sh <Windows build folder>
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=$1
@@ -14,5 +14,7 @@ sample_installation_make "$build/fixtures"
 folder="$WINEPREFIX/drive_c/window-pictures"
 rm -rf "$folder" && mkdir -p "$folder"
 cp "$build/ControlPanel.exe" "$folder/"
+# The driver of the same build, where scripts/screenshots.sh looks for it.
+mkdir -p "$folder/fixtures" && cp "$build/fixtures/window_shots.exe" "$folder/fixtures/"
 "$root/scripts/screenshots.sh" "$folder/ControlPanel.exe" "$build/screenshots"
 rm -rf "$folder"

@@ -1,6 +1,21 @@
 # Sourced: the Wine settings of this project's own prefix.
 #   WINEPREFIX must be set by the caller (each build has a prefix of its own).
-export WINEARCH=win32
+#   PANEL_BITS (scripts/bits.sh; 32 when unset) chooses the Wine that runs
+#   that build: 32-bit Wine for the 32-bit product, 64-bit Wine (the wine64
+#   package's loader, in a 64-bit prefix) for the 64-bit build.
+if [ "${PANEL_BITS:-32}" = 64 ]; then
+  export WINEARCH=win64
+  export WINELOADER=/usr/lib/wine/wine64
+  # "wine", "wineboot" and "winepath", called by name here and by the tests,
+  # must reach the 64-bit loader: Debian's own start the 32-bit one first.
+  case ":$PATH:" in
+    *":$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/wine64:"*) ;;
+    *) export PATH="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/wine64:$PATH" ;;
+  esac
+else
+  export WINEARCH=win32
+  unset WINELOADER
+fi
 export WINEDEBUG=-all
 # No Mono or Gecko install prompts.
 export WINEDLLOVERRIDES="mscoree,mshtml="
@@ -13,9 +28,12 @@ wine_prefix_ensure() {
   (
     flock 9
     [ -f "$WINEPREFIX/.controlpanel-ready" ] && exit 0
-    wineboot --init </dev/null >/dev/null 2>&1 || exit 1
+    if ! wineboot --init </dev/null >/dev/null 2>&1; then
+      echo "wine: could not create the $WINEARCH prefix $WINEPREFIX (wineboot failed)" >&2
+      exit 1
+    fi
     wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
-      </dev/null >/dev/null 2>&1 || exit 1
+      </dev/null >/dev/null 2>&1 || { echo "wine: could not set up $WINEPREFIX" >&2; exit 1; }
     wineserver -w
     touch "$WINEPREFIX/.controlpanel-ready"
   ) 9>"$WINEPREFIX.lock"

@@ -1,10 +1,12 @@
 // The Win32 side of the platform seam: the global heap, file attributes, the
 // module file name and the toolkit's lock; then where system libraries are
-// loaded from, and the import table of the window libraries.
+// loaded from, and the delay-load hooks of the window libraries.
 #include "foundation/platform.h"
 #include "foundation/platform_win32.h"
 
 #include <windows.h>
+
+#include <delayimp.h>
 
 namespace platform {
 
@@ -124,110 +126,96 @@ HMODULE LoadLibraryByFullPath(const char* path) {
 
 // The window libraries (user32, gdi32, winmm) are not imported by the
 // program: option mode never needs them, and a library of the same name
-// beside the program or in the current folder must never be loaded. Every
-// function of theirs that the program calls is listed below instead.
+// beside the program or in the current folder must never be loaded.
+// ControlPanel.exe links them through delay-import libraries
+// (delay_loaded_functions.h lists every function); the runtime's delay-load
+// helper loads a library on the first call of one of its functions, asking
+// the hooks below first.
 //
-// A call to such a function compiles, as any call to a system function, to a
-// jump through its import pointer (__imp__Name@ArgumentBytes). Here that
-// pointer first leads to a stub, which loads the library from the system
-// folder (SystemFunction), puts the function's address in the pointer and
-// goes on into the function with the caller's arguments untouched; later
-// calls go straight to it. When the library or the function cannot be had,
-// the pointer leads to a stand-in that returns 0 (none, false, failure) and
-// removes the arguments, so window mode fails quietly instead of crashing.
-//
-// A function missing from the list is a link error: the program is not
-// linked with these libraries' import libraries.
-
-static_assert(sizeof(void*) == 4, "the stubs follow the 32-bit stdcall convention");
+// The notification hook loads the library from the system folder. When it
+// cannot be had there, the hook hands back the program's own module, which
+// exports nothing, so that the helper never searches for the library
+// itself; each of its functions then fails to resolve. The failure hook
+// answers that with a stand-in that returns 0 (none, false, failure), so
+// that window mode fails quietly instead of crashing.
 
 namespace {
 
-struct WindowLibraryImport {
-  SystemLibrary library;
-  const char* name;
-  void** pointer;    // the import pointer the calls go through
-  void* standIn;     // returns 0 and removes the arguments
+const wchar_t* DelayLoadedLibraryName(const char* name) {
+  static const struct {
+    const char* name;
+    const wchar_t* wideName;
+  } libraries[] = {{"user32.dll", L"user32.dll"}, {"gdi32.dll", L"gdi32.dll"}, {"winmm.dll", L"winmm.dll"}};
+  for (const auto& library : libraries)
+    if (lstrcmpiA(library.name, name) == 0) return library.wideName;
+  return nullptr;
+}
+
+// A stand-in returns 0 and, on 32-bit x86, where the called function removes
+// its arguments from the stack (stdcall), removes as many bytes as the
+// function it stands in for: the size of its one parameter.
+#ifdef _WIN64
+LONG_PTR WINAPI StandIn() { return 0; }
+FARPROC StandInFor(const char*) { return reinterpret_cast<FARPROC>(&StandIn); }
+#else
+template <size_t Bytes>
+struct ArgumentBytes {
+  unsigned char bytes[Bytes];
 };
+template <size_t Bytes>
+LONG_PTR WINAPI StandIn(ArgumentBytes<Bytes>) {
+  return 0;
+}
+LONG_PTR WINAPI StandInWithoutArguments() { return 0; }
+template <size_t Bytes>
+FARPROC StandInOf() {
+  static_assert(Bytes % 4 == 0, "stdcall arguments take whole 4-byte slots");
+  if constexpr (Bytes == 0)
+    return reinterpret_cast<FARPROC>(&StandInWithoutArguments);
+  else
+    return reinterpret_cast<FARPROC>(&StandIn<Bytes>);
+}
+
+struct DelayLoadedFunction {
+  const char* name;
+  FARPROC standIn;
+};
+
+const DelayLoadedFunction delayLoadedFunctions[] = {
+#define WINDOW_LIBRARY_FUNCTION(library, name, bytes) {#name, StandInOf<bytes>()},
+#define WINDOW_LIBRARY_FUNCTION_WIN64(library, name)
+#include "foundation/delay_loaded_functions.h"
+#undef WINDOW_LIBRARY_FUNCTION
+#undef WINDOW_LIBRARY_FUNCTION_WIN64
+};
+
+// None for a function that is not in the list: the helper then raises its
+// error, as it would for any other library.
+FARPROC StandInFor(const char* function) {
+  for (const auto& known : delayLoadedFunctions)
+    if (lstrcmpA(known.name, function) == 0) return known.standIn;
+  return nullptr;
+}
+#endif
+
+FARPROC WINAPI NotifyDelayLoad(unsigned notification, PDelayLoadInfo info) {
+  if (notification != dliNotePreLoadLibrary) return nullptr;
+  const wchar_t* name = DelayLoadedLibraryName(info->szDll);
+  if (!name) return nullptr;
+  HMODULE module = LoadFromSystemFolder(name);
+  return reinterpret_cast<FARPROC>(module ? module : GetModuleHandleW(nullptr));
+}
+
+FARPROC WINAPI FailDelayLoad(unsigned notification, PDelayLoadInfo info) {
+  if (notification != dliFailGetProc || !info->dlp.fImportByName) return nullptr;
+  if (!DelayLoadedLibraryName(info->szDll)) return nullptr;
+  return StandInFor(info->dlp.szProcName);
+}
 
 }  // namespace
 
-// Called by every stub with its entry: the address to go on to.
-extern "C" void* __stdcall ResolveWindowLibraryImport(WindowLibraryImport* import) asm("_ResolveWindowLibraryImport@4");
-extern "C" void* __stdcall ResolveWindowLibraryImport(WindowLibraryImport* import) {
-  void* function = reinterpret_cast<void*>(SystemFunction(import->library, import->name));
-  *import->pointer = function ? function : import->standIn;
-  return *import->pointer;
+// The runtime's delay-load helper calls these hooks by these names.
+extern "C" {
+PfnDliHook __pfnDliNotifyHook2 = NotifyDelayLoad;
+PfnDliHook __pfnDliFailureHook2 = FailDelayLoad;
 }
-
-// What every stub does once it has pushed its entry: resolve, then jump to the
-// function as if the caller had called it (the entry is taken off the stack by
-// the stdcall resolver; the caller's return address and arguments stay).
-asm(".text\n"
-    "_WindowLibraryImportStub:\n"
-    "\tcall _ResolveWindowLibraryImport@4\n"
-    "\tjmp *%eax\n");
-
-#define WINDOW_LIBRARY_IMPORT(library, name, bytes)                                                            \
-  extern "C" void WindowLibraryStub_##name() asm("_WindowLibraryStub_" #name);                                  \
-  extern "C" void WindowLibraryStandIn_##name() asm("_WindowLibraryStandIn_" #name);                            \
-  extern "C" void* WindowLibraryPointer_##name asm("__imp__" #name "@" #bytes);                                  \
-  void* WindowLibraryPointer_##name = reinterpret_cast<void*>(&WindowLibraryStub_##name);                       \
-  extern "C" WindowLibraryImport WindowLibraryEntry_##name asm("_WindowLibraryEntry_" #name);                   \
-  WindowLibraryImport WindowLibraryEntry_##name = {SystemLibrary::library, #name, &WindowLibraryPointer_##name, \
-                                                   reinterpret_cast<void*>(&WindowLibraryStandIn_##name)};      \
-  asm(".text\n"                                                                                                  \
-      "_WindowLibraryStub_" #name ":\n"                                                                          \
-      "\tpushl $_WindowLibraryEntry_" #name "\n"                                                                 \
-      "\tjmp _WindowLibraryImportStub\n"                                                                         \
-      "_WindowLibraryStandIn_" #name ":\n"                                                                       \
-      "\txorl %eax, %eax\n"                                                                                      \
-      "\tret $" #bytes "\n");
-
-// user32
-WINDOW_LIBRARY_IMPORT(User, AdjustWindowRectEx, 16)
-WINDOW_LIBRARY_IMPORT(User, BeginPaint, 8)
-WINDOW_LIBRARY_IMPORT(User, CheckDlgButton, 12)
-WINDOW_LIBRARY_IMPORT(User, ClientToScreen, 8)
-WINDOW_LIBRARY_IMPORT(User, CreateDialogIndirectParamA, 20)
-WINDOW_LIBRARY_IMPORT(User, CreateWindowExA, 48)
-WINDOW_LIBRARY_IMPORT(User, DestroyWindow, 4)
-WINDOW_LIBRARY_IMPORT(User, DispatchMessageA, 4)
-WINDOW_LIBRARY_IMPORT(User, EnableWindow, 8)
-WINDOW_LIBRARY_IMPORT(User, EndPaint, 8)
-WINDOW_LIBRARY_IMPORT(User, GetClassNameA, 12)
-WINDOW_LIBRARY_IMPORT(User, GetClientRect, 8)
-WINDOW_LIBRARY_IMPORT(User, GetDC, 4)
-WINDOW_LIBRARY_IMPORT(User, GetDlgCtrlID, 4)
-WINDOW_LIBRARY_IMPORT(User, GetFocus, 0)
-WINDOW_LIBRARY_IMPORT(User, GetKeyState, 4)
-WINDOW_LIBRARY_IMPORT(User, GetMenu, 4)
-WINDOW_LIBRARY_IMPORT(User, GetParent, 4)
-WINDOW_LIBRARY_IMPORT(User, GetSystemMetrics, 4)
-WINDOW_LIBRARY_IMPORT(User, GetUpdateRect, 12)
-WINDOW_LIBRARY_IMPORT(User, GetWindowLongA, 8)
-WINDOW_LIBRARY_IMPORT(User, GetWindowRect, 8)
-WINDOW_LIBRARY_IMPORT(User, GetWindowTextA, 12)
-WINDOW_LIBRARY_IMPORT(User, GetWindowTextLengthA, 4)
-WINDOW_LIBRARY_IMPORT(User, InvalidateRect, 12)
-WINDOW_LIBRARY_IMPORT(User, IsDialogMessageA, 8)
-WINDOW_LIBRARY_IMPORT(User, IsDlgButtonChecked, 8)
-WINDOW_LIBRARY_IMPORT(User, IsWindowEnabled, 4)
-WINDOW_LIBRARY_IMPORT(User, MessageBoxA, 16)
-WINDOW_LIBRARY_IMPORT(User, MoveWindow, 24)
-WINDOW_LIBRARY_IMPORT(User, MsgWaitForMultipleObjects, 20)
-WINDOW_LIBRARY_IMPORT(User, PeekMessageA, 20)
-WINDOW_LIBRARY_IMPORT(User, ReleaseDC, 8)
-WINDOW_LIBRARY_IMPORT(User, ScreenToClient, 8)
-WINDOW_LIBRARY_IMPORT(User, SendMessageA, 16)
-WINDOW_LIBRARY_IMPORT(User, SetWindowLongA, 12)
-WINDOW_LIBRARY_IMPORT(User, SetWindowTextA, 8)
-WINDOW_LIBRARY_IMPORT(User, ShowWindow, 8)
-WINDOW_LIBRARY_IMPORT(User, TranslateMessage, 4)
-WINDOW_LIBRARY_IMPORT(User, UpdateWindow, 4)
-WINDOW_LIBRARY_IMPORT(User, WaitMessage, 0)
-// gdi32
-WINDOW_LIBRARY_IMPORT(Gdi, GetTextExtentPoint32A, 16)
-WINDOW_LIBRARY_IMPORT(Gdi, SelectObject, 8)
-// winmm
-WINDOW_LIBRARY_IMPORT(Multimedia, timeGetTime, 0)

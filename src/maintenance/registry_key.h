@@ -3,7 +3,9 @@
 // The program's only user of the advapi32 registry functions. Keys are named
 // by a path below a parent key, HKEY_LOCAL_MACHINE when no parent is given,
 // and are opened and created with the full access of RegOpenKeyA and
-// RegCreateKeyA.
+// RegCreateKeyA, always in the 32-bit view of the registry, where the 32-bit
+// player keeps them (KEY_WOW64_32KEY): a 64-bit build of this program reads
+// and writes the same keys as the 32-bit one.
 //
 // Every value the program writes is a REG_SZ string. Reads take REG_SZ and
 // REG_EXPAND_SZ values (installers store paths with either type), the latter

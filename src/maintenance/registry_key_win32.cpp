@@ -15,6 +15,12 @@ constexpr int ReadAttempts = 4;
 
 HKEY KeyOf(void* handle) { return static_cast<HKEY>(handle); }
 
+// The player is a 32-bit program and keeps its keys in the 32-bit view of the
+// registry; every key is opened there, whatever this program's own bitness.
+constexpr REGSAM PlayerView = KEY_WOW64_32KEY;
+// The access RegOpenKeyA and RegCreateKeyA ask for.
+constexpr REGSAM FullAccess = MAXIMUM_ALLOWED | PlayerView;
+
 bool IsStringType(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ; }
 
 // Expands the environment references ("%ProgramFiles%") of text in place, as
@@ -49,9 +55,9 @@ bool RegistryKey::Take(const char* path, const RegistryKey* parent, Access acces
   // An empty path would hand back the base key itself, which is not ours to close.
   if (!base || !path || !*path) return false;
   HKEY key = nullptr;
-  LONG result = access == Access::Create ? RegCreateKeyA(base, path, &key)
-                : access == Access::Read ? RegOpenKeyExA(base, path, 0, KEY_READ, &key)
-                                         : RegOpenKeyA(base, path, &key);
+  LONG result = access == Access::Create
+                    ? RegCreateKeyExA(base, path, 0, nullptr, 0, FullAccess, nullptr, &key, nullptr)
+                    : RegOpenKeyExA(base, path, 0, access == Access::Read ? KEY_READ | PlayerView : FullAccess, &key);
   if (result != ERROR_SUCCESS) return false;
   Close();  // after the open, so that a key may open a path below itself
   handle_ = key;
@@ -61,7 +67,7 @@ bool RegistryKey::Take(const char* path, const RegistryKey* parent, Access acces
 RegistryKey::Presence RegistryKey::KeyPresence(const char* path) {
   if (!path || !*path) return Presence::Unknown;
   HKEY key = nullptr;
-  LONG result = RegOpenKeyA(HKEY_LOCAL_MACHINE, path, &key);
+  LONG result = RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, FullAccess, &key);
   if (result == ERROR_SUCCESS) {
     RegCloseKey(key);
     return Presence::Present;
@@ -138,5 +144,5 @@ bool RegistryKey::DeleteValue(const char* valueName) {
 bool RegistryKey::DeleteSubkey(const char* name) {
   // An empty name would remove this key itself.
   if (!handle_ || !name || !*name) return false;
-  return RegDeleteKeyA(KeyOf(handle_), name) == ERROR_SUCCESS;
+  return RegDeleteKeyExA(KeyOf(handle_), name, PlayerView, 0) == ERROR_SUCCESS;
 }

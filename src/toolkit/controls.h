@@ -127,8 +127,8 @@ class StaticText : public Control {
   ~StaticText() override;
 };
 
-// A dialog's control list: a GrowArray of control pointers (4 bytes each in
-// this 32-bit program), set up with InitGrowArray (ControlListElementSize,
+// A dialog's control list: a GrowArray of control pointers (one pointer's
+// size each: 4 bytes in the 32-bit program, 8 in a 64-bit build), set up with InitGrowArray (ControlListElementSize,
 // 0, 0, 0, zero fill) and handed to the window manager as the window's user
 // data, so that the closing handler can destroy the controls.
 

@@ -99,8 +99,6 @@ StaticText::StaticText(HWND parent, int32_t id, const Rect& rect, const char* te
 
 StaticText::~StaticText() = default;
 
-static_assert(sizeof(Control*) == 4, "control lists hold 32-bit pointers");
-
 bool AppendControl(GrowArray& list, Control* control) {
   if (list.elementSize != ControlListElementSize) return false;
   if (!SetCount(list, list.count + 1)) return false;

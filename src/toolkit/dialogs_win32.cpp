@@ -172,5 +172,5 @@ bool SetWindowTextFrom(HWND window, const char* text) {
 }
 
 HINSTANCE WindowInstance(HWND window) {
-  return reinterpret_cast<HINSTANCE>(static_cast<LONG_PTR>(GetWindowLongA(window, GWL_HINSTANCE)));
+  return reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
 }

@@ -34,6 +34,56 @@ TEST_F(RegistryKeyTest, OpenFindsOnlyExistingKeysAndCreateMakesThemWithTheirPare
   EXPECT_FALSE(key.IsOpen());
 }
 
+// The player's keys are in the 32-bit view. Where the machine has two views
+// (a 64-bit build, or the 32-bit one on 64-bit Windows), a key of the same
+// path in the native 64-bit view is another key, which the program never
+// reads, writes or deletes. A 32-bit Windows has one view only.
+TEST_F(RegistryKeyTest, EveryKeyIsTakenFromThe32BitView) {
+  const std::string path = std::string(ScratchKey) + "\\views";
+  auto write = [&](REGSAM view, const char* text) {
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
+      return false;
+    bool written = RegSetValueExA(key, "v", 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                                  static_cast<DWORD>(strlen(text))) == ERROR_SUCCESS;
+    RegCloseKey(key);
+    return written;
+  };
+  auto exists = [&](REGSAM view) {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS) return false;
+    RegCloseKey(key);
+    return true;
+  };
+  ASSERT_TRUE(write(KEY_WOW64_64KEY, "native"));
+  if (exists(KEY_WOW64_32KEY)) GTEST_SKIP() << "one registry view only (32-bit Windows)";
+
+  RegistryKey key;
+  EXPECT_FALSE(key.Open(path.c_str())) << "the native view's key is not the player's";
+  ASSERT_TRUE(key.Create(path.c_str()));
+  ASSERT_TRUE(key.SetString("v", "player"));
+  String text;
+  ASSERT_TRUE(key.ReadString("v", &text));
+  EXPECT_STREQ(text.Text(), "player");
+  bool found = false;
+  EXPECT_EQ(MachineString(path, "v", &found), "player");  // the 32-bit view
+
+  RegistryKey parent;
+  ASSERT_TRUE(parent.Open(ScratchKey));
+  key.Close();
+  EXPECT_TRUE(parent.DeleteSubkey("views"));
+  EXPECT_FALSE(exists(KEY_WOW64_32KEY));
+  EXPECT_TRUE(exists(KEY_WOW64_64KEY)) << "the native view's key stays";
+
+  HKEY native;
+  ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, ScratchKey, 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY, &native),
+            ERROR_SUCCESS);
+  RegDeleteTreeA(native, nullptr);
+  RegCloseKey(native);
+  RegDeleteKeyExA(HKEY_LOCAL_MACHINE, ScratchKey, KEY_WOW64_64KEY, 0);
+}
+
 TEST_F(RegistryKeyTest, AMissingOrEmptyPathNamesNoKey) {
   RegistryKey key;
   EXPECT_FALSE(key.Open(""));

@@ -11,16 +11,17 @@ NavigatorKeys::~NavigatorKeys() { RemoveKeys(); }
 
 void NavigatorKeys::RemoveKeys() {
   DeleteMachineKeyTree(NavigatorKeyPath);
-  // "Software\Netscape" goes only when nothing else lies below it.
+  // "Software\Netscape" goes only when nothing else lies below it (in the
+  // 32-bit view, as every key of the tests).
   HKEY software;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software", 0, KEY_ALL_ACCESS, &software) != ERROR_SUCCESS) return;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software", 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, &software) != ERROR_SUCCESS) return;
   HKEY netscape;
-  if (RegOpenKeyExA(software, "Netscape", 0, KEY_READ, &netscape) == ERROR_SUCCESS) {
+  if (RegOpenKeyExA(software, "Netscape", 0, KEY_READ | KEY_WOW64_32KEY, &netscape) == ERROR_SUCCESS) {
     DWORD subkeys = 1, values = 1;
     RegQueryInfoKeyA(netscape, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr, nullptr,
                      nullptr, nullptr);
     RegCloseKey(netscape);
-    if (subkeys == 0 && values == 0) RegDeleteKeyA(software, "Netscape");
+    if (subkeys == 0 && values == 0) RegDeleteKeyExA(software, "Netscape", KEY_WOW64_32KEY, 0);
   }
   RegCloseKey(software);
 }

@@ -2,9 +2,16 @@
 
 #include <vector>
 
+namespace {
+
+// The player's keys live in the 32-bit view, where the program looks for them.
+constexpr REGSAM PlayerView = KEY_WOW64_32KEY;
+
+}  // namespace
+
 bool SetMachineString(const std::string& keyPath, const std::string& valueName, const std::string& value) {
   HKEY key;
-  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
+  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | PlayerView, nullptr, &key, nullptr) !=
       ERROR_SUCCESS)
     return false;
   LONG result = RegSetValueExA(key, valueName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.data()),
@@ -16,7 +23,7 @@ bool SetMachineString(const std::string& keyPath, const std::string& valueName, 
 std::string MachineString(const std::string& keyPath, const std::string& valueName, bool* found) {
   *found = false;
   HKEY key;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return std::string();
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_READ | PlayerView, &key) != ERROR_SUCCESS) return std::string();
   DWORD type = 0, size = 0;
   std::string value;
   if (RegQueryValueExA(key, valueName.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS) {
@@ -34,30 +41,24 @@ std::string MachineString(const std::string& keyPath, const std::string& valueNa
 
 bool MachineKeyExists(const std::string& keyPath) {
   HKEY key;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_READ | PlayerView, &key) != ERROR_SUCCESS) return false;
   RegCloseKey(key);
   return true;
 }
 
 void DeleteMachineKeyTree(const std::string& keyPath) {
   HKEY key;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
-  char name[256];
-  for (;;) {
-    DWORD length = sizeof name;
-    if (RegEnumKeyExA(key, 0, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-    std::string child = keyPath + "\\" + name;
-    DeleteMachineKeyTree(child);
-    if (MachineKeyExists(child)) break;  // cannot be removed: do not spin on it
-  }
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_ALL_ACCESS | PlayerView, &key) != ERROR_SUCCESS)
+    return;
+  RegDeleteTreeA(key, nullptr);
   RegCloseKey(key);
-  RegDeleteKeyA(HKEY_LOCAL_MACHINE, keyPath.c_str());
+  RegDeleteKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), PlayerView, 0);
 }
 
 bool SetRawMachineValue(const std::string& keyPath, const char* name, DWORD type, const std::string& bytes) {
   const std::string data = bytes + 'X';
   HKEY key;
-  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
+  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | PlayerView, nullptr, &key, nullptr) !=
       ERROR_SUCCESS)
     return false;
   LONG result =
@@ -71,7 +72,7 @@ std::string RawMachineValue(const std::string& keyPath, const char* name, DWORD*
   *type = REG_NONE;
   if (found) *found = false;
   HKEY key;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return bytes;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_READ | PlayerView, &key) != ERROR_SUCCESS) return bytes;
   DWORD size = 0;
   if (RegQueryValueExA(key, name, nullptr, type, nullptr, &size) == ERROR_SUCCESS) {
     bytes.resize(size + 1);

@@ -1,6 +1,7 @@
 #pragma once
 // Sets up and removes registry keys below HKEY_LOCAL_MACHINE for tests, the
-// way the player's installer writes them (REG_SZ without a terminating zero).
+// way the player's installer writes them (REG_SZ without a terminating zero),
+// in the 32-bit view of the registry, where the 32-bit player keeps them.
 
 #include <windows.h>
 

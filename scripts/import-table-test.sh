@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# The libraries ControlPanel.exe imports at start: kernel32, advapi32 and the
+# C runtime, nothing else. The compiler links user32, gdi32 and shell32 by
+# default, so a window or shell function called directly, outside the
+# delay-loaded list (src/foundation/delay_loaded_functions.h), would bring
+# its library back into the import table without any other sign. Run by
+# CTest with the build's objdump:
+#   scripts/import-table-test.sh <objdump> <program>
+set -euo pipefail
+objdump=$1 program=$2
+allowed="advapi32.dll kernel32.dll msvcrt.dll"
+imported=$("$objdump" -p "$program" | awk '/DLL Name:/ {print tolower($3)}' | sort -u)
+if [ -z "$imported" ]; then
+  echo "import-table: no import table read from $program" >&2
+  exit 1
+fi
+status=0
+for library in $imported; do
+  case " $allowed " in
+    *" $library "*) echo "imports $library" ;;
+    *) echo "import-table: $program imports $library at start (only $allowed may be)" >&2; status=1 ;;
+  esac
+done
+exit $status
