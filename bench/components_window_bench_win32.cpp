@@ -23,7 +23,7 @@
 #include "inventory/component_inventory.h"
 #include "inventory/installed_components.h"
 #include "toolkit/application.h"
-#include "toolkit/window_manager.h"
+#include "toolkit/window_manager_win32.h"
 #include "version_floor_win32.h"
 
 namespace {

@@ -5,8 +5,9 @@
 
 #include "shell/main_window.h"
 #include "toolkit/application.h"
+#include "toolkit/dialog_procedure_win32.h"
 #include "toolkit/dialogs_win32.h"
-#include "toolkit/window_manager.h"
+#include "toolkit/window_manager_win32.h"
 
 namespace {
 

@@ -1,8 +1,9 @@
 #include "inventory/installed_components.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <new>
 
 #include "foundation/product_version.h"
 
@@ -57,24 +58,20 @@ bool SortComponentFiles(TypedArray<FixedPath>& files) {
   if (count < 2) return true;
   // Sorting positions and moving every record once afterwards keeps the
   // 261-byte records out of the sort's inner loop.
-  auto* order = static_cast<int32_t*>(malloc(sizeof(int32_t) * static_cast<size_t>(count)));
-  auto* sorted = static_cast<FixedPath*>(malloc(sizeof(FixedPath) * static_cast<size_t>(count)));
-  if (!order || !sorted) {
-    free(order);
-    free(sorted);
-    return false;
-  }
+  std::unique_ptr<int32_t[]> order(new (std::nothrow) int32_t[static_cast<size_t>(count)]);
+  std::unique_ptr<FixedPath[]> sorted(new (std::nothrow) FixedPath[static_cast<size_t>(count)]);
+  if (!order || !sorted) return false;
   const FixedPath* paths = files.data;
   for (int32_t i = 0; i < count; ++i) order[i] = i;
-  std::sort(order, order + count, [paths](int32_t a, int32_t b) {
+  std::sort(order.get(), order.get() + count, [paths](int32_t a, int32_t b) {
     int byName = strcmp(FileNameOf(paths[a]), FileNameOf(paths[b]));
     if (byName != 0) return byName < 0;
     return memcmp(&paths[a], &paths[b], sizeof(FixedPath)) < 0;
   });
-  for (int32_t i = 0; i < count; ++i) memcpy(static_cast<void*>(&sorted[i]), &paths[order[i]], sizeof(FixedPath));
-  memcpy(static_cast<void*>(files.data), sorted, sizeof(FixedPath) * static_cast<size_t>(count));
-  free(order);
-  free(sorted);
+  // Byte for byte, as the records are compared: the bytes behind the text too.
+  for (int32_t i = 0; i < count; ++i)
+    memcpy(static_cast<void*>(&sorted[i]), &paths[order[i]], sizeof(FixedPath));
+  memcpy(static_cast<void*>(files.data), sorted.get(), sizeof(FixedPath) * static_cast<size_t>(count));
   return true;
 }
 

@@ -5,9 +5,10 @@
 #include "inventory/component_inventory.h"
 #include "maintenance/installation.h"
 #include "shell/message_boxes.h"
-#include "toolkit/controls.h"
+#include "toolkit/controls_win32.h"
+#include "toolkit/dialog_procedure_win32.h"
 #include "toolkit/dialogs_win32.h"
-#include "toolkit/window_manager.h"
+#include "toolkit/window_manager_win32.h"
 
 namespace {
 

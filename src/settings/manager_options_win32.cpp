@@ -7,7 +7,7 @@
 #include "maintenance/installation.h"
 #include "settings/settings_lock.h"
 #include "shell/message_boxes.h"
-#include "toolkit/controls.h"
+#include "toolkit/controls_win32.h"
 
 bool SetManagerOption(const char* key, const char* value) {
   SettingsLock lock;

@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "toolkit/dialogs.h"
-#include "toolkit/events.h"
+#include "toolkit/events_win32.h"
 #include "toolkit/grow_array.h"
 
 // The main control-panel window: its title and its seven controls, one

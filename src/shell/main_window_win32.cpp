@@ -10,10 +10,11 @@
 #include "settings/manager_options.h"
 #include "shell/message_boxes.h"
 #include "toolkit/application.h"
-#include "toolkit/controls.h"
+#include "toolkit/controls_win32.h"
+#include "toolkit/dialog_procedure_win32.h"
 #include "toolkit/dialogs_win32.h"
-#include "toolkit/events.h"
-#include "toolkit/window_manager.h"
+#include "toolkit/events_win32.h"
+#include "toolkit/window_manager_win32.h"
 
 namespace {
 

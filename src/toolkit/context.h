@@ -1,9 +1,10 @@
 #pragma once
 // The toolkit context: the table of per-thread contexts with its lock, and
-// the toolkit's memory routines.
+// the application record each context keeps.
 
-#include <cstddef>
 #include <cstdint>
+
+#include "toolkit/module_table.h"
 
 // The toolkit context: the process-wide state of the window toolkit, found
 // through a locked table of 16 entries by the caller's context key. The key
@@ -13,7 +14,18 @@
 // The context keeps the ToolkitApp record and 32 numbered slots in which
 // other toolkit parts park their own singletons.
 
-class ToolkitApp;
+// Created by the first ToolkitStartUp, destroyed by the matching last
+// ToolkitShutDown; kept in the context.
+class ToolkitApp {
+ public:
+  ToolkitApp() = default;
+  virtual ~ToolkitApp() = default;
+  ToolkitApp(const ToolkitApp&) = delete;
+  ToolkitApp& operator=(const ToolkitApp&) = delete;
+
+  uint32_t startCount = 0;
+  ModuleTable modules;
+};
 
 // One slot: an in-use flag and a pointer-sized value.
 struct ContextSlot {
@@ -116,22 +128,3 @@ class ContextLockGuard {
  private:
   bool held_;
 };
-
-// The toolkit's memory routines. Every toolkit record, module-table path,
-// dialog template and GrowArray block comes from here, and so do the control
-// objects of the windows; all of it lives on the global heap, where a block
-// may move when it is resized.
-
-// A new block of size bytes, cleared when zeroFill is set; none on failure.
-void* ToolkitAlloc(size_t size, bool zeroFill);
-// Releases a block from ToolkitAlloc or ToolkitRealloc; none is ignored.
-void ToolkitFree(void* block);
-// Resizes a block; it may move. With zeroFill the bytes added by growth are
-// cleared. None in gives none out. A resize to 0 bytes is refused (none, the
-// block stays as it was): free the block instead. On failure the old block is
-// still valid.
-void* ToolkitRealloc(void* block, size_t size, bool zeroFill);
-// The size of a block in bytes; 0 for none.
-size_t ToolkitBlockSize(const void* block);
-// Fills count bytes with 0; used for every record the toolkit clears.
-void ZeroBytes(void* buffer, size_t count);

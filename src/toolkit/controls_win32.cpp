@@ -1,7 +1,7 @@
-#include "toolkit/controls.h"
+#include "toolkit/controls_win32.h"
 
-#include "toolkit/context.h"
 #include "toolkit/dialogs_win32.h"
+#include "toolkit/memory.h"
 
 void* Control::operator new(size_t size) noexcept { return ToolkitAlloc(size, false); }
 
@@ -130,6 +130,34 @@ Control* ControlWithId(const GrowArray& list, int32_t id) {
 
 namespace {
 
+// A window's device context (GetDC), with the object selected into it put
+// back and the context released (ReleaseDC) when it goes out of scope.
+class WindowDeviceContext {
+ public:
+  explicit WindowDeviceContext(HWND window) : window_(window), context_(GetDC(window)) {}
+  ~WindowDeviceContext() {
+    if (!context_) return;
+    if (previous_) SelectObject(context_, previous_);
+    ReleaseDC(window_, context_);
+  }
+  WindowDeviceContext(const WindowDeviceContext&) = delete;
+  WindowDeviceContext& operator=(const WindowDeviceContext&) = delete;
+
+  bool IsValid() const { return context_ != nullptr; }
+  HDC Get() const { return context_; }
+  // Selects object into the context; the first object it replaced comes back
+  // when the owner goes.
+  void Select(HGDIOBJ object) {
+    HGDIOBJ replaced = SelectObject(context_, object);
+    if (!previous_) previous_ = replaced;
+  }
+
+ private:
+  HWND window_;
+  HDC context_;
+  HGDIOBJ previous_ = nullptr;
+};
+
 // The list box's answer, as the signed 32-bit value it is.
 int32_t Ask(HWND listBox, UINT message, WPARAM wParam, LPARAM lParam) {
   return static_cast<int32_t>(SendMessageA(listBox, message, wParam, lParam));
@@ -247,16 +275,14 @@ bool ListBox::SetHorizontalExtentChars(int32_t characters) {
   HWND box = ControlWindow();
   if (!box) return false;
   HFONT font = reinterpret_cast<HFONT>(SendMessageA(box, WM_GETFONT, 0, 0));
-  HDC deviceContext = GetDC(box);
-  if (!deviceContext) return false;
+  WindowDeviceContext deviceContext(box);
+  if (!deviceContext.IsValid()) return false;
   // Without a font of its own the list box draws in the system font, which a
   // new device context already holds.
-  HGDIOBJ previous = font ? SelectObject(deviceContext, font) : nullptr;
+  if (font) deviceContext.Select(font);
   SIZE extent = {0, 0};
-  GetTextExtentPoint32A(deviceContext, "X", 1, &extent);
-  if (previous) SelectObject(deviceContext, previous);
+  GetTextExtentPoint32A(deviceContext.Get(), "X", 1, &extent);
   SendMessageA(box, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(characters * extent.cx), 0);
-  ReleaseDC(box, deviceContext);
   return true;
 }
 

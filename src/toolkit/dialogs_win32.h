@@ -1,24 +1,12 @@
 #pragma once
-// Dialog windows: creating them from a template, their geometry on the
-// screen, and the plain window operations the toolkit uses.
+// Dialog windows: their geometry on the screen, and the plain window
+// operations the toolkit uses (toolkit/dialog_procedure_win32.h creates them).
 
 #include "toolkit/dialogs.h"
 
 #include <windows.h>
 
 #include <cstdint>
-
-// Creating a toolkit dialog: a modeless system dialog built from the
-// in-memory template of its kind (dialogs.h), with the toolkit's
-// dialog procedure, hidden until its owner shows it. It comes alive for its
-// owner once it is registered with the window manager.
-
-// x and y place the frame's top-left corner (screen coordinates for a
-// top-level window); width and height are the client area's size in pixels.
-// The instance handle comes from the module table's program entry. None when
-// the template cannot be built or the system refuses the dialog.
-HWND CreateToolkitDialog(HWND parent, int32_t x, int32_t y, int32_t width, int32_t height,
-                         DialogKind kind);
 
 // Placing and sizing toolkit windows in pixels. Every operation fails (false)
 // and writes nothing when the window or a required pointer is none.

@@ -1,6 +1,7 @@
 #include "toolkit/grow_array.h"
 
-#include "toolkit/context.h"
+#include "toolkit/memory.h"
+
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "toolkit/window_manager.h"
+#include "toolkit/window_manager_win32.h"
 
 #include <mmsystem.h>
 
@@ -6,7 +6,8 @@
 
 #include "toolkit/context.h"
 #include "toolkit/dialogs_win32.h"
-#include "toolkit/events.h"
+#include "toolkit/events_win32.h"
+#include "toolkit/memory.h"
 
 namespace {
 

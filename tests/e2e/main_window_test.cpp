@@ -22,6 +22,23 @@ constexpr char OptionsText[] =
     "[Other]\r\nkeep = this\r\n[ComponentMgrOptions]\r\nCheckForUpdates = 1\r\nLastUpdateCheckTime = 12345\r\n"
     "BroadcastKey = 1\r\n";
 
+// The controls as the window shows them, top to bottom: command id, check box
+// or push button, caption, and rectangle in client pixels.
+const struct {
+  int id;
+  bool checkBox;
+  const char* caption;
+  Rect rect;
+} Controls[] = {
+    {2, false, "Uninstall Corvalent Media Player", {2, 5, 248, 45}},
+    {9, false, "List Installed QLX Components...", {2, 75, 248, 99}},
+    {0, false, "Display QLX Install Path...", {2, 100, 248, 124}},
+    {8, false, "Delete QLX Resource Cache", {2, 125, 248, 149}},
+    {11, true, "Check for Updates", {8, 175, 248, 200}},
+    {13, true, "Participate QLX Public Beta", {8, 200, 248, 216}},
+    {4, false, "Ok", {2, 224, 248, 249}},
+};
+
 class MainWindowTest : public PanelWindowTest {
  protected:
   // Clicks, then waits for the box the click shows and checks what it says.
@@ -54,17 +71,20 @@ TEST_F(MainWindowTest, ShowsItsControlsWithThePlayersState) {
   HWND window = Open();
   ASSERT_NE(window, nullptr);
   Rect client = ClientRect(window);
-  EXPECT_EQ(client.right, MainWindowClientWidth);
-  EXPECT_EQ(client.bottom, MainWindowClientHeight);
+  EXPECT_EQ(client.right, 250);
+  EXPECT_EQ(client.bottom, 249);
   // Centred on the test desktop.
   RECT frame;
   GetWindowRect(window, &frame);
   EXPECT_NEAR((frame.left + frame.right) / 2, TestDesktopWidth / 2, 1);
   EXPECT_NEAR((frame.top + frame.bottom) / 2, TestDesktopHeight / 2, 1);
-  for (const MainWindowControl& row : MainWindowControls) {
+  for (const auto& row : Controls) {
     ControlView view = ReadControl(window, row.id);
     ASSERT_TRUE(view.present) << row.caption;
     EXPECT_EQ(view.className, "Button") << row.caption;
+    HWND control = GetDlgItem(window, row.id);
+    const LONG kind = GetWindowLongA(control, GWL_STYLE) & BS_TYPEMASK;
+    EXPECT_EQ(kind == BS_AUTOCHECKBOX || kind == BS_CHECKBOX, row.checkBox) << row.caption;
     EXPECT_EQ(view.caption, row.caption);
     EXPECT_EQ(view.rect.left, row.rect.left) << row.caption;
     EXPECT_EQ(view.rect.top, row.rect.top) << row.caption;
@@ -84,7 +104,7 @@ TEST_F(MainWindowTest, WithoutAPlayerOnlyOkAndTheBetaBoxAreEnabled) {
   ASSERT_TRUE(SetMachineString(PlayerKeyPath, AdditionalDownloadUrlValueName, BuiltInBetaSite));
   HWND window = Open();
   ASSERT_NE(window, nullptr);
-  for (const MainWindowControl& row : MainWindowControls) {
+  for (const auto& row : Controls) {
     bool alwaysEnabled = row.id == OkCommandId || row.id == PublicBetaCommandId;
     EXPECT_EQ(ReadControl(window, row.id).enabled, alwaysEnabled) << row.caption;
   }

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "toolkit/application.h"
+#include "toolkit/dialog_procedure_win32.h"
 #include "toolkit/dialogs_win32.h"
 
 Watchdog::Watchdog(DWORD milliseconds)

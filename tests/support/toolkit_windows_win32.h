@@ -17,8 +17,8 @@
 
 #include "support/test_desktop_win32.h"
 #include "toolkit/dialogs.h"
-#include "toolkit/events.h"
-#include "toolkit/window_manager.h"
+#include "toolkit/events_win32.h"
+#include "toolkit/window_manager_win32.h"
 
 // Ends the program with a message when it is not disarmed (destroyed) within
 // the given time.

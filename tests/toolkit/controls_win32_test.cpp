@@ -1,4 +1,4 @@
-#include "toolkit/controls.h"
+#include "toolkit/controls_win32.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <string>
 
 #include "support/toolkit_windows_win32.h"
-#include "toolkit/context.h"
+#include "toolkit/memory.h"
 
 namespace {
 
@@ -59,6 +59,9 @@ TEST_F(ControlsWin32Test, EachKindCreatesItsWindow) {
   // boxes show their scroll bars only when the items need them.
   constexpr uint32_t Border = WS_BORDER;
   constexpr uint32_t ListBoxOwn = WS_BORDER | WS_VSCROLL | WS_HSCROLL;
+  constexpr uint32_t Child = WS_CHILD | WS_VISIBLE;
+  constexpr uint32_t ListBoxFrame = WS_BORDER | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP;
+  constexpr uint32_t ListBoxBits = LBS_NOINTEGRALHEIGHT | LBS_NOTIFY;
   const struct {
     const char* name;
     const Control& control;
@@ -68,13 +71,16 @@ TEST_F(ControlsWin32Test, EachKindCreatesItsWindow) {
     int32_t id;
     const char* text;
   } cases[] = {
-      {"push button", button, "Button", 0x50810000u, 0, 7, "Push"},
-      {"check box", checkBox, "Button", 0x50010003u, 0, 11, "Check"},
-      {"edit field", edit, "Edit", 0x50810080u, Border, 12, "Edit text"},
-      {"static text", text, "Static", 0x50000100u, 0, 13, "Static text"},
-      {"extended list box", extended, "ListBox", 0x50B10901u, ListBoxOwn, 14, ""},
-      {"single list box", single, "ListBox", 0x50B10101u, ListBoxOwn, 15, ""},
-      {"confirming button", confirm, "Button", 0x50810001u, 0, IDOK, "OK"},
+      // Every control is a visible child; all but the check box and the static
+      // text have a border; all but the static text are tab stops.
+      {"push button", button, "Button", Child | WS_BORDER | WS_TABSTOP | BS_PUSHBUTTON, 0, 7, "Push"},
+      {"check box", checkBox, "Button", Child | WS_TABSTOP | BS_AUTOCHECKBOX, 0, 11, "Check"},
+      {"edit field", edit, "Edit", Child | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, Border, 12, "Edit text"},
+      {"static text", text, "Static", Child | SS_NOTIFY, 0, 13, "Static text"},
+      {"extended list box", extended, "ListBox", Child | ListBoxFrame | LBS_EXTENDEDSEL | ListBoxBits, ListBoxOwn,
+       14, ""},
+      {"single list box", single, "ListBox", Child | ListBoxFrame | ListBoxBits, ListBoxOwn, 15, ""},
+      {"confirming button", confirm, "Button", Child | WS_BORDER | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, IDOK, "OK"},
   };
   for (const auto& c : cases) {
     HWND window = c.control.ControlWindow();

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "support/rect_compare.h"
-#include "toolkit/context.h"
+#include "toolkit/memory.h"
 
 namespace {
 

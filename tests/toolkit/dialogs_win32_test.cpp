@@ -6,6 +6,7 @@
 
 #include "support/rect_compare.h"
 #include "support/toolkit_windows_win32.h"
+#include "toolkit/dialog_procedure_win32.h"
 
 namespace {
 

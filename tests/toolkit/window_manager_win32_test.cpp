@@ -1,4 +1,4 @@
-#include "toolkit/window_manager.h"
+#include "toolkit/window_manager_win32.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "toolkit/events.h"
+#include "toolkit/events_win32.h"
 
 // The window manager: the toolkit's registry of live windows, one per
 // context, kept in context slot 31. Each toolkit dialog is registered with a

@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Checks the includes of src/ against the layering and the file-name rule
+# (README, "How the code is organised"); prints each break as FILE:LINE: why,
+# and fails when there is one.
+#
+# Layers, from the bottom: foundation, toolkit, then maintenance, settings and
+# inventory side by side, then shell. A file includes headers of its own
+# layer and the layers below, never of one above.
+#
+# File names: a file whose name ends in _win32 (.h or .cpp) is Windows-only;
+# _host.cpp is the Linux side of the platform seam; every other file is
+# portable and includes neither a system header of Windows nor a _win32.h.
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/../src"
+
+layer_of() {
+  case "$1" in
+    foundation/*) echo 1 ;;
+    toolkit/*) echo 2 ;;
+    maintenance/* | settings/* | inventory/*) echo 3 ;;
+    shell/*) echo 4 ;;
+    *) echo 0 ;;
+  esac
+}
+
+windows_headers='windows\.h|shellapi\.h|shlobj\.h|mmsystem\.h|delayimp\.h|winreg\.h|winuser\.h|commctrl\.h'
+status=0
+while IFS= read -r file; do
+  own=$(layer_of "$file")
+  portable=true
+  case "$file" in *_win32.h | *_win32.cpp | *_host.cpp) portable=false ;; esac
+  while IFS=: read -r line text; do
+    if [[ $text =~ ^[[:space:]]*#[[:space:]]*include[[:space:]]*\"([^\"]+)\" ]]; then
+      header=${BASH_REMATCH[1]}
+      theirs=$(layer_of "$header")
+      if [ "$theirs" -gt "$own" ]; then
+        echo "src/$file:$line: includes $header, a layer above its own"
+        status=1
+      fi
+      if $portable && [[ $header == *_win32.h ]]; then
+        echo "src/$file:$line: a portable file includes the Windows-only $header"
+        status=1
+      fi
+    elif $portable && [[ $text =~ ^[[:space:]]*#[[:space:]]*include[[:space:]]*\<($windows_headers)\> ]]; then
+      echo "src/$file:$line: a portable file includes <${BASH_REMATCH[1]}> (name it _win32)"
+      status=1
+    fi
+  done < <(grep -n '#[[:space:]]*include' "$file" || true)
+done < <(find . -name '*.h' -o -name '*.cpp' | sed 's|^\./||' | sort)
+exit $status
