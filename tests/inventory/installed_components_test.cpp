@@ -10,6 +10,7 @@
 #include "foundation/containers.h"
 #include "support/path_of.h"
 #include "support/profile_dump.h"
+#include "support/record_sorter.h"
 
 namespace {
 
