@@ -1,8 +1,8 @@
 // The installed-components window over a large installation: count
 // versioned component libraries and count fragments in the update version
-// list, from the command (InventoryComponents without a version list) to the
-// window shown with both lists filled, beside two floors measured in the same
-// process and the same Wine, round by round:
+// list, from the command (InventoryComponents without a version list, then
+// ShowInstalledComponents) to the window shown with both lists filled, beside
+// two floors measured in the same process and the same Wine, round by round:
 // - reading the libraries' product versions with bare version-library calls
 //   (what the left list costs at the least: one version per file);
 // - filling two plain list boxes on a dialog with the same lines (made
@@ -22,6 +22,7 @@
 #include "foundation/product_version.h"
 #include "inventory/component_inventory.h"
 #include "inventory/installed_components.h"
+#include "inventory/installed_components_win32.h"
 #include "toolkit/application.h"
 #include "toolkit/window_manager_win32.h"
 #include "version_floor_win32.h"
@@ -92,6 +93,7 @@ double CommandPass(const FixedPath& folder, int count) {
   HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, WatchShow, nullptr, GetCurrentThreadId());
   double start = Seconds();
   InventoryComponents(folder, nullptr);
+  ShowInstalledComponents(nullptr, folder);
   UnhookWindowsHookEx(hook);
   return shownWindow && shownItems == 2 * count ? shownAt - start : -1;
 }

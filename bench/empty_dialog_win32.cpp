@@ -3,7 +3,7 @@
 // way the control panel shows its main window, and ends when it is closed.
 #include <windows.h>
 
-#include "shell/main_window.h"
+#include "shell/main_window_win32.h"
 #include "toolkit/application.h"
 #include "toolkit/dialog_procedure_win32.h"
 #include "toolkit/dialogs_win32.h"

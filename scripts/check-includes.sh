@@ -7,6 +7,9 @@
 # inventory side by side, then shell. A file includes headers of its own
 # layer and the layers below, never of one above.
 #
+# Units: no two units include each other (a unit is a header with its .cpp,
+# _win32.h and _win32.cpp).
+#
 # File names: a file whose name ends in _win32 (.h or .cpp) is Windows-only;
 # _host.cpp is the Linux side of the platform seam; every other file is
 # portable and includes neither a system header of Windows nor a _win32.h.
@@ -23,8 +26,18 @@ layer_of() {
   esac
 }
 
+# The unit a file or header belongs to: its path without _win32, _host and
+# the extension.
+unit_of() {
+  local name=${1%.*}
+  name=${name%_win32}
+  echo "${name%_host}"
+}
+
 windows_headers='windows\.h|shellapi\.h|shlobj\.h|mmsystem\.h|delayimp\.h|winreg\.h|winuser\.h|commctrl\.h'
 status=0
+edges=$(mktemp)
+trap 'rm -f "$edges"' EXIT
 while IFS= read -r file; do
   own=$(layer_of "$file")
   portable=true
@@ -32,6 +45,8 @@ while IFS= read -r file; do
   while IFS=: read -r line text; do
     if [[ $text =~ ^[[:space:]]*#[[:space:]]*include[[:space:]]*\"([^\"]+)\" ]]; then
       header=${BASH_REMATCH[1]}
+      [ "$(unit_of "$header")" != "$(unit_of "$file")" ] &&
+        echo "$(unit_of "$file") $(unit_of "$header") src/$file:$line" >>"$edges"
       theirs=$(layer_of "$header")
       if [ "$theirs" -gt "$own" ]; then
         echo "src/$file:$line: includes $header, a layer above its own"
@@ -47,4 +62,13 @@ while IFS= read -r file; do
     fi
   done < <(grep -n '#[[:space:]]*include' "$file" || true)
 done < <(find . -name '*.h' -o -name '*.cpp' | sed 's|^\./||' | sort)
+
+# A pair of units that include each other, named by one include each way.
+circles=$(awk '{ seen[$1 " " $2] = $3 } END {
+  for (pair in seen) { split(pair, u, " "); back = u[2] " " u[1]
+    if (u[1] < u[2] && (back in seen)) print seen[pair] ": " u[1] " and " u[2] " include each other (also " seen[back] ")" } }' "$edges")
+if [ -n "$circles" ]; then
+  echo "$circles"
+  status=1
+fi
 exit $status

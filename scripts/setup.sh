@@ -14,7 +14,7 @@ packages=(
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
   wine wine64
-  googletest libgtest-dev
+  googletest
   clang libclang-rt-14-dev
   xvfb
   libinih-dev

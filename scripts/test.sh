@@ -19,6 +19,10 @@ suites=("$PANEL_BITS")
 [ "$PANEL_BITS" = 32 ] && [ -z "$forced" ] && suites+=(64)
 scripts/setup.sh
 
+step="includes: the layers and the file-name rule of src/"
+echo "== $step"
+scripts/check-includes.sh
+
 step="host: portable core with sanitizers"
 echo "== $step"
 cmake --preset host >/dev/null

@@ -12,8 +12,8 @@
 
 // Empties ComponentFiles, then with a version list returns VerifyVersionList
 // of componentFolder (an existing folder, as ReadComponentPath found it) and
-// the list. Without one, collects every file of componentFolder, shows the
-// installed-components window and returns 0 once it is closed.
+// the list. Without one, collects every file of componentFolder (which the
+// installed-components window then shows) and returns 0.
 int32_t InventoryComponents(const FixedPath& componentFolder, const FixedPath* versionList);
 
 // Appends the files of componentFolder to ComponentFiles and verifies them

@@ -7,7 +7,6 @@
 #include "foundation/product_version.h"
 #include "foundation/profile_document.h"
 #include "foundation/strings.h"
-#include "inventory/installed_components.h"
 #include "maintenance/installation.h"
 
 namespace {
@@ -23,7 +22,7 @@ int32_t InventoryComponents(const FixedPath& componentFolder, const FixedPath* v
   ComponentFiles.ClearArray();
   if (versionList) return VerifyVersionList(componentFolder, *versionList);
   CollectComponentFiles(componentFolder);
-  return ShowInstalledComponents(componentFolder);
+  return 0;
 }
 
 int32_t VerifyVersionList(const FixedPath& componentFolder, const FixedPath& versionList) {

@@ -1,16 +1,19 @@
 #include "inventory/installed_components.h"
+#include "inventory/installed_components_win32.h"
 
 #include "foundation/product_version.h"
 #include "foundation/profile_document.h"
 #include "inventory/component_inventory.h"
 #include "maintenance/installation.h"
-#include "shell/message_boxes.h"
 #include "toolkit/controls_win32.h"
 #include "toolkit/dialog_procedure_win32.h"
 #include "toolkit/dialogs_win32.h"
 #include "toolkit/window_manager_win32.h"
 
 namespace {
+
+// The window the components window is modal over, enabled again when it closes.
+HWND componentsOwner = nullptr;
 
 constexpr int32_t ClientWidth = 1000;
 constexpr int32_t ClientHeight = 200;
@@ -78,7 +81,7 @@ uint8_t InstalledComponentsHandler(HWND window, EventKind kind, EventRecord* rec
       break;
     case EventClosing:
       if (auto* controls = static_cast<GrowArray*>(WindowUserData(manager, window))) DestroyControls(*controls);
-      EnableToolkitWindow(MainWindow());
+      EnableToolkitWindow(componentsOwner);
       CloseToolkitWindow(manager, window);
       break;
     default:
@@ -91,8 +94,8 @@ uint8_t InstalledComponentsHandler(HWND window, EventKind kind, EventRecord* rec
 
 }  // namespace
 
-int32_t ShowInstalledComponents(const FixedPath& componentFolder) {
-  HWND owner = MainWindow();
+int32_t ShowInstalledComponents(HWND owner, const FixedPath& componentFolder) {
+  componentsOwner = owner;
   DisableToolkitWindow(owner);
 
   ProfileDocument document;

@@ -2,8 +2,6 @@
 // The player's installation: where it is, as its registry keys and values
 // say, and its resource cache.
 
-#include <windows.h>
-
 #include <cstdint>
 
 #include "foundation/paths.h"
@@ -83,18 +81,3 @@ enum class CacheOutcome {
 // Removes the "Resources" folder of componentFolder with its whole contents,
 // without questions and not to the recycle bin.
 CacheOutcome RemoveResourceCache(FixedPath componentFolder);
-
-// The texts of the cache command's box.
-constexpr const char* CacheCommandCaption = "Delete";
-constexpr const char* CacheRemovedText = "Resource folder deleted sucessfully.";
-constexpr const char* CacheNotRemovedText = "Resource folder could not be deleted.";
-constexpr const char* CacheNotFoundText = "Resource folder not found";
-constexpr const char* InstallPathCaption = "Install Path";
-
-// Removes the cache without asking and says how it went, in a box owned by
-// owner; "not registered" without a component folder.
-void RunCacheCommand(HWND owner);
-
-// Shows the stored "Component Path" whole, as "-ip" prints it; "not
-// registered" without a component folder.
-void RunInstallPathCommand(HWND owner);

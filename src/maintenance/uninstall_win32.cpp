@@ -18,7 +18,7 @@
 #include "maintenance/installation.h"
 #include "maintenance/registry_key.h"
 #include "settings/settings_lock.h"
-#include "shell/message_boxes.h"
+#include "toolkit/message_boxes_win32.h"
 
 namespace {
 
@@ -174,16 +174,10 @@ bool RemoveNetscapePlugins() {
   return true;
 }
 
-namespace {
-
-// Uninstalls the player in componentFolder and checks what is left. The
-// caller holds the settings lock.
 int32_t UninstallAndVerify(HWND owner, FixedPath& componentFolder) {
   bool uninstalled = UninstallPlayer(owner, componentFolder);
   return UninstallOutcome(uninstalled, VerifyUninstall(componentFolder));
 }
-
-}  // namespace
 
 int32_t RunUninstallOption() {
   SettingsLock lock;
@@ -191,20 +185,6 @@ int32_t RunUninstallOption() {
   if (!ReadComponentPath(componentFolder)) return NoPlayerCode;
   if (!lock.Held()) return UninstallStepFailed;
   return UninstallAndVerify(nullptr, componentFolder);
-}
-
-void RunUninstallCommand(HWND owner) {
-  FixedPath componentFolder;
-  if (!ReadComponentPath(componentFolder)) {
-    ShowNotRegistered(owner);
-    return;
-  }
-  if (!AskYesNo(owner, UninstallQuestionCaption, UninstallQuestionText, nullptr, true)) return;
-  // Not held while the question waits for the user.
-  SettingsLock lock;
-  int32_t outcome = lock.Held() ? UninstallAndVerify(owner, componentFolder) : UninstallStepFailed;
-  UninstallReport report = UninstallOutcomeReport(outcome);
-  ShowInfo(owner, report.caption, report.text);
 }
 
 // The recovery reinstall; the one place for ShellExecuteExA.

@@ -32,9 +32,14 @@ bool UninstallPlayer(HWND owner, FixedPath componentFolder);
 // is found gone.
 int32_t VerifyUninstall(FixedPath& componentFolder);
 
-// The uninstall as the option "-u" and the main window's uninstall button
-// run it: the component folder from the registry, the uninstall, the check,
-// and the outcome as a code (option) or a box (window).
+// Uninstalls the player in componentFolder, with owner as the owner of its
+// boxes, and checks what is left: the outcome (UninstallOutcome). The caller
+// holds the settings lock (settings_lock.h).
+int32_t UninstallAndVerify(HWND owner, FixedPath& componentFolder);
+
+// The uninstall as the option "-u" runs it: the component folder from the
+// registry, the uninstall, the check, and the outcome as a code (the main
+// window's command shows it in a box).
 
 // The result code of "-u" when there is no component folder.
 constexpr int32_t NoPlayerCode = 1;
@@ -45,9 +50,3 @@ constexpr int32_t NoPlayerCode = 1;
 // UninstallStepFailed, changing nothing, when it could not be taken.
 int32_t RunUninstallOption();
 
-// The window's uninstall command, with owner as the owner of its boxes: says
-// "not registered" without a component folder; otherwise asks first (No is
-// the default answer) and, when the answer is Yes, uninstalls and shows the
-// outcome's box. The caller
-// refreshes its controls afterwards in every case.
-void RunUninstallCommand(HWND owner);

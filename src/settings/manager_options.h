@@ -29,41 +29,18 @@ bool SetUpdateCheck(bool on);
 // "-lu": "LastUpdateCheckTime" = time, stored as given.
 bool SetLastUpdateCheckTime(const char* time);
 
-// The window half: the main window's "Check for Updates" and "Participate
-// QLX Public Beta" boxes mirror the stored options, and the controls that
-// need an installed player are enabled only while the component folder
-// exists.
+// What the main window's "Check for Updates" box shows and stores.
 
-class Control;
-struct GrowArray;
+struct FixedPath;
 
-// The caption and text of the box that says a toggle could not be stored.
-constexpr const char* CheckForUpdatesCaption = "Check for Updates";
-constexpr const char* OptionNotSavedText =
-    "The update check setting could not be saved.\n(The settings file is in use or cannot be written.)";
+// Whether the box shows checked for the options file of componentFolder:
+// checked when the file, the key or its value is missing, or the number's
+// low byte is not 0.
+bool StoredUpdateCheck(const FixedPath& componentFolder);
 
-// The main window's controls that the options are shown in: its control list
-// and its two boxes. The main window hands them over once they exist and
-// takes them back (DetachOptionControls) before it destroys them; until
-// then, and afterwards, the operations below leave the window alone.
-void AttachOptionControls(GrowArray* controls, Control* checkForUpdates, Control* publicBeta);
-void DetachOptionControls();
-
-// The options-changed mark: set when the "Check for Updates" box was toggled
-// with a player installed, cleared by LoadManagerOptions and
-// ApplyManagerOptions.
-void MarkOptionsChanged();
-
-// Sets the beta box from "Additional Download URL", the update box from
-// "CheckForUpdates" (checked when the file, the key or its value is missing,
-// or the number's low byte is not 0), enables the controls that need the
-// player exactly while the component folder exists, and clears the mark.
-void LoadManagerOptions();
-
-// When the mark is set and the component folder exists: clears the mark and
-// stores the update box's state as "CheckForUpdates", with
-// "LastUpdateCheckTime" reset to "0". A missing file, or one without the
-// section or the key, is made anew with just those two keys; a file that
-// exists but cannot be read whole or written is left as it was, the box goes
-// back to what the file holds, a box says so, and the result is false.
-bool ApplyManagerOptions();
+// Stores on as "CheckForUpdates" in the options file of componentFolder,
+// with "LastUpdateCheckTime" reset to "0", in one rewrite under the settings
+// lock. A missing file, or one without the section or the key, is made anew
+// with just those two keys. False, with the file left as it was, when the
+// lock cannot be had or a file that exists cannot be read whole or written.
+bool SaveUpdateCheck(const FixedPath& componentFolder, bool on);

@@ -6,7 +6,7 @@
 
 #include "foundation/platform_win32.h"
 #include "shell/command_line.h"
-#include "shell/main_window.h"
+#include "shell/main_window_win32.h"
 #include "toolkit/application.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {

@@ -1,14 +1,10 @@
-#include "shell/main_window.h"
+#include "shell/main_window_win32.h"
 
 #include "foundation/paths.h"
 #include "foundation/product_version.h"
 #include "foundation/strings.h"
-#include "inventory/component_inventory.h"
-#include "maintenance/installation.h"
-#include "maintenance/uninstall_win32.h"
 #include "settings/download_sites.h"
-#include "settings/manager_options.h"
-#include "shell/message_boxes.h"
+#include "shell/window_commands_win32.h"
 #include "toolkit/application.h"
 #include "toolkit/controls_win32.h"
 #include "toolkit/dialog_procedure_win32.h"
@@ -76,11 +72,10 @@ uint8_t MainWindowHandler(HWND window, EventKind kind, EventRecord* record) {
       return AnswerNotHandled;
     case EventClosing:
       // Saves only with a component folder and the mark set.
-      ApplyManagerOptions();
+      ApplyManagerOptions(window);
       // Commands still running under a box of this window find no window,
       // controls or boxes to touch once it is gone.
       DetachOptionControls();
-      SetMainWindow(nullptr);
       if (controls) DestroyControls(*controls);
       CloseToolkitWindow(manager, window);
       return AnswerNotHandled;
@@ -136,53 +131,15 @@ void RunControlPanel() {
     }
     SetClientSize(window, MainWindowClientWidth, MainWindowClientHeight);
     SetWindowTextFrom(window, title.TextOrEmpty());
-    SetMainWindow(window);
     AttachOptionControls(&controls, checkForUpdates, publicBeta);
     if (RegisterWindow(manager, window, nullptr, MainWindowHandler, &controls, TickInterval, false, false)) {
       RunUntilNoWindows(manager);
     } else {
       DetachOptionControls();
-      SetMainWindow(nullptr);
       DestroyControls(controls);
       CloseToolkitWindow(manager, window);
     }
   }
   CloseWindowManager();
   ReleaseGrowArray(controls);
-}
-
-void RunListComponentsCommand(HWND owner) {
-  FixedPath componentFolder;
-  if (!ReadComponentPath(componentFolder)) {
-    ShowNotRegistered(owner);
-    return;
-  }
-  InventoryComponents(componentFolder, nullptr);
-}
-
-void RunCheckForUpdatesCommand(HWND owner, const GrowArray& controls) {
-  FixedPath componentFolder;
-  if (ReadComponentPath(componentFolder)) {
-    MarkOptionsChanged();
-    ApplyManagerOptions();
-    return;
-  }
-  ShowNotRegistered(owner);
-  if (Control* box = ControlWithId(controls, CheckForUpdatesCommandId)) box->Uncheck();
-}
-
-void RunPublicBetaCommand(HWND owner, const GrowArray& controls) {
-  Control* box = ControlWithId(controls, PublicBetaCommandId);
-  if (!box) return;
-  const bool join = box->IsChecked();
-  char valueName[DownloadUrlBufferBytes];
-  char site[SiteBufferBytes];
-  BetaSiteSettings(valueName, sizeof valueName, site, sizeof site);
-  if (join) {
-    if (!SetPlayerValue(valueName, site)) ShowInfo(owner, RegistryErrorCaption, BetaValueNotAddedText);
-  } else {
-    if (!RemovePlayerValue(valueName)) ShowInfo(owner, RegistryErrorCaption, BetaValueNotRemovedText);
-  }
-  // The download-site list always gets the built-in beta site.
-  EditSiteList(BuiltInBetaSite, join);
 }

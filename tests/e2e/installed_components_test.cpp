@@ -7,7 +7,7 @@
 
 #include "inventory/installed_components.h"
 #include "maintenance/installation.h"
-#include "shell/main_window.h"
+#include "shell/main_window_win32.h"
 #include "support/fixtures_win32.h"
 #include "support/navigator_keys_win32.h"
 #include "support/panel_window_test_win32.h"
@@ -44,8 +44,7 @@ class InstalledComponentsTest : public PanelWindowTest {
     // The close box: the system's close command.
     PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_TRUE(session->WaitForWindowGone(InstalledComponentsTitle));
-    for (int i = 0; i < 250 && !IsWindowEnabled(main); ++i) Sleep(20);
-    EXPECT_TRUE(IsWindowEnabled(main)) << "the main window is enabled again";
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(main) != FALSE; }, 5000)) << "the main window is enabled again";
     EXPECT_TRUE(ClickControl(main, OkCommandId));
     ExpectEndsWithZero();
   }

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "inventory/installed_components.h"
-#include "shell/main_window.h"
+#include "shell/main_window_win32.h"
 #include "support/box_watcher_win32.h"
 #include "support/control_panel_copy_win32.h"
 #include "support/fixtures_win32.h"

@@ -7,7 +7,7 @@
 
 #include "maintenance/installation.h"
 #include "settings/download_sites.h"
-#include "shell/main_window.h"
+#include "shell/main_window_win32.h"
 #include "support/held_file_win32.h"
 #include "support/panel_window_test_win32.h"
 #include "support/registry_win32.h"
@@ -56,12 +56,12 @@ class MainWindowTest : public PanelWindowTest {
   // Waits until the control shows the state (the window refreshes itself
   // when it comes to the front again).
   bool WaitForState(HWND window, int id, bool enabled, bool checked) {
-    for (int i = 0; i < 250; ++i) {
-      ControlView view = ReadControl(window, id);
-      if (view.enabled == enabled && view.checked == checked) return true;
-      Sleep(20);
-    }
-    return false;
+    return WaitUntil(
+        [&] {
+          ControlView view = ReadControl(window, id);
+          return view.enabled == enabled && view.checked == checked;
+        },
+        5000);
   }
 };
 
@@ -237,7 +237,7 @@ TEST_F(MainWindowTest, StoresTheUpdateCheckWhenToggled) {
   ASSERT_TRUE(ClickControl(window, CheckForUpdatesCommandId));
   ASSERT_TRUE(WaitForState(window, CheckForUpdatesCommandId, true, false));
   // The box's state is stored at once and the time reset; the rest stays.
-  for (int i = 0; i < 250 && ReadTextFile(Component("QuillframeConfig.ini")) == OptionsText; ++i) Sleep(20);
+  WaitUntil([&] { return ReadTextFile(Component("QuillframeConfig.ini")) != OptionsText; }, 5000);
   EXPECT_EQ(ReadTextFile(Component("QuillframeConfig.ini")),
             "[Other]\r\nkeep = this\r\n[ComponentMgrOptions]\r\nCheckForUpdates = 0\r\n"
             "LastUpdateCheckTime = 0\r\nBroadcastKey = 1\r\n\r\n");
@@ -316,13 +316,14 @@ TEST_F(MainWindowTest, TheBetaBoxJoinsAndLeavesThePublicBeta) {
   ASSERT_NE(window, nullptr);
   ASSERT_TRUE(ClickControl(window, PublicBetaCommandId));
   bool found = false;
-  for (int i = 0; i < 250 && !found; ++i) {
-    MachineString(PlayerKeyPath, AdditionalDownloadUrlValueName, &found);
-    if (!found) Sleep(20);
-  }
+  WaitUntil(
+      [&] {
+        MachineString(PlayerKeyPath, AdditionalDownloadUrlValueName, &found);
+        return found;
+      },
+      5000);
   EXPECT_EQ(MachineString(PlayerKeyPath, AdditionalDownloadUrlValueName, &found), BuiltInBetaSite);
-  for (int i = 0; i < 250 && ReadTextFile(Component("QFXDownloadSites.txt")).find("Beta") == std::string::npos; ++i)
-    Sleep(20);
+  WaitUntil([&] { return ReadTextFile(Component("QFXDownloadSites.txt")).find("Beta") != std::string::npos; }, 5000);
   EXPECT_EQ(ReadTextFile(Component("QFXDownloadSites.txt")),
             std::string("[Download Sites]\r\nsite = ") + BuiltInBetaSite + "\r\nsite = https://a.example/\r\n\r\n");
 
@@ -333,8 +334,7 @@ TEST_F(MainWindowTest, TheBetaBoxJoinsAndLeavesThePublicBeta) {
   PanelWindowSession::Box box = ClickForBox(window, PublicBetaCommandId, "Registry Error",
                                             "Unable to remove reg key for Downloading");
   AnswerBox(box.window, IDOK);
-  for (int i = 0; i < 250 && ReadTextFile(Component("QFXDownloadSites.txt")).find("Beta") != std::string::npos; ++i)
-    Sleep(20);
+  WaitUntil([&] { return ReadTextFile(Component("QFXDownloadSites.txt")).find("Beta") == std::string::npos; }, 5000);
   EXPECT_EQ(ReadTextFile(Component("QFXDownloadSites.txt")), "[Download Sites]\r\nsite = https://a.example/\r\n\r\n");
   EXPECT_FALSE(ReadControl(window, PublicBetaCommandId).checked);
   EXPECT_TRUE(ClickControl(window, OkCommandId));

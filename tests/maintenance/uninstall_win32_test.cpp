@@ -297,38 +297,23 @@ TEST_F(VerifyUninstallTest, NothingLeftWhenTheInstallRootIsGoneToo) {
 
 }  // namespace
 
-// The uninstall as the option "-u" and the main window's command run it.
+// The uninstall as the option "-u" runs it.
 
 namespace {
 
-const char* const Question =
-    "\tAre you sure you want to Uninstall?\n(Please Exit Netscape and/or Explorer before clicking Yes)";
-
-class UninstallCommandTest : public ::testing::Test {
+class UninstallOptionTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(player.Install());
     ASSERT_TRUE(CopyFixture("PlayerControl.dll", player.ComponentFolder() + "\\AxQuillframe3.dll"));
-    owner = CreateWindowExA(0, "STATIC", "Owner", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
-                            GetModuleHandleA(nullptr), nullptr);
-    ASSERT_NE(owner, nullptr);
-  }
-  void TearDown() override { DestroyWindow(owner); }
-
-  void ExpectBox(const SeenBox& box, const char* buttons, const char* caption, const char* text) {
-    EXPECT_EQ(box.owner, reinterpret_cast<uintptr_t>(owner)) << text;
-    EXPECT_EQ(box.buttons, buttons) << text;
-    EXPECT_EQ(box.caption, caption) << text;
-    EXPECT_EQ(box.text, text);
   }
 
   Watchdog watchdog_{90000};
   UnregisterLog log;
   PlayerInstallation player;
-  HWND owner = nullptr;
 };
 
-TEST_F(UninstallCommandTest, TheOptionGivesTheOutcome) {
+TEST_F(UninstallOptionTest, TheOptionGivesTheOutcome) {
   BoxWatcher watcher;
   EXPECT_EQ(RunUninstallOption(), 0);
   EXPECT_FALSE(PathExists(player.ComponentFolder()));
@@ -336,7 +321,7 @@ TEST_F(UninstallCommandTest, TheOptionGivesTheOutcome) {
   EXPECT_TRUE(watcher.Stop().empty());
 }
 
-TEST_F(UninstallCommandTest, TheOptionShowsItsFailureBoxesWithoutOwner) {
+TEST_F(UninstallOptionTest, TheOptionShowsItsFailureBoxesWithoutOwner) {
   ASSERT_TRUE(CopyFixture("DamagedLibrary.dll", player.ComponentFolder() + "\\AxQuillframeBroken.dll"));
   BoxWatcher watcher;
   EXPECT_EQ(RunUninstallOption(), 1);
@@ -344,50 +329,6 @@ TEST_F(UninstallCommandTest, TheOptionShowsItsFailureBoxesWithoutOwner) {
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].owner, 0u);
   EXPECT_EQ(boxes[0].caption, "Uninstall Failure");
-}
-
-TEST_F(UninstallCommandTest, TheCommandSaysNotRegisteredWithoutAPlayer) {
-  ASSERT_TRUE(player.SetComponentPath(player.Root() / "missing"));
-  BoxWatcher watcher;
-  RunUninstallCommand(owner);
-  std::vector<SeenBox> boxes = watcher.Stop();
-  ASSERT_EQ(boxes.size(), 1u);
-  ExpectBox(boxes[0], "ok", "Install Path", "Corvalent Media Player not registered.");
-}
-
-TEST_F(UninstallCommandTest, AnsweringNoChangesNothing) {
-  BoxWatcher watcher(false);
-  RunUninstallCommand(owner);
-  std::vector<SeenBox> boxes = watcher.Stop();
-  ASSERT_EQ(boxes.size(), 1u);
-  ExpectBox(boxes[0], "yes,no", "Uninstall", Question);
-  EXPECT_TRUE(PathExists(player.ComponentFolder() + "\\AxQuillframe3.dll"));
-  EXPECT_TRUE(MachineKeyExists(PlayerKeyPath));
-  EXPECT_TRUE(log.Libraries().empty());
-}
-
-TEST_F(UninstallCommandTest, AnsweringYesUninstallsAndReportsSuccess) {
-  BoxWatcher watcher(true);
-  RunUninstallCommand(owner);
-  std::vector<SeenBox> boxes = watcher.Stop();
-  ASSERT_EQ(boxes.size(), 2u);
-  ExpectBox(boxes[0], "yes,no", "Uninstall", Question);
-  ExpectBox(boxes[1], "ok", "Uninstall", "Success");
-  EXPECT_FALSE(PathExists(player.ComponentFolder()));
-  EXPECT_EQ(log.Libraries().size(), 1u);
-}
-
-TEST_F(UninstallCommandTest, ADamagedLibraryEndsInThePossiblyRunningReport) {
-  ASSERT_TRUE(CopyFixture("DamagedLibrary.dll", player.ComponentFolder() + "\\Components\\AxQuillframeBroken.dll"));
-  BoxWatcher watcher(true);
-  RunUninstallCommand(owner);
-  std::vector<SeenBox> boxes = watcher.Stop();
-  ASSERT_EQ(boxes.size(), 3u);
-  ExpectBox(boxes[0], "yes,no", "Uninstall", Question);
-  ExpectBox(boxes[1], "ok", "Uninstall Failure",
-            "Could not Load ActiveX Component.\n (Please Exit Netscape and/or Explorer)");
-  ExpectBox(boxes[2], "ok", "Uninstall Failure", "Explorer or Netscape are possibly running.");
-  EXPECT_FALSE(PathExists(player.ComponentFolder()));
 }
 
 }  // namespace

@@ -1,19 +1,10 @@
 #include "support/panel_window_win32.h"
 
+#include "support/message_box_parts_win32.h"
 #include "support/process_win32.h"
 #include "support/test_desktop_win32.h"
 
 namespace {
-
-constexpr DWORD PollMs = 20;
-constexpr int MessageTextId = 0xFFFF;  // the static control that holds a box's text
-
-struct Button {
-  int id;
-  const char* name;
-};
-constexpr Button BoxButtons[] = {{IDOK, "ok"},        {IDCANCEL, "cancel"}, {IDABORT, "abort"}, {IDRETRY, "retry"},
-                                 {IDIGNORE, "ignore"}, {IDYES, "yes"},       {IDNO, "no"}};
 
 std::string TextOf(HWND window) {
   if (!window) return std::string();
@@ -53,12 +44,7 @@ BOOL CALLBACK Visit(HWND window, LPARAM context) {
 }  // namespace
 
 bool WaitUntilDestroyed(HWND window) {
-  DWORD start = GetTickCount();
-  while (IsWindow(window)) {
-    if (GetTickCount() - start >= 20000) return false;
-    Sleep(PollMs);
-  }
-  return true;
+  return WaitUntil([window] { return !IsWindow(window); }, 20000);
 }
 
 namespace {
@@ -109,13 +95,15 @@ PanelWindowSession::~PanelWindowSession() {
 }
 
 HWND PanelWindowSession::WaitForWindow(const std::string& title, DWORD timeoutMs) const {
-  DWORD start = GetTickCount();
-  for (;;) {
-    std::vector<HWND> found = FindWindows(processId_, title, false);
-    if (!found.empty()) return found.front();
-    if (GetTickCount() - start >= timeoutMs) return nullptr;
-    Sleep(PollMs);
-  }
+  HWND window = nullptr;
+  WaitUntil(
+      [&] {
+        std::vector<HWND> found = FindWindows(processId_, title, false);
+        window = found.empty() ? nullptr : found.front();
+        return window != nullptr;
+      },
+      timeoutMs);
+  return window;
 }
 
 HWND PanelWindowSession::WaitForMainWindow(DWORD timeoutMs) const {
@@ -123,37 +111,29 @@ HWND PanelWindowSession::WaitForMainWindow(DWORD timeoutMs) const {
 }
 
 bool PanelWindowSession::WaitForWindowGone(const std::string& title, DWORD timeoutMs) const {
-  DWORD start = GetTickCount();
-  while (!FindWindows(processId_, title, false).empty()) {
-    if (GetTickCount() - start >= timeoutMs) return false;
-    Sleep(PollMs);
-  }
-  return true;
+  return WaitUntil([&] { return FindWindows(processId_, title, false).empty(); }, timeoutMs);
 }
 
 PanelWindowSession::Box PanelWindowSession::WaitForBox(DWORD timeoutMs) {
-  DWORD start = GetTickCount();
-  for (;;) {
-    for (HWND window : FindWindows(processId_, std::string(), true)) {
-      bool known = false;
-      for (HWND seen : boxesSeen_) known = known || seen == window;
-      if (known) continue;
-      boxesSeen_.push_back(window);
-      Box box;
-      box.window = window;
-      box.seen.owner = reinterpret_cast<uintptr_t>(GetWindow(window, GW_OWNER));
-      box.seen.caption = TextOf(window);
-      box.seen.text = TextOf(GetDlgItem(window, MessageTextId));
-      for (const Button& button : BoxButtons) {
-        if (!GetDlgItem(window, button.id)) continue;
-        if (!box.seen.buttons.empty()) box.seen.buttons += ",";
-        box.seen.buttons += button.name;
-      }
-      return box;
-    }
-    if (GetTickCount() - start >= timeoutMs) return Box();
-    Sleep(PollMs);
-  }
+  Box box;
+  WaitUntil(
+      [&] {
+        for (HWND window : FindWindows(processId_, std::string(), true)) {
+          bool known = false;
+          for (HWND seen : boxesSeen_) known = known || seen == window;
+          if (known) continue;
+          boxesSeen_.push_back(window);
+          box.window = window;
+          box.seen.owner = reinterpret_cast<uintptr_t>(GetWindow(window, GW_OWNER));
+          box.seen.caption = TextOf(window);
+          box.seen.text = TextOf(GetDlgItem(window, MessageTextId));
+          box.seen.buttons = BoxButtonNames(window);
+          return true;
+        }
+        return false;
+      },
+      timeoutMs);
+  return box;
 }
 
 bool PanelWindowSession::AnyBoxOpen() const { return !FindWindows(processId_, std::string(), true).empty(); }
@@ -204,11 +184,10 @@ bool PressKey(HWND window, WORD virtualKey) {
   GUITHREADINFO info = {};
   info.cbSize = sizeof info;
   DWORD thread = GetWindowThreadProcessId(window, nullptr);
-  DWORD start = GetTickCount();
-  while (!(GetForegroundWindow() == window && GetGUIThreadInfo(thread, &info) && info.hwndActive == window)) {
-    if (GetTickCount() - start >= 5000) return false;
-    Sleep(PollMs);
-  }
+  if (!WaitUntil(
+          [&] { return GetForegroundWindow() == window && GetGUIThreadInfo(thread, &info) && info.hwndActive == window; },
+          5000))
+    return false;
   INPUT keys[2] = {};
   keys[0].type = INPUT_KEYBOARD;
   keys[0].ki.wVk = virtualKey;

@@ -75,6 +75,18 @@ bool ClickControl(HWND dialog, int id);
 // Presses a button of a message box (IDOK, IDYES, IDNO ...) and waits until
 // the box is gone; false when the box has no such button or stays.
 bool AnswerBox(HWND box, int buttonId);
+// Polls condition every 20 ms until it holds; false once timeoutMs have
+// passed without it. Every wait of the window tests goes through it.
+template <typename Condition>
+bool WaitUntil(Condition condition, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    if (condition()) return true;
+    if (GetTickCount() - start >= timeoutMs) return false;
+    Sleep(20);
+  }
+}
+
 // Waits until window is destroyed (a box goes away a moment after it is
 // answered, and its owner is enabled again only then); false after 20 s.
 bool WaitUntilDestroyed(HWND window);

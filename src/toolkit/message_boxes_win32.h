@@ -2,7 +2,7 @@
 // The message boxes through which every report in words is shown: an
 // information box and a yes/no question, both over MessageBoxA with a fixed
 // icon. Option mode shows them without an owner window; window mode passes
-// the main window.
+// the window they belong to.
 
 #include <windows.h>
 
@@ -13,15 +13,6 @@
 constexpr int32_t ReplyNo = 1;
 constexpr int32_t ReplyYes = 2;
 constexpr int32_t ReplyMissingText = 3;  // the caption or the text was missing
-
-// The report of every window command that needs an installed player.
-constexpr const char* NotRegisteredCaption = "Install Path";
-constexpr const char* NotRegisteredText = "Corvalent Media Player not registered.";
-
-// The main control-panel window while it exists, else none. The owner of
-// every window-mode box; it stays none in option mode.
-HWND MainWindow();
-void SetMainWindow(HWND window);
 
 // Shows caption and text with an OK button and the information icon, owned by
 // owner (none: no owner). False, showing nothing, when the caption or the
@@ -35,6 +26,3 @@ bool ShowInfo(HWND owner, const char* caption, const char* text);
 // With noByDefault, No is the default button, so that a stray Enter answers
 // No: for questions whose Yes cannot be undone.
 bool AskYesNo(HWND owner, const char* caption, const char* text, int32_t* answer, bool noByDefault = false);
-
-// ShowInfo (owner, NotRegisteredCaption, NotRegisteredText).
-void ShowNotRegistered(HWND owner);

@@ -1,7 +1,7 @@
 // The one place for MessageBoxA (user32, loaded from the system folder when
 // the first box is shown: option mode mostly shows none; without it the box
 // gives 0, as when it cannot be shown).
-#include "shell/message_boxes.h"
+#include "toolkit/message_boxes_win32.h"
 
 namespace {
 
@@ -11,13 +11,7 @@ constexpr UINT QuestionStyle = 0x24;
 static_assert(InfoStyle == (MB_OK | MB_ICONINFORMATION), "an OK box with the information icon");
 static_assert(QuestionStyle == (MB_YESNO | MB_ICONQUESTION), "a Yes/No box with the question icon");
 
-HWND mainWindow = nullptr;
-
 }  // namespace
-
-HWND MainWindow() { return mainWindow; }
-
-void SetMainWindow(HWND window) { mainWindow = window; }
 
 bool ShowInfo(HWND owner, const char* caption, const char* text) {
   if (!caption || !text) return false;
@@ -38,5 +32,3 @@ bool AskYesNo(HWND owner, const char* caption, const char* text, int32_t* answer
       return false;
   }
 }
-
-void ShowNotRegistered(HWND owner) { ShowInfo(owner, NotRegisteredCaption, NotRegisteredText); }

@@ -1,4 +1,4 @@
-#include "shell/message_boxes.h"
+#include "toolkit/message_boxes_win32.h"
 
 #include <gtest/gtest.h>
 
@@ -102,20 +102,6 @@ TEST_F(MessageBoxTest, AskYesNoKeepsTheMissingTextMarkWhenNoBoxCanBeShown) {
   EXPECT_FALSE(AskYesNo(reinterpret_cast<HWND>(static_cast<uintptr_t>(0x7FFFFFF0)), nullptr, "Sure?", &answer));
   EXPECT_EQ(answer, ReplyMissingText);
   EXPECT_TRUE(watcher.Stop().empty());
-}
-
-TEST(MainWindowReference, IsNoneUntilSetAndNoneAgainAfter) {
-  EXPECT_EQ(MainWindow(), nullptr);
-  HWND window = reinterpret_cast<HWND>(static_cast<uintptr_t>(0x1234));
-  SetMainWindow(window);
-  EXPECT_EQ(MainWindow(), window);
-  SetMainWindow(nullptr);
-  EXPECT_EQ(MainWindow(), nullptr);
-}
-
-TEST(NotRegisteredReport, HasItsCaptionAndText) {
-  EXPECT_STREQ(NotRegisteredCaption, "Install Path");
-  EXPECT_STREQ(NotRegisteredText, "Corvalent Media Player not registered.");
 }
 
 }  // namespace
