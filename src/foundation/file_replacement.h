@@ -13,6 +13,13 @@
 // made (the folder is missing or refuses new files, or the path is too long).
 Status CreateSiblingFile(const FixedPath& target, FixedPath* created);
 
+// Removes the files CreateSiblingFile made in the folder of target that are
+// left there: those of writers that were ended before they could move their
+// file into place. A file that a writer still holds open cannot be removed
+// and stays. Callers that hold the settings lock run it before they write:
+// no other writer of theirs is then at work. The number of files removed.
+int RemoveStaleSiblingFiles(const FixedPath& target);
+
 // Puts the file at source in the place of target in one step, replacing a
 // target that exists, read-only or not, and has the move written through to
 // the disk. A target file held open by another program is tried again a few

@@ -6,11 +6,26 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cctype>
 #include <cstring>
 
 #include "foundation/file_stream.h"
+#include "foundation/folder_listing.h"
 
 namespace {
+
+// The names CreateSiblingFile gives: "~pf", eight hexadecimal digits, ".tmp".
+constexpr char SiblingPrefix[] = "~pf";
+constexpr char SiblingExtension[] = ".tmp";
+constexpr size_t SiblingHexDigits = 8;
+
+bool IsSiblingFileName(const char* name) {
+  if (strncmp(name, SiblingPrefix, sizeof SiblingPrefix - 1) != 0) return false;
+  const char* digits = name + sizeof SiblingPrefix - 1;
+  for (size_t i = 0; i < SiblingHexDigits; ++i)
+    if (!isxdigit(static_cast<unsigned char>(digits[i]))) return false;
+  return strcmp(digits + SiblingHexDigits, SiblingExtension) == 0;
+}
 
 // Candidate names tried before giving up; each is new or already taken.
 constexpr int SiblingNameAttempts = 64;
@@ -48,6 +63,22 @@ Status CreateSiblingFile(const FixedPath& target, FixedPath* created) {
     // new files refuses every name, which the attempts bound.
   }
   return StatusIoError;
+}
+
+int RemoveStaleSiblingFiles(const FixedPath& target) {
+  // The folder with its trailing backslash; a bare name is in the current folder.
+  FixedPath folder = target;
+  folder.RemoveName();
+  if (!strchr(folder.Text(), '\\')) folder.SetText(".\\");
+  FileList files;
+  files.ListFiles(folder, SiblingExtension, 0, false);
+  int removed = 0;
+  for (const PathNode* node = files.First(); node; node = node->next) {
+    // A file held open by a writer refuses to go (sharing violation).
+    if (IsSiblingFileName(node->path.FileNamePart()) && DeleteFileA(node->path.Text())) ++removed;
+  }
+  files.ClearFileList();
+  return removed;
 }
 
 Status MoveIntoPlace(const FixedPath& source, const FixedPath& target) {

@@ -5,6 +5,8 @@
 // a file.
 
 #include <cstdint>
+#include <functional>
+#include <string>
 
 #include "foundation/containers.h"
 #include "foundation/file_stream.h"
@@ -157,16 +159,7 @@ struct ProfileDocument {
 };
 
 // The text form of a profile document: the reader that parses profile text
-// into a document, and the writer's form of a document.
-//
-// Syntax as read: lines end with CR, LF or any pair of them (CR LF, LF CR,
-// CR CR, LF LF count as one line end). "[name]" starts a section; text after
-// the closing bracket is ignored. "key = value" adds an entry: the key stops
-// at the first blank or "=", the value starts after the "=" and the blanks
-// and further "=" that follow it, runs to the line end and keeps its trailing
-// blanks. A line with an empty value or without "=" adds nothing; lines
-// before the first section, and header lines without a closing bracket, are
-// ignored. There are no comments.
+// (the syntax is in profile_scan.h), and the writer's form of a document.
 //
 // The writer's form: each section as "[" name "]", each entry as key " = "
 // value, every line ended by CR LF, and one empty line at the end. An empty
@@ -229,6 +222,16 @@ bool ReadForbidsRewrite(Status status, const FixedPath& path);
 // the result is StatusIoError.
 Status WriteProfile(const ProfileDocument& document, const FixedPath& path);
 
+// Edits the profile file at path in place of rewriting it: edit gets the
+// file's text after its UTF-8 byte-order mark (profile_edit.h changes it and
+// keeps every byte it does not change) and says whether it changed it; the
+// file is then replaced, mark included, as WriteProfile replaces it. StatusOk
+// when the file was replaced or edit changed nothing; the file is left as it
+// was when it cannot be opened (StatusOpenFailed: missing, or held by another
+// program), read whole (StatusNoMemory, StatusIoError, StatusForeignText), or
+// written (StatusIoError).
+Status EditProfileFile(const FixedPath& path, const std::function<bool(std::string&)>& edit);
+
 // Single values of profile files: one key of one section, read without
 // keeping the document.
 
@@ -255,10 +258,11 @@ bool GetProfileValue(const FixedPath& path, const char* section, const char* key
 bool ReplaceProfileValue(ProfileDocument& document, const char* section, const char* key,
                          const char* value);
 
-// ReplaceProfileValue on the profile file at path, which is then replaced
-// whole with the writer's form of the document: every other section, key and
-// value is written back unchanged and in order. Without mayCreate a missing
-// file is not tried. False when the file cannot be read whole, lacks the
-// section or key, or cannot be written; the file is then as it was.
+// Sets the value of key in the last section named section of the profile
+// file at path (the entry a reader returns) to value, changing only the bytes
+// of that value (EditProfileFile): every other byte of the file stays. Without
+// mayCreate a missing file is not tried; a missing file has no key to change
+// either way. False when the file cannot be read whole, lacks the section or
+// key, or cannot be written; the file is then as it was.
 bool SetProfileValue(const FixedPath& path, const char* section, const char* key, const char* value,
                      bool mayCreate);

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "foundation/file_replacement.h"
+#include "foundation/profile_edit.h"
 #include "foundation/strings.h"
 
 // Profile documents on files, through FileStream. The text itself is parsed
@@ -38,23 +39,69 @@ bool WriteToStream(void* context, const char* bytes, uint32_t count) {
   return stream->Write(bytes, &taken) == StatusOk && taken == count;
 }
 
-// Writes the text of document into the empty file at path and has it reach
-// the disk; the file is closed in every case.
-Status WriteWholeFile(const ProfileDocument& document, const FixedPath& path) {
+// Writes into the empty file at path, through write (the document's text or
+// the edited bytes), and has it reach the disk; the file is closed in every
+// case.
+template <typename Write>
+Status WriteWholeFile(const FixedPath& path, bool byteOrderMark, Write write) {
   FileStream stream(path);
   if (stream.Open(FileStream::ModeWrite, FileStream::StandardBufferSize) != StatusOk) {
     return StatusIoError;
   }
   Status status = StatusOk;
-  if (document.utf8ByteOrderMark && !WriteToStream(&stream, Utf8ByteOrderMark, Utf8ByteOrderMarkBytes))
-    status = StatusIoError;
-  if (status == StatusOk) status = WriteProfileText(document, WriteToStream, &stream);
+  if (byteOrderMark && !WriteToStream(&stream, Utf8ByteOrderMark, Utf8ByteOrderMarkBytes)) status = StatusIoError;
+  if (status == StatusOk) status = write(stream);
   // Flush on its own: Sync and Close drop the result of the flush they do.
   if (status == StatusOk) status = stream.Flush();
   if (status == StatusOk) status = stream.Sync();
   const Status closed = stream.Close();
   if (status == StatusOk) status = closed;
   return status == StatusOk ? StatusOk : StatusIoError;
+}
+
+// Puts what write writes in the place of the file at path, through a new
+// file beside it, as WriteProfile does.
+template <typename Write>
+Status ReplaceWholeFile(const FixedPath& path, bool byteOrderMark, Write write) {
+  FixedPath temporary;
+  if (CreateSiblingFile(path, &temporary) != StatusOk) return StatusIoError;
+  if (WriteWholeFile(temporary, byteOrderMark, write) == StatusOk && MoveIntoPlace(temporary, path) == StatusOk) {
+    return StatusOk;
+  }
+  FileStream(temporary).Delete();
+  return StatusIoError;
+}
+
+}  // namespace
+
+namespace {
+
+// Reads the whole file, or what is left of an open stream, into text with
+// one allocation and one read; *textStart and *textLength are the text after
+// a UTF-8 byte-order mark, *byteOrderMark whether there was one.
+Status ReadWholeText(FileStream& file, String& text, const char** textStart, uint32_t* textLength,
+                     bool* byteOrderMark) {
+  *textStart = nullptr;
+  *textLength = 0;
+  *byteOrderMark = false;
+  const uint32_t size = file.Size();
+  if (size == 0) return StatusOk;
+  if (size >= String::CapacityMask || !text.EnsureRoom(size, false)) return StatusNoMemory;
+  uint32_t count = size;
+  // A failed or short read leaves the caller nothing: a file must not be
+  // written back from the part of it that was read.
+  if (file.Read(text.Block(), &count) != StatusOk || count != size) return StatusIoError;
+  if (IsForeignText(text.Block(), count)) return StatusForeignText;
+  text.Block()[count] = '\0';
+  const char* start = text.Block();
+  if (StartsWith(start, count, Utf8ByteOrderMark, Utf8ByteOrderMarkBytes)) {
+    *byteOrderMark = true;
+    start += Utf8ByteOrderMarkBytes;
+    count -= Utf8ByteOrderMarkBytes;
+  }
+  *textStart = start;
+  *textLength = count;
+  return StatusOk;
 }
 
 }  // namespace
@@ -66,32 +113,14 @@ Status ReadProfile(ProfileDocument& document, const FixedPath& path, FileStream*
   if (openedHere && file.Open(FileStream::ModeRead, FileStream::StandardBufferSize) != StatusOk) {
     return StatusOpenFailed;
   }
-  Status status = StatusOk;
-  const uint32_t size = file.Size();
-  if (size != 0) {
-    // One block for the whole text and one read into it.
-    String text;
-    if (size >= String::CapacityMask || !text.EnsureRoom(size, false)) {
-      status = StatusNoMemory;
-    } else {
-      uint32_t count = size;
-      // A failed or short read leaves the document alone: callers must not
-      // write a file back from the part of it that was read.
-      if (file.Read(text.Block(), &count) != StatusOk || count != size) {
-        status = StatusIoError;
-      } else if (IsForeignText(text.Block(), count)) {
-        status = StatusForeignText;
-      } else {
-        text.Block()[count] = '\0';
-        const char* start = text.Block();
-        if (StartsWith(start, count, Utf8ByteOrderMark, Utf8ByteOrderMarkBytes)) {
-          document.utf8ByteOrderMark = true;
-          start += Utf8ByteOrderMarkBytes;
-          count -= Utf8ByteOrderMarkBytes;
-        }
-        status = ReadProfileText(document, start, count);
-      }
-    }
+  String text;
+  const char* start = nullptr;
+  uint32_t length = 0;
+  bool byteOrderMark = false;
+  Status status = ReadWholeText(file, text, &start, &length, &byteOrderMark);
+  if (status == StatusOk && start) {
+    if (byteOrderMark) document.utf8ByteOrderMark = true;
+    status = ReadProfileText(document, start, length);
   }
   if (openedHere) file.Close();
   return status;
@@ -106,14 +135,28 @@ bool ReadForbidsRewrite(Status status, const FixedPath& path) {
 }
 
 Status WriteProfile(const ProfileDocument& document, const FixedPath& path) {
-  FixedPath temporary;
-  if (CreateSiblingFile(path, &temporary) != StatusOk) return StatusIoError;
-  if (WriteWholeFile(document, temporary) == StatusOk &&
-      MoveIntoPlace(temporary, path) == StatusOk) {
-    return StatusOk;
-  }
-  FileStream(temporary).Delete();
-  return StatusIoError;
+  return ReplaceWholeFile(path, document.utf8ByteOrderMark, [&document](FileStream& stream) {
+    return WriteProfileText(document, WriteToStream, &stream);
+  });
+}
+
+Status EditProfileFile(const FixedPath& path, const std::function<bool(std::string&)>& edit) {
+  FileStream file(path);
+  if (file.Open(FileStream::ModeRead, FileStream::StandardBufferSize) != StatusOk) return StatusOpenFailed;
+  String whole;
+  const char* start = nullptr;
+  uint32_t length = 0;
+  bool byteOrderMark = false;
+  const Status read = ReadWholeText(file, whole, &start, &length, &byteOrderMark);
+  file.Close();
+  if (read != StatusOk) return read;
+  std::string text(start ? start : "", length);
+  if (!edit(text)) return StatusOk;
+  return ReplaceWholeFile(path, byteOrderMark, [&text](FileStream& stream) {
+    return text.size() >= UINT32_MAX || !WriteToStream(&stream, text.data(), static_cast<uint32_t>(text.size()))
+               ? StatusIoError
+               : StatusOk;
+  });
 }
 
 bool GetProfileValue(const FixedPath& path, const char* section, const char* key, char* out,
@@ -126,12 +169,12 @@ bool GetProfileValue(const FixedPath& path, const char* section, const char* key
 bool SetProfileValue(const FixedPath& path, const char* section, const char* key, const char* value,
                      bool mayCreate) {
   if (!mayCreate && !path.Exists()) return false;
-  ProfileDocument document;
-  // A file that could not be read whole must not be written back from the
-  // part that was read. A missing file reads as an empty document, which has
-  // no key to change.
-  const Status read = ReadProfile(document, path);
-  if (ReadForbidsRewrite(read, path)) return false;
-  if (!ReplaceProfileValue(document, section, key, value)) return false;
-  return WriteProfile(document, path) == StatusOk;
+  // A missing file has no key to change; one that cannot be read whole is
+  // never written back from the part that was read.
+  bool found = false;
+  const Status edited = EditProfileFile(path, [&](std::string& text) {
+    found = SetProfileTextValue(text, section, key, value);
+    return found;
+  });
+  return found && edited == StatusOk;
 }

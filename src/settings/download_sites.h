@@ -87,9 +87,12 @@ bool SaveSiteList(const FixedPath& path, const TypedArray<String>& list);
 // site list file, unless it is listed already, or (add false) removes every
 // copy of it. The site "Default" stands for the default site of
 // "ControlPanelv306.ini". The program-wide site list is loaded from the file
-// first (emptied when there is no file) and holds the result. The file is
-// written in every case, a missing one is made. The whole edit holds the
-// settings lock (settings_lock.h). 1 when the lock could not be taken, an
+// first (emptied when there is no file) and holds the result. An existing
+// file changes by the site's line alone: a new site's line goes first in the
+// last "Download Sites" section (the section is added at the end when
+// missing), a removed site's lines go; every other byte stays, and a file
+// that needs no change is not written. A missing file is made in the
+// writer's form. The whole edit holds the settings lock (settings_lock.h). 1 when the lock could not be taken, an
 // existing file could not be read whole or the file could not be written (it
 // is then as it was), else 0, also when there is no component folder.
 int32_t EditSiteList(const char* site, bool add);

@@ -2,8 +2,10 @@
 
 #include <cstring>
 
+#include "foundation/file_replacement.h"
 #include "foundation/paths.h"
 #include "foundation/profile_document.h"
+#include "foundation/profile_edit.h"
 #include "maintenance/installation.h"
 #include "settings/settings_lock.h"
 
@@ -50,6 +52,7 @@ Status WriteDefaultSiteSettingsAt(const FixedPath& path, bool force) {
   SettingsLock lock;
   if (!lock.Held()) return StatusIoError;
   if (!force && path.Exists()) return StatusOk;
+  RemoveStaleSiblingFiles(path);
   ProfileDocument document;
   if (!BuildDefaultSiteSettings(document)) return StatusNoMemory;
   return WriteProfile(document, path);
@@ -105,10 +108,26 @@ int32_t EditSiteList(const char* site, bool add) {
     ReadConfiguredSite(SiteSettingsPath(), DefaultSiteKey, BuiltInDefaultSite, configured);
     site = configured;
   }
-  if (add) {
-    if (!AddSite(SiteList, site)) return 1;
-  } else {
-    RemoveSite(SiteList, site);
+  RemoveStaleSiblingFiles(file);
+  if (loaded == StatusNotFound && !file.Exists()) {
+    // A missing list is made in the writer's form.
+    if (add && !AddSite(SiteList, site)) return 1;
+    return SaveSiteList(file, SiteList) ? 0 : 1;
   }
-  return SaveSiteList(file, SiteList) ? 0 : 1;
+  // The list file as it is, with the one site's line added or removed.
+  const bool listed = ListsSite(SiteList, site);
+  const Status edited = EditProfileFile(file, [&](std::string& text) {
+    if (!add) return RemoveProfileTextValues(text, DownloadSitesSectionName, SiteKey, site) > 0;
+    if (listed || !*site) return false;  // an empty site is no entry
+    InsertFirstProfileTextValue(text, DownloadSitesSectionName, SiteKey, site);
+    return true;
+  });
+  if (edited != StatusOk) return 1;
+  // The list holds what the file now holds, as the edit made it.
+  if (!add) {
+    RemoveSite(SiteList, site);
+  } else if (!listed && *site && !AddSite(SiteList, site)) {
+    return 1;
+  }
+  return 0;
 }

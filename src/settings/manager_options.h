@@ -40,7 +40,10 @@ bool StoredUpdateCheck(const FixedPath& componentFolder);
 
 // Stores on as "CheckForUpdates" in the options file of componentFolder,
 // with "LastUpdateCheckTime" reset to "0", in one rewrite under the settings
-// lock. A missing file, or one without the section or the key, is made anew
-// with just those two keys. False, with the file left as it was, when the
-// lock cannot be had or a file that exists cannot be read whole or written.
+// lock that changes only those two values: every other line of the file
+// stays as it was. A key that is missing is added at the end of the section
+// (with the time, when that is missing too), a missing section at the end of
+// the file; a missing file is made with just the section and the two keys.
+// False, with the file left as it was, when the lock cannot be had or a file
+// that exists cannot be read whole or written.
 bool SaveUpdateCheck(const FixedPath& componentFolder, bool on);

@@ -3,7 +3,9 @@
 #include <cstdlib>
 
 #include "foundation/paths.h"
+#include "foundation/file_replacement.h"
 #include "foundation/profile_document.h"
+#include "foundation/profile_edit.h"
 #include "maintenance/installation.h"
 #include "settings/settings_lock.h"
 
@@ -13,6 +15,7 @@ bool SetManagerOption(const char* key, const char* value) {
   FixedPath file;
   if (!ReadComponentPath(file, nullptr)) return true;
   if (file.AppendName(ManagerOptionsFileName) != StatusOk) return false;
+  RemoveStaleSiblingFiles(file);
   return SetProfileValue(file, ManagerOptionsSectionName, key, value, true);
 }
 
@@ -29,23 +32,7 @@ bool OptionsFile(const FixedPath& componentFolder, FixedPath& file) {
   return file.AppendName(ManagerOptionsFileName) == StatusOk;
 }
 
-enum class SaveOutcome { Saved, Missing, Failed };
-
-// Stores value as "CheckForUpdates" and resets "LastUpdateCheckTime" in one
-// rewrite of the file at file. Missing: no file, section or key to change.
-SaveOutcome SaveUpdateCheckValue(const FixedPath& file, const char* value) {
-  if (!file.Exists()) return SaveOutcome::Missing;
-  ProfileDocument document;
-  const Status read = ReadProfile(document, file);
-  if (ReadForbidsRewrite(read, file)) return SaveOutcome::Failed;
-  if (!ReplaceProfileValue(document, ManagerOptionsSectionName, CheckForUpdatesKey, value))
-    return SaveOutcome::Missing;
-  // A file without the time keeps going without it.
-  ReplaceProfileValue(document, ManagerOptionsSectionName, LastUpdateCheckTimeKey, OptionOffValue);
-  return WriteProfile(document, file) == StatusOk ? SaveOutcome::Saved : SaveOutcome::Failed;
-}
-
-// Makes the options file anew with the section and its two keys.
+// Makes a missing options file with the section and its two keys.
 bool RebuildOptionsFile(const FixedPath& file, const char* value) {
   ProfileDocument document;
   ProfileSection* section = nullptr;
@@ -74,7 +61,18 @@ bool SaveUpdateCheck(const FixedPath& componentFolder, bool on) {
   const char* value = on ? OptionOnValue : OptionOffValue;
   SettingsLock lock;
   if (!lock.Held()) return false;
-  SaveOutcome outcome = SaveUpdateCheckValue(file, value);
-  if (outcome == SaveOutcome::Missing) outcome = RebuildOptionsFile(file, value) ? SaveOutcome::Saved : SaveOutcome::Failed;
-  return outcome == SaveOutcome::Saved;
+  RemoveStaleSiblingFiles(file);
+  if (!file.Exists()) return RebuildOptionsFile(file, value);
+  // The file as it is, with only these two values changed or added.
+  return EditProfileFile(file, [value](std::string& text) {
+           if (SetProfileTextValue(text, ManagerOptionsSectionName, CheckForUpdatesKey, value)) {
+             // A file without the time keeps going without it.
+             SetProfileTextValue(text, ManagerOptionsSectionName, LastUpdateCheckTimeKey, OptionOffValue);
+           } else {
+             AddProfileTextValue(text, ManagerOptionsSectionName, CheckForUpdatesKey, value);
+             if (!SetProfileTextValue(text, ManagerOptionsSectionName, LastUpdateCheckTimeKey, OptionOffValue))
+               AddProfileTextValue(text, ManagerOptionsSectionName, LastUpdateCheckTimeKey, OptionOffValue);
+           }
+           return true;
+         }) == StatusOk;
 }

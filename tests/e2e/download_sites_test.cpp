@@ -17,13 +17,12 @@ namespace {
 
 const std::string builtInDefault = "https://components.corvalent.com/QuillframeComponents/";
 
-// The site list file in the writer's form, with the section "Download Sites"
-// holding sites and the given sections around it.
-std::string SiteFile(const std::vector<std::string>& sites, const std::string& before = "",
-                     const std::string& after = "") {
-  std::string text = before + "[Download Sites]\r\n";
+// A site list file the program made: the writer's form, the section
+// "Download Sites" holding sites.
+std::string SiteFile(const std::vector<std::string>& sites) {
+  std::string text = "[Download Sites]\r\n";
   for (const std::string& site : sites) text += "site = " + site + "\r\n";
-  return text + after + "\r\n";
+  return text + "\r\n";
 }
 
 class DownloadSites : public ::testing::Test {
@@ -40,33 +39,35 @@ class DownloadSites : public ::testing::Test {
 };
 
 TEST_F(DownloadSites, EditTheListAndKeepTheRestOfTheFile) {
-  const std::string before = "[Mirrors]\r\nregion = eu\r\n";
-  const std::string after = "[Proxy]\r\nHost = proxy.example\r\n";
-  const std::string file =
-      "[Mirrors]\nregion=eu\n[Download Sites]\nsite=https://a/\nmirror = https://m/\nsite = https://b/\n"
-      "site = https://a/\n[Proxy]\nHost  =  proxy.example\n";
+  // Only the line of the site changes: a new one comes first in the section,
+  // a removed one's lines go; the other sections, the other entries of the
+  // section, the spacing and the LF line ends stay as they were.
+  const std::string before = "[Mirrors]\nregion=eu\n[Download Sites]\n";
+  const std::string after = "[Proxy]\nHost  =  proxy.example\n";
+  const std::string section = "site=https://a/\nmirror = https://m/\nsite = https://b/\nsite = https://a/\n";
   const struct {
     std::string arguments;
-    std::vector<std::string> sites;
+    std::string section;
   } cases[] = {
-      {"-ds+ https://new/", {"https://new/", "https://a/", "https://b/", "https://a/"}},
-      {"-ds+ https://b/", {"https://a/", "https://b/", "https://a/"}},  // listed: order kept
-      {"-ds https://a/", {"https://b/"}},                              // every copy goes
-      {"-ds https://z/", {"https://a/", "https://b/", "https://a/"}},  // not listed
+      {"-ds+ https://new/", "site = https://new/\n" + section},
+      {"-ds+ https://b/", section},  // listed: nothing changes
+      {"-ds https://a/", "mirror = https://m/\nsite = https://b/\n"},  // every copy goes
+      {"-ds https://z/", section},                                      // not listed
       // Names are exact: other case, other trailing slash.
-      {"-ds+ HTTPS://B/", {"HTTPS://B/", "https://a/", "https://b/", "https://a/"}},
-      {"-ds+ https://b", {"https://b", "https://a/", "https://b/", "https://a/"}},
-      {"-ds https://A/", {"https://a/", "https://b/", "https://a/"}},
-      {"-ds https://b", {"https://a/", "https://b/", "https://a/"}},
+      {"-ds+ HTTPS://B/", "site = HTTPS://B/\n" + section},
+      {"-ds+ https://b", "site = https://b\n" + section},
+      {"-ds https://A/", section},
+      {"-ds https://b", section},
       // Several edits on one command line, and options found by substring.
-      {"-ds+ https://c/ -ds https://a/ x-ds+y https://d/", {"https://d/", "https://c/", "https://b/"}},
+      {"-ds+ https://c/ -ds https://a/ x-ds+y https://d/",
+       "site = https://d/\nsite = https://c/\nmirror = https://m/\nsite = https://b/\n"},
   };
   for (const auto& c : cases) {
-    ASSERT_TRUE(WriteTextFile(File(), file));
+    ASSERT_TRUE(WriteTextFile(File(), before + section + after));
     ProgramRun run = Run(c.arguments);
     EXPECT_EQ(run.output, "0\n") << c.arguments;
     EXPECT_EQ(run.exitCode, 0) << c.arguments;
-    EXPECT_EQ(ReadTextFile(File()), SiteFile(c.sites, before, after)) << c.arguments;
+    EXPECT_EQ(ReadTextFile(File()), before + c.section + after) << c.arguments;
     EXPECT_EQ(FilesIn(player.ComponentFolder()), std::vector<std::string>{"QFXDownloadSites.txt"}) << c.arguments;
   }
 }
@@ -85,7 +86,8 @@ TEST_F(DownloadSites, AFileWithoutTheSectionGetsIt) {
   ASSERT_TRUE(WriteTextFile(File(), "[download sites]\r\nsite = https://x/\r\n"));
   ProgramRun run = Run("-ds+ https://a/");
   EXPECT_EQ(run.output, "0\n");
-  EXPECT_EQ(ReadTextFile(File()), "[download sites]\r\nsite = https://x/\r\n" + SiteFile({"https://a/"}));
+  EXPECT_EQ(ReadTextFile(File()),
+            "[download sites]\r\nsite = https://x/\r\n[Download Sites]\r\nsite = https://a/\r\n");
 }
 
 TEST_F(DownloadSites, SitesOfADeletedListDoNotComeBack) {
@@ -159,7 +161,7 @@ TEST_F(DownloadSites, AReadOnlyListIsReplaced) {
   ASSERT_TRUE(SetFileAttributesA(File().c_str(), FILE_ATTRIBUTE_READONLY));
   ProgramRun run = Run("-ds+ https://b/");
   EXPECT_EQ(run.output, "0\n");
-  EXPECT_EQ(ReadTextFile(File()), SiteFile({"https://b/", "https://a/"}));
+  EXPECT_EQ(ReadTextFile(File()), "[Download Sites]\r\nsite = https://b/\r\nsite = https://a/\r\n");
 }
 
 TEST_F(DownloadSites, AListThatCannotBeReadOrReplacedStaysAsItWasAndOneIsPrinted) {

@@ -240,28 +240,38 @@ TEST_F(MainWindowTest, StoresTheUpdateCheckWhenToggled) {
   WaitUntil([&] { return ReadTextFile(Component("QuillframeConfig.ini")) != OptionsText; }, 5000);
   EXPECT_EQ(ReadTextFile(Component("QuillframeConfig.ini")),
             "[Other]\r\nkeep = this\r\n[ComponentMgrOptions]\r\nCheckForUpdates = 0\r\n"
-            "LastUpdateCheckTime = 0\r\nBroadcastKey = 1\r\n\r\n");
+            "LastUpdateCheckTime = 0\r\nBroadcastKey = 1\r\n");
   EXPECT_TRUE(ClickControl(window, OkCommandId));
   ExpectEndsWithZero();
 }
 
-TEST_F(MainWindowTest, MakesTheOptionsFileAnewWhenItLacksTheKey) {
+TEST_F(MainWindowTest, AddsWhatTheOptionsFileLacksAndKeepsTheRest) {
   ASSERT_TRUE(player.Install());
-  // No file, or one without the section or the key: made anew with the two
-  // keys (the component manager knows no other way to read them).
-  for (const char* text : {static_cast<const char*>(nullptr), "[Other]\r\nkeep = this\r\n",
-                           "[ComponentMgrOptions]\r\nBroadcastKey = 1\r\n"}) {
+  // A missing file is made with the section and its two keys; a file without
+  // the section or a key gets what it lacks, and every other line stays.
+  const struct {
+    const char* before;  // none: no file
+    const char* after;
+  } cases[] = {
+      {nullptr, "[ComponentMgrOptions]\r\nCheckForUpdates = 0\r\nLastUpdateCheckTime = 0\r\n\r\n"},
+      {"[Other]\r\nkeep = this\r\n",
+       "[Other]\r\nkeep = this\r\n[ComponentMgrOptions]\r\nCheckForUpdates = 0\r\nLastUpdateCheckTime = 0\r\n"},
+      {"[ComponentMgrOptions]\r\nBroadcastKey = 1\r\n",
+       "[ComponentMgrOptions]\r\nBroadcastKey = 1\r\nCheckForUpdates = 0\r\nLastUpdateCheckTime = 0\r\n"},
+      {"; managed by IT\r\n[ComponentMgrOptions]\r\nLastUpdateCheckTime=5\r\n\r\n[Proxy]\r\nHost=proxy.corp\r\n",
+       "; managed by IT\r\n[ComponentMgrOptions]\r\nLastUpdateCheckTime=0\r\nCheckForUpdates = 0\r\n\r\n[Proxy]\r\n"
+       "Host=proxy.corp\r\n"},
+  };
+  for (const auto& c : cases) {
     RemovePath(Component("QuillframeConfig.ini"));
-    if (text) ASSERT_TRUE(WriteTextFile(Component("QuillframeConfig.ini"), text));
+    if (c.before) ASSERT_TRUE(WriteTextFile(Component("QuillframeConfig.ini"), c.before));
     const std::string before = ReadTextFile(Component("QuillframeConfig.ini"));
     HWND window = Open();
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(ReadControl(window, CheckForUpdatesCommandId).checked);
     ASSERT_TRUE(ClickControl(window, CheckForUpdatesCommandId));
-    for (int i = 0; i < 250 && ReadTextFile(Component("QuillframeConfig.ini")) == before; ++i) Sleep(20);
-    EXPECT_EQ(ReadTextFile(Component("QuillframeConfig.ini")),
-              "[ComponentMgrOptions]\r\nCheckForUpdates = 0\r\nLastUpdateCheckTime = 0\r\n\r\n")
-        << (text ? text : "no file");
+    WaitUntil([&] { return ReadTextFile(Component("QuillframeConfig.ini")) != before; }, 5000);
+    EXPECT_EQ(ReadTextFile(Component("QuillframeConfig.ini")), c.after) << (c.before ? c.before : "no file");
     EXPECT_TRUE(ClickControl(window, OkCommandId));
     ExpectEndsWithZero();
   }
@@ -325,7 +335,7 @@ TEST_F(MainWindowTest, TheBetaBoxJoinsAndLeavesThePublicBeta) {
   EXPECT_EQ(MachineString(PlayerKeyPath, AdditionalDownloadUrlValueName, &found), BuiltInBetaSite);
   WaitUntil([&] { return ReadTextFile(Component("QFXDownloadSites.txt")).find("Beta") != std::string::npos; }, 5000);
   EXPECT_EQ(ReadTextFile(Component("QFXDownloadSites.txt")),
-            std::string("[Download Sites]\r\nsite = ") + BuiltInBetaSite + "\r\nsite = https://a.example/\r\n\r\n");
+            std::string("[Download Sites]\r\nsite = ") + BuiltInBetaSite + "\r\nsite = https://a.example/\r\n");
 
   // Leaving when the value is already gone says so and still takes the beta
   // site off the list.
@@ -335,7 +345,7 @@ TEST_F(MainWindowTest, TheBetaBoxJoinsAndLeavesThePublicBeta) {
                                             "Unable to remove reg key for Downloading");
   AnswerBox(box.window, IDOK);
   WaitUntil([&] { return ReadTextFile(Component("QFXDownloadSites.txt")).find("Beta") == std::string::npos; }, 5000);
-  EXPECT_EQ(ReadTextFile(Component("QFXDownloadSites.txt")), "[Download Sites]\r\nsite = https://a.example/\r\n\r\n");
+  EXPECT_EQ(ReadTextFile(Component("QFXDownloadSites.txt")), "[Download Sites]\r\nsite = https://a.example/\r\n");
   EXPECT_FALSE(ReadControl(window, PublicBetaCommandId).checked);
   EXPECT_TRUE(ClickControl(window, OkCommandId));
   ExpectEndsWithZero();

@@ -19,12 +19,12 @@ const std::string options =
     "[ComponentMgrOptions]\r\nCheckForUpdates=0\r\nLastUpdateCheckTime   =  77\r\nBroadcastKey = 1\r\n"
     "[Zones]\r\nzone = a\r\nzone = b\r\n";
 
-// options in the writer's form with the two keys set as given.
+// options with the two values set as given: every other byte as it was.
 std::string Written(const std::string& check, const std::string& time) {
-  return "[Proxy]\r\nHost = proxy.example\r\n"
-         "[ComponentMgrOptions]\r\nCheckForUpdates = " + check + "\r\nLastUpdateCheckTime = " + time +
+  return "[Proxy]\r\nHost=proxy.example\r\n"
+         "[ComponentMgrOptions]\r\nCheckForUpdates=" + check + "\r\nLastUpdateCheckTime   =  " + time +
          "\r\nBroadcastKey = 1\r\n"
-         "[Zones]\r\nzone = a\r\nzone = b\r\n\r\n";
+         "[Zones]\r\nzone = a\r\nzone = b\r\n";
 }
 
 class ManagerOptions : public ::testing::Test {
@@ -86,12 +86,12 @@ TEST_F(ManagerOptions, AFailureStaysVisibleAfterALaterSuccess) {
   ASSERT_TRUE(WriteTextFile(File(), partial));
   ProgramRun run = Run("-lu 5 -cu+");
   EXPECT_EQ(run.output, "1\n");
-  EXPECT_EQ(ReadTextFile(File()), "[ComponentMgrOptions]\r\nCheckForUpdates = 1\r\n\r\n");
+  EXPECT_EQ(ReadTextFile(File()), "[ComponentMgrOptions]\r\nCheckForUpdates = 1\r\n");
 
   ASSERT_TRUE(WriteTextFile(File(), partial));
   run = Run("-cu+ -lu 5");
   EXPECT_EQ(run.output, "1\n");
-  EXPECT_EQ(ReadTextFile(File()), "[ComponentMgrOptions]\r\nCheckForUpdates = 1\r\n\r\n");
+  EXPECT_EQ(ReadTextFile(File()), "[ComponentMgrOptions]\r\nCheckForUpdates = 1\r\n");
 }
 
 TEST_F(ManagerOptions, WithoutAComponentFolderNothingChangesAndNothingFails) {

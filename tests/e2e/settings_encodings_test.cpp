@@ -89,8 +89,9 @@ TEST_F(SettingsEncodings, Utf16OrANulBeforeTheEndLeavesTheFileByteForByte) {
 
 TEST_F(SettingsEncodings, NulsOnlyAtTheEndLoseNothing) {
   const std::string sites = Sites(SiteLine("https://a/"));
+  // The edit keeps every byte it does not change, the NULs too.
   Expect(SitesFile(), sites + std::string(3, '\0'), "-ds+ https://n/", "0\n",
-         Sites(SiteLine("https://n/") + SiteLine("https://a/")), "trailing NULs");
+         Sites(SiteLine("https://n/") + SiteLine("https://a/")) + std::string(3, '\0'), "trailing NULs");
 }
 
 TEST_F(SettingsEncodings, VersionListsInOtherEncodings) {

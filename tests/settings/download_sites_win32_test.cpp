@@ -252,18 +252,18 @@ TEST_F(SiteListEditTest, WithoutAComponentFolderNothingIsDone) {
 TEST_F(SiteListEditTest, NewSitesComeFirstAndTheListFollowsTheFile) {
   ASSERT_TRUE(WriteTextFile(File(), "[Download Sites]\nsite = A\nsite = B\n"));
   EXPECT_EQ(EditSiteList("C", true), 0);
-  EXPECT_EQ(ReadTextFile(File()), "[Download Sites]\r\nsite = C\r\nsite = A\r\nsite = B\r\n\r\n");
+  EXPECT_EQ(ReadTextFile(File()), "[Download Sites]\nsite = C\nsite = A\nsite = B\n");
   EXPECT_EQ(TextsOf(SiteList), (std::vector<std::string>{"C", "A", "B"}));
 
   EXPECT_EQ(EditSiteList("B", true), 0);
-  EXPECT_EQ(ReadTextFile(File()), "[Download Sites]\r\nsite = C\r\nsite = A\r\nsite = B\r\n\r\n");
+  EXPECT_EQ(ReadTextFile(File()), "[Download Sites]\nsite = C\nsite = A\nsite = B\n");
 }
 
 TEST_F(SiteListEditTest, RemovalEmptiesEveryCopyInPlace) {
   ASSERT_TRUE(WriteTextFile(File(), "[Download Sites]\nsite = A\nsite = B\nsite = A\n"));
   EXPECT_EQ(EditSiteList("A", false), 0);
   EXPECT_EQ(TextsOf(SiteList), (std::vector<std::string>{"", "B", ""}));
-  EXPECT_EQ(ReadTextFile(File()), "[Download Sites]\r\nsite = B\r\n\r\n");
+  EXPECT_EQ(ReadTextFile(File()), "[Download Sites]\nsite = B\n");
 }
 
 TEST_F(SiteListEditTest, SitesOfADeletedFileDoNotComeBack) {
@@ -291,12 +291,12 @@ TEST_F(SiteListEditTest, DefaultStandsForTheConfiguredDefaultSite) {
             "site = https://components.corvalent.com/QuillframeComponents/\r\n\r\n");
 }
 
-TEST_F(SiteListEditTest, NoSiteRewritesTheFileUnchanged) {
+TEST_F(SiteListEditTest, NoSiteLeavesTheFileUnchanged) {
   ASSERT_TRUE(WriteTextFile(File(), "[Download Sites]\nsite=A\n"));
   EXPECT_EQ(EditSiteList(nullptr, true), 0);
-  EXPECT_EQ(ReadTextFile(File()), "[Download Sites]\r\nsite = A\r\n\r\n");
+  EXPECT_EQ(ReadTextFile(File()), "[Download Sites]\nsite=A\n");
   EXPECT_EQ(EditSiteList(nullptr, false), 0);
-  EXPECT_EQ(ReadTextFile(File()), "[Download Sites]\r\nsite = A\r\n\r\n");
+  EXPECT_EQ(ReadTextFile(File()), "[Download Sites]\nsite=A\n");
 }
 
 TEST_F(SiteListEditTest, AFileThatCannotBeReadIsLeftAlone) {

@@ -18,14 +18,14 @@ const std::string options =
     "[Other]\r\nCheckForUpdates = 7\r\n[ComponentMgrOptions]\r\nCheckForUpdates=0\r\n"
     "LastUpdateCheckTime   =   99\r\nBroadcastKey = 1\r\n";
 
-TEST(SetProfileValueTest, ChangesTheKeyAndWritesTheRestBackInOrder) {
+TEST(SetProfileValueTest, ChangesOnlyTheValueOfTheKey) {
   TempFolder folder;
   const std::string path = folder / "QuillframeConfig.ini";
   ASSERT_TRUE(WriteTextFile(path, options));
   EXPECT_TRUE(SetProfileValue(PathOf(path), "ComponentMgrOptions", "CheckForUpdates", "1", false));
   EXPECT_EQ(ReadTextFile(path),
-            "[Other]\r\nCheckForUpdates = 7\r\n[ComponentMgrOptions]\r\nCheckForUpdates = 1\r\n"
-            "LastUpdateCheckTime = 99\r\nBroadcastKey = 1\r\n\r\n");
+            "[Other]\r\nCheckForUpdates = 7\r\n[ComponentMgrOptions]\r\nCheckForUpdates=1\r\n"
+            "LastUpdateCheckTime   =   99\r\nBroadcastKey = 1\r\n");
 }
 
 TEST(SetProfileValueTest, ALastLineWithoutItsLineEndIsChangedToo) {
@@ -33,7 +33,7 @@ TEST(SetProfileValueTest, ALastLineWithoutItsLineEndIsChangedToo) {
   const std::string path = folder / "QuillframeConfig.ini";
   ASSERT_TRUE(WriteTextFile(path, "[ComponentMgrOptions]\nCheckForUpdates = 0"));
   EXPECT_TRUE(SetProfileValue(PathOf(path), "ComponentMgrOptions", "CheckForUpdates", "1", false));
-  EXPECT_EQ(ReadTextFile(path), "[ComponentMgrOptions]\r\nCheckForUpdates = 1\r\n\r\n");
+  EXPECT_EQ(ReadTextFile(path), "[ComponentMgrOptions]\nCheckForUpdates = 1");
 }
 
 TEST(SetProfileValueTest, AddsNothingAndLeavesTheFileAlone) {
@@ -72,7 +72,7 @@ TEST(SetProfileValueTest, AReadOnlyFileIsReplaced) {
   ASSERT_TRUE(WriteTextFile(path, "[ComponentMgrOptions]\nCheckForUpdates = 0\n"));
   ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
   EXPECT_TRUE(SetProfileValue(PathOf(path), "ComponentMgrOptions", "CheckForUpdates", "1", false));
-  EXPECT_EQ(ReadTextFile(path), "[ComponentMgrOptions]\r\nCheckForUpdates = 1\r\n\r\n");
+  EXPECT_EQ(ReadTextFile(path), "[ComponentMgrOptions]\nCheckForUpdates = 1\n");
 }
 
 TEST(SetProfileValueTest, AFailedWriteIsReportedAndLeavesTheFileAsItWas) {
@@ -100,9 +100,9 @@ TEST_F(ManagerOptionTest, SetsTheKeysOfTheComponentFolder) {
   ASSERT_TRUE(WriteTextFile(File(), "[ComponentMgrOptions]\nCheckForUpdates = 1\nLastUpdateCheckTime = 0\n"));
   EXPECT_TRUE(SetUpdateCheck(false));
   EXPECT_TRUE(SetLastUpdateCheckTime("20240131"));
-  EXPECT_EQ(ReadTextFile(File()), "[ComponentMgrOptions]\r\nCheckForUpdates = 0\r\nLastUpdateCheckTime = 20240131\r\n\r\n");
+  EXPECT_EQ(ReadTextFile(File()), "[ComponentMgrOptions]\nCheckForUpdates = 0\nLastUpdateCheckTime = 20240131\n");
   EXPECT_TRUE(SetUpdateCheck(true));
-  EXPECT_EQ(ReadTextFile(File()), "[ComponentMgrOptions]\r\nCheckForUpdates = 1\r\nLastUpdateCheckTime = 20240131\r\n\r\n");
+  EXPECT_EQ(ReadTextFile(File()), "[ComponentMgrOptions]\nCheckForUpdates = 1\nLastUpdateCheckTime = 20240131\n");
 }
 
 TEST_F(ManagerOptionTest, AMissingFileOrKeyIsAFailure) {
