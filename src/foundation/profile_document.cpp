@@ -258,6 +258,7 @@ struct DocumentBuilder {
     if (status == StatusOk) status = entry->SetValue(value.text, value.length);
     return status;
   }
+  void EntriesEnd(uint32_t) {}
 };
 
 }  // namespace

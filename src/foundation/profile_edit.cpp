@@ -18,6 +18,7 @@ struct EntryPlace {
 struct SectionPlace {
   ProfileSpan name;
   uint32_t headerStart;
+  uint32_t entriesEnd;  // where the reader stopped reading its entries
   std::vector<EntryPlace> entries;
 };
 
@@ -27,9 +28,12 @@ struct PlaceCollector {
   std::vector<SectionPlace> sections;
 
   Status Section(const ProfileSpan& name, uint32_t headerStart) {
-    sections.push_back(SectionPlace{name, headerStart, {}});
+    // A header that ends the text has no entries to read: they would start
+    // at its end.
+    sections.push_back(SectionPlace{name, headerStart, UINT32_MAX, {}});
     return StatusOk;
   }
+  void EntriesEnd(uint32_t stop) { sections.back().entriesEnd = stop; }
   Status Entry(const ProfileSpan& key, const ProfileSpan& value, uint32_t keyStart) {
     const uint32_t valueStart = static_cast<uint32_t>(value.text - text);
     sections.back().entries.push_back(EntryPlace{key, keyStart, valueStart, valueStart + value.length});
@@ -67,12 +71,12 @@ struct Places {
     return nullptr;
   }
 
-  // Where the section's lines end: the start of the next header's line, or
-  // the readable end.
+  // Where the section's lines end: the start of the line where the reader
+  // stopped reading its entries (a line with the next header), or the
+  // readable end. A line added before it is read as an entry of the section.
   size_t SectionEnd(const std::string& text, const SectionPlace& section) const {
-    const SectionPlace* next = &section + 1;
-    if (next == sections.data() + sections.size()) return end;
-    return LineStart(text, next->headerStart);
+    if (section.entriesEnd >= end) return end;
+    return LineStart(text, section.entriesEnd);
   }
 
   static size_t LineStart(const std::string& text, size_t pos) {

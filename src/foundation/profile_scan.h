@@ -114,8 +114,12 @@ Status ScanEntries(const Scanner& s, Visitor& visitor, uint32_t p, uint32_t* sto
 // and entry a reader finds:
 //   Status Section(ProfileSpan name, uint32_t headerStart)
 //   Status Entry(ProfileSpan key, ProfileSpan value, uint32_t keyStart)
+//   void EntriesEnd(uint32_t stop)
 // where headerStart is the position of the "[" and keyStart that of the
-// key's first byte. A visitor's result other than StatusOk ends the scan with
+// key's first byte; EntriesEnd tells where the section's entries stopped
+// being read: at the "[" of the next header (a line can hold the end of one
+// section and a header: the reader starts a header wherever a "[" follows
+// text that was no entry), or at the end of the text. A visitor's result other than StatusOk ends the scan with
 // that result. StatusOk; StatusBadFormat when the text ends inside a header,
 // or right after a header or a stray line without a line end.
 template <typename Visitor>
@@ -149,6 +153,7 @@ Status ScanProfileText(const char* text, uint32_t length, Visitor& visitor) {
 
     status = ScanEntries(s, visitor, pos, &pos);
     if (status != StatusOk) return status;
+    visitor.EntriesEnd(pos);
     if (pos >= length) return StatusOk;
   }
 }

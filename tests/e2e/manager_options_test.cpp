@@ -61,6 +61,24 @@ TEST_F(ManagerOptions, ChangeTheirKeyAndKeepEverythingElse) {
   }
 }
 
+// A file that an administrator annotated: comments of both kinds, a blank
+// line, text before the first header and another program's section stay as
+// they are, byte for byte; only the value changes.
+TEST_F(ManagerOptions, AnAnnotatedFileKeepsEveryLineButTheValue) {
+  const std::string annotated =
+      "; managed by IT - do not edit\r\n[ComponentMgrOptions]\r\n; 0 = off\r\nCheckForUpdates=1\r\n# note\r\n"
+      "LastUpdateCheckTime=5\r\n\r\n[Proxy]\r\nHost=proxy.corp\r\n";
+  ASSERT_TRUE(WriteTextFile(File(), annotated));
+  ProgramRun run = Run("-cu+");
+  EXPECT_EQ(run.output, "0\n");
+  EXPECT_EQ(ReadTextFile(File()), annotated);
+  run = Run("-cu -lu 1700000000");
+  EXPECT_EQ(run.output, "0\n");
+  EXPECT_EQ(ReadTextFile(File()),
+            "; managed by IT - do not edit\r\n[ComponentMgrOptions]\r\n; 0 = off\r\nCheckForUpdates=0\r\n# note\r\n"
+            "LastUpdateCheckTime=1700000000\r\n\r\n[Proxy]\r\nHost=proxy.corp\r\n");
+}
+
 TEST_F(ManagerOptions, AFileWithoutTheKeyIsLeftAloneAndTheFailurePrinted) {
   const std::string withoutKeys = "[ComponentMgrOptions]\r\nBroadcastKey = 1\r\n";
   for (const char* arguments : {"-cu+", "-cu", "-lu 5"}) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "support/folder_files_win32.h"
+#include "support/held_file_win32.h"
 #include "support/path_of.h"
 #include "support/temp_folder_win32.h"
 
@@ -46,6 +47,27 @@ class FileReleasedLater {
   DWORD heldMs_;
   HANDLE thread_;
 };
+
+// What writers that were ended left: their own kind of file only, and not
+// one a writer still holds.
+TEST(RemoveStaleSiblingFilesTest, RemovesTheFilesOfEndedWritersOnly) {
+  TempFolder folder;
+  const std::vector<std::string> stale = {"~pf0000ABCD.tmp", "~pf12345678.tmp"};
+  const std::vector<std::string> kept = {"QuillframeConfig.ini", "~pfNOTHEX1.tmp", "~pf1234567.tmp", "other.tmp",
+                                         "~pf12345678.txt", "~pf1234567890.tmp"};
+  for (const std::string& name : stale) ASSERT_TRUE(WriteTextFile(folder / name, "half-written"));
+  for (const std::string& name : kept) ASSERT_TRUE(WriteTextFile(folder / name, "keep"));
+  ASSERT_TRUE(WriteTextFile(folder / "~pf0000BEEF.tmp", "a writer is at it"));
+  {
+    HeldFile writer(folder / "~pf0000BEEF.tmp", FILE_SHARE_READ | FILE_SHARE_WRITE);
+    ASSERT_TRUE(writer.IsOpen());
+    EXPECT_EQ(RemoveStaleSiblingFiles(PathOf(folder / "QuillframeConfig.ini")), 2);
+  }
+  for (const std::string& name : stale) EXPECT_FALSE(PathExists(folder / name)) << name;
+  for (const std::string& name : kept) EXPECT_TRUE(PathExists(folder / name)) << name;
+  EXPECT_TRUE(PathExists(folder / "~pf0000BEEF.tmp")) << "held by a writer";
+  EXPECT_EQ(RemoveStaleSiblingFiles(PathOf(folder / "QuillframeConfig.ini")), 1) << "once let go";
+}
 
 TEST(MoveIntoPlaceTest, ReplacesTheTargetAndTheSourceIsGone) {
   TempFolder folder;
