@@ -12,6 +12,8 @@
 
 #include "foundation/profile_document.h"
 
+#include "foundation/profile_file.h"
+
 namespace {
 
 double Now() {

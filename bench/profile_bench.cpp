@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "foundation/profile_document.h"
+#include "foundation/profile_text.h"
 #include "profile_generator.h"
 
 namespace {

@@ -6,6 +6,7 @@
 #include "foundation/folder_listing.h"
 #include "foundation/product_version.h"
 #include "foundation/profile_document.h"
+#include "foundation/profile_file.h"
 #include "foundation/strings.h"
 #include "maintenance/installation.h"
 

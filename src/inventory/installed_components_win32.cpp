@@ -1,4 +1,5 @@
 #include "inventory/installed_components.h"
+#include "foundation/profile_file.h"
 #include "inventory/installed_components_win32.h"
 
 #include "foundation/product_version.h"

@@ -6,6 +6,8 @@
 #include "foundation/paths.h"
 #include "foundation/profile_document.h"
 #include "foundation/profile_edit.h"
+#include "foundation/profile_file.h"
+#include "foundation/profile_values.h"
 #include "maintenance/installation.h"
 #include "settings/settings_lock.h"
 

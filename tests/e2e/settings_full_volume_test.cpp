@@ -45,8 +45,8 @@ TEST(SettingsFullVolumeTest, WritesThatDoNotFitLeaveTheFilesAsTheyWere) {
   // With room again the same options write as usual.
   ProgramRun run = RunProgram(ControlPanelProgram(), "-cu+ -ds+ https://b/");
   EXPECT_EQ(WithoutCarriageReturns(run.output), "0\n");
-  EXPECT_EQ(ReadTextFile(config), "[ComponentMgrOptions]\r\nCheckForUpdates = 1\r\nLastUpdateCheckTime = 77\r\n\r\n");
-  EXPECT_EQ(ReadTextFile(siteList), "[Download Sites]\r\nsite = https://b/\r\nsite = https://a/\r\n[Other]\r\nk = v\r\n\r\n");
+  EXPECT_EQ(ReadTextFile(config), "[ComponentMgrOptions]\nCheckForUpdates = 1\nLastUpdateCheckTime = 77\n");
+  EXPECT_EQ(ReadTextFile(siteList), "[Download Sites]\nsite = https://b/\nsite = https://a/\n[Other]\nk = v\n");
   RemovePath(folder);
 }
 

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "foundation/profile_document.h"
+#include "foundation/profile_text.h"
+#include "foundation/profile_values.h"
 
 namespace {
 

@@ -10,6 +10,8 @@
 
 #include "foundation/profile_document.h"
 
+#include "foundation/profile_text.h"
+
 // Inputs larger than this are passed over: they only slow the run.
 constexpr size_t LargestFuzzedDocument = size_t{1} << 20;
 

@@ -18,6 +18,8 @@
 
 #include "foundation/profile_document.h"
 #include "foundation/profile_edit.h"
+#include "foundation/profile_text.h"
+#include "foundation/profile_values.h"
 
 namespace {
 

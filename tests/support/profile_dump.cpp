@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "foundation/profile_document.h"
+#include "foundation/profile_text.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
-#include "foundation/profile_document.h"
+#include "foundation/profile_file.h"
 
 #include <cstring>
 
 #include "foundation/file_replacement.h"
-#include "foundation/profile_edit.h"
+#include "foundation/profile_text.h"
 #include "foundation/strings.h"
 
 // Profile documents on files, through FileStream. The text itself is parsed
-// and formed by the portable text form (profile_document.cpp).
+// and formed by the portable text form (profile_text.cpp).
 
 namespace {
 
@@ -157,24 +157,4 @@ Status EditProfileFile(const FixedPath& path, const std::function<bool(std::stri
                ? StatusIoError
                : StatusOk;
   });
-}
-
-bool GetProfileValue(const FixedPath& path, const char* section, const char* key, char* out,
-                     uint32_t outSize) {
-  ProfileDocument document;
-  ReadProfile(document, path);  // a missing file leaves the document empty
-  return CopyProfileValue(document, section, key, out, outSize);
-}
-
-bool SetProfileValue(const FixedPath& path, const char* section, const char* key, const char* value,
-                     bool mayCreate) {
-  if (!mayCreate && !path.Exists()) return false;
-  // A missing file has no key to change; one that cannot be read whole is
-  // never written back from the part that was read.
-  bool found = false;
-  const Status edited = EditProfileFile(path, [&](std::string& text) {
-    found = SetProfileTextValue(text, section, key, value);
-    return found;
-  });
-  return found && edited == StatusOk;
 }
