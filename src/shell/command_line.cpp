@@ -1,5 +1,6 @@
 #include "shell/command_line.h"
 
+#include <cctype>
 #include <cstring>
 
 namespace {
@@ -42,7 +43,80 @@ bool TakesArgument(Option option) {
          option == Option::LastUpdateTime;
 }
 
+bool IsSwitch(const char* token, const char* name) {
+  for (; *token && *name; ++token, ++name)
+    if (tolower(static_cast<unsigned char>(*token)) != *name) return false;
+  return *token == *name;
+}
+
 }  // namespace
+
+const OptionUsage OptionUsages[13] = {
+    {Option::InstallPath, "-ip", nullptr,
+     "prints the install path in double quotes, no line end; exit code -998 (nothing printed when the player is "
+     "not installed)"},
+    {Option::Uninstall, "-u", nullptr, "uninstall: 0 done, 1 failed or no player, -1/-2/-3 something was left"},
+    {Option::Recover, "-rcvr", nullptr,
+     "uninstall, then start the full installer: 1 started, 0 failed to start, 1 when the player or installer "
+     "folder is missing"},
+    {Option::JoinBeta, "-r+", nullptr, "join the public beta: 0 done, 1 not"},
+    {Option::LeaveBeta, "-r", nullptr, "leave the public beta: 0 done, 1 not"},
+    {Option::DeleteResources, "-dr", nullptr, "delete the resource cache: 1 when removed, else unchanged"},
+    {Option::DeleteSiteList, "-dsd", nullptr, "delete the download-site list: 0 deleted, -44 could not delete, else unchanged"},
+    {Option::AddSite, "-ds+", "site", "add a download site (\"Default\" is the default site): 1 when the list could "
+     "not be written, else 0"},
+    {Option::RemoveSite, "-ds", "site", "remove a download site: 1 when the list could not be written, else 0"},
+    {Option::Verify, "-v", "version-list file",
+     "verify the installed components: 0 all match, n the n-th listed component is missing or differs, -1 no "
+     "player, -2 no file name, -3 unreadable list"},
+    {Option::UpdateCheckOn, "-cu+", nullptr, "switch the update check on: 1 when the write failed, else unchanged"},
+    {Option::UpdateCheckOff, "-cu", nullptr, "switch the update check off: 1 when the write failed, else unchanged"},
+    {Option::LastUpdateTime, "-lu", "time", "set the time of the last update check: 1 when the write failed, else "
+     "unchanged"},
+};
+
+void TakeRunSwitches(const char* commandLine, std::string& options, RunSwitches& switches) {
+  options = commandLine ? commandLine : "";
+  switches = RunSwitches{};
+  char token[TokenBufferBytes];
+  const char* position = options.c_str();
+  for (;;) {
+    // Where NextToken's token starts: after the blanks it passes over.
+    const char* start = position;
+    while (*start == Blank) ++start;
+    const char* next = NextToken(position, token);
+    if (!next) break;
+    const bool quoted = *start == Quote;
+    bool* found = nullptr;
+    if (!quoted && (IsSwitch(token, "/?") || IsSwitch(token, "/help"))) found = &switches.help;
+    if (!quoted && IsSwitch(token, "/quiet")) found = &switches.quiet;
+    if (found) {
+      *found = true;
+      // Blanked in place: the string's bytes do not move.
+      for (char* c = &options[static_cast<size_t>(start - options.c_str())]; c < next; ++c) *c = Blank;
+    }
+    position = next;
+  }
+}
+
+std::string UsageText() {
+  std::string text =
+      "ControlPanel.exe                  shows the main window; exit code 0 when it is closed\n"
+      "ControlPanel.exe OPTION [ARG] ... runs the options left to right, prints the result code of the last\n"
+      "                                  one and exits with it\n\n"
+      "Options (found by substring in each token, with case):\n";
+  for (const OptionUsage& usage : OptionUsages) {
+    std::string name = std::string(usage.text) + (usage.argument ? std::string(" ") + usage.argument : "");
+    if (name.size() < 24) name.resize(24, ' ');
+    text += "  " + name + " " + usage.results + "\n";
+  }
+  text +=
+      "\nSwitches (whole tokens, any case, taken off before the options run):\n"
+      "  /? or /help              prints this text; exit code 0; nothing else runs\n"
+      "  /quiet                   shows no message box: each is written to standard error as one line,\n"
+      "                           \"caption: text\"; a run without options prints 0 and opens no window\n";
+  return text;
+}
 
 const char* NextToken(const char* position, char* token, bool* cut) {
   if (cut) *cut = false;

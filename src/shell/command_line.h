@@ -3,6 +3,7 @@
 // option, left to right, through the option table.
 
 #include <cstdint>
+#include <string>
 
 // The dispatcher copies every token, option or argument, into one buffer of
 // this size. A longer token is cut to TokenBufferBytes - 1 characters; the
@@ -39,6 +40,33 @@ enum class Option {
   UpdateCheckOff,   // "-cu"
   LastUpdateTime,   // "-lu" time
 };
+
+// Every option as the usage text ("/?") shows it: its text, its argument
+// (none: it takes none) and its result codes, in the dispatcher's order.
+struct OptionUsage {
+  Option option;
+  const char* text;
+  const char* argument;
+  const char* results;
+};
+extern const OptionUsage OptionUsages[13];
+
+// The switches of a run, which begin with "/" and contain no option text:
+// matched as whole unquoted tokens, without regard to case, and taken off
+// the command line before its options are dispatched.
+struct RunSwitches {
+  bool help = false;   // "/?" or "/help": print the usage text, run nothing
+  bool quiet = false;  // "/quiet": no message box; each is written to standard error
+};
+
+// Finds the switches of commandLine into switches and blanks them out of
+// options, a copy of commandLine that the dispatcher then reads: every other
+// byte stays where it was, so the options read as they would without the
+// switches.
+void TakeRunSwitches(const char* commandLine, std::string& options, RunSwitches& switches);
+
+// The usage text: every option of OptionUsages and the switches, one per line.
+std::string UsageText();
 
 // Runs one option. argument is the token after the option for the options
 // that take one, else none. The action updates the result code as its row of

@@ -3,6 +3,9 @@
 // gives 0, as when it cannot be shown).
 #include "toolkit/message_boxes_win32.h"
 
+#include <cstdio>
+#include <string>
+
 namespace {
 
 // MB_OK | MB_ICONINFORMATION and MB_YESNO | MB_ICONQUESTION.
@@ -11,16 +14,39 @@ constexpr UINT QuestionStyle = 0x24;
 static_assert(InfoStyle == (MB_OK | MB_ICONINFORMATION), "an OK box with the information icon");
 static_assert(QuestionStyle == (MB_YESNO | MB_ICONQUESTION), "a Yes/No box with the question icon");
 
+bool quietBoxes = false;
+
+// The box as one line on standard error: "caption: text".
+void WriteBoxLine(const char* caption, const char* text) {
+  std::string line = std::string(caption ? caption : "") + ": " + (text ? text : "");
+  for (char& c : line)
+    if (c == '\r' || c == '\n') c = ' ';
+  line += '\n';
+  fwrite(line.data(), 1, line.size(), stderr);
+  fflush(stderr);
+}
+
 }  // namespace
+
+void SetBoxesQuiet(bool quiet) { quietBoxes = quiet; }
 
 bool ShowInfo(HWND owner, const char* caption, const char* text) {
   if (!caption || !text) return false;
+  if (quietBoxes) {
+    WriteBoxLine(caption, text);
+    return true;
+  }
   MessageBoxA(owner, text, caption, InfoStyle);
   return true;
 }
 
 bool AskYesNo(HWND owner, const char* caption, const char* text, int32_t* answer, bool noByDefault) {
   if ((!caption || !text) && answer) *answer = ReplyMissingText;
+  if (quietBoxes) {
+    WriteBoxLine(caption, text);
+    if (answer) *answer = ReplyNo;
+    return false;
+  }
   switch (MessageBoxA(owner, text, caption, QuestionStyle | (noByDefault ? MB_DEFBUTTON2 : 0))) {
     case IDYES:
       if (answer) *answer = ReplyYes;

@@ -14,6 +14,11 @@ constexpr int32_t ReplyNo = 1;
 constexpr int32_t ReplyYes = 2;
 constexpr int32_t ReplyMissingText = 3;  // the caption or the text was missing
 
+// Quiet runs show no box: from SetBoxesQuiet(true) on, each box that would be
+// shown is written instead as one line, "caption: text", to standard error
+// (the line breaks of the text become blanks), and a question is answered No.
+void SetBoxesQuiet(bool quiet);
+
 // Shows caption and text with an OK button and the information icon, owned by
 // owner (none: no owner). False, showing nothing, when the caption or the
 // text is missing; otherwise true once the box has been closed.

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "shell/command_line.h"
 #include "support/control_panel_copy_win32.h"
 #include "support/panel_window_win32.h"
 #include "support/player_installation_win32.h"
@@ -73,6 +74,34 @@ TEST(CommandLine, AnOptionWhoseArgumentWasCutFailsAndChangesNothing) {
     EXPECT_EQ(ReadTextFile(sites), sitesText) << c.arguments.substr(0, 40);
     EXPECT_EQ(ReadTextFile(options), optionsText) << c.arguments.substr(0, 40);
   }
+}
+
+// The usage text names every option of the dispatcher's table with its
+// argument, and the switches; nothing else of the command line runs.
+TEST(CommandLine, TheUsageTextListsEveryOptionAndRunsNothing) {
+  PlayerInstallation player;
+  ASSERT_TRUE(player.Install());
+  ASSERT_TRUE(MakeFolders(player.ComponentFolder() + "\\Resources"));
+  for (const char* arguments : {"/?", "/help", "-dr /HELP"}) {
+    ProgramRun run = RunProgram(ControlPanelProgram(), arguments);
+    ASSERT_TRUE(run.started);
+    EXPECT_EQ(run.exitCode, 0) << arguments;
+    const std::string usage = WithoutCarriageReturns(run.output);
+    for (const OptionUsage& row : OptionUsages) {
+      const std::string name = std::string(row.text) + (row.argument ? std::string(" ") + row.argument : "");
+      EXPECT_NE(usage.find("\n  " + name + " "), std::string::npos) << arguments << ": " << name;
+    }
+    for (const char* text : {"/?", "/help", "/quiet"}) EXPECT_NE(usage.find(text), std::string::npos) << text;
+  }
+  EXPECT_TRUE(PathExists(player.ComponentFolder() + "\\Resources")) << "-dr did not run";
+}
+
+// A quiet run without options opens no window: it prints 0 and ends.
+TEST(CommandLine, AQuietRunWithoutOptionsPrintsZero) {
+  ProgramRun run = RunProgram(ControlPanelProgram(), "/quiet", std::string(), 20000);
+  ASSERT_TRUE(run.started);
+  EXPECT_EQ(WithoutCarriageReturns(run.output), "0\n");
+  EXPECT_EQ(run.exitCode, 0);
 }
 
 TEST(CommandLine, NoTokenOpensWindowModeAndEndsWithZero) {

@@ -94,6 +94,20 @@ TEST_F(UninstallOption, ShowsOneBoxPerDamagedLibraryAndPrintsOne) {
   EXPECT_FALSE(MachineKeyExists(TechnologyKeyPath));
 }
 
+// An unattended run: no box waits for a person; each is one line on standard
+// error, and the result code is the same.
+TEST_F(UninstallOption, AQuietRunShowsNoBoxAndWritesEachToStandardError) {
+  ASSERT_TRUE(CopyFixture("DamagedLibrary.dll", Component("AxQuillframeOld.dll")));
+  BoxWatcher watcher;
+  ProgramRun run = Run("/quiet -u");
+  EXPECT_TRUE(watcher.Stop().empty()) << "no box";
+  EXPECT_EQ(run.output, "1\n");
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(WithoutCarriageReturns(run.errors),
+            "Uninstall Failure: Could not Load ActiveX Component.  (Please Exit Netscape and/or Explorer)\n");
+  EXPECT_FALSE(PathExists(player.ComponentFolder())) << "the removal went on";
+}
+
 TEST_F(UninstallOption, PrintsOneWithoutAPlayer) {
   ASSERT_TRUE(player.SetComponentPath(player.Root() / "missing"));
   ProgramRun run = Run("-u");

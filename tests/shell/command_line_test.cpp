@@ -221,4 +221,57 @@ TEST(DispatchCommandLineTest, ALongTokenIsCutNotOverrun) {
   EXPECT_EQ(Dispatch(earlyOption.c_str(), &result).size(), 1u);
 }
 
+// Every row of the usage table names an option that the dispatcher runs as
+// that option, with its argument when it takes one; the usage text shows
+// each row.
+TEST(OptionUsageTest, EachRowIsTheOptionTheDispatcherRuns) {
+  const std::string usage = UsageText();
+  for (const OptionUsage& row : OptionUsages) {
+    const std::string commandLine = std::string(row.text) + (row.argument ? " the-argument" : "");
+    int32_t result = 0;
+    EXPECT_EQ(Dispatch(commandLine.c_str(), &result),
+              (std::vector<Call>{{row.option, row.argument ? "the-argument" : "<none>"}}))
+        << row.text;
+    EXPECT_NE(usage.find("  " + std::string(row.text) + (row.argument ? " " + std::string(row.argument) : "") + " "),
+              std::string::npos)
+        << row.text;
+  }
+  for (const char* text : {"/?", "/help", "/quiet"}) EXPECT_NE(usage.find(text), std::string::npos) << text;
+}
+
+// Switches are whole unquoted tokens in any case; taking them off leaves
+// every other byte where it was, so the options read as without them.
+TEST(RunSwitchesTest, AreTakenOffBeforeTheOptionsAreRead) {
+  const struct {
+    const char* commandLine;
+    bool help;
+    bool quiet;
+    const char* options;
+  } cases[] = {
+      {"/quiet -u", false, true, "       -u"},
+      {"-cu+ /QUIET", false, true, "-cu+       "},
+      {"/Quiet /?", true, true, "         "},
+      {"/help -ds+ x", true, false, "      -ds+ x"},
+      {"/HELP", true, false, "     "},
+      {"\"/quiet\" -u", false, false, "\"/quiet\" -u"},  // quoted: an argument, not a switch
+      {"x/quiet /quietly /no-ui", false, false, "x/quiet /quietly /no-ui"},
+      {"-ds+ /quiet", false, true, "-ds+       "},  // the site is missing now
+      {"", false, false, ""},
+  };
+  for (const auto& c : cases) {
+    std::string options;
+    RunSwitches switches;
+    TakeRunSwitches(c.commandLine, options, switches);
+    EXPECT_EQ(switches.help, c.help) << c.commandLine;
+    EXPECT_EQ(switches.quiet, c.quiet) << c.commandLine;
+    EXPECT_EQ(options, c.options) << c.commandLine;
+  }
+  // The file name of an argument is never seen as an option.
+  std::string options;
+  RunSwitches switches;
+  TakeRunSwitches("/quiet -ds+ C:\\sites-u.txt", options, switches);
+  int32_t result = 0;
+  EXPECT_EQ(Dispatch(options.c_str(), &result), (std::vector<Call>{{Option::AddSite, "C:\\sites-u.txt"}}));
+}
+
 }  // namespace

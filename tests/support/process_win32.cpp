@@ -26,8 +26,29 @@ DWORD WINAPI EndAtDeadline(void* context) {
 struct StartedProgram {
   bool started = false;
   HANDLE readEnd = nullptr;
+  HANDLE errors = INVALID_HANDLE_VALUE;  // a temporary file, gone once closed
   PROCESS_INFORMATION process = {};
 };
+
+// A file for the program's standard error, removed when the last handle on
+// it is closed.
+HANDLE NewErrorFile(SECURITY_ATTRIBUTES* inheritable) {
+  char folder[MAX_PATH];
+  char path[MAX_PATH];
+  if (!GetTempPathA(MAX_PATH, folder) || !GetTempFileNameA(folder, "err", 0, path)) return INVALID_HANDLE_VALUE;
+  return CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                     inheritable, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+}
+
+std::string ReadErrorFile(HANDLE file) {
+  std::string text;
+  if (file == INVALID_HANDLE_VALUE || SetFilePointer(file, 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER)
+    return text;
+  char chunk[4096];
+  DWORD read = 0;
+  while (ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0) text.append(chunk, read);
+  return text;
+}
 
 StartedProgram StartProgram(const std::string& program, const std::string& arguments,
                             const std::string& workingFolder) {
@@ -42,7 +63,8 @@ StartedProgram StartProgram(const std::string& program, const std::string& argum
   startup.dwFlags = STARTF_USESTDHANDLES;
   startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
   startup.hStdOutput = writeEnd;
-  startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+  started.errors = NewErrorFile(&inheritable);
+  startup.hStdError = started.errors != INVALID_HANDLE_VALUE ? started.errors : GetStdHandle(STD_ERROR_HANDLE);
 
   std::string commandLine = "\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments);
   std::vector<char> mutableLine(commandLine.begin(), commandLine.end());
@@ -78,6 +100,8 @@ ProgramRun FinishProgram(StartedProgram& started, uint32_t timeoutMs) {
     CloseHandle(started.process.hProcess);
   }
   if (started.readEnd) CloseHandle(started.readEnd);
+  run.errors = ReadErrorFile(started.errors);
+  if (started.errors != INVALID_HANDLE_VALUE) CloseHandle(started.errors);
   return run;
 }
 

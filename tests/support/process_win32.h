@@ -9,6 +9,7 @@
 struct ProgramRun {
   bool started = false;
   std::string output;  // standard output, bytes as written
+  std::string errors;  // standard error, bytes as written
   int32_t exitCode = 0;
 };
 
