@@ -124,6 +124,15 @@ void AppendSection(std::string& text, size_t end, const char* section, const std
   text.insert(end, added);
 }
 
+// The last section named section, or none after the section was added at the
+// end of the text with line as its one line.
+const SectionPlace* SectionOrAppend(std::string& text, const Places& places, const char* section,
+                                    const std::string& line) {
+  const SectionPlace* found = places.LastSection(section);
+  if (!found) AppendSection(text, places.end, section, line);
+  return found;
+}
+
 }  // namespace
 
 std::string LineEndOf(const std::string& text) {
@@ -150,11 +159,8 @@ bool SetProfileTextValue(std::string& text, const char* section, const char* key
 
 void AddProfileTextValue(std::string& text, const char* section, const char* key, const char* value) {
   const Places places(text);
-  const SectionPlace* found = places.LastSection(section);
-  if (!found) {
-    AppendSection(text, places.end, section, EntryLine(key, value));
-    return;
-  }
+  const SectionPlace* found = SectionOrAppend(text, places, section, EntryLine(key, value));
+  if (!found) return;
   // After the section's last line that holds anything but blanks.
   const size_t stop = places.SectionEnd(text, *found);
   size_t insertAt = AfterLineEnd(text, found->headerStart, stop);
@@ -168,11 +174,8 @@ void AddProfileTextValue(std::string& text, const char* section, const char* key
 
 void InsertFirstProfileTextValue(std::string& text, const char* section, const char* key, const char* value) {
   const Places places(text);
-  const SectionPlace* found = places.LastSection(section);
-  if (!found) {
-    AppendSection(text, places.end, section, EntryLine(key, value));
-    return;
-  }
+  const SectionPlace* found = SectionOrAppend(text, places, section, EntryLine(key, value));
+  if (!found) return;
   InsertLine(text, AfterLineEnd(text, found->headerStart, places.end), places.end, EntryLine(key, value));
 }
 

@@ -13,9 +13,6 @@
 
 namespace {
 
-// The window the components window is modal over, enabled again when it closes.
-HWND componentsOwner = nullptr;
-
 constexpr int32_t ClientWidth = 1000;
 constexpr int32_t ClientHeight = 200;
 constexpr Rect ComponentsHeadingRect{0, 0, 600, 24};
@@ -82,7 +79,8 @@ uint8_t InstalledComponentsHandler(HWND window, EventKind kind, EventRecord* rec
       break;
     case EventClosing:
       if (auto* controls = static_cast<GrowArray*>(WindowUserData(manager, window))) DestroyControls(*controls);
-      EnableToolkitWindow(componentsOwner);
+      // The owner it was registered over.
+      if (WindowEntry* entry = FindWindowEntry(manager, window)) EnableToolkitWindow(entry->parent);
       CloseToolkitWindow(manager, window);
       break;
     default:
@@ -96,7 +94,6 @@ uint8_t InstalledComponentsHandler(HWND window, EventKind kind, EventRecord* rec
 }  // namespace
 
 int32_t ShowInstalledComponents(HWND owner, const FixedPath& componentFolder) {
-  componentsOwner = owner;
   DisableToolkitWindow(owner);
 
   ProfileDocument document;
