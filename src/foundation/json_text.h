@@ -16,3 +16,8 @@ bool AppendJsonString(String& out, const char* text);
 // The length of the valid UTF-8 sequence at text (1 to 4), or 0 when the
 // bytes there do not start one.
 int Utf8SequenceLength(const char* text);
+
+// Converts text in the ANSI code page (the program's own single-byte texts:
+// paths, registry and settings values) to UTF-8 in out, replacing its text.
+// Returns false, with out empty, when the conversion fails or out cannot grow.
+bool AnsiToUtf8(const char* ansi, String& out);
