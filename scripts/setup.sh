@@ -19,6 +19,7 @@ packages=(
   xvfb
   libinih-dev
   imagemagick x11-utils
+  python3 python3-jsonschema
 )
 [ "$PANEL_BITS" = 32 ] && packages+=(wine32:i386)
 

@@ -1,0 +1,25 @@
+#include "foundation/json_text.h"
+
+#include <windows.h>
+
+#include <memory>
+#include <new>
+
+bool AnsiToUtf8(const char* ansi, String& out) {
+  out.Put(nullptr, 0, 0);
+  if (!ansi || !*ansi) return true;
+  // Through UTF-16, the only route Windows offers between two code pages.
+  const int wideCount = MultiByteToWideChar(CP_ACP, 0, ansi, -1, nullptr, 0);
+  if (wideCount <= 0) return false;
+  std::unique_ptr<wchar_t[]> wide(new (std::nothrow) wchar_t[wideCount]);
+  if (!wide || MultiByteToWideChar(CP_ACP, 0, ansi, -1, wide.get(), wideCount) != wideCount) return false;
+  const int byteCount = WideCharToMultiByte(CP_UTF8, 0, wide.get(), -1, nullptr, 0, nullptr, nullptr);
+  if (byteCount <= 1) return false;
+  // byteCount counts the terminator; Reserve(n) makes room for n + 1 bytes.
+  if (!out.Reserve(static_cast<uint32_t>(byteCount - 1), false)) return false;
+  if (WideCharToMultiByte(CP_UTF8, 0, wide.get(), -1, out.Block(), byteCount, nullptr, nullptr) != byteCount) {
+    out.Put(nullptr, 0, 0);
+    return false;
+  }
+  return true;
+}
