@@ -2,6 +2,8 @@
 // Removing folder trees: the links inside a tree first (never their
 // targets), then the contents and the folder through the shell's delete.
 
+#include <cstdint>
+
 #include "foundation/paths.h"
 #include "foundation/status.h"
 
@@ -19,6 +21,8 @@
 // root, the Windows folder or a shared folder, see IsProtectedFolder), and a
 // tree holding a link that cannot be removed as itself. Links inside the tree
 // are removed themselves, never followed, before the shell sees the tree.
+// The operations log hears what was removed, what was refused and why, and
+// each file a failed removal left with the reason it stays.
 Status RemoveTree(const FixedPath& folder, bool removeContents, bool removeFolder);
 
 // Links inside a folder tree: entries that lead somewhere else (junctions,
@@ -37,6 +41,12 @@ bool RemoveLinksInTree(const char* folder);
 // What the walk cannot see counts as content: a folder that cannot be listed
 // whole makes the answer false.
 bool FolderIsEmpty(const FixedPath& folder);
+
+// The files of folder's tree and their bytes: every entry that is not a
+// folder counts once, links included (a link's bytes are not counted, and
+// it is never followed). False, with what was counted, when the tree could
+// not be listed whole or folder does not exist.
+bool MeasureTree(const FixedPath& folder, uint64_t* fileCount, uint64_t* byteCount);
 
 // Deleting through the shell's file operation (SHFileOperationA, FO_DELETE)
 // with the flags 0x414: silent, no confirmation, no error boxes, and not to

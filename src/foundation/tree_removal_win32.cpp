@@ -11,6 +11,7 @@
 #include <cwchar>
 #include <new>
 
+#include "foundation/operations_log.h"
 #include "foundation/paths.h"
 #include "foundation/platform_win32.h"
 #include "foundation/protected_folders.h"
@@ -23,18 +24,32 @@ constexpr size_t SourceBytes = 260;
 
 }  // namespace
 
-Status RemoveTree(const FixedPath& folder, bool removeContents, bool removeFolder) {
+namespace {
+
+// RemoveTree without its report.
+Status RemoveTreeSteps(const FixedPath& folder, bool removeContents, bool removeFolder) {
   const char* text = folder.Text();
   size_t length = folder.Length();
-  if (length == 0 || IsProtectedFolder(folder)) return StatusIoError;
+  if (length == 0) return StatusIoError;
+  if (IsProtectedFolder(folder)) {
+    LogEvent("refused to remove " + Quoted(text) + ": a protected folder (a drive root, the Windows folder or a "
+             "shared folder)");
+    return StatusIoError;
+  }
 
   Status status = StatusOk;
   if (removeContents) {
     char pattern[SourceBytes] = {};
     // The folder, one backslash, "*.*" and two NULs: the last byte is left NUL.
-    if (!JoinFolderAndName(text, "*.*", pattern, SourceBytes - 1)) return StatusIoError;
+    if (!JoinFolderAndName(text, "*.*", pattern, SourceBytes - 1)) {
+      LogEvent("refused to remove " + Quoted(text) + ": its path is too long");
+      return StatusIoError;
+    }
     // The shell's delete may follow links: they go first, each by itself.
-    if (!RemoveLinksInTree(text)) return StatusIoError;
+    if (!RemoveLinksInTree(text)) {
+      LogEvent("refused to remove " + Quoted(text) + ": it holds a link that cannot be removed by itself");
+      return StatusIoError;
+    }
     status = ShellDelete(pattern);
   }
   if (!removeFolder) return status;
@@ -47,6 +62,24 @@ Status RemoveTree(const FixedPath& folder, bool removeContents, bool removeFolde
   if (RemoveDirectoryA(stripped)) return status;
   if (!removeContents) return StatusIoError;
   return ShellDelete(stripped) == 0 ? StatusOk : StatusIoError;
+}
+
+// Reports to the log every file a removal left in folder, and why it stays.
+void LogWhatWasKept(const char* folder);
+
+}  // namespace
+
+Status RemoveTree(const FixedPath& folder, bool removeContents, bool removeFolder) {
+  const Status status = RemoveTreeSteps(folder, removeContents, removeFolder);
+  if (!LogIsOpen() || folder.Length() == 0 || IsProtectedFolder(folder)) return status;
+  const bool folderGone = !folder.Exists();
+  if (status == StatusOk || folderGone) {
+    LogEvent((removeFolder ? "removed folder " : "removed the contents of ") + Quoted(folder.Text()));
+  } else {
+    LogEvent("could not remove " + std::string(removeFolder ? "folder " : "the contents of ") + Quoted(folder.Text()));
+    LogWhatWasKept(folder.Text());
+  }
+  return status;
 }
 
 // Walking a folder tree by wide-character names and extended-length paths
@@ -89,6 +122,14 @@ class WidePath {
   wchar_t* text_;
   uint32_t length_;
 };
+
+// A walk's path as the log shows it: UTF-8, without the "\\?\" prefix.
+std::string ReadableUtf8(const WidePath& path) {
+  const wchar_t* text = path.Text();
+  if (wcsncmp(text, L"\\\\?\\UNC\\", 8) == 0) return "\\" + Utf8OfWide(text + 7);
+  if (wcsncmp(text, L"\\\\?\\", 4) == 0) return Utf8OfWide(text + 4);
+  return Utf8OfWide(text);
+}
 
 // One entry the walk found, before it decides whether to enter it.
 struct WideEntry {
@@ -295,7 +336,12 @@ bool RemoveLinkItself(const wchar_t* path) {
 }
 
 // Removes each link the walk finds; a link that stays ends the walk.
-bool RemoveEachLink(void*, const WideEntry& entry) { return !entry.isLink || RemoveLinkItself(entry.path.Text()); }
+bool RemoveEachLink(void*, const WideEntry& entry) {
+  if (!entry.isLink) return true;
+  if (!RemoveLinkItself(entry.path.Text())) return false;
+  LogEventUtf8("removed link " + Quoted(ReadableUtf8(entry.path).c_str()) + " (not what it leads to)");
+  return true;
+}
 
 }  // namespace
 
@@ -317,6 +363,54 @@ bool OnlyFolders(void*, const WideEntry& entry) {
 }  // namespace
 
 bool FolderIsEmpty(const FixedPath& folder) { return WalkTreeWide(folder.Text(), OnlyFolders, nullptr); }
+
+namespace {
+
+struct TreeSize {
+  uint64_t files = 0;
+  uint64_t bytes = 0;
+};
+
+// Counts every entry that is not a folder entered by the walk: files and links.
+bool CountFile(void* context, const WideEntry& entry) {
+  if (!entry.isLink && (entry.found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return true;
+  auto* size = static_cast<TreeSize*>(context);
+  ++size->files;
+  if (!entry.isLink)
+    size->bytes += (static_cast<uint64_t>(entry.found.nFileSizeHigh) << 32) | entry.found.nFileSizeLow;
+  return true;
+}
+
+// Why a file stays after a removal, as the system answers a request to
+// delete it.
+bool ReportKeptFile(void*, const WideEntry& entry) {
+  if (!entry.isLink && (entry.found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return true;
+  FileHandle file(entry.path.Text(), DELETE, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS);
+  const DWORD error = file.IsOpen() ? ERROR_SUCCESS : GetLastError();
+  std::string why;
+  if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) {
+    why = "in use by another program";
+  } else if (error == ERROR_ACCESS_DENIED) {
+    why = "access denied";
+  } else {
+    why = "could not be deleted";
+    if (error != ERROR_SUCCESS) why += " (error " + std::to_string(error) + ")";
+  }
+  LogEventUtf8("kept " + Quoted(ReadableUtf8(entry.path).c_str()) + ": " + why);
+  return true;
+}
+
+void LogWhatWasKept(const char* folder) { WalkTreeWide(folder, ReportKeptFile, nullptr); }
+
+}  // namespace
+
+bool MeasureTree(const FixedPath& folder, uint64_t* fileCount, uint64_t* byteCount) {
+  TreeSize size;
+  const bool whole = WalkTreeWide(folder.Text(), CountFile, &size);
+  if (fileCount) *fileCount = size.files;
+  if (byteCount) *byteCount = size.bytes;
+  return whole;
+}
 
 // The one place for the shell's file operation (shell32, loaded from the
 // system folder on first use).

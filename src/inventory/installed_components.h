@@ -21,6 +21,13 @@
 // under the first of these names that exists.
 constexpr const char* UpdateVersionListNames[] = {"UpdateVersionList_v2.txt", "UpdateVersionList.txt",
                                                   "UpdateVersionListMac_v2.txt"};
+// Reads the first update version list of componentFolder's "Resources"
+// folder that exists into document (what could be parsed of it), its path
+// into file and the reader's status into read, when given. False when there
+// is none.
+bool ReadUpdateVersionList(const FixedPath& componentFolder, ProfileDocument& document, FixedPath* file = nullptr,
+                           Status* read = nullptr);
+
 constexpr const char* FragmentFileNameKey = "FragmentFileName";
 constexpr const char* FragmentVersionKey = "FragmentVersion_Win";
 

@@ -25,21 +25,6 @@ constexpr int32_t TickInterval = 10;
 // Room reserved per line when a list is filled.
 constexpr uint32_t TypicalLineBytes = 64;
 
-// Reads the first update version list of componentFolder's "Resources" folder
-// that exists into document; false when there is none.
-bool ReadUpdateVersionList(const FixedPath& componentFolder, ProfileDocument& document) {
-  FixedPath file = componentFolder;
-  if (file.AppendName(ResourceCacheFolderName) != StatusOk || !file.IsFolder()) return false;
-  for (const char* name : UpdateVersionListNames) {
-    FixedPath candidate = file;
-    if (candidate.AppendName(name) != StatusOk || !candidate.Exists()) continue;
-    // Whatever could be parsed is listed.
-    ReadProfile(document, candidate);
-    return true;
-  }
-  return false;
-}
-
 void FillComponents(ListBox* list, const FixedPath& componentFolder) {
   if (!list) return;
   if (ComponentFiles.count == 0) {
@@ -93,11 +78,27 @@ uint8_t InstalledComponentsHandler(HWND window, EventKind kind, EventRecord* rec
 
 }  // namespace
 
+bool ReadUpdateVersionList(const FixedPath& componentFolder, ProfileDocument& document, FixedPath* file,
+                           Status* read) {
+  FixedPath folder = componentFolder;
+  if (folder.AppendName(ResourceCacheFolderName) != StatusOk || !folder.IsFolder()) return false;
+  for (const char* name : UpdateVersionListNames) {
+    FixedPath candidate = folder;
+    if (candidate.AppendName(name) != StatusOk || !candidate.Exists()) continue;
+    const Status status = ReadProfile(document, candidate);
+    if (file) *file = candidate;
+    if (read) *read = status;
+    return true;
+  }
+  return false;
+}
+
 int32_t ShowInstalledComponents(HWND owner, const FixedPath& componentFolder) {
   DisableToolkitWindow(owner);
 
   ProfileDocument document;
   TypedArray<Fragment> fragments;
+  // Whatever could be parsed is listed.
   bool listFound = ReadUpdateVersionList(componentFolder, document);
   if (listFound) CollectFragments(document, fragments);
   SortComponentFiles(ComponentFiles);

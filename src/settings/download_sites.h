@@ -75,6 +75,11 @@ bool BetaSiteSettings(char* valueName, uint32_t valueNameBytes, char* site, uint
 // Empties list, then fills it with the "site" values of the file at path in
 // file order. False when the file has no section "Download Sites".
 bool LoadSiteList(const FixedPath& path, TypedArray<String>& list);
+// LoadSiteList with the reason: StatusOk; StatusNotFound when the file or its
+// section is missing (no sites); StatusOpenFailed, StatusIoError,
+// StatusNoMemory or StatusForeignText when an existing file cannot be read
+// whole.
+Status ReadSites(const FixedPath& path, TypedArray<String>& list);
 
 // Puts the non-empty elements of list, in order, as the "site" entries of the
 // section "Download Sites" of the file at path (the section is made when

@@ -23,19 +23,6 @@ void CopyBounded(char* buffer, uint32_t bytes, const char* text) {
   buffer[length] = '\0';
 }
 
-// Empties list and fills it from the site list file at path. StatusOk;
-// StatusNotFound when the file or its section is missing (no sites); an
-// existing file that cannot be read whole gives StatusOpenFailed,
-// StatusIoError, StatusNoMemory or StatusForeignText.
-Status ReadSites(const FixedPath& path, TypedArray<String>& list) {
-  list.ClearArray();
-  ProfileDocument document;
-  const Status read = ReadProfile(document, path);
-  if (ReadForbidsRewrite(read, path)) return read;
-  if (read == StatusOpenFailed) return StatusNotFound;
-  return CollectSites(document, list);
-}
-
 }  // namespace
 
 FixedPath SiteSettingsPath() {
@@ -80,6 +67,15 @@ bool BetaSiteSettings(char* valueName, uint32_t valueNameBytes, char* site, uint
   const bool fromFile = ReadConfiguredSite(SiteSettingsPath(), BetaSiteKey, BuiltInBetaSite, configured);
   CopyBounded(site, siteBytes, configured);
   return fromFile;
+}
+
+Status ReadSites(const FixedPath& path, TypedArray<String>& list) {
+  list.ClearArray();
+  ProfileDocument document;
+  const Status read = ReadProfile(document, path);
+  if (ReadForbidsRewrite(read, path)) return read;
+  if (read == StatusOpenFailed) return StatusNotFound;
+  return CollectSites(document, list);
 }
 
 bool LoadSiteList(const FixedPath& path, TypedArray<String>& list) { return ReadSites(path, list) == StatusOk; }

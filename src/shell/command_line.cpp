@@ -80,6 +80,10 @@ void TakeRunSwitches(const char* commandLine, std::string& options, RunSwitches&
   switches = RunSwitches{};
   char token[TokenBufferBytes];
   const char* position = options.c_str();
+  // Blanked in place: the string's bytes do not move.
+  auto blank = [&options](const char* from, const char* to) {
+    for (char* c = &options[static_cast<size_t>(from - options.c_str())]; from < to; ++from, ++c) *c = Blank;
+  };
   for (;;) {
     // Where NextToken's token starts: after the blanks it passes over.
     const char* start = position;
@@ -90,10 +94,22 @@ void TakeRunSwitches(const char* commandLine, std::string& options, RunSwitches&
     bool* found = nullptr;
     if (!quoted && (IsSwitch(token, "/?") || IsSwitch(token, "/help"))) found = &switches.help;
     if (!quoted && IsSwitch(token, "/quiet")) found = &switches.quiet;
+    if (!quoted && IsSwitch(token, "/status")) found = &switches.status;
+    if (!quoted && IsSwitch(token, "/log")) {
+      found = &switches.log;
+      bool cut = false;
+      const char* afterFile = NextToken(next, token, &cut);
+      if (afterFile) {
+        if (!cut) switches.logFile = token;
+        // A quoted name's closing quote goes too; left, it would open a
+        // quoted token that runs over the options after it.
+        if (*afterFile == Quote) ++afterFile;
+        next = afterFile;
+      }
+    }
     if (found) {
       *found = true;
-      // Blanked in place: the string's bytes do not move.
-      for (char* c = &options[static_cast<size_t>(start - options.c_str())]; c < next; ++c) *c = Blank;
+      blank(start, next);
     }
     position = next;
   }
@@ -114,7 +130,11 @@ std::string UsageText() {
       "\nSwitches (whole tokens, any case, taken off before the options run):\n"
       "  /? or /help              prints this text; exit code 0; nothing else runs\n"
       "  /quiet                   shows no message box: each is written to standard error as one line,\n"
-      "                           \"caption: text\"; a run without options prints 0 and opens no window\n";
+      "                           \"caption: text\"; a run without options prints 0 and opens no window\n"
+      "  /log FILE                appends what the run changes and refuses, its boxes and its result code\n"
+      "                           (or the window's commands) to FILE, one UTF-8 line per event\n"
+      "  /status                  prints the state of the installation as one JSON document; nothing else\n"
+      "                           runs; exit code 0 when the document was written\n";
   return text;
 }
 

@@ -55,14 +55,20 @@ extern const OptionUsage OptionUsages[13];
 // matched as whole unquoted tokens, without regard to case, and taken off
 // the command line before its options are dispatched.
 struct RunSwitches {
-  bool help = false;   // "/?" or "/help": print the usage text, run nothing
-  bool quiet = false;  // "/quiet": no message box; each is written to standard error
+  bool help = false;    // "/?" or "/help": print the usage text, run nothing
+  bool quiet = false;   // "/quiet": no message box; each is written to standard error
+  bool status = false;  // "/status": print the installation's state as JSON, run nothing else
+  bool log = false;     // "/log FILE": append what the run does to FILE
+  // The token after "/log"; empty when none follows or it was longer than a
+  // token holds (a cut name would name some other file).
+  std::string logFile;
 };
 
 // Finds the switches of commandLine into switches and blanks them out of
 // options, a copy of commandLine that the dispatcher then reads: every other
 // byte stays where it was, so the options read as they would without the
-// switches.
+// switches. The argument of "/log" goes with it, closing quote included, so
+// that a file name such as C:\logs\run-u.txt is never read as an option.
 void TakeRunSwitches(const char* commandLine, std::string& options, RunSwitches& switches);
 
 // The usage text: every option of OptionUsages and the switches, one per line.

@@ -236,42 +236,62 @@ TEST(OptionUsageTest, EachRowIsTheOptionTheDispatcherRuns) {
               std::string::npos)
         << row.text;
   }
-  for (const char* text : {"/?", "/help", "/quiet"}) EXPECT_NE(usage.find(text), std::string::npos) << text;
+  for (const char* text : {"/?", "/help", "/quiet", "/log FILE", "/status"}) EXPECT_NE(usage.find(text), std::string::npos) << text;
 }
 
-// Switches are whole unquoted tokens in any case; taking them off leaves
-// every other byte where it was, so the options read as without them.
+// Switches are whole unquoted tokens in any case; taking them off, with the
+// argument of "/log", leaves every other byte where it was, so the options
+// read as without them.
 TEST(RunSwitchesTest, AreTakenOffBeforeTheOptionsAreRead) {
   const struct {
     const char* commandLine;
-    bool help;
-    bool quiet;
+    RunSwitches switches;
     const char* options;
   } cases[] = {
-      {"/quiet -u", false, true, "       -u"},
-      {"-cu+ /QUIET", false, true, "-cu+       "},
-      {"/Quiet /?", true, true, "         "},
-      {"/help -ds+ x", true, false, "      -ds+ x"},
-      {"/HELP", true, false, "     "},
-      {"\"/quiet\" -u", false, false, "\"/quiet\" -u"},  // quoted: an argument, not a switch
-      {"x/quiet /quietly /no-ui", false, false, "x/quiet /quietly /no-ui"},
-      {"-ds+ /quiet", false, true, "-ds+       "},  // the site is missing now
-      {"", false, false, ""},
+      {"/quiet -u", {false, true, false, false, ""}, "       -u"},
+      {"-cu+ /QUIET", {false, true, false, false, ""}, "-cu+       "},
+      {"/Quiet /?", {true, true, false, false, ""}, "         "},
+      {"/help -ds+ x", {true, false, false, false, ""}, "      -ds+ x"},
+      {"/HELP", {true, false, false, false, ""}, "     "},
+      {"\"/quiet\" -u", {}, "\"/quiet\" -u"},  // quoted: an argument, not a switch
+      {"x/quiet /quietly /no-ui /logs /statuses", {}, "x/quiet /quietly /no-ui /logs /statuses"},
+      {"-ds+ /quiet", {false, true, false, false, ""}, "-ds+       "},  // the site is missing now
+      {"/STATUS", {false, false, true, false, ""}, "       "},
+      {"/log C:\\logs\\run-u.txt -cu+", {false, false, false, true, "C:\\logs\\run-u.txt"},
+       "                       -cu+"},
+      {"-u /Log \"C:\\my logs\\cp.log\" -cu+", {false, false, false, true, "C:\\my logs\\cp.log"},
+       "-u                          -cu+"},
+      {"/log \"C:\\open.log", {false, false, false, true, "C:\\open.log"}, "                 "},
+      {"-cu+ /log", {false, false, false, true, ""}, "-cu+     "},  // no file named
+      {"", {}, ""},
   };
   for (const auto& c : cases) {
     std::string options;
     RunSwitches switches;
     TakeRunSwitches(c.commandLine, options, switches);
-    EXPECT_EQ(switches.help, c.help) << c.commandLine;
-    EXPECT_EQ(switches.quiet, c.quiet) << c.commandLine;
+    EXPECT_EQ(switches.help, c.switches.help) << c.commandLine;
+    EXPECT_EQ(switches.quiet, c.switches.quiet) << c.commandLine;
+    EXPECT_EQ(switches.status, c.switches.status) << c.commandLine;
+    EXPECT_EQ(switches.log, c.switches.log) << c.commandLine;
+    EXPECT_EQ(switches.logFile, c.switches.logFile) << c.commandLine;
     EXPECT_EQ(options, c.options) << c.commandLine;
   }
-  // The file name of an argument is never seen as an option.
+  // The file names of arguments are never seen as options.
+  for (const char* commandLine : {"/quiet -ds+ C:\\sites-u.txt", "/log C:\\logs\\run-u.txt -ds+ C:\\sites-u.txt"}) {
+    std::string options;
+    RunSwitches switches;
+    TakeRunSwitches(commandLine, options, switches);
+    int32_t result = 0;
+    EXPECT_EQ(Dispatch(options.c_str(), &result), (std::vector<Call>{{Option::AddSite, "C:\\sites-u.txt"}}))
+        << commandLine;
+  }
+  // A log file name longer than a token is not cut to some other file's name.
   std::string options;
   RunSwitches switches;
-  TakeRunSwitches("/quiet -ds+ C:\\sites-u.txt", options, switches);
-  int32_t result = 0;
-  EXPECT_EQ(Dispatch(options.c_str(), &result), (std::vector<Call>{{Option::AddSite, "C:\\sites-u.txt"}}));
+  TakeRunSwitches(("/log " + std::string(TokenBufferBytes + 10, 'l') + " -cu+").c_str(), options, switches);
+  EXPECT_TRUE(switches.log);
+  EXPECT_EQ(switches.logFile, "");
+  EXPECT_EQ(options.find_first_not_of(' '), options.find("-cu+"));
 }
 
 }  // namespace

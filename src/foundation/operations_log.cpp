@@ -1,0 +1,55 @@
+#include "foundation/operations_log.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+LogEventWriter eventWriter = nullptr;
+
+void AppendEscaped(std::string& line, const std::string& text) {
+  for (char c : text) {
+    const unsigned char byte = static_cast<unsigned char>(c);
+    if (byte >= 0x20 && byte != 0x7F) {
+      line += c;
+    } else if (c == '\n') {
+      line += "\\n";
+    } else if (c == '\r') {
+      line += "\\r";
+    } else if (c == '\t') {
+      line += "\\t";
+    } else {
+      char escape[5];
+      snprintf(escape, sizeof escape, "\\x%02X", byte);
+      line += escape;
+    }
+  }
+}
+
+}  // namespace
+
+std::string FormatLogLine(const LogTime& time, uint32_t processId, const std::string& text) {
+  const int offset = abs(time.utcOffsetMinutes);
+  char stamp[64];
+  snprintf(stamp, sizeof stamp, "%04d-%02d-%02dT%02d:%02d:%02d.%03d%c%02d:%02d [%lu] ", time.year, time.month,
+           time.day, time.hour, time.minute, time.second, time.millisecond, time.utcOffsetMinutes < 0 ? '-' : '+',
+           offset / 60, offset % 60, static_cast<unsigned long>(processId));
+  std::string line = stamp;
+  AppendEscaped(line, text);
+  line += "\r\n";
+  return line;
+}
+
+std::string Quoted(const char* text) { return text ? "\"" + std::string(text) + "\"" : "(none)"; }
+
+void SetLogEventWriter(LogEventWriter writer) { eventWriter = writer; }
+
+bool LogIsOpen() { return eventWriter != nullptr; }
+
+void LogEvent(const std::string& text) {
+  if (eventWriter) eventWriter(text, false);
+}
+
+void LogEventUtf8(const std::string& text) {
+  if (eventWriter) eventWriter(text, true);
+}

@@ -1,0 +1,64 @@
+#pragma once
+// The operations log of a run ("/log FILE"): what the run changed, what it
+// refused and why, the boxes it raised and its result, one line per event,
+// appended to a file that administrators collect from many machines:
+//
+//   2026-12-11T09:30:05.123+01:00 [4242] removed folder "C:\Program Files\Quillframe\Quillframe3"
+//
+// the local time in ISO 8601 with milliseconds and its offset from UTC, the
+// process id in brackets, and the event. Lines are UTF-8 and end in CR LF.
+// Every line is one append of its own, so that runs logging to one file at
+// the same time never mix within a line.
+//
+// Events are texts in the ANSI code page, as every path and value of the
+// program is; the log writes them as UTF-8. Without a log, LogEvent does
+// nothing, so the operations report their events whether or not anyone
+// listens.
+
+#include <cstdint>
+#include <string>
+
+// The local time of an event and its offset from UTC.
+struct LogTime {
+  int year = 0;
+  int month = 0;
+  int day = 0;
+  int hour = 0;
+  int minute = 0;
+  int second = 0;
+  int millisecond = 0;
+  int utcOffsetMinutes = 0;  // east of Greenwich positive
+};
+
+// The line for one event: time, process id and text (UTF-8), ending in CR LF.
+// Control characters of text are written as \n, \r, \t or \xNN, so that an
+// event is always one line.
+std::string FormatLogLine(const LogTime& time, uint32_t processId, const std::string& text);
+
+// text in double quotes, or "(none)" for no text: how events show paths and
+// values.
+std::string Quoted(const char* text);
+
+// Where events go: a function that writes one event as one line; utf8 says
+// whether text is UTF-8 already or in the ANSI code page. None: events go
+// nowhere.
+typedef void (*LogEventWriter)(const std::string& text, bool utf8);
+void SetLogEventWriter(LogEventWriter writer);
+bool LogIsOpen();
+
+// Reports one event to the log, when there is one: text in the ANSI code
+// page, or (LogEventUtf8) in UTF-8, for names read as wide characters.
+void LogEvent(const std::string& text);
+void LogEventUtf8(const std::string& text);
+
+// The log on Windows (operations_log_win32.cpp).
+
+// Opens file for appending: created when missing, never truncated, shared
+// with other runs that log to it. When it cannot be opened, one line on
+// standard error says so and the run goes on without a log; the same happens
+// once when a later line cannot be written. False when there is no log.
+bool OpenOperationsLog(const char* file);
+void CloseOperationsLog();
+
+// A wide-character text (a name the ANSI code page may not hold) as UTF-8.
+std::string Utf8OfWide(const wchar_t* text);

@@ -1,0 +1,168 @@
+// The installation's state as "/status" reports it, read from the registry
+// and the files with the readers the options and the windows use.
+#include "shell/status_document.h"
+
+#include <cstdio>
+
+#include "foundation/containers.h"
+#include "foundation/json_text.h"
+#include "foundation/paths.h"
+#include "foundation/platform.h"
+#include "foundation/product_version.h"
+#include "foundation/profile_document.h"
+#include "foundation/profile_file.h"
+#include "foundation/strings.h"
+#include "foundation/tree_removal.h"
+#include "inventory/component_inventory.h"
+#include "inventory/installed_components.h"
+#include "maintenance/installation.h"
+#include "maintenance/registry_key.h"
+#include "settings/download_sites.h"
+#include "settings/manager_options.h"
+
+namespace {
+
+// A text of the program (ANSI code page) as UTF-8; the bytes as they are when
+// the code page cannot convert them (the document then shows U+FFFD).
+std::string Utf8(const char* ansi) {
+  String utf8;
+  return AnsiToUtf8(ansi, utf8) ? std::string(utf8.TextOrEmpty()) : std::string(ansi ? ansi : "");
+}
+
+std::string Utf8(const FixedPath& path) { return Utf8(path.Text()); }
+
+std::string StatusText(const char* what, Status status) {
+  return std::string(what) + " (status " + std::to_string(status) + ")";
+}
+
+// The value as stored under keyPath, or none when it is missing.
+std::optional<std::string> StoredValue(const char* keyPath, const char* valueName) {
+  RegistryKey key;
+  String value;
+  if (!key.OpenForReading(keyPath) || !key.ReadString(valueName, &value)) return std::nullopt;
+  return Utf8(value.TextOrEmpty());
+}
+
+std::optional<std::string> VersionText(uint32_t version) {
+  char text[ProductVersionTextBytes] = "";  // the text is appended
+  if (version == 0 || !AppendProductVersionText(version, text)) return std::nullopt;
+  return std::string(text);
+}
+
+// The entry a reader of the component manager's options returns: the last of
+// its key in the last section of its name.
+std::optional<std::string> OptionValue(ProfileDocument& document, const char* key) {
+  ProfileSection* section = nullptr;
+  ProfileEntry* entry = nullptr;
+  if (document.FindSection(ManagerOptionsSectionName, &section, false) != StatusOk ||
+      section->FindEntry(key, &entry, false) != StatusOk)
+    return std::nullopt;
+  return Utf8(entry->Value());
+}
+
+void ReadComponents(const FixedPath& componentFolder, InstallationStatus& status) {
+  InventoryComponents(componentFolder, nullptr);
+  SortComponentFiles(ComponentFiles);
+  for (int32_t i = 0; i < ComponentFiles.count; ++i)
+    status.components.push_back({Utf8(ComponentFiles[i]), VersionText(ReadProductVersion(ComponentFiles[i]))});
+}
+
+void ReadUpdateVersionList(const FixedPath& componentFolder, InstallationStatus& status) {
+  ProfileDocument document;
+  FixedPath file;
+  Status read = StatusOk;
+  if (!ReadUpdateVersionList(componentFolder, document, &file, &read)) return;
+  status.updateVersionListFile = Utf8(file);
+  if (read != StatusOk) {
+    status.updateVersionListError = StatusText("the list cannot be read whole", read);
+    return;
+  }
+  TypedArray<Fragment> fragments;
+  if (!CollectFragments(document, fragments)) {
+    status.updateVersionListError = "memory ran out while reading the list";
+    return;
+  }
+  for (int32_t i = 0; i < fragments.count; ++i) {
+    char version[ProductVersionTextBytes];
+    FragmentVersionText(fragments[i].version->Value(), version);
+    status.fragments.push_back({Utf8(fragments[i].fileName->Value()), version, Utf8(fragments[i].version->Value())});
+  }
+}
+
+void ReadManagerOptions(const FixedPath& componentFolder, InstallationStatus& status) {
+  FixedPath file = componentFolder;
+  if (file.AppendName(ManagerOptionsFileName) != StatusOk) return;
+  status.settingsFile = Utf8(file);
+  status.settingsPresent = file.Exists();
+  if (!status.settingsPresent) return;
+  ProfileDocument document;
+  status.settingsReadable = ReadProfile(document, file) == StatusOk;
+  if (!status.settingsReadable) return;
+  status.checkForUpdates = OptionValue(document, CheckForUpdatesKey);
+  status.lastUpdateCheckTime = OptionValue(document, LastUpdateCheckTimeKey);
+}
+
+void ReadDownloadSites(const FixedPath& componentFolder, const char* defaultSite, InstallationStatus& status) {
+  FixedPath file = componentFolder;
+  if (file.AppendName(DownloadSitesFileName) != StatusOk) return;
+  status.sitesFile = Utf8(file);
+  status.sitesPresent = file.Exists();
+  TypedArray<String> sites;
+  const Status read = ReadSites(file, sites);
+  if (read != StatusOk && read != StatusNotFound) {
+    status.sitesError = StatusText("the list cannot be read whole", read);
+    return;
+  }
+  for (int32_t i = 0; i < sites.count; ++i)
+    if (sites[i].Length() > 0) status.sites.push_back(Utf8(sites[i].Text()));
+  status.sitesIncludeDefault = ListsSite(sites, defaultSite);
+}
+
+void ReadResources(const FixedPath& componentFolder, InstallationStatus& status) {
+  FixedPath folder = componentFolder;
+  if (folder.AppendName(ResourceCacheFolderName) != StatusOk) return;
+  status.resourcesFolder = Utf8(folder);
+  status.resourcesExist = folder.IsFolder();
+  if (status.resourcesExist && !MeasureTree(folder, &status.resourceFiles, &status.resourceBytes))
+    status.resourcesError = "the folder cannot be listed whole";
+}
+
+}  // namespace
+
+InstallationStatus ReadInstallationStatus() {
+  InstallationStatus status;
+  char program[FixedPath::TextBytes];
+  if (platform::ReadProgramFileName(program, sizeof program) > 0) {
+    FixedPath programFile;
+    programFile.SetText(program);
+    status.controlPanelVersion = VersionText(ReadProductVersion(programFile));
+  }
+
+  status.playerRegistered = RegistryKey::KeyPresence(PlayerKeyPath) == RegistryKey::Presence::Present;
+  status.componentPath = StoredValue(PlayerKeyPath, ComponentPathValueName);
+  FixedPath componentFolder;
+  status.componentFolderExists = ReadComponentPath(componentFolder);
+  status.applicationPath = StoredValue(MakerKeyPath, ApplicationPathValueName);
+  FixedPath applicationFolder;
+  status.applicationFolderExists = ReadApplicationPath(applicationFolder);
+  status.additionalDownloadUrl = StoredValue(PlayerKeyPath, AdditionalDownloadUrlValueName);
+
+  // "Default" in the site list options stands for this site.
+  char defaultSite[SiteBufferBytes];
+  ReadConfiguredSite(SiteSettingsPath(), DefaultSiteKey, BuiltInDefaultSite, defaultSite);
+  status.defaultSite = Utf8(defaultSite);
+
+  if (!status.componentFolderExists) return status;
+  ReadComponents(componentFolder, status);
+  ReadUpdateVersionList(componentFolder, status);
+  ReadManagerOptions(componentFolder, status);
+  ReadDownloadSites(componentFolder, defaultSite, status);
+  ReadResources(componentFolder, status);
+  return status;
+}
+
+bool PrintStatusDocument() {
+  const std::string document = StatusDocument(ReadInstallationStatus());
+  const bool written = fwrite(document.data(), 1, document.size(), stdout) == document.size();
+  return fflush(stdout) == 0 && written;
+}
