@@ -2,6 +2,8 @@
 // JSON text (RFC 8259) for the machine-readable documents the program prints:
 // string literals with every character a parser requires escaped.
 
+#include <string>
+
 #include "foundation/strings.h"
 
 // Appends text, which must be UTF-8, to out as one JSON string literal with
@@ -21,3 +23,7 @@ int Utf8SequenceLength(const char* text);
 // paths, registry and settings values) to UTF-8 in out, replacing its text.
 // Returns false, with out empty, when the conversion fails or out cannot grow.
 bool AnsiToUtf8(const char* ansi, String& out);
+
+// A wide-character text (a name or value the ANSI code page may not hold) as
+// UTF-8; empty for no text or when it cannot be converted.
+std::string Utf8OfWide(const wchar_t* text);

@@ -23,3 +23,13 @@ bool AnsiToUtf8(const char* ansi, String& out) {
   }
   return true;
 }
+
+std::string Utf8OfWide(const wchar_t* text) {
+  if (!text || !*text) return std::string();
+  const int bytes = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+  if (bytes <= 1) return std::string();
+  std::string utf8(static_cast<size_t>(bytes), '\0');
+  if (WideCharToMultiByte(CP_UTF8, 0, text, -1, &utf8[0], bytes, nullptr, nullptr) != bytes) return std::string();
+  utf8.resize(static_cast<size_t>(bytes - 1));
+  return utf8;
+}

@@ -59,6 +59,3 @@ void LogEventUtf8(const std::string& text);
 // once when a later line cannot be written. False when there is no log.
 bool OpenOperationsLog(const char* file);
 void CloseOperationsLog();
-
-// A wide-character text (a name the ANSI code page may not hold) as UTF-8.
-std::string Utf8OfWide(const wchar_t* text);

@@ -11,6 +11,7 @@
 #include <cwchar>
 #include <new>
 
+#include "foundation/json_text.h"
 #include "foundation/operations_log.h"
 #include "foundation/paths.h"
 #include "foundation/platform_win32.h"

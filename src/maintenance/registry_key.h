@@ -14,6 +14,7 @@
 // with its terminator. Values of any other type read as absent.
 
 #include <cstdint>
+#include <string>
 
 class String;
 
@@ -58,6 +59,12 @@ class RegistryKey {
   // buffer unchanged, when the value is absent, is not a string, or its
   // text and terminator do not fit.
   bool ReadString(const char* valueName, char* buffer, uint32_t capacity) const;
+  // Reads the whole string value as UTF-8 through the wide-character call, so
+  // that characters outside the ANSI code page come through as stored (the
+  // ANSI reads turn them into look-alikes or "?"). Environment references are
+  // not expanded: the text is the value as stored. False, utf8 unchanged, as
+  // for ReadString.
+  bool ReadStoredUtf8(const char* valueName, std::string* utf8) const;
   // Stores text as a REG_SZ value without its terminating zero, the form the
   // player's own programs write. No text stores an empty string.
   bool SetString(const char* valueName, const char* text);

@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "foundation/json_text.h"
 #include "foundation/strings.h"
 
 namespace {
@@ -127,6 +128,35 @@ bool RegistryKey::ReadString(const char* valueName, char* buffer, uint32_t capac
   if (length >= capacity) return false;
   memcpy(buffer, text.TextOrEmpty(), length + 1);
   return true;
+}
+
+bool RegistryKey::ReadStoredUtf8(const char* valueName, std::string* utf8) const {
+  if (!handle_ || !utf8) return false;
+  std::wstring name;
+  if (valueName && *valueName) {
+    const int count = MultiByteToWideChar(CP_ACP, 0, valueName, -1, nullptr, 0);
+    if (count <= 0) return false;
+    name.resize(static_cast<size_t>(count));
+    if (MultiByteToWideChar(CP_ACP, 0, valueName, -1, &name[0], count) != count) return false;
+  }
+  for (int attempt = 0; attempt < ReadAttempts; ++attempt) {
+    DWORD type = 0;
+    DWORD bytes = 0;
+    if (RegQueryValueExW(KeyOf(handle_), name.empty() ? nullptr : name.c_str(), nullptr, &type, nullptr, &bytes) !=
+            ERROR_SUCCESS ||
+        !IsStringType(type))
+      return false;
+    // Room for a terminator the value may lack.
+    std::wstring value(bytes / sizeof(wchar_t) + 1, L'\0');
+    const LONG result = RegQueryValueExW(KeyOf(handle_), name.empty() ? nullptr : name.c_str(), nullptr, &type,
+                                         reinterpret_cast<BYTE*>(&value[0]), &bytes);
+    if (result == ERROR_MORE_DATA) continue;
+    if (result != ERROR_SUCCESS || !IsStringType(type)) return false;
+    // Up to the first NUL, as the other reads.
+    *utf8 = Utf8OfWide(value.c_str());
+    return true;
+  }
+  return false;
 }
 
 bool RegistryKey::SetString(const char* valueName, const char* text) {

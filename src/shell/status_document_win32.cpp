@@ -38,9 +38,9 @@ std::string StatusText(const char* what, Status status) {
 // The value as stored under keyPath, or none when it is missing.
 std::optional<std::string> StoredValue(const char* keyPath, const char* valueName) {
   RegistryKey key;
-  String value;
-  if (!key.OpenForReading(keyPath) || !key.ReadString(valueName, &value)) return std::nullopt;
-  return Utf8(value.TextOrEmpty());
+  std::string value;
+  if (!key.OpenForReading(keyPath) || !key.ReadStoredUtf8(valueName, &value)) return std::nullopt;
+  return value;
 }
 
 std::optional<std::string> VersionText(uint32_t version) {
