@@ -11,6 +11,7 @@
 
 #include "foundation/file_stream.h"
 #include "foundation/folder_listing.h"
+#include "foundation/operations_log.h"
 
 namespace {
 
@@ -75,7 +76,10 @@ int RemoveStaleSiblingFiles(const FixedPath& target) {
   int removed = 0;
   for (const PathNode* node = files.First(); node; node = node->next) {
     // A file held open by a writer refuses to go (sharing violation).
-    if (IsSiblingFileName(node->path.FileNamePart()) && DeleteFileA(node->path.Text())) ++removed;
+    if (IsSiblingFileName(node->path.FileNamePart()) && DeleteFileA(node->path.Text())) {
+      LogEvent("removed the stale temporary file " + Quoted(node->path.Text()) + " of an interrupted write");
+      ++removed;
+    }
   }
   files.ClearFileList();
   return removed;

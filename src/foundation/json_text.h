@@ -24,6 +24,10 @@ int Utf8SequenceLength(const char* text);
 // Returns false, with out empty, when the conversion fails or out cannot grow.
 bool AnsiToUtf8(const char* ansi, String& out);
 
+// AnsiToUtf8 as a std::string; the bytes as they are when the code page
+// cannot convert them.
+std::string Utf8OfAnsi(const char* ansi);
+
 // A wide-character text (a name or value the ANSI code page may not hold) as
 // UTF-8; empty for no text or when it cannot be converted.
 std::string Utf8OfWide(const wchar_t* text);

@@ -24,6 +24,11 @@ bool AnsiToUtf8(const char* ansi, String& out) {
   return true;
 }
 
+std::string Utf8OfAnsi(const char* ansi) {
+  String utf8;
+  return AnsiToUtf8(ansi, utf8) ? std::string(utf8.TextOrEmpty()) : std::string(ansi ? ansi : "");
+}
+
 std::string Utf8OfWide(const wchar_t* text) {
   if (!text || !*text) return std::string();
   const int bytes = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);

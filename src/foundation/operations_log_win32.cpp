@@ -47,11 +47,9 @@ void GiveUpLog(const char* what) {
 }
 
 void WriteLogLine(const std::string& text, bool isUtf8) {
-  String utf8;
   // A text the code page cannot convert is written as its bytes: the event
   // is not lost for one unreadable character.
-  const std::string event =
-      isUtf8 || !AnsiToUtf8(text.c_str(), utf8) ? text : std::string(utf8.TextOrEmpty());
+  const std::string event = isUtf8 ? text : Utf8OfAnsi(text.c_str());
   const std::string line = FormatLogLine(CurrentLogTime(), GetCurrentProcessId(), event);
   DWORD written = 0;
   if (!WriteFile(logFile, line.data(), static_cast<DWORD>(line.size()), &written, nullptr) ||

@@ -20,6 +20,14 @@ bool CopyProfileValue(ProfileDocument& document, const char* section, const char
   return true;
 }
 
+std::optional<std::string> ProfileValueText(ProfileDocument& document, const char* section, const char* key) {
+  ProfileSection* found = nullptr;
+  ProfileEntry* entry = nullptr;
+  if (document.FindSection(section, &found, false) != StatusOk || found->FindEntry(key, &entry, false) != StatusOk)
+    return std::nullopt;
+  return std::string(entry->Value());
+}
+
 bool ReplaceProfileValue(ProfileDocument& document, const char* section, const char* key,
                          const char* value) {
   ProfileSection* found = nullptr;

@@ -2,9 +2,19 @@
 // Single values of profile documents and files: one key of one section.
 
 #include <cstdint>
+#include <optional>
+#include <string>
 
 #include "foundation/paths.h"
 #include "foundation/profile_document.h"
+
+// The whole value of key in the last section named section of document, or
+// none when the section or key is missing.
+std::optional<std::string> ProfileValueText(ProfileDocument& document, const char* section, const char* key);
+
+// The same for the profile file at path; none also when the file is missing
+// or cannot be read whole.
+std::optional<std::string> ReadProfileValueText(const FixedPath& path, const char* section, const char* key);
 
 // Single values of profile files: one key of one section, read without
 // keeping the document.

@@ -12,6 +12,12 @@ bool GetProfileValue(const FixedPath& path, const char* section, const char* key
   return CopyProfileValue(document, section, key, out, outSize);
 }
 
+std::optional<std::string> ReadProfileValueText(const FixedPath& path, const char* section, const char* key) {
+  ProfileDocument document;
+  if (ReadProfile(document, path) != StatusOk) return std::nullopt;
+  return ProfileValueText(document, section, key);
+}
+
 bool SetProfileValue(const FixedPath& path, const char* section, const char* key, const char* value,
                      bool mayCreate) {
   if (!mayCreate && !path.Exists()) return false;

@@ -65,6 +65,9 @@ bool RemovePlayerValue(const char* valueName);
 // Removes the player key, then the technology key. A key that still has
 // subkeys may stay; callers that must know check afterwards.
 void RemovePlayerKeys();
+// Removes the key name below parentPath (HKEY_LOCAL_MACHINE) when it has no
+// subkeys; true when it went. The log hears of every removed key.
+bool RemoveRegistryKey(const char* parentPath, const char* name);
 
 // The player's resource cache, the folder "Resources" in its component
 // folder, and the main window's commands that remove it and show the install

@@ -2,11 +2,28 @@
 // resource cache and the install path.
 #include "maintenance/installation.h"
 
+#include <string>
+
+#include "foundation/json_text.h"
+#include "foundation/operations_log.h"
 #include "foundation/strings.h"
 #include "foundation/tree_removal.h"
 #include "maintenance/registry_key.h"
 
 namespace {
+
+// A player value as the log shows it (UTF-8): its key and name.
+std::string PlayerValueName(const char* valueName) {
+  return std::string("registry value HKLM\\") + PlayerKeyPath + " " + Quoted(Utf8OfAnsi(valueName).c_str());
+}
+
+// The value as stored before a change, for the log (UTF-8, read as stored so
+// that no character is lost); none when it is missing.
+std::string StoredBefore(const RegistryKey& key, const char* valueName) {
+  std::string old;
+  return key.IsOpen() && key.ReadStoredUtf8(valueName, &old) ? Quoted(old.c_str()) : Quoted(nullptr);
+}
+
 
 // Reads a folder value whole: the path keeps what SetText keeps, the text
 // all of it, however long.
@@ -51,28 +68,40 @@ bool SetPlayerValue(const char* valueName, const char* text) {
     if (!technology.Open(TechnologyKeyPath) && !technology.Create(TechnologyKeyPath)) return false;
     if (!player.Create(PlayerKeyPath)) return false;
   }
+  const std::string before = LogIsOpen() ? StoredBefore(player, valueName) : std::string();
   // A write refused (no right to change the key) is a failure like any other.
-  return player.SetString(valueName, text);
+  const bool stored = player.SetString(valueName, text);
+  const std::string after = Quoted(Utf8OfAnsi(text ? text : "").c_str());
+  LogEventUtf8(stored ? PlayerValueName(valueName) + ": " + before + " -> " + after
+                      : "could not set " + PlayerValueName(valueName) + " to " + after);
+  return stored;
 }
 
 bool RemovePlayerValue(const char* valueName) {
   bool removed = false;
   {
     RegistryKey player;
-    if (player.Open(PlayerKeyPath)) removed = player.DeleteValue(valueName);
+    if (player.Open(PlayerKeyPath)) {
+      const std::string before = LogIsOpen() ? StoredBefore(player, valueName) : std::string();
+      removed = player.DeleteValue(valueName);
+      if (removed) LogEventUtf8(PlayerValueName(valueName) + ": " + before + " -> (removed)");
+    }
   }
   FixedPath folder;
   if (!ReadComponentPath(folder)) RemovePlayerKeys();
   return removed;
 }
 
+bool RemoveRegistryKey(const char* parentPath, const char* name) {
+  RegistryKey parent;
+  if (!parent.Open(parentPath) || !parent.DeleteSubkey(name)) return false;
+  LogEvent(std::string("removed registry key HKLM\\") + parentPath + "\\" + name);
+  return true;
+}
+
 void RemovePlayerKeys() {
-  {
-    RegistryKey technology;
-    if (technology.Open(TechnologyKeyPath)) technology.DeleteSubkey(PlayerSubkeyName);
-  }
-  RegistryKey software;
-  if (software.Open(SoftwareKeyPath)) software.DeleteSubkey(TechnologySubkeyName);
+  RemoveRegistryKey(TechnologyKeyPath, PlayerSubkeyName);
+  RemoveRegistryKey(SoftwareKeyPath, TechnologySubkeyName);
 }
 
 CacheOutcome RemoveResourceCache(FixedPath componentFolder) {

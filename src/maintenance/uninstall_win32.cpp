@@ -10,6 +10,7 @@
 #include <cstdint>
 
 #include "foundation/folder_listing.h"
+#include "foundation/operations_log.h"
 #include "foundation/paths.h"
 #include "foundation/platform_win32.h"
 #include "foundation/protected_folders.h"
@@ -46,7 +47,12 @@ bool UnregisterPlayerLibraries(HWND owner, const FileList& files) {
   bool succeeded = true;
   for (const PathNode* node = files.First(); node; node = node->next) {
     if (!IsPlayerLibraryName(node->path.FileNamePart())) continue;
-    switch (UnregisterLibrary(node->path.Text())) {
+    const UnregisterResult result = UnregisterLibrary(node->path.Text());
+    LogEvent((result == UnregisterResult::Unregistered  ? "unregistered library "
+              : result == UnregisterResult::NotLoaded   ? "could not load library "
+                                                        : "could not release library ") +
+             Quoted(node->path.Text()));
+    switch (result) {
       case UnregisterResult::Unregistered:
         break;
       case UnregisterResult::NotLoaded:
@@ -65,7 +71,12 @@ bool UnregisterPlayerLibraries(HWND owner, const FileList& files) {
 }  // namespace
 
 bool UninstallPlayer(HWND owner, FixedPath componentFolder) {
-  if (!componentFolder.IsFolder() || IsProtectedFolder(componentFolder)) return false;
+  if (!componentFolder.IsFolder()) return false;
+  if (IsProtectedFolder(componentFolder)) {
+    LogEvent("refused to uninstall from " + Quoted(componentFolder.Text()) +
+             ": a protected folder (a drive root, the Windows folder or a shared folder); nothing was changed");
+    return false;
+  }
   const bool rootRemovable = IsRemovableInstallRoot(componentFolder);
   RemovePlayerValue(AdditionalDownloadUrlValueName);
   componentFolder.AppendName("");
@@ -79,11 +90,18 @@ bool UninstallPlayer(HWND owner, FixedPath componentFolder) {
   if (componentFolder.IsFolder()) {
     // What is left must stay removable by running the uninstall again once
     // its files are free: the player key keeps its "Component Path".
+    LogEvent("kept the player's registry keys: the component folder " + Quoted(componentFolder.Text()) +
+             " is still there; run the uninstall again once its files are free");
     return false;
   }
   componentFolder.ToParent();
-  if (rootRemovable && FolderIsEmpty(componentFolder) && RemoveTree(componentFolder, true, true) != StatusOk)
+  if (!rootRemovable) {
+    LogEvent("kept the install root " + Quoted(componentFolder.Text()) + ": a protected folder");
+  } else if (!FolderIsEmpty(componentFolder)) {
+    LogEvent("kept the install root " + Quoted(componentFolder.Text()) + ": it holds other files");
+  } else if (RemoveTree(componentFolder, true, true) != StatusOk) {
     succeeded = false;
+  }
   RemovePlayerKeys();
   return succeeded;
 }
@@ -131,6 +149,16 @@ constexpr uint32_t SubkeyNameBytes = 512;
 // that leads back up from walking forever.
 constexpr int MaximumKeyDepth = 32;
 
+// Deletes one plug-in file (a path with the shell's double NUL) when it is
+// there, and tells the log what became of it.
+void DeletePluginFile(const char* path) {
+  FixedPath file;
+  file.SetText(path);
+  if (!file.Exists()) return;
+  ShellDelete(path);
+  LogEvent((file.Exists() ? "could not remove file " : "removed file ") + Quoted(path));
+}
+
 // Deletes the plug-in files from folder, releasing the plug-in library first
 // when this process has it loaded.
 void RemovePluginFiles(const char* folder) {
@@ -139,13 +167,10 @@ void RemovePluginFiles(const char* folder) {
   bool libraryNamed = JoinPluginPath(folder, PluginLibraryName, library, sizeof library);
   bool classNamed = JoinPluginPath(folder, PluginClassName, classFile, sizeof classFile);
   if (libraryNamed) ReleaseLoadedLibrary(library);
-  {
-    RegistryKey technology;
-    if (technology.Open(TechnologyKeyPath)) technology.DeleteSubkey(PlayerSubkeyName);
-  }
+  RemoveRegistryKey(TechnologyKeyPath, PlayerSubkeyName);
   // A missing file is no error: most folders hold no plug-in.
-  if (libraryNamed) ShellDelete(library);
-  if (classNamed) ShellDelete(classFile);
+  if (libraryNamed) DeletePluginFile(library);
+  if (classNamed) DeletePluginFile(classFile);
 }
 
 void VisitKey(const RegistryKey* parent, const char* name, int depth) {
@@ -230,5 +255,8 @@ int32_t RunRecoveryOption() {
     }
   }
   if (!installer.Append(InstallerFileText)) return 0;
-  return StartInstaller(installer.Text(), SilentParameter) ? 1 : 0;
+  const bool started = StartInstaller(installer.Text(), SilentParameter);
+  LogEvent((started ? "started the installer " : "could not start the installer ") + Quoted(installer.Text()) +
+           " " + SilentParameter);
+  return started ? 1 : 0;
 }

@@ -1,8 +1,10 @@
 #include "settings/download_sites.h"
 
 #include <cstring>
+#include <string>
 
 #include "foundation/file_replacement.h"
+#include "foundation/operations_log.h"
 #include "foundation/paths.h"
 #include "foundation/profile_document.h"
 #include "foundation/profile_edit.h"
@@ -44,7 +46,9 @@ Status WriteDefaultSiteSettingsAt(const FixedPath& path, bool force) {
   RemoveStaleSiblingFiles(path);
   ProfileDocument document;
   if (!BuildDefaultSiteSettings(document)) return StatusNoMemory;
-  return WriteProfile(document, path);
+  const Status written = WriteProfile(document, path);
+  LogEvent((written == StatusOk ? "made " : "could not make ") + Quoted(path.Text()) + " with the built-in sites");
+  return written;
 }
 
 bool ReadConfiguredSite(const FixedPath& settings, const char* key, const char* builtIn,
@@ -90,6 +94,25 @@ bool SaveSiteList(const FixedPath& path, const TypedArray<String>& list) {
   return WriteProfile(document, path) >= 0;
 }
 
+namespace {
+
+// Tells the log what an edit of the site list did: changed says whether the
+// site was added or removed, rather than found as it was.
+void LogSiteEdit(bool written, bool add, bool changed, const char* site, const FixedPath& file) {
+  if (!written) {
+    LogEvent(std::string("could not ") + (add ? "add site " : "remove site ") + Quoted(site) +
+             (add ? " to " : " from ") + Quoted(file.Text()));
+  } else if (changed) {
+    LogEvent(std::string(add ? "added site " : "removed site ") + Quoted(site) + (add ? " to " : " from ") +
+             Quoted(file.Text()));
+  } else {
+    LogEvent("site " + Quoted(site) + (add ? " is already in " : " is not in ") + Quoted(file.Text()) +
+             "; nothing to change");
+  }
+}
+
+}  // namespace
+
 int32_t EditSiteList(const char* site, bool add) {
   if (!site) site = "";
   SettingsLock lock;
@@ -100,7 +123,11 @@ int32_t EditSiteList(const char* site, bool add) {
   // The list follows the file: when the file is gone, so are its sites. A
   // file that cannot be read whole is not written from the part that was.
   const Status loaded = ReadSites(file, SiteList);
-  if (loaded != StatusOk && loaded != StatusNotFound) return 1;
+  if (loaded != StatusOk && loaded != StatusNotFound) {
+    LogEvent("refused to change " + Quoted(file.Text()) + ": it cannot be read whole (status " +
+             std::to_string(loaded) + "), and what was read must not replace it");
+    return 1;
+  }
   char configured[SiteBufferBytes];
   if (strcmp(site, DefaultSiteWord) == 0) {
     ReadConfiguredSite(SiteSettingsPath(), DefaultSiteKey, BuiltInDefaultSite, configured);
@@ -110,7 +137,9 @@ int32_t EditSiteList(const char* site, bool add) {
   if (loaded == StatusNotFound && !file.Exists()) {
     // A missing list is made in the writer's form.
     if (add && !AddSite(SiteList, site)) return 1;
-    return SaveSiteList(file, SiteList) ? 0 : 1;
+    const bool saved = SaveSiteList(file, SiteList);
+    LogSiteEdit(saved, add, add && *site, site, file);
+    return saved ? 0 : 1;
   }
   // The list file as it is, with the one site's line added or removed.
   const bool listed = ListsSite(SiteList, site);
@@ -120,6 +149,7 @@ int32_t EditSiteList(const char* site, bool add) {
     InsertFirstProfileTextValue(text, DownloadSitesSectionName, SiteKey, site);
     return true;
   });
+  LogSiteEdit(edited == StatusOk, add, add ? !listed && *site : ListsSite(SiteList, site), site, file);
   if (edited != StatusOk) return 1;
   // The list holds what the file now holds, as the edit made it.
   if (!add) {

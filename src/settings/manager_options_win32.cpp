@@ -1,15 +1,48 @@
 #include "settings/manager_options.h"
 
 #include <cstdlib>
+#include <optional>
+#include <string>
 
 #include "foundation/paths.h"
 #include "foundation/file_replacement.h"
+#include "foundation/operations_log.h"
 #include "foundation/profile_document.h"
 #include "foundation/profile_edit.h"
 #include "foundation/profile_file.h"
 #include "foundation/profile_values.h"
 #include "maintenance/installation.h"
 #include "settings/settings_lock.h"
+
+namespace {
+
+// An option as the log shows it: the file, the section and the key.
+std::string OptionName(const FixedPath& file, const char* key) {
+  return std::string("settings ") + Quoted(file.Text()) + " [" + ManagerOptionsSectionName + "] " + key;
+}
+
+// The value as stored now, as the log shows it (before and after a change).
+std::string StoredOption(const FixedPath& file, const char* key) {
+  if (!LogIsOpen()) return std::string();
+  const std::optional<std::string> old = ReadProfileValueText(file, ManagerOptionsSectionName, key);
+  return Quoted(old ? old->c_str() : nullptr);
+}
+
+// Tells the log what a write of key to value did: the value before and after,
+// or that it could not be written.
+void LogOptionWrite(bool written, const FixedPath& file, const char* key, const std::string& before,
+                    const char* value) {
+  if (!LogIsOpen()) return;
+  if (!written) {
+    LogEvent("could not write " + OptionName(file, key) + " = " + Quoted(value) +
+             " (the file cannot be read whole or written, or has no such key)");
+    return;
+  }
+  const std::string after = StoredOption(file, key);
+  LogEvent(OptionName(file, key) + ": " + before + " -> " + after + (after == before ? " (unchanged)" : ""));
+}
+
+}  // namespace
 
 bool SetManagerOption(const char* key, const char* value) {
   SettingsLock lock;
@@ -18,7 +51,10 @@ bool SetManagerOption(const char* key, const char* value) {
   if (!ReadComponentPath(file, nullptr)) return true;
   if (file.AppendName(ManagerOptionsFileName) != StatusOk) return false;
   RemoveStaleSiblingFiles(file);
-  return SetProfileValue(file, ManagerOptionsSectionName, key, value, true);
+  const std::string before = StoredOption(file, key);
+  const bool written = SetProfileValue(file, ManagerOptionsSectionName, key, value, true);
+  LogOptionWrite(written, file, key, before, value);
+  return written;
 }
 
 bool SetUpdateCheck(bool on) { return SetManagerOption(CheckForUpdatesKey, on ? OptionOnValue : OptionOffValue); }
@@ -64,9 +100,16 @@ bool SaveUpdateCheck(const FixedPath& componentFolder, bool on) {
   SettingsLock lock;
   if (!lock.Held()) return false;
   RemoveStaleSiblingFiles(file);
-  if (!file.Exists()) return RebuildOptionsFile(file, value);
+  if (!file.Exists()) {
+    const bool made = RebuildOptionsFile(file, value);
+    LogEvent((made ? "made " : "could not make ") + OptionName(file, CheckForUpdatesKey) + " = " + Quoted(value) +
+             ", " + LastUpdateCheckTimeKey + " = " + Quoted(OptionOffValue));
+    return made;
+  }
+  const std::string checkBefore = StoredOption(file, CheckForUpdatesKey);
+  const std::string timeBefore = StoredOption(file, LastUpdateCheckTimeKey);
   // The file as it is, with only these two values changed or added.
-  return EditProfileFile(file, [value](std::string& text) {
+  const bool written = EditProfileFile(file, [value](std::string& text) {
            if (SetProfileTextValue(text, ManagerOptionsSectionName, CheckForUpdatesKey, value)) {
              // A file without the time keeps going without it.
              SetProfileTextValue(text, ManagerOptionsSectionName, LastUpdateCheckTimeKey, OptionOffValue);
@@ -77,4 +120,7 @@ bool SaveUpdateCheck(const FixedPath& componentFolder, bool on) {
            }
            return true;
          }) == StatusOk;
+  LogOptionWrite(written, file, CheckForUpdatesKey, checkBefore, value);
+  if (written) LogOptionWrite(written, file, LastUpdateCheckTimeKey, timeBefore, OptionOffValue);
+  return written;
 }

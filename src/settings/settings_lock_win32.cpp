@@ -4,6 +4,10 @@
 #include <windows.h>
 #include <sddl.h>
 
+#include <string>
+
+#include "foundation/operations_log.h"
+
 namespace {
 
 // What a waiter needs of the mutex: to wait for it and to release it.
@@ -27,12 +31,17 @@ HANDLE OpenSettingsMutex() {
 
 SettingsLock::SettingsLock(uint32_t waitMs) {
   HANDLE mutex = OpenSettingsMutex();
-  if (!mutex) return;
+  if (!mutex) {
+    LogEvent("refused: the settings lock cannot be had (error " + std::to_string(GetLastError()) + ")");
+    return;
+  }
   // An abandoned mutex (its holder ended without releasing it) is ours now;
   // the files it guarded were replaced whole or not at all.
   DWORD waited = WaitForSingleObject(mutex, waitMs);
   if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
     CloseHandle(mutex);
+    LogEvent("refused: the settings lock was not had within " + std::to_string(waitMs) +
+             " ms (another run is changing the installation)");
     return;
   }
   mutex_ = mutex;

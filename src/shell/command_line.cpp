@@ -2,6 +2,9 @@
 
 #include <cctype>
 #include <cstring>
+#include <string>
+
+#include "foundation/operations_log.h"
 
 namespace {
 
@@ -166,6 +169,17 @@ int32_t CutArgumentCode(Option option) {
   return option == Option::Verify ? UnreadableListCode : NotWrittenCode;
 }
 
+namespace {
+
+void LogCutArgument(Option option) {
+  for (const OptionUsage& usage : OptionUsages)
+    if (usage.option == option)
+      LogEvent(std::string("refused ") + usage.text + ": its " + usage.argument + " is longer than " +
+               std::to_string(TokenBufferBytes - 1) + " characters, and cut it would name something else");
+}
+
+}  // namespace
+
 int32_t DispatchCommandLineWith(const char* commandLine, OptionAction action) {
   char token[TokenBufferBytes];
   const char* position = NextToken(commandLine, token);
@@ -184,6 +198,7 @@ int32_t DispatchCommandLineWith(const char* commandLine, OptionAction action) {
         position = NextToken(position, token, &cut);
         if (!position) return resultCode;
         if (cut) {
+          LogCutArgument(option);
           resultCode = CutArgumentCode(option);
         } else {
           action(option, token, resultCode);

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "foundation/file_stream.h"
+#include "foundation/operations_log.h"
 #include "foundation/paths.h"
 #include "foundation/strings.h"
 #include "inventory/component_inventory.h"
@@ -45,6 +46,7 @@ void DeleteSiteList(int32_t& resultCode) {
   }
   FileStream list(file);
   resultCode = list.Delete() == StatusOk ? 0 : StatusIoError;
+  LogEvent((resultCode == 0 ? "removed file " : "could not remove file ") + Quoted(file.Text()));
 }
 
 // "-r+": stores the public beta site as "Additional Download URL"; 0 when

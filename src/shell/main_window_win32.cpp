@@ -1,5 +1,9 @@
 #include "shell/main_window_win32.h"
 
+#include <string>
+
+#include "foundation/operations_log.h"
+
 #include "foundation/paths.h"
 #include "foundation/product_version.h"
 #include "foundation/strings.h"
@@ -20,7 +24,22 @@ void CloseMainWindow(HWND window) {
   if (WindowManager* manager = CurrentWindowManager()) UnregisterWindow(manager, window);
 }
 
+// The command as the log shows it: the control's caption, and a check box's
+// new state.
+void LogCommand(const GrowArray& controls, uint32_t id) {
+  for (const MainWindowControl& control : MainWindowControls) {
+    if (static_cast<uint32_t>(control.id) != id) continue;
+    std::string event = std::string("window command: ") + Quoted(control.caption);
+    if (control.checkBox) {
+      const Control* box = ControlWithId(controls, control.id);
+      if (box) event += box->IsChecked() ? " (checked)" : " (unchecked)";
+    }
+    LogEvent(event);
+  }
+}
+
 void RunCommand(HWND window, const GrowArray& controls, uint32_t id) {
+  LogCommand(controls, id);
   switch (id) {
     case InstallPathCommandId:
       RunInstallPathCommand(window);

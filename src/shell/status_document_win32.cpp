@@ -11,6 +11,7 @@
 #include "foundation/product_version.h"
 #include "foundation/profile_document.h"
 #include "foundation/profile_file.h"
+#include "foundation/profile_values.h"
 #include "foundation/strings.h"
 #include "foundation/tree_removal.h"
 #include "inventory/component_inventory.h"
@@ -24,10 +25,7 @@ namespace {
 
 // A text of the program (ANSI code page) as UTF-8; the bytes as they are when
 // the code page cannot convert them (the document then shows U+FFFD).
-std::string Utf8(const char* ansi) {
-  String utf8;
-  return AnsiToUtf8(ansi, utf8) ? std::string(utf8.TextOrEmpty()) : std::string(ansi ? ansi : "");
-}
+std::string Utf8(const char* ansi) { return Utf8OfAnsi(ansi); }
 
 std::string Utf8(const FixedPath& path) { return Utf8(path.Text()); }
 
@@ -52,12 +50,8 @@ std::optional<std::string> VersionText(uint32_t version) {
 // The entry a reader of the component manager's options returns: the last of
 // its key in the last section of its name.
 std::optional<std::string> OptionValue(ProfileDocument& document, const char* key) {
-  ProfileSection* section = nullptr;
-  ProfileEntry* entry = nullptr;
-  if (document.FindSection(ManagerOptionsSectionName, &section, false) != StatusOk ||
-      section->FindEntry(key, &entry, false) != StatusOk)
-    return std::nullopt;
-  return Utf8(entry->Value());
+  const std::optional<std::string> value = ProfileValueText(document, ManagerOptionsSectionName, key);
+  return value ? std::optional<std::string>(Utf8(value->c_str())) : std::nullopt;
 }
 
 void ReadComponents(const FixedPath& componentFolder, InstallationStatus& status) {

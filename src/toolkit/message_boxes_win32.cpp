@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <string>
 
+#include "foundation/operations_log.h"
+
 namespace {
 
 // MB_OK | MB_ICONINFORMATION and MB_YESNO | MB_ICONQUESTION.
@@ -32,6 +34,7 @@ void SetBoxesQuiet(bool quiet) { quietBoxes = quiet; }
 
 bool ShowInfo(HWND owner, const char* caption, const char* text) {
   if (!caption || !text) return false;
+  LogEvent(std::string("box ") + Quoted(caption) + ": " + text);
   if (quietBoxes) {
     WriteBoxLine(caption, text);
     return true;
@@ -42,16 +45,20 @@ bool ShowInfo(HWND owner, const char* caption, const char* text) {
 
 bool AskYesNo(HWND owner, const char* caption, const char* text, int32_t* answer, bool noByDefault) {
   if ((!caption || !text) && answer) *answer = ReplyMissingText;
+  if (caption && text) LogEvent(std::string("box ") + Quoted(caption) + ": " + text);
   if (quietBoxes) {
+    LogEvent("answered No (no box in a quiet run)");
     WriteBoxLine(caption, text);
     if (answer) *answer = ReplyNo;
     return false;
   }
   switch (MessageBoxA(owner, text, caption, QuestionStyle | (noByDefault ? MB_DEFBUTTON2 : 0))) {
     case IDYES:
+      LogEvent("answered Yes");
       if (answer) *answer = ReplyYes;
       return true;
     case IDNO:
+      LogEvent("answered No");
       if (answer) *answer = ReplyNo;
       return false;
     default:
