@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "foundation/paths.h"
+
 namespace {
 
 LogEventWriter eventWriter = nullptr;
@@ -41,6 +43,13 @@ std::string FormatLogLine(const LogTime& time, uint32_t processId, const std::st
 }
 
 std::string Quoted(const char* text) { return text ? "\"" + std::string(text) + "\"" : "(none)"; }
+
+std::string QuotedFolder(const char* folder) {
+  if (!folder) return Quoted(nullptr);
+  size_t length = LengthWithoutTrailingSeparators(folder);
+  if (length == 2 && folder[1] == ':' && folder[2] != '\0') length = 3;  // "C:\"
+  return Quoted(std::string(folder, length).c_str());
+}
 
 void SetLogEventWriter(LogEventWriter writer) { eventWriter = writer; }
 

@@ -38,6 +38,9 @@ std::string FormatLogLine(const LogTime& time, uint32_t processId, const std::st
 // text in double quotes, or "(none)" for no text: how events show paths and
 // values.
 std::string Quoted(const char* text);
+// A folder as events show it: quoted, without the backslash a path to its
+// contents ends in ("C:\Player\" is "C:\Player"); a drive root keeps its own.
+std::string QuotedFolder(const char* folder);
 
 // Where events go: a function that writes one event as one line; utf8 says
 // whether text is UTF-8 already or in the ANSI code page. None: events go

@@ -73,11 +73,11 @@ void LogWhatWasKept(const char* folder);
 Status RemoveTree(const FixedPath& folder, bool removeContents, bool removeFolder) {
   const Status status = RemoveTreeSteps(folder, removeContents, removeFolder);
   if (!LogIsOpen() || folder.Length() == 0 || IsProtectedFolder(folder)) return status;
-  const bool folderGone = !folder.Exists();
-  if (status == StatusOk || folderGone) {
-    LogEvent((removeFolder ? "removed folder " : "removed the contents of ") + Quoted(folder.Text()));
+  if (status == StatusOk || !folder.Exists()) {
+    LogEvent((removeFolder ? "removed folder " : "removed the contents of ") + QuotedFolder(folder.Text()));
   } else {
-    LogEvent("could not remove " + std::string(removeFolder ? "folder " : "the contents of ") + Quoted(folder.Text()));
+    LogEvent("could not remove " + std::string(removeFolder ? "folder " : "the contents of ") +
+             QuotedFolder(folder.Text()));
     LogWhatWasKept(folder.Text());
   }
   return status;

@@ -73,7 +73,7 @@ bool UnregisterPlayerLibraries(HWND owner, const FileList& files) {
 bool UninstallPlayer(HWND owner, FixedPath componentFolder) {
   if (!componentFolder.IsFolder()) return false;
   if (IsProtectedFolder(componentFolder)) {
-    LogEvent("refused to uninstall from " + Quoted(componentFolder.Text()) +
+    LogEvent("refused to uninstall from " + QuotedFolder(componentFolder.Text()) +
              ": a protected folder (a drive root, the Windows folder or a shared folder); nothing was changed");
     return false;
   }
@@ -90,15 +90,15 @@ bool UninstallPlayer(HWND owner, FixedPath componentFolder) {
   if (componentFolder.IsFolder()) {
     // What is left must stay removable by running the uninstall again once
     // its files are free: the player key keeps its "Component Path".
-    LogEvent("kept the player's registry keys: the component folder " + Quoted(componentFolder.Text()) +
+    LogEvent("kept the player's registry keys: the component folder " + QuotedFolder(componentFolder.Text()) +
              " is still there; run the uninstall again once its files are free");
     return false;
   }
   componentFolder.ToParent();
   if (!rootRemovable) {
-    LogEvent("kept the install root " + Quoted(componentFolder.Text()) + ": a protected folder");
+    LogEvent("kept the install root " + QuotedFolder(componentFolder.Text()) + ": a protected folder");
   } else if (!FolderIsEmpty(componentFolder)) {
-    LogEvent("kept the install root " + Quoted(componentFolder.Text()) + ": it holds other files");
+    LogEvent("kept the install root " + QuotedFolder(componentFolder.Text()) + ": it holds other files");
   } else if (RemoveTree(componentFolder, true, true) != StatusOk) {
     succeeded = false;
   }

@@ -107,6 +107,7 @@ uint8_t MainWindowHandler(HWND window, EventKind kind, EventRecord* record) {
       return AnswerNotHandled;
     case EventCommand:
       if (record->event.commandId == OkCommandId) {
+        if (controls) LogCommand(*controls, OkCommandId);
         CloseMainWindow(window);
         return AnswerHandled;
       }

@@ -36,9 +36,10 @@ TEST(OperationsLogTest, EventsGoToTheWriterWhileThereIsOne) {
   LogEvent("one");
   LogEvent("two " + Quoted("C:\\x") + " " + Quoted(nullptr));
   LogEventUtf8("three");
+  LogEvent(QuotedFolder("C:\\P\\") + QuotedFolder("C:\\") + QuotedFolder("C:") + QuotedFolder("\\\\s\\x\\\\"));
   SetLogEventWriter(nullptr);
   LogEvent("after");
-  EXPECT_EQ(events, (std::vector<std::string>{"one", "two \"C:\\x\" (none)", "utf8 three"}));
+  EXPECT_EQ(events, (std::vector<std::string>{"one", "two \"C:\\x\" (none)", "utf8 three", "\"C:\\P\"\"C:\\\"\"C:\"\"\\\\s\\x\""}));
 }
 
 }  // namespace

@@ -18,10 +18,10 @@ class PanelWindowTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(copy.Ready()); }
 
-  // Starts the copy in window mode and waits for its main window; none when
-  // it does not come.
-  HWND Open() {
-    session.reset(new PanelWindowSession(copy.Program()));
+  // Starts the copy in window mode (arguments: switches only) and waits for
+  // its main window; none when it does not come.
+  HWND Open(const std::string& arguments = std::string()) {
+    session.reset(new PanelWindowSession(copy.Program(), arguments));
     if (!session->Started()) return nullptr;
     return session->WaitForMainWindow();
   }
