@@ -5,7 +5,8 @@
 // fit its buffer and be the start of the text it was copied from; the
 // position returned must lie at the end of the whole token, so that the rest
 // of a cut token never becomes tokens of its own; every call must move on,
-// so every command line ends.
+// so every command line ends. Taking the switches ("/quiet", "/log FILE",
+// ...) off first blanks them in place and leaves none behind.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -80,6 +81,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::unique_ptr<char[]> commandLine(new char[size + 1]);
   memcpy(commandLine.get(), data, size);
   commandLine[size] = '\0';
+
+  // The switches come off in place: every other byte stays where it was, and
+  // what is left holds no switch.
+  std::string options;
+  RunSwitches switches;
+  TakeRunSwitches(commandLine.get(), options, switches);
+  if (options.size() != strlen(commandLine.get())) Fail("taking the switches moved bytes");
+  for (size_t i = 0; i < options.size(); ++i)
+    if (options[i] != commandLine[i] && options[i] != ' ') Fail("taking the switches changed a byte");
+  if (switches.log && switches.logFile.size() >= TokenBufferBytes) Fail("log file name longer than a token");
+  std::string again;
+  RunSwitches left;
+  TakeRunSwitches(options.c_str(), again, left);
+  if (again != options || left.help || left.quiet || left.status || left.log) Fail("a switch was left");
 
   std::vector<std::string> tokens = CheckedTokens(commandLine.get());
 
