@@ -39,7 +39,7 @@ void LogCommand(const GrowArray& controls, uint32_t id) {
 }
 
 void RunCommand(HWND window, const GrowArray& controls, uint32_t id) {
-  LogCommand(controls, id);
+  if (id != UninstallCommandId || !KeyIsDown(VK_ESCAPE)) LogCommand(controls, id);
   switch (id) {
     case InstallPathCommandId:
       RunInstallPathCommand(window);
@@ -50,6 +50,7 @@ void RunCommand(HWND window, const GrowArray& controls, uint32_t id) {
       // focus: it closes the window, as Escape does in any dialog, and never
       // uninstalls.
       if (KeyIsDown(VK_ESCAPE)) {
+        LogEvent("window closed by Escape");
         CloseMainWindow(window);
         break;
       }
