@@ -40,26 +40,9 @@ for which in 0 1 2 3; do run $which; done   # warm-up
 [ "$(wine 'C:\ControlPanel.exe' -v 'C:\bench-all-components.txt' </dev/null 2>/dev/null | tr -d '\r')" = 0 ] ||
   { echo "bench-unattended.sh: -v did not verify the sample" >&2; exit 1; }
 
-times=$(mktemp)
-trap 'rm -f "$times"; wine_server_stop' EXIT
-for ((round = 0; round < rounds; ++round)); do
-  for ((k = 0; k < 4; ++k)); do
-    which=$(((round + k) % 4))
-    start=$(date +%s%N)
-    run $which
-    echo "$round $which $((($(date +%s%N) - start) / 1000))" >>"$times"
-  done
-done
-
-median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
-ms_of() { awk -v w="$1" '$2 == w { print $3 / 1000 }' "$times" | median; }
-# The median of the per-round ratios of measure $1 to measure $2.
-ratio_of() {
-  awk -v a="$1" -v b="$2" '{ t[$1, $2] = $3 } END { for (r = 0; r < '"$rounds"'; ++r) print t[r, a] / t[r, b] }' \
-    "$times" | median
-}
-printf '%-36s %8s ms\n' "ControlPanel.exe -v (every component)" "$(ms_of 1)"
-printf '%-36s %8s ms   ratio %s to -v (goal: within 1.5)\n' "ControlPanel.exe /status" "$(ms_of 0)" "$(ratio_of 0 1)"
-printf '%-36s %8s ms\n' "-ds+ then -ds" "$(ms_of 2)"
-printf '%-36s %8s ms   ratio %s (goal: within 1.1)\n' "the same with /log" "$(ms_of 3)" "$(ratio_of 3 2)"
+bench_rounds "$rounds" 4 run
+printf '%-36s %8s ms\n' "ControlPanel.exe -v (every component)" "$(bench_ms_of 1)"
+printf '%-36s %8s ms   ratio %s to -v (goal: within 1.5)\n' "ControlPanel.exe /status" "$(bench_ms_of 0)" "$(bench_ratio_of 0 1)"
+printf '%-36s %8s ms\n' "-ds+ then -ds" "$(bench_ms_of 2)"
+printf '%-36s %8s ms   ratio %s (goal: within 1.1)\n' "the same with /log" "$(bench_ms_of 3)" "$(bench_ratio_of 3 2)"
 echo "log lines written: $(grep -c '' "$drive_c/bench.log")"

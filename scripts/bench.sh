@@ -26,30 +26,15 @@ cp build/$bench_preset/ControlPanel.exe "$drive_c/ControlPanel.exe"
 bench_wine_start
 
 commands=("C:\\minimal_program.exe" "C:\\ControlPanel.exe -ip" "C:\\ControlPanel.exe -v C:\\bench-versions.txt")
-for command in "${commands[@]}"; do   # warm-up, and a check that "-v" verifies
+run_command() {
   # shellcheck disable=SC2086
-  wine $command </dev/null >/dev/null 2>&1 || true
-done
+  wine ${commands[$1]} </dev/null >/dev/null 2>&1 || true
+}
+for which in 0 1 2; do run_command $which; done   # warm-up, and a check that "-v" verifies
 [ "$(wine 'C:\ControlPanel.exe' -v 'C:\bench-versions.txt' </dev/null 2>/dev/null | tr -d '\r')" = 0 ] ||
   { echo "bench.sh: -v did not verify the sample" >&2; exit 1; }
 
-times=$(mktemp)
-trap 'rm -f "$times"; wine_server_stop' EXIT
-for ((round = 0; round < rounds; ++round)); do
-  for ((k = 0; k < 3; ++k)); do
-    which=$(((round + k) % 3))
-    start=$(date +%s%N)
-    # shellcheck disable=SC2086
-    wine ${commands[$which]} </dev/null >/dev/null 2>&1 || true
-    echo "$round $which $((($(date +%s%N) - start) / 1000))" >>"$times"
-  done
-done
-
-median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
-ms_of() { awk -v w="$1" '$2 == w { print $3 / 1000 }' "$times" | median; }
-ratios_of() {
-  awk -v w="$1" '{ t[$1, $2] = $3 } END { for (r = 0; r < '"$rounds"'; ++r) print t[r, w] / t[r, 0] }' "$times" | median
-}
-printf '%-28s %8s ms\n' "empty program" "$(ms_of 0)"
-printf '%-28s %8s ms   ratio %s (median of %d pairs)\n' "ControlPanel.exe -ip" "$(ms_of 1)" "$(ratios_of 1)" "$rounds"
-printf '%-28s %8s ms   ratio %s (median of %d pairs)\n' "ControlPanel.exe -v list" "$(ms_of 2)" "$(ratios_of 2)" "$rounds"
+bench_rounds "$rounds" 3 run_command
+printf '%-28s %8s ms\n' "empty program" "$(bench_ms_of 0)"
+printf '%-28s %8s ms   ratio %s (median of %d pairs)\n' "ControlPanel.exe -ip" "$(bench_ms_of 1)" "$(bench_ratio_of 1 0)" "$rounds"
+printf '%-28s %8s ms   ratio %s (median of %d pairs)\n' "ControlPanel.exe -v list" "$(bench_ms_of 2)" "$(bench_ratio_of 2 0)" "$rounds"

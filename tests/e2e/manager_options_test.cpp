@@ -32,9 +32,8 @@ class ManagerOptions : public ::testing::Test {
   void SetUp() override { ASSERT_TRUE(player.Install()); }
   std::string File() const { return player.ComponentFolder() + "\\QuillframeConfig.ini"; }
   ProgramRun Run(const std::string& arguments) {
-    ProgramRun run = RunProgram(ControlPanelProgram(), arguments);
+    ProgramRun run = RunPanel(arguments);
     EXPECT_TRUE(run.started);
-    run.output = WithoutCarriageReturns(run.output);
     return run;
   }
   PlayerInstallation player;

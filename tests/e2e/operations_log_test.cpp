@@ -97,10 +97,7 @@ class OperationsLog : public ::testing::Test {
   void SetUp() override { ASSERT_TRUE(player.Install()); }
   std::string Component(const std::string& relative) const { return player.ComponentFolder() + "\\" + relative; }
   ProgramRun Run(const std::string& arguments) {
-    ProgramRun run = RunProgram(ControlPanelProgram(), arguments);
-    run.output = WithoutCarriageReturns(run.output);
-    run.errors = WithoutCarriageReturns(run.errors);
-    return run;
+    return RunPanel(arguments);
   }
   PlayerInstallation player;
   TempFolder logs;

@@ -15,9 +15,7 @@ class ResourceCacheOption : public ::testing::Test {
   void SetUp() override { ASSERT_TRUE(player.Install()); }
   std::string Component(const std::string& relative) const { return player.ComponentFolder() + "\\" + relative; }
   ProgramRun Run(const std::string& arguments) {
-    ProgramRun run = RunProgram(ControlPanelProgram(), arguments);
-    run.output = WithoutCarriageReturns(run.output);
-    return run;
+    return RunPanel(arguments);
   }
   PlayerInstallation player;
 };

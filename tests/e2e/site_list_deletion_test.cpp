@@ -14,9 +14,7 @@ class SiteListDeletion : public ::testing::Test {
   void SetUp() override { ASSERT_TRUE(player.Install()); }
   std::string SiteList() const { return player.ComponentFolder() + "\\QFXDownloadSites.txt"; }
   ProgramRun Run(const std::string& arguments) {
-    ProgramRun run = RunProgram(ControlPanelProgram(), arguments);
-    run.output = WithoutCarriageReturns(run.output);
-    return run;
+    return RunPanel(arguments);
   }
   PlayerInstallation player;
 };

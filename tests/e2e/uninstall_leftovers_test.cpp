@@ -40,12 +40,6 @@ bool WriteWideFile(const std::wstring& path, const std::string& bytes) {
 
 bool WideExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-ProgramRun RunPanel(const std::string& arguments) {
-  ProgramRun run = RunProgram(ControlPanelProgram(), arguments);
-  run.output = WithoutCarriageReturns(run.output);
-  return run;
-}
-
 // Names no ANSI code page of this system holds together.
 const wchar_t* const ForeignNames[] = {L"\u03A9mega", L"\u65E5\u672C"};
 

@@ -36,9 +36,7 @@ class UninstallOption : public ::testing::Test {
   }
   std::string Component(const std::string& relative) const { return player.ComponentFolder() + "\\" + relative; }
   ProgramRun Run(const std::string& arguments) {
-    ProgramRun run = RunProgram(ControlPanelProgram(), arguments);
-    run.output = WithoutCarriageReturns(run.output);
-    return run;
+    return RunPanel(arguments);
   }
 
   UnregisterLog log;

@@ -137,3 +137,10 @@ std::string WithoutCarriageReturns(std::string text) {
   text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
   return text;
 }
+
+ProgramRun RunPanel(const std::string& arguments, uint32_t timeoutMs) {
+  ProgramRun run = RunProgram(ControlPanelProgram(), arguments, std::string(), timeoutMs);
+  run.output = WithoutCarriageReturns(run.output);
+  run.errors = WithoutCarriageReturns(run.errors);
+  return run;
+}

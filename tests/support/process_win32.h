@@ -31,6 +31,11 @@ std::string ThisProgramFolder();
 // ControlPanel.exe of the same build, which lies beside the test programs.
 std::string ControlPanelProgram();
 
+// ControlPanel.exe of this build run with arguments (at most timeoutMs), its
+// output and errors without carriage returns: what the tests compare line by
+// line.
+ProgramRun RunPanel(const std::string& arguments, uint32_t timeoutMs = 60000);
+
 // Text with every carriage return removed: the C runtime writes a line end
 // as CR LF, and tests compare what was printed line by line.
 std::string WithoutCarriageReturns(std::string text);
