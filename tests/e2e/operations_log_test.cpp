@@ -20,6 +20,7 @@
 #include "support/fixtures_win32.h"
 #include "support/folder_files_win32.h"
 #include "support/held_file_win32.h"
+#include "support/installed_player_test_win32.h"
 #include "support/panel_window_test_win32.h"
 #include "support/player_installation_win32.h"
 #include "support/process_win32.h"
@@ -92,14 +93,8 @@ std::string Utf8(const std::wstring& text) {
   return utf8;
 }
 
-class OperationsLog : public ::testing::Test {
+class OperationsLog : public InstalledPlayerTest {
  protected:
-  void SetUp() override { ASSERT_TRUE(player.Install()); }
-  std::string Component(const std::string& relative) const { return player.ComponentFolder() + "\\" + relative; }
-  ProgramRun Run(const std::string& arguments) {
-    return RunPanel(arguments);
-  }
-  PlayerInstallation player;
   TempFolder logs;
   std::string log = logs / "cp.log";
 };
@@ -118,7 +113,7 @@ TEST_F(OperationsLog, AQuietUninstallSaysWhatWasRemovedAndWhatWasKept) {
   ASSERT_NE(held, INVALID_HANDLE_VALUE) << GetLastError();  // the player is running
   BoxWatcher watcher;
   const std::string arguments = "/quiet /log " + log + " -u";
-  ProgramRun run = Run(arguments);
+  ProgramRun run = RunPanel(arguments);
   EXPECT_TRUE(watcher.Stop().empty()) << "no box";
   CloseHandle(held);
   EXPECT_EQ(run.output, "-1\n");
@@ -150,7 +145,7 @@ TEST_F(OperationsLog, AQuietUninstallSaysWhatWasRemovedAndWhatWasKept) {
   EXPECT_EQ(processes.size(), 1u);
 
   // Run again once the file is free: everything goes, and the log grows.
-  run = Run("/log " + log + " -u");
+  run = RunPanel("/log " + log + " -u");
   EXPECT_EQ(run.output, "0\n");
   const std::vector<std::string> events = Events(ReadLog(log));
   EXPECT_EQ(events.front(), "command line: " + arguments) << "never truncated";
@@ -165,7 +160,7 @@ TEST_F(OperationsLog, SitesAndSettingsWithTheirOldAndNewValues) {
   // A log named in the code page but outside ASCII, in a folder that exists.
   const std::string named = logs / "journal-\xE9t\xE9.log";
   const std::string arguments = "/LOG \"" + named + "\" -ds+ https://new.example/ -cu+ -lu 99 -ds https://old.example/";
-  ProgramRun run = Run(arguments);
+  ProgramRun run = RunPanel(arguments);
   EXPECT_EQ(run.output, "0\n");
   EXPECT_EQ(run.errors, "");
   const std::string sites = Quoted(Component("QFXDownloadSites.txt"));
@@ -185,15 +180,15 @@ TEST_F(OperationsLog, RefusalsSayWhy) {
     // Another run holds the settings: the change waits, then gives up.
     SettingsLock other;
     ASSERT_TRUE(other.Held());
-    ProgramRun run = Run("/log " + log + " -cu+");
+    ProgramRun run = RunPanel("/log " + log + " -cu+");
     EXPECT_EQ(run.output, "1\n");
   }
   const std::string longSite(TokenBufferBytes + 10, 's');
-  EXPECT_EQ(Run("/log " + log + " -ds+ " + longSite).output, "1\n");
+  EXPECT_EQ(RunPanel("/log " + log + " -ds+ " + longSite).output, "1\n");
   char windows[MAX_PATH];
   ASSERT_GT(GetWindowsDirectoryA(windows, MAX_PATH), 0u);
   ASSERT_TRUE(player.SetComponentPath(windows));
-  EXPECT_EQ(Run("/log " + log + " -u").output, "-1\n");
+  EXPECT_EQ(RunPanel("/log " + log + " -u").output, "-1\n");
   ExpectInOrder(Events(ReadLog(log)),
                 {"refused: the settings lock was not had within 10000 ms (another run is changing the installation)",
                  "result code 1",
@@ -217,7 +212,7 @@ TEST_F(OperationsLog, ALogThatCannotBeWrittenChangesNothingOfTheRun) {
       {"-cu+ /log", "names no file"},
   };
   for (const auto& c : cases) {
-    ProgramRun run = Run(c.arguments);
+    ProgramRun run = RunPanel(c.arguments);
     EXPECT_EQ(run.output, "0\n") << c.arguments;
     EXPECT_EQ(run.exitCode, 0) << c.arguments;
     EXPECT_EQ(std::count(run.errors.begin(), run.errors.end(), '\n'), 1) << c.arguments << ": " << run.errors;

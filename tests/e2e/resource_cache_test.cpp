@@ -5,26 +5,18 @@
 
 #include <string>
 
-#include "support/player_installation_win32.h"
+#include "support/installed_player_test_win32.h"
 #include "support/process_win32.h"
 
 namespace {
 
-class ResourceCacheOption : public ::testing::Test {
- protected:
-  void SetUp() override { ASSERT_TRUE(player.Install()); }
-  std::string Component(const std::string& relative) const { return player.ComponentFolder() + "\\" + relative; }
-  ProgramRun Run(const std::string& arguments) {
-    return RunPanel(arguments);
-  }
-  PlayerInstallation player;
-};
+using ResourceCacheOption = InstalledPlayerTest;
 
 TEST_F(ResourceCacheOption, PrintsOneAfterRemovingTheCache) {
   ASSERT_TRUE(WriteTextFile(Component("Resources\\UpdateVersionList_v2.txt"), "[DLL_Versions]\r\n"));
   ASSERT_TRUE(WriteTextFile(Component("Resources\\Media\\clip.bin"), "clip"));
   ASSERT_TRUE(WriteTextFile(Component("QuillframeConfig.ini"), "[ComponentMgrOptions]\r\n"));
-  ProgramRun run = Run("-dr");
+  ProgramRun run = RunPanel("-dr");
   EXPECT_EQ(run.output, "1\n");
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_FALSE(PathExists(Component("Resources")));
@@ -41,15 +33,15 @@ TEST_F(ResourceCacheOption, LeavesTheCodeWhenThereIsNothingToRemove) {
       {"-dr", "0\n"},      // no "Resources" folder
   };
   for (const auto& c : cases) {
-    ProgramRun run = Run(c.arguments);
+    ProgramRun run = RunPanel(c.arguments);
     EXPECT_EQ(run.output, c.output) << c.arguments;
   }
   ASSERT_TRUE(WriteTextFile(Component("Resources"), "a file"));
-  EXPECT_EQ(Run("-dr").output, "0\n");
+  EXPECT_EQ(RunPanel("-dr").output, "0\n");
   EXPECT_EQ(ReadTextFile(Component("Resources")), "a file");
 
   ASSERT_TRUE(player.SetComponentPath(player.Root() / "missing"));
-  EXPECT_EQ(Run("-dr").output, "0\n");
+  EXPECT_EQ(RunPanel("-dr").output, "0\n");
 }
 
 }  // namespace

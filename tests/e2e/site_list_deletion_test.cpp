@@ -4,26 +4,21 @@
 #include <windows.h>
 
 
-#include "support/player_installation_win32.h"
+#include "support/installed_player_test_win32.h"
 #include "support/process_win32.h"
 
 namespace {
 
-class SiteListDeletion : public ::testing::Test {
+class SiteListDeletion : public InstalledPlayerTest {
  protected:
-  void SetUp() override { ASSERT_TRUE(player.Install()); }
-  std::string SiteList() const { return player.ComponentFolder() + "\\QFXDownloadSites.txt"; }
-  ProgramRun Run(const std::string& arguments) {
-    return RunPanel(arguments);
-  }
-  PlayerInstallation player;
+  std::string SiteList() const { return Component("QFXDownloadSites.txt"); }
 };
 
 TEST_F(SiteListDeletion, DeletesAPresentOrReadOnlyListAndPrintsZero) {
   for (bool readOnly : {false, true}) {
     ASSERT_TRUE(WriteTextFile(SiteList(), "[Sites]\r\n"));
     if (readOnly) ASSERT_TRUE(SetFileAttributesA(SiteList().c_str(), FILE_ATTRIBUTE_READONLY));
-    ProgramRun run = Run("-dsd");
+    ProgramRun run = RunPanel("-dsd");
     EXPECT_EQ(run.output, "0\n") << readOnly;
     EXPECT_EQ(run.exitCode, 0) << readOnly;
     EXPECT_FALSE(PathExists(SiteList())) << readOnly;
@@ -31,7 +26,7 @@ TEST_F(SiteListDeletion, DeletesAPresentOrReadOnlyListAndPrintsZero) {
 }
 
 TEST_F(SiteListDeletion, LeavesTheCodeAloneWhenThereIsNothingToDelete) {
-  ProgramRun run = Run("-dsd");
+  ProgramRun run = RunPanel("-dsd");
   EXPECT_EQ(run.output, "0\n");
   EXPECT_EQ(run.exitCode, 0);
 }
@@ -39,7 +34,7 @@ TEST_F(SiteListDeletion, LeavesTheCodeAloneWhenThereIsNothingToDelete) {
 TEST_F(SiteListDeletion, PrintsAnIoErrorWhenTheListCannotBeDeleted) {
   // A folder of that name exists but is no file that can be deleted.
   ASSERT_TRUE(MakeFolders(SiteList()));
-  ProgramRun run = Run("-dsd");
+  ProgramRun run = RunPanel("-dsd");
   EXPECT_EQ(run.output, "-44\n");
   EXPECT_EQ(run.exitCode, -44);
   EXPECT_TRUE(PathExists(SiteList()));
@@ -48,7 +43,7 @@ TEST_F(SiteListDeletion, PrintsAnIoErrorWhenTheListCannotBeDeleted) {
 TEST_F(SiteListDeletion, DoesNothingWithoutAPlayer) {
   ASSERT_TRUE(WriteTextFile(SiteList(), "kept"));
   ASSERT_TRUE(player.SetComponentPath(player.Root() / "elsewhere"));
-  ProgramRun run = Run("-dsd");
+  ProgramRun run = RunPanel("-dsd");
   EXPECT_EQ(run.output, "0\n");
   EXPECT_TRUE(PathExists(SiteList()));
 }

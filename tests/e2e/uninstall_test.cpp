@@ -35,9 +35,6 @@ class UninstallOption : public ::testing::Test {
     ASSERT_TRUE(SetMachineString(PlayerKeyPath, AdditionalDownloadUrlValueName, "http://beta.example/"));
   }
   std::string Component(const std::string& relative) const { return player.ComponentFolder() + "\\" + relative; }
-  ProgramRun Run(const std::string& arguments) {
-    return RunPanel(arguments);
-  }
 
   UnregisterLog log;
   PlayerInstallation player;
@@ -45,7 +42,7 @@ class UninstallOption : public ::testing::Test {
 
 TEST_F(UninstallOption, RemovesEverythingAndPrintsZero) {
   BoxWatcher watcher;
-  ProgramRun run = Run("-u");
+  ProgramRun run = RunPanel("-u");
   ASSERT_TRUE(run.started);
   EXPECT_EQ(run.output, "0\n");
   EXPECT_EQ(run.exitCode, 0);
@@ -63,7 +60,7 @@ TEST_F(UninstallOption, RemovesEverythingAndPrintsZero) {
 TEST_F(UninstallOption, KeepsAnInstallRootWithAnotherProductsFiles) {
   ASSERT_TRUE(WriteTextFile(player.Root() / "Other Product\\settings.ini", "[Other]\r\n"));
   ASSERT_TRUE(MakeFolders(player.Root() / "Empty"));
-  ProgramRun run = Run("-u");
+  ProgramRun run = RunPanel("-u");
   EXPECT_EQ(run.output, "0\n");
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_FALSE(PathExists(player.ComponentFolder()));
@@ -76,7 +73,7 @@ TEST_F(UninstallOption, ShowsOneBoxPerDamagedLibraryAndPrintsOne) {
   ASSERT_TRUE(CopyFixture("DamagedLibrary.dll", Component("NewComponents\\axquillframeNew.dll")));
   ASSERT_TRUE(CopyFixture("DamagedLibrary.dll", Component("NewComponents\\Unrelated.dll")));
   BoxWatcher watcher;
-  ProgramRun run = Run("-u");
+  ProgramRun run = RunPanel("-u");
   std::vector<SeenBox> boxes = watcher.Stop();
   EXPECT_EQ(run.output, "1\n");
   EXPECT_EQ(run.exitCode, 1);
@@ -97,7 +94,7 @@ TEST_F(UninstallOption, ShowsOneBoxPerDamagedLibraryAndPrintsOne) {
 TEST_F(UninstallOption, AQuietRunShowsNoBoxAndWritesEachToStandardError) {
   ASSERT_TRUE(CopyFixture("DamagedLibrary.dll", Component("AxQuillframeOld.dll")));
   BoxWatcher watcher;
-  ProgramRun run = Run("/quiet -u");
+  ProgramRun run = RunPanel("/quiet -u");
   EXPECT_TRUE(watcher.Stop().empty()) << "no box";
   EXPECT_EQ(run.output, "1\n");
   EXPECT_EQ(run.exitCode, 1);
@@ -108,14 +105,14 @@ TEST_F(UninstallOption, AQuietRunShowsNoBoxAndWritesEachToStandardError) {
 
 TEST_F(UninstallOption, PrintsOneWithoutAPlayer) {
   ASSERT_TRUE(player.SetComponentPath(player.Root() / "missing"));
-  ProgramRun run = Run("-u");
+  ProgramRun run = RunPanel("-u");
   EXPECT_EQ(run.output, "1\n");
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_TRUE(PathExists(Component("AxQuillframe3.dll")));
   EXPECT_TRUE(log.Libraries().empty());
 
   DeleteMachineKeyTree(TechnologyKeyPath);
-  run = Run("-u");
+  run = RunPanel("-u");
   EXPECT_EQ(run.output, "1\n");
   EXPECT_EQ(run.exitCode, 1);
 }
@@ -125,14 +122,14 @@ TEST_F(UninstallOption, NamesWhatIsLeft) {
     // A file held open keeps the component folder.
     HeldFile held(Component("QuillframeConfig.ini"), 0);
     ASSERT_TRUE(held.IsOpen());
-    ProgramRun run = Run("-u");
+    ProgramRun run = RunPanel("-u");
     EXPECT_EQ(run.output, "-1\n");
     EXPECT_EQ(run.exitCode, -1);
   }
   // Another product's key below the technology key keeps it.
   ASSERT_TRUE(player.Install());
   ASSERT_TRUE(SetMachineString(std::string(TechnologyKeyPath) + "\\Other", "v", "x"));
-  ProgramRun run = Run("-u");
+  ProgramRun run = RunPanel("-u");
   EXPECT_EQ(run.output, "-3\n");
   EXPECT_EQ(run.exitCode, -3);
   EXPECT_FALSE(PathExists(player.ComponentFolder()));
@@ -155,7 +152,7 @@ TEST_F(UninstallOption, RemovesThePluginFromNetscapesPluginsFolders) {
   ASSERT_TRUE(SetMachineString("SOFTWARE\\Netscape\\Netscape Navigator\\4.7\\Main", "Plugins Directory",
                                plugins + "\\4.7"));
   ASSERT_TRUE(SetMachineString("SOFTWARE\\Netscape\\Netscape 6\\6.2\\Main", "Plugins Directory", plugins + "\\6.2"));
-  ProgramRun run = Run("-u");
+  ProgramRun run = RunPanel("-u");
   EXPECT_EQ(run.output, "0\n");
   EXPECT_FALSE(PathExists(plugins + "\\4.7\\NPQuillframe3.dll"));
   EXPECT_FALSE(PathExists(plugins + "\\4.7\\Quillframe3.class"));
