@@ -10,9 +10,9 @@
 // its quotes: '"' and '\' escaped, control characters below U+0020 as \b \f
 // \n \r \t or \u00XX. Returns false, with out cut back to its length before
 // the call, when text is not valid UTF-8 (a stray or overlong byte sequence,
-// a surrogate, a code point above U+10FFFF) or when out cannot grow; the
-// caller then reports the value as unreadable rather than printing a document
-// a parser would refuse. A null text appends the literal null.
+// a surrogate, a code point above U+10FFFF) or when out cannot grow: a
+// document never holds a literal a parser would refuse. A null text appends
+// the literal null.
 bool AppendJsonString(String& out, const char* text);
 
 // The length of the valid UTF-8 sequence at text (1 to 4), or 0 when the

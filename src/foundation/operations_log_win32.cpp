@@ -8,7 +8,6 @@
 #include <cstdio>
 
 #include "foundation/json_text.h"
-#include "foundation/strings.h"
 
 namespace {
 

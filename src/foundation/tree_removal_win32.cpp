@@ -23,43 +23,30 @@ namespace {
 // NUL the shell requires.
 constexpr size_t SourceBytes = 260;
 
-}  // namespace
+// Makes folder ready for the shell's delete: its contents' pattern into
+// pattern (SourceBytes) and, since the shell's delete may follow links, every
+// link inside it removed first, each by itself. Returns why folder may not be
+// removed, or none: a protected folder, a pattern that would not fit, or a
+// link that cannot be removed by itself.
+const char* PrepareRemoval(const FixedPath& folder, bool removeContents, char* pattern) {
+  if (IsProtectedFolder(folder)) return "a protected folder (a drive root, the Windows folder or a shared folder)";
+  if (!removeContents) return nullptr;
+  // The folder, one backslash, "*.*" and two NULs: the last byte is left NUL.
+  if (!JoinFolderAndName(folder.Text(), "*.*", pattern, SourceBytes - 1)) return "its path is too long";
+  if (!RemoveLinksInTree(folder.Text())) return "it holds a link that cannot be removed by itself";
+  return nullptr;
+}
 
-namespace {
-
-// RemoveTree without its report.
-Status RemoveTreeSteps(const FixedPath& folder, bool removeContents, bool removeFolder) {
-  const char* text = folder.Text();
-  size_t length = folder.Length();
-  if (length == 0) return StatusIoError;
-  if (IsProtectedFolder(folder)) {
-    LogEvent("refused to remove " + Quoted(text) + ": a protected folder (a drive root, the Windows folder or a "
-             "shared folder)");
-    return StatusIoError;
-  }
-
-  Status status = StatusOk;
-  if (removeContents) {
-    char pattern[SourceBytes] = {};
-    // The folder, one backslash, "*.*" and two NULs: the last byte is left NUL.
-    if (!JoinFolderAndName(text, "*.*", pattern, SourceBytes - 1)) {
-      LogEvent("refused to remove " + Quoted(text) + ": its path is too long");
-      return StatusIoError;
-    }
-    // The shell's delete may follow links: they go first, each by itself.
-    if (!RemoveLinksInTree(text)) {
-      LogEvent("refused to remove " + Quoted(text) + ": it holds a link that cannot be removed by itself");
-      return StatusIoError;
-    }
-    status = ShellDelete(pattern);
-  }
+// The removal itself, once nothing refuses it; pattern names the contents.
+Status RemoveTreeSteps(const FixedPath& folder, bool removeContents, bool removeFolder, const char* pattern) {
+  Status status = removeContents ? ShellDelete(pattern) : StatusOk;
   if (!removeFolder) return status;
 
   char stripped[SourceBytes] = {};
-  const size_t strippedLength = LengthWithoutTrailingSeparators(text, length);
+  const size_t strippedLength = LengthWithoutTrailingSeparators(folder.Text(), folder.Length());
   // The folder and two NULs.
   if (strippedLength == 0 || strippedLength + 2 > SourceBytes) return StatusIoError;
-  memcpy(stripped, text, strippedLength);
+  memcpy(stripped, folder.Text(), strippedLength);
   if (RemoveDirectoryA(stripped)) return status;
   if (!removeContents) return StatusIoError;
   return ShellDelete(stripped) == 0 ? StatusOk : StatusIoError;
@@ -71,8 +58,14 @@ void LogWhatWasKept(const char* folder);
 }  // namespace
 
 Status RemoveTree(const FixedPath& folder, bool removeContents, bool removeFolder) {
-  const Status status = RemoveTreeSteps(folder, removeContents, removeFolder);
-  if (!LogIsOpen() || folder.Length() == 0 || IsProtectedFolder(folder)) return status;
+  if (folder.Length() == 0) return StatusIoError;
+  char pattern[SourceBytes] = {};
+  if (const char* refusal = PrepareRemoval(folder, removeContents, pattern)) {
+    LogEvent("refused to remove " + QuotedFolder(folder.Text()) + ": " + refusal);
+    return StatusIoError;
+  }
+  const Status status = RemoveTreeSteps(folder, removeContents, removeFolder, pattern);
+  if (!LogIsOpen()) return status;
   if (status == StatusOk || !folder.Exists()) {
     LogEvent((removeFolder ? "removed folder " : "removed the contents of ") + QuotedFolder(folder.Text()));
   } else {

@@ -26,11 +26,9 @@
 
 namespace {
 
-// A text of the program (ANSI code page) as UTF-8; the bytes as they are when
+// A path of the program (ANSI code page) as UTF-8; the bytes as they are when
 // the code page cannot convert them (the document then shows U+FFFD).
-std::string Utf8(const char* ansi) { return Utf8OfAnsi(ansi); }
-
-std::string Utf8(const FixedPath& path) { return Utf8(path.Text()); }
+std::string Utf8(const FixedPath& path) { return Utf8OfAnsi(path.Text()); }
 
 std::string StatusText(const char* what, Status status) {
   return std::string(what) + " (status " + std::to_string(status) + ")";
@@ -54,7 +52,7 @@ std::optional<std::string> VersionText(uint32_t version) {
 // its key in the last section of its name.
 std::optional<std::string> OptionValue(ProfileDocument& document, const char* key) {
   const std::optional<std::string> value = ProfileValueText(document, ManagerOptionsSectionName, key);
-  return value ? std::optional<std::string>(Utf8(value->c_str())) : std::nullopt;
+  return value ? std::optional<std::string>(Utf8OfAnsi(value->c_str())) : std::nullopt;
 }
 
 void ReadComponents(const FixedPath& componentFolder, InstallationStatus& status) {
@@ -82,7 +80,7 @@ void ReadUpdateVersionList(const FixedPath& componentFolder, InstallationStatus&
   for (int32_t i = 0; i < fragments.count; ++i) {
     char version[ProductVersionTextBytes];
     FragmentVersionText(fragments[i].version->Value(), version);
-    status.fragments.push_back({Utf8(fragments[i].fileName->Value()), version, Utf8(fragments[i].version->Value())});
+    status.fragments.push_back({Utf8OfAnsi(fragments[i].fileName->Value()), version, Utf8OfAnsi(fragments[i].version->Value())});
   }
 }
 
@@ -111,7 +109,7 @@ void ReadDownloadSites(const FixedPath& componentFolder, const char* defaultSite
     return;
   }
   for (int32_t i = 0; i < sites.count; ++i)
-    if (sites[i].Length() > 0) status.sites.push_back(Utf8(sites[i].Text()));
+    if (sites[i].Length() > 0) status.sites.push_back(Utf8OfAnsi(sites[i].Text()));
   status.sitesIncludeDefault = ListsSite(sites, defaultSite);
 }
 
@@ -147,7 +145,7 @@ InstallationStatus ReadInstallationStatus() {
   // "Default" in the site list options stands for this site.
   char defaultSite[SiteBufferBytes];
   ReadConfiguredSite(SiteSettingsPath(), DefaultSiteKey, BuiltInDefaultSite, defaultSite);
-  status.defaultSite = Utf8(defaultSite);
+  status.defaultSite = Utf8OfAnsi(defaultSite);
 
   if (!status.componentFolderExists) return status;
   ReadComponents(componentFolder, status);

@@ -157,6 +157,8 @@ TEST_F(OperationsLog, SitesAndSettingsWithTheirOldAndNewValues) {
   ASSERT_TRUE(WriteTextFile(Component("QuillframeConfig.ini"),
                             "[ComponentMgrOptions]\r\nCheckForUpdates = 0\r\nLastUpdateCheckTime = 7\r\n"));
   ASSERT_TRUE(WriteTextFile(Component("QFXDownloadSites.txt"), "[Download Sites]\r\nsite = https://old.example/\r\n"));
+  // What an interrupted write left; the first writer clears it.
+  ASSERT_TRUE(WriteTextFile(Component("~pf0BADF00D.tmp"), "[Download Sites]\r\nsite = htt"));
   // A log named in the code page but outside ASCII, in a folder that exists.
   const std::string named = logs / "journal-\xE9t\xE9.log";
   const std::string arguments = "/LOG \"" + named + "\" -ds+ https://new.example/ -cu+ -lu 99 -ds https://old.example/";
@@ -167,12 +169,26 @@ TEST_F(OperationsLog, SitesAndSettingsWithTheirOldAndNewValues) {
   const std::string options = "settings " + Quoted(Component("QuillframeConfig.ini")) + " [ComponentMgrOptions] ";
   EXPECT_EQ(Events(ReadLog(named)),
             (std::vector<std::string>{"command line: " + Utf8OfAnsi(arguments),
+                                      "removed the stale temporary file " + Quoted(Component("~pf0BADF00D.tmp")) +
+                                          " of an interrupted write",
                                       "added site \"https://new.example/\" to " + sites,
                                       options + "CheckForUpdates: \"0\" -> \"1\"",
                                       options + "LastUpdateCheckTime: \"7\" -> \"99\"",
                                       "removed site \"https://old.example/\" from " + sites, "result code 0"}));
   EXPECT_EQ(ReadTextFile(Component("QFXDownloadSites.txt")), "[Download Sites]\r\nsite = https://new.example/\r\n")
       << "the file name was never read as an option";
+
+  // The beta value set and removed, and the site list deleted, appended to
+  // the same log.
+  ASSERT_EQ(RunPanel("/log \"" + named + "\" -r+").output, "0\n");
+  bool found = false;
+  const std::string betaSite = MachineString(PlayerKeyPath, AdditionalDownloadUrlValueName, &found);
+  ASSERT_TRUE(found);
+  ASSERT_EQ(RunPanel("/log \"" + named + "\" -r -dsd").output, "0\n");
+  const std::string beta = "registry value HKLM\\Software\\Quillframe\\Quillframe3 \"Additional Download URL\": ";
+  ExpectInOrder(Events(ReadLog(named)), {"result code 0", beta + "(none) -> " + Quoted(betaSite), "result code 0",
+                                         beta + Quoted(betaSite) + " -> (removed)", "removed file " + sites,
+                                         "result code 0"});
 }
 
 TEST_F(OperationsLog, RefusalsSayWhy) {
