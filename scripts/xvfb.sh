@@ -5,7 +5,7 @@ xvfb_start() {
   local number
   for number in $(seq 90 140); do
     [ -e "/tmp/.X${number}-lock" ] && continue
-    Xvfb ":$number" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+    Xvfb ":$number" -screen 0 2048x1536x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
     XVFB_PID=$!
     for _ in $(seq 50); do
       [ -e "/tmp/.X11-unix/X$number" ] && break

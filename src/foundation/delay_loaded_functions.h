@@ -10,7 +10,12 @@
 // WINDOW_LIBRARY_FUNCTION_WIN64 names a function the 64-bit build calls
 // under another name than the 32-bit one (GetWindowLongPtrA is
 // GetWindowLongA there).
+//
+// The DPI functions (GetDpiForWindow and the like) exist from Windows 10 on;
+// on an older system each resolves to the stand-in that answers 0, and the
+// toolkit asks the screen device instead.
 WINDOW_LIBRARY_FUNCTION(user32, AdjustWindowRectEx, 16)
+WINDOW_LIBRARY_FUNCTION(user32, AdjustWindowRectExForDpi, 20)
 WINDOW_LIBRARY_FUNCTION(user32, BeginPaint, 8)
 WINDOW_LIBRARY_FUNCTION(user32, CheckDlgButton, 12)
 WINDOW_LIBRARY_FUNCTION(user32, ClientToScreen, 8)
@@ -24,6 +29,8 @@ WINDOW_LIBRARY_FUNCTION(user32, GetClassNameA, 12)
 WINDOW_LIBRARY_FUNCTION(user32, GetClientRect, 8)
 WINDOW_LIBRARY_FUNCTION(user32, GetDC, 4)
 WINDOW_LIBRARY_FUNCTION(user32, GetDlgCtrlID, 4)
+WINDOW_LIBRARY_FUNCTION(user32, GetDpiForSystem, 0)
+WINDOW_LIBRARY_FUNCTION(user32, GetDpiForWindow, 4)
 WINDOW_LIBRARY_FUNCTION(user32, GetFocus, 0)
 WINDOW_LIBRARY_FUNCTION(user32, GetKeyState, 4)
 WINDOW_LIBRARY_FUNCTION(user32, GetMenu, 4)
@@ -51,6 +58,11 @@ WINDOW_LIBRARY_FUNCTION(user32, ShowWindow, 8)
 WINDOW_LIBRARY_FUNCTION(user32, TranslateMessage, 4)
 WINDOW_LIBRARY_FUNCTION(user32, UpdateWindow, 4)
 WINDOW_LIBRARY_FUNCTION(user32, WaitMessage, 0)
+WINDOW_LIBRARY_FUNCTION(gdi32, CreateFontIndirectA, 4)
+WINDOW_LIBRARY_FUNCTION(gdi32, DeleteObject, 4)
+WINDOW_LIBRARY_FUNCTION(gdi32, GetDeviceCaps, 8)
+WINDOW_LIBRARY_FUNCTION(gdi32, GetObjectA, 12)
+WINDOW_LIBRARY_FUNCTION(gdi32, GetStockObject, 4)
 WINDOW_LIBRARY_FUNCTION(gdi32, GetTextExtentPoint32A, 16)
 WINDOW_LIBRARY_FUNCTION(gdi32, SelectObject, 8)
 WINDOW_LIBRARY_FUNCTION(winmm, timeGetTime, 0)

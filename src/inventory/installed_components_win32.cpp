@@ -55,15 +55,33 @@ void FillFragments(ListBox* list, bool listFound, const TypedArray<Fragment>& fr
   list->EndFill();
 }
 
+// Enter and Escape: the dialog manager's commands for the ids of a dialog's
+// confirming and cancel buttons, which this window does not have, with the
+// notification code of a click (a list's own notifications are never 0).
+bool IsDialogKeyCommand(const ToolkitEvent& event) {
+  return (event.commandId == IDOK || event.commandId == IDCANCEL) && event.notificationCode == BN_CLICKED;
+}
+
 uint8_t InstalledComponentsHandler(HWND window, EventKind kind, EventRecord* record) {
   WindowManager* manager = CurrentWindowManager();
+  auto* controls = static_cast<GrowArray*>(WindowUserData(manager, window));
   switch (kind) {
     case EventOpened:
       ShowToolkitWindow(window);
       UpdateToolkitWindow(window);
       break;
+    case EventDpiChanged:
+      if (controls) FollowDpiChange(window, *controls, record->event.x, record->event.area);
+      return AnswerHandled;
+    case EventCommand:
+      // Enter and Escape close it, as a close request does.
+      if (IsDialogKeyCommand(record->event)) {
+        UnregisterWindow(manager, window);
+        return AnswerHandled;
+      }
+      break;
     case EventClosing:
-      if (auto* controls = static_cast<GrowArray*>(WindowUserData(manager, window))) DestroyControls(*controls);
+      if (controls) DestroyControls(*controls);
       // The owner it was registered over.
       if (WindowEntry* entry = FindWindowEntry(manager, window)) EnableToolkitWindow(entry->parent);
       CloseToolkitWindow(manager, window);
@@ -71,8 +89,6 @@ uint8_t InstalledComponentsHandler(HWND window, EventKind kind, EventRecord* rec
     default:
       break;
   }
-  // Enter and Escape arrive as commands and do nothing: only a close request
-  // closes the window.
   return AnswerNotHandled;
 }
 
@@ -126,6 +142,9 @@ int32_t ShowInstalledComponents(HWND owner, const FixedPath& componentFolder) {
 
   if (RegisterWindow(manager, window, owner, InstalledComponentsHandler, &controls, TickInterval, true, false)) {
     SetWindowTextFrom(window, InstalledComponentsTitle);
+    // Tab moves between the two lists; the arrow and page keys scroll the one
+    // with the focus.
+    FocusControl(window, components);
     RunUntilClosed(manager, window);
   } else {
     DestroyControls(controls);

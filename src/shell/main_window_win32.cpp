@@ -99,6 +99,9 @@ uint8_t MainWindowHandler(HWND window, EventKind kind, EventRecord* record) {
       if (controls) DestroyControls(*controls);
       CloseToolkitWindow(manager, window);
       return AnswerNotHandled;
+    case EventDpiChanged:
+      if (controls) FollowDpiChange(window, *controls, record->event.x, record->event.area);
+      return AnswerHandled;
     case EventKeyDown:
       // Escape while the window itself has the focus.
       if (record->event.keyCode == VK_ESCAPE) {
@@ -143,17 +146,23 @@ void RunControlPanel() {
     CenterWindow(window, nullptr);
     Control* checkForUpdates = nullptr;
     Control* publicBeta = nullptr;
+    Control* defaultButton = nullptr;
     for (const MainWindowControl& row : MainWindowControls) {
-      Control* control = row.checkBox ? static_cast<Control*>(new CheckBox(window, row.id, row.rect, row.caption, 0))
-                                       : new PushButton(window, row.id, row.rect, row.caption, 0);
+      const bool isDefault = row.id == MainWindowDefaultCommandId;
+      Control* control =
+          row.checkBox ? static_cast<Control*>(new CheckBox(window, row.id, row.rect, row.caption, 0))
+                       : new PushButton(window, row.id, row.rect, row.caption, isDefault ? DefaultPushButtonStyle : 0);
       AppendControl(controls, control);
       if (row.id == CheckForUpdatesCommandId) checkForUpdates = control;
       if (row.id == PublicBetaCommandId) publicBeta = control;
+      if (isDefault) defaultButton = control;
     }
-    SetClientSize(window, MainWindowClientWidth, MainWindowClientHeight);
+    SetLayoutClientSize(window, MainWindowClientWidth, MainWindowClientHeight);
     SetWindowTextFrom(window, title.TextOrEmpty());
+    SetDefaultButton(window, MainWindowDefaultCommandId);
     AttachOptionControls(&controls, checkForUpdates, publicBeta);
     if (RegisterWindow(manager, window, nullptr, MainWindowHandler, &controls, TickInterval, false, false)) {
+      FocusControl(window, defaultButton);
       RunUntilNoWindows(manager);
     } else {
       DetachOptionControls();

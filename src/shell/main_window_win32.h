@@ -11,7 +11,8 @@
 #include "toolkit/events_win32.h"
 
 // The main control-panel window: its title and its seven controls, one
-// column top to bottom, in the client pixels of a 250 x 249 client area.
+// column top to bottom, in the 96-DPI layout pixels of a 250 x 249 client
+// area (scaled to the screen's DPI), Tab going through them in this order.
 
 // The title is this text followed by the program's product version
 // ("Corvalent Control Panel 3.0.6.0"), or this text alone without one.
@@ -38,6 +39,10 @@ constexpr MainWindowControl MainWindowControls[] = {
     {PublicBetaCommandId, true, "Participate QLX Public Beta", {8, 200, 248, 216}},
     {OkCommandId, false, "Ok", {2, 224, 248, 249}},
 };
+
+// The safe control: the one that has the focus when the window opens, and
+// the default button that Enter presses.
+constexpr int32_t MainWindowDefaultCommandId = OkCommandId;
 
 // Window mode.
 

@@ -7,18 +7,22 @@ void* Control::operator new(size_t size) noexcept { return ToolkitAlloc(size, fa
 
 void Control::operator delete(void* block) noexcept { ToolkitFree(block); }
 
-Control::Control() : window_(nullptr), valid_(0) {}
+Control::Control() : window_(nullptr), valid_(0), layout_{0, 0, 0, 0} {}
 
 Control::~Control() { valid_ = 0; }
 
 void Control::Create(HWND parent, int32_t id, const Rect& rect, const char* className,
                      const char* windowText, uint32_t style, bool setText, const char* text) {
-  HWND created = CreateWindowExA(0, className, windowText, style, rect.left, rect.top,
-                                 RectWidth(rect), RectHeight(rect), parent, nullptr,
+  const uint32_t dpi = WindowDpi(parent);
+  const Rect placed = ScaledRect(rect, dpi);
+  HWND created = CreateWindowExA(0, className, windowText, style, placed.left, placed.top,
+                                 RectWidth(placed), RectHeight(placed), parent, nullptr,
                                  WindowInstance(parent), nullptr);
   if (!created) return;
   window_ = created;
   valid_ = 1;
+  layout_ = rect;
+  if (HFONT font = ControlFontForDpi(dpi)) SendMessageA(created, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   if (!SetId(id) || (setText && !SetText(text))) valid_ = 0;
 }
 
@@ -98,6 +102,81 @@ StaticText::StaticText(HWND parent, int32_t id, const Rect& rect, const char* te
 }
 
 StaticText::~StaticText() = default;
+
+bool Control::FollowDpi(uint32_t dpi) {
+  HWND control = ControlWindow();
+  if (!control || !SetWindowBounds(control, ScaledRect(layout_, dpi))) return false;
+  // None puts the system font back.
+  SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(ControlFontForDpi(dpi)), TRUE);
+  return true;
+}
+
+namespace {
+
+// The scaled fonts made so far, one per DPI, deleted when the program ends.
+class ScaledFonts {
+ public:
+  ScaledFonts() = default;
+  ~ScaledFonts() {
+    for (uint32_t i = 0; i < count_; ++i) DeleteObject(fonts_[i].font);
+  }
+  ScaledFonts(const ScaledFonts&) = delete;
+  ScaledFonts& operator=(const ScaledFonts&) = delete;
+
+  HFONT ForDpi(uint32_t dpi) {
+    for (uint32_t i = 0; i < count_; ++i)
+      if (fonts_[i].dpi == dpi) return fonts_[i].font;
+    if (count_ == Capacity) return nullptr;  // more screens than anyone has: the system font
+    LOGFONTA system;
+    if (GetObjectA(GetStockObject(SYSTEM_FONT), sizeof system, &system) != sizeof system) return nullptr;
+    system.lfHeight = ScaledPixels(system.lfHeight, dpi, SystemDpi());
+    system.lfWidth = ScaledPixels(system.lfWidth, dpi, SystemDpi());
+    HFONT font = CreateFontIndirectA(&system);
+    if (!font) return nullptr;
+    fonts_[count_++] = {dpi, font};
+    return font;
+  }
+
+ private:
+  static constexpr uint32_t Capacity = 8;
+  struct Entry {
+    uint32_t dpi;
+    HFONT font;
+  };
+  Entry fonts_[Capacity] = {};
+  uint32_t count_ = 0;
+};
+
+ScaledFonts scaledFonts;
+
+}  // namespace
+
+HFONT ControlFontForDpi(uint32_t dpi) {
+  if (dpi == 0 || dpi == SystemDpi()) return nullptr;
+  return scaledFonts.ForDpi(dpi);
+}
+
+bool FollowDpiChange(HWND window, const GrowArray& controls, uint32_t dpi, const Rect& suggestedFrame) {
+  if (!window) return false;
+  SetWindowBounds(window, suggestedFrame);
+  for (uint32_t i = 0; i < controls.count; ++i)
+    if (Control* control = ControlAt(controls, i)) control->FollowDpi(dpi);
+  return true;
+}
+
+bool FocusControl(HWND dialog, const Control* control) {
+  HWND focus = control ? control->ControlWindow() : nullptr;
+  if (!dialog || !focus) return false;
+  SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(focus), TRUE);
+  SendMessageA(dialog, WM_CHANGEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS), 0);
+  return true;
+}
+
+bool SetDefaultButton(HWND dialog, int32_t id) {
+  if (!dialog) return false;
+  SendMessageA(dialog, DM_SETDEFID, static_cast<WPARAM>(id), 0);
+  return true;
+}
 
 bool AppendControl(GrowArray& list, Control* control) {
   if (list.elementSize != ControlListElementSize) return false;
@@ -283,7 +362,13 @@ bool ListBox::SetHorizontalExtentChars(int32_t characters) {
   SIZE extent = {0, 0};
   GetTextExtentPoint32A(deviceContext.Get(), "X", 1, &extent);
   SendMessageA(box, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(characters * extent.cx), 0);
+  extentChars_ = characters;
   return true;
+}
+
+bool ListBox::FollowDpi(uint32_t dpi) {
+  if (!Control::FollowDpi(dpi)) return false;
+  return extentChars_ == 0 || SetHorizontalExtentChars(extentChars_);
 }
 
 bool ListBox::BeginFill(int32_t items, uint32_t bytes) {

@@ -22,7 +22,12 @@
 // releases the block with ToolkitFree. The destructor leaves the child window
 // alone: it is destroyed together with its dialog.
 //
-// No font is ever set: controls draw in their class's default font.
+// Controls are placed in 96-DPI layout pixels and scaled to the DPI of their
+// dialog's screen (dialogs.h); each remembers its layout rectangle, so that
+// it can be placed again when the dialog moves to a screen of another DPI.
+// At the DPI the system started with, controls draw in the system font, as
+// their classes do by default; at any other DPI they get the system font
+// scaled to it (ControlFontForDpi).
 
 // The style a control is created with: style itself, or the kind's default
 // for 0.
@@ -64,10 +69,15 @@ class Control {
   // True while the window exists and its id (and text) could be set.
   bool IsValid() const { return valid_ != 0; }
 
+  // Places the control at its layout rectangle scaled to dpi and gives it the
+  // font of that DPI.
+  virtual bool FollowDpi(uint32_t dpi);
+
  protected:
   Control();
-  // Creates the child window of className on parent at rect with style and
-  // windowText, then sets its id and, with setText, its text. The object
+  // Creates the child window of className on parent at rect (96-DPI layout
+  // pixels, scaled to the parent's DPI) with style and windowText, in the
+  // font of that DPI, then sets its id and, with setText, its text. The object
   // stays (or becomes again) not valid when a step fails; a window that was
   // created stays on the dialog.
   void Create(HWND parent, int32_t id, const Rect& rect, const char* className,
@@ -78,7 +88,34 @@ class Control {
   // through ControlWindow, which gives none once the control is not valid.
   HWND window_;    // the child window, or none
   uint8_t valid_;  // the window exists and its id (and text) could be set
+  Rect layout_;    // where it goes at 96 DPI
 };
+
+// The font of controls on a screen of dpi: none (they keep the system font)
+// at the DPI the system started with, else the system font scaled from that
+// DPI to dpi, made on first use and kept until the program ends. None also
+// when no such font can be made.
+HFONT ControlFontForDpi(uint32_t dpi);
+
+// Follows a toolkit dialog to a screen of another DPI (EventDpiChanged):
+// moves its frame to the suggested one (screen coordinates) and places every
+// control of the list at its layout rectangle scaled to dpi, in that DPI's
+// font. False when the window is none.
+bool FollowDpiChange(HWND window, const GrowArray& controls, uint32_t dpi, const Rect& suggestedFrame);
+
+// The keyboard in a toolkit dialog. The dialog manager (the message loop's
+// IsDialogMessageA) moves the focus with Tab and Shift+Tab among the controls
+// with a tab stop, in the order they were created, presses the focused button
+// with Space, and sends Enter as the command of the default button.
+
+// Gives control the focus as the dialog manager does (a push button becomes
+// the default one while it has it), with the focus cue hidden until the
+// keyboard is used: the dialog manager shows it on the first Tab or arrow
+// key. False when the window or the control is none.
+bool FocusControl(HWND dialog, const Control* control);
+// Makes the button with id the one Enter presses when no other push button
+// has the focus. False when the window is none.
+bool SetDefaultButton(HWND dialog, int32_t id);
 
 // The four simple control kinds. Each constructor takes the parent dialog,
 // the control id, a rectangle in the parent's client pixels and a style:
@@ -187,4 +224,10 @@ class ListBox : public Control {
   // each line; EndFill lets it redraw and repaints it once.
   bool BeginFill(int32_t items, uint32_t bytes);
   bool EndFill();
+
+  // Also measures the sideways extent again in the new font.
+  bool FollowDpi(uint32_t dpi) override;
+
+ private:
+  int32_t extentChars_ = 0;  // as last set by SetHorizontalExtentChars; 0: none
 };

@@ -19,7 +19,7 @@ HWND CreateToolkitDialog(HWND parent, int32_t x, int32_t y, int32_t width, int32
   ToolkitFree(dialogTemplate);
   if (!window) return nullptr;
   MoveWindowTo(window, Point{x, y});
-  SetClientSize(window, width, height);
+  SetLayoutClientSize(window, width, height);
   return window;
 }
 

@@ -15,7 +15,8 @@
 // owner once it is registered with the window manager.
 
 // x and y place the frame's top-left corner (screen coordinates for a
-// top-level window); width and height are the client area's size in pixels.
+// top-level window); width and height are the client area's size in 96-DPI
+// layout pixels, scaled to the DPI of the window's screen.
 // The instance handle comes from the module table's program entry. None when
 // the template cannot be built or the system refuses the dialog.
 HWND CreateToolkitDialog(HWND parent, int32_t x, int32_t y, int32_t width, int32_t height,

@@ -46,6 +46,21 @@ Rect GrownByInsets(const Rect& client, const Insets& insets) {
               client.bottom + insets.bottom};
 }
 
+int32_t ScaledPixels(int32_t pixels, uint32_t dpi, uint32_t fromDpi) {
+  if (dpi == 0) dpi = LayoutDpi;
+  if (fromDpi == 0) fromDpi = LayoutDpi;
+  if (dpi == fromDpi) return pixels;
+  const int64_t product = static_cast<int64_t>(pixels) * dpi;
+  const int64_t divisor = fromDpi;
+  const int64_t rounded = product >= 0 ? (product + divisor / 2) / divisor : -((-product + divisor / 2) / divisor);
+  return static_cast<int32_t>(rounded);
+}
+
+Rect ScaledRect(const Rect& rect, uint32_t dpi) {
+  return Rect{ScaledPixels(rect.left, dpi), ScaledPixels(rect.top, dpi), ScaledPixels(rect.right, dpi),
+              ScaledPixels(rect.bottom, dpi)};
+}
+
 namespace {
 
 // WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN with the frame bits of each kind.

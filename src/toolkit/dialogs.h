@@ -57,6 +57,17 @@ Rect ShrunkByInsets(const Rect& frame, const Insets& insets);
 // A client rectangle moved outward by the frame widths: its frame.
 Rect GrownByInsets(const Rect& client, const Insets& insets);
 
+// Screen scaling. Every window is laid out in the pixels of a 96-DPI screen
+// and scaled to the DPI of the screen it is on: each coordinate is multiplied
+// by dpi / 96 and rounded to the nearest pixel (halves away from zero), the
+// way MulDiv rounds. A rectangle's edges are scaled one by one, so that
+// controls that touch or keep apart at 96 DPI still do at any DPI. A DPI of
+// 0 (the system could not tell) counts as 96. ScaledPixels also scales
+// between two other DPIs (fromDpi to dpi), with the same rounding.
+constexpr uint32_t LayoutDpi = 96;
+int32_t ScaledPixels(int32_t pixels, uint32_t dpi, uint32_t fromDpi = LayoutDpi);
+Rect ScaledRect(const Rect& rect, uint32_t dpi);
+
 // The in-memory dialog template from which every toolkit window is created.
 // The program has no dialog resources: the template carries only a frame
 // style, chosen by a DialogKind, and no controls, no menu, no title, the

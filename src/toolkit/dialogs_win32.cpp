@@ -1,6 +1,20 @@
 #include "toolkit/dialogs_win32.h"
 
+// The DPI functions of Windows 10, which the headers show only to programs
+// that require it; this one runs without them (see WindowDpi).
+#if WINVER < 0x0605
+extern "C" {
+WINUSERAPI UINT WINAPI GetDpiForWindow(HWND window);
+WINUSERAPI UINT WINAPI GetDpiForSystem(void);
+WINUSERAPI BOOL WINAPI AdjustWindowRectExForDpi(LPRECT rect, DWORD style, BOOL menu, DWORD extendedStyle,
+                                                UINT dpi);
+}
+#endif
+
 namespace {
+
+// A DPI function without an answer (0: none of them on this system) means 96.
+uint32_t KnownDpi(UINT dpi) { return dpi != 0 ? dpi : LayoutDpi; }
 
 Rect FromRECT(const RECT& r) {
   return Rect{static_cast<int32_t>(r.left), static_cast<int32_t>(r.top),
@@ -73,12 +87,35 @@ bool SetClientSize(HWND window, int32_t width, int32_t height) {
   DWORD style = static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE));
   DWORD extendedStyle = static_cast<DWORD>(GetWindowLongA(window, GWL_EXSTYLE));
   RECT grown = {0, 0, 0, 0};
-  if (!AdjustWindowRectEx(&grown, style, GetMenu(window) != nullptr, extendedStyle)) return false;
+  const BOOL menu = GetMenu(window) != nullptr;
+  // The frame of the window's own DPI; the system's where that cannot be had.
+  if (!AdjustWindowRectExForDpi(&grown, style, menu, extendedStyle, WindowDpi(window)) &&
+      !AdjustWindowRectEx(&grown, style, menu, extendedStyle))
+    return false;
   // The system leaves scroll bars out of the frame's extra size, although
   // they take their room from the client area.
   if (style & WS_VSCROLL) grown.right += GetSystemMetrics(SM_CXVSCROLL);
   if (style & WS_HSCROLL) grown.bottom += GetSystemMetrics(SM_CYHSCROLL);
   return SetWindowBounds(window, FrameForClientSize(frame, width, height, FromRECT(grown)));
+}
+
+bool SetLayoutClientSize(HWND window, int32_t width, int32_t height) {
+  const uint32_t dpi = WindowDpi(window);
+  return SetClientSize(window, ScaledPixels(width, dpi), ScaledPixels(height, dpi));
+}
+
+uint32_t WindowDpi(HWND window) {
+  const UINT dpi = window ? GetDpiForWindow(window) : 0;
+  return dpi != 0 ? dpi : SystemDpi();
+}
+
+uint32_t SystemDpi() {
+  if (const UINT dpi = GetDpiForSystem()) return dpi;
+  HDC screen = GetDC(nullptr);
+  if (!screen) return LayoutDpi;
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return KnownDpi(dpi > 0 ? static_cast<UINT>(dpi) : 0);
 }
 
 bool CenterWindow(HWND window, HWND over) {

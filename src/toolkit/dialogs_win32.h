@@ -28,8 +28,11 @@ bool SetWindowBounds(HWND window, const Rect& rect);
 // Moves the frame's top-left corner to point, keeping its size.
 bool MoveWindowTo(HWND window, Point point);
 // Sizes the frame so that the client area is width x height pixels, keeping
-// the frame's top-left corner. Meant for top-level windows.
+// the frame's top-left corner. Meant for top-level windows. The frame is that
+// of the window's DPI.
 bool SetClientSize(HWND window, int32_t width, int32_t height);
+// The same for a size in 96-DPI layout pixels, scaled to the window's DPI.
+bool SetLayoutClientSize(HWND window, int32_t width, int32_t height);
 // Centres the window's frame over another window's frame, or over the screen
 // when over is none.
 bool CenterWindow(HWND window, HWND over);
@@ -39,6 +42,14 @@ bool ScreenRect(Rect* out);
 bool FrameInsets(HWND window, int32_t* left, int32_t* top, int32_t* right, int32_t* bottom);
 // Marks the whole client area for repainting, background included.
 bool InvalidateWindow(HWND window);
+
+// The DPI of the screen the window is on, and the DPI the system started with
+// (the one its stock fonts are made for). The program declares itself aware
+// of each screen's DPI. A system without the DPI functions (before Windows
+// 10) has one DPI for every screen, the screen device's; where even that
+// cannot be had, both are 96 and every window keeps its 96-DPI layout.
+uint32_t WindowDpi(HWND window);
+uint32_t SystemDpi();
 
 // Small operations on a toolkit window. Each fails (false) for a window of
 // none.

@@ -100,6 +100,13 @@ bool TranslateToolkitEvent(const WindowMessage* message, ToolkitEvent* event) {
     case WM_RBUTTONUP: event->kind = EventRightButtonUp; break;
     case WM_SIZING: event->kind = EventSizing; break;
     case WM_DROPFILES: event->kind = EventFilesDropped; break;
+    case WM_DPICHANGED:
+      event->kind = EventDpiChanged;
+      event->x = LOWORD(m.wParam);
+      if (const auto* suggested = reinterpret_cast<const RECT*>(m.lParam))
+        event->area = Rect{static_cast<int32_t>(suggested->left), static_cast<int32_t>(suggested->top),
+                           static_cast<int32_t>(suggested->right), static_cast<int32_t>(suggested->bottom)};
+      break;
     default: break;
   }
   if (event->kind == EventOther) return true;

@@ -42,6 +42,7 @@ enum : EventKind {
   EventCommand = 23,          // a control was used
   EventFilesDropped = 24,
   EventVerticalScroll = 27,
+  EventDpiChanged = 28,       // the window is now on a screen of another DPI
 };
 
 // A callback's one-byte answer.
@@ -80,7 +81,8 @@ struct ToolkitEvent {
   uint8_t system;     // a system-key message
   uint8_t doubleClick;
   HDC deviceContext;  // paint events only
-  Rect area;          // paint: the rectangle to paint; sizing: the proposed client area
+  Rect area;          // paint: the rectangle to paint; sizing: the proposed client area;
+                      // DPI change: the suggested frame
   uint32_t commandId;         // low half of wParam (command events)
   uint32_t notificationCode;  // high half of wParam (command events)
 };
@@ -118,6 +120,8 @@ typedef uint8_t (*WindowCallback)(HWND window, EventKind kind, EventRecord* reco
 //   WM_CHAR, WM_SYSCHAR         19 character, repeat = bit 30 of lParam (system)
 //   WM_COMMAND                  23 command id, notification code, double click by control class
 //   WM_TIMER 22, WM_VSCROLL 27, WM_SIZING 9, WM_DROPFILES 24
+//   WM_DPICHANGED               28 x the new DPI, area the frame the system suggests for it
+//                               (screen coordinates)
 //   WM_MOUSEMOVE 17, WM_LBUTTONDOWN 13, WM_LBUTTONDBLCLK 13 + double click, WM_LBUTTONUP 15,
 //   WM_RBUTTONDOWN 14, WM_RBUTTONDBLCLK 14 + double click, WM_RBUTTONUP 16:
 //                               x and y from lParam, shift and control from the mouse flags

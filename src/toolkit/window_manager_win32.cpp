@@ -269,7 +269,7 @@ void RunOnePass(WindowManager* manager) {
   int32_t count = manager->Count();
   for (int32_t i = count - 1; i >= 0 && manager->Count() == count; --i)
     PumpMessages(manager->Entry(i)->window, true, true);
-  PumpMessages(nullptr, false, false);
+  PumpThreadMessages(manager);
   // A window that came or went while the messages were pumped may be what the
   // caller's loop waits for: then the pass ends without waiting.
   if (manager->Count() > 0) ProcessTicks(manager, manager->Count() == count);
@@ -305,6 +305,34 @@ uint32_t PumpMessages(HWND window, bool dialogKeys, bool onlyWhenUnfocused) {
   while (PeekMessageA(&message, window, 0, 0, PM_REMOVE)) {
     ++handled;
     if (dialogManager && IsDialogMessageA(window, &message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  return handled;
+}
+
+namespace {
+
+// The registered window that window is, or that it is a control of; none for
+// any other window.
+HWND RegisteredDialogOf(WindowManager* manager, HWND window) {
+  for (HWND current = window; current; current = GetParent(current)) {
+    if (IsRegistered(manager, current)) return current;
+    // A top-level window's parent is its owner, another dialog.
+    if (!(GetWindowLongA(current, GWL_STYLE) & WS_CHILD)) break;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+uint32_t PumpThreadMessages(WindowManager* manager) {
+  uint32_t handled = 0;
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    ++handled;
+    HWND dialog = RegisteredDialogOf(manager, message.hwnd);
+    if (dialog && GetFocus() != dialog && IsDialogMessageA(dialog, &message)) continue;
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }

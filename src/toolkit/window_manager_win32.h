@@ -113,7 +113,9 @@ uint8_t DispatchEvent(WindowManager* manager, WindowCallback callback, HWND wind
 //
 // One pass: the messages of each registered window, newest first, through the
 // dialog manager's keyboard handling (Tab, Enter as IDOK, Escape as
-// IDCANCEL); then every other message of the thread; then the ticks, after
+// IDCANCEL); then every other message of the thread, where a key that reached
+// a registered window only now (while the pass was busy elsewhere) still goes
+// through that window's dialog manager; then the ticks, after
 // which the thread waits for the next message (at most until the next tick
 // is due) unless a window is busy or the pass registered or unregistered a
 // window (which may be what the caller's loop is waiting for).
@@ -136,5 +138,10 @@ void ProcessTicks(WindowManager* manager, bool mayWait);
 // dialog manager handles its keyboard messages first, unless onlyWhenUnfocused
 // is set and the window itself has the focus. Returns the number of messages.
 uint32_t PumpMessages(HWND window, bool dialogKeys, bool onlyWhenUnfocused);
+// Removes and handles every message waiting for the thread; one for a
+// registered window or its controls goes through that window's dialog manager
+// first, unless the window itself has the focus. Returns the number of
+// messages.
+uint32_t PumpThreadMessages(WindowManager* manager);
 // Whether any message waits in the thread's queue (nothing is removed).
 bool MessagesWaiting();

@@ -176,7 +176,20 @@ bool AnswerBox(HWND box, int buttonId) {
   return WaitUntilDestroyed(box);
 }
 
-bool PressKey(HWND window, WORD virtualKey) {
+namespace {
+
+INPUT KeyInput(WORD virtualKey, bool up) {
+  INPUT key = {};
+  key.type = INPUT_KEYBOARD;
+  key.ki.wVk = virtualKey;
+  key.ki.wScan = static_cast<WORD>(MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC));
+  key.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  return key;
+}
+
+}  // namespace
+
+bool PressKey(HWND window, WORD virtualKey, WORD modifier) {
   // Typed keys go to the focus of the active window of the foreground
   // thread: wait until the window's own thread has made it active, or the
   // keys could arrive before it and be lost.
@@ -188,13 +201,25 @@ bool PressKey(HWND window, WORD virtualKey) {
           [&] { return GetForegroundWindow() == window && GetGUIThreadInfo(thread, &info) && info.hwndActive == window; },
           5000))
     return false;
-  INPUT keys[2] = {};
-  keys[0].type = INPUT_KEYBOARD;
-  keys[0].ki.wVk = virtualKey;
-  keys[0].ki.wScan = static_cast<WORD>(MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC));
-  keys[1] = keys[0];
-  keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  return SendInput(2, keys, sizeof(INPUT)) == 2;
+  std::vector<INPUT> keys;
+  if (modifier) keys.push_back(KeyInput(modifier, false));
+  keys.push_back(KeyInput(virtualKey, false));
+  keys.push_back(KeyInput(virtualKey, true));
+  if (modifier) keys.push_back(KeyInput(modifier, true));
+  const UINT count = static_cast<UINT>(keys.size());
+  return SendInput(count, keys.data(), sizeof(INPUT)) == count;
+}
+
+HWND FocusedControl(HWND window) {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
+}
+
+bool WaitForFocus(HWND dialog, int id) {
+  HWND control = GetDlgItem(dialog, id);
+  return control && WaitUntil([&] { return FocusedControl(dialog) == control; }, 5000);
 }
 
 std::vector<std::string> ListBoxLines(HWND listBox) {

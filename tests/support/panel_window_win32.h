@@ -90,8 +90,14 @@ bool WaitUntil(Condition condition, DWORD timeoutMs) {
 // Waits until window is destroyed (a box goes away a moment after it is
 // answered, and its owner is enabled again only then); false after 20 s.
 bool WaitUntilDestroyed(HWND window);
-// Brings window to the front and types the key, as the keyboard would.
-bool PressKey(HWND window, WORD virtualKey);
+// Brings window to the front and types the key, as the keyboard would,
+// through the system's input queue (SendInput); with a modifier (VK_SHIFT ...)
+// held down around it.
+bool PressKey(HWND window, WORD virtualKey, WORD modifier = 0);
+// The control of window's program that has the keyboard focus now, or none.
+HWND FocusedControl(HWND window);
+// Waits until the focus is on the control of dialog with id; false after 5 s.
+bool WaitForFocus(HWND dialog, int id);
 // The lines of a list box of another program, in order.
 std::vector<std::string> ListBoxLines(HWND listBox);
 // The client size of a window.

@@ -5,7 +5,7 @@
 namespace {
 
 constexpr char DesktopSizesKey[] = "Software\\Wine\\Explorer\\Desktops";
-constexpr char DesktopSize[] = "1024x768";
+constexpr char DesktopSize[] = "1600x1200";  // TestDesktopWidth x TestDesktopHeight
 
 bool SwitchToTestDesktop() {
   // Wine's explorer reads the size of a new desktop from its registry when it

@@ -1,12 +1,13 @@
 #pragma once
 // The desktop that window tests run on: a Wine virtual desktop of its own
-// ("ToolkitTests", 1024 x 768). On a bare X server without a window manager
-// no window would ever be activated or get the keyboard focus.
+// ("ToolkitTests", 1600 x 1200: room for both windows at 144 DPI). On a bare
+// X server without a window manager no window would ever be activated or get
+// the keyboard focus.
 
 // The desktop's name, for programs started on it (STARTUPINFO lpDesktop).
 constexpr char TestDesktopName[] = "ToolkitTests";
-constexpr int TestDesktopWidth = 1024;
-constexpr int TestDesktopHeight = 768;
+constexpr int TestDesktopWidth = 1600;
+constexpr int TestDesktopHeight = 1200;
 
 // Switches the calling thread to the test desktop before it owns any window;
 // later calls only report whether the first one succeeded.

@@ -2,8 +2,9 @@
 // Support for tests that create real toolkit windows under Wine.
 //
 // Window tests run on a Wine virtual desktop of their own ("ToolkitTests",
-// 1024 x 768): on a bare X server without a window manager no window would
-// ever be activated or get the keyboard focus. Every test is guarded by a
+// TestDesktopWidth x TestDesktopHeight): on a bare X server without a window
+// manager no window would ever be activated or get the keyboard focus. Every
+// test is guarded by a
 // watchdog, so that a message loop that never ends fails the test program
 // instead of hanging it.
 

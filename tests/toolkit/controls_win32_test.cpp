@@ -5,7 +5,9 @@
 #include <cstring>
 #include <string>
 
+#include "support/rect_compare.h"
 #include "support/toolkit_windows_win32.h"
+#include "toolkit/dialogs_win32.h"
 #include "toolkit/memory.h"
 
 namespace {
@@ -252,6 +254,82 @@ TEST_F(ControlsWin32Test, ControlListHoldsPointersAndDestroysTheObjects) {
   ASSERT_TRUE(InitGrowArray(wrongSize, static_cast<int32_t>(sizeof(Control*)) + 4, 0, 0, 0, true));
   EXPECT_FALSE(AppendControl(wrongSize, nullptr));
   ReleaseGrowArray(wrongSize);
+}
+
+Rect PlacedRect(HWND dialog, HWND control) {
+  RECT rect;
+  GetWindowRect(control, &rect);
+  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+  return Rect{rect.left, rect.top, rect.right, rect.bottom};
+}
+
+LONG FontHeight(HWND control) {
+  LOGFONTA font = {};
+  HGDIOBJ handle = reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0));
+  return handle && GetObjectA(handle, sizeof font, &font) == sizeof font ? font.lfHeight : 0;
+}
+
+TEST_F(ControlsWin32Test, ControlsFollowTheirDialogToAScreenOfAnotherDpi) {
+  // This test program declares no DPI awareness: its windows are at 96 DPI,
+  // the system's.
+  ASSERT_EQ(WindowDpi(dialog), 96u);
+  GrowArray list;
+  ASSERT_TRUE(InitGrowArray(list, ControlListElementSize, 0, 0, 0, true));
+  constexpr Rect Lower{8, 200, 248, 216};
+  ASSERT_TRUE(AppendControl(list, new PushButton(dialog, 4, Place, "Ok", 0)));
+  ASSERT_TRUE(AppendControl(list, new CheckBox(dialog, 13, Lower, "Participate", 0)));
+  ASSERT_TRUE(AppendControl(list, new ListBox(dialog, 600, Rect{0, 25, 600, 200}, 1, 0)));
+  static_cast<ListBox*>(ControlAt(list, 2))->SetHorizontalExtentChars(10);
+  const LRESULT extentAt96 = SendMessageA(ControlAt(list, 2)->ControlWindow(), LB_GETHORIZONTALEXTENT, 0, 0);
+  for (uint32_t i = 0; i < list.count; ++i)
+    EXPECT_EQ(SendMessageA(ControlAt(list, i)->ControlWindow(), WM_GETFONT, 0, 0), 0) << "the system font at 96 DPI";
+  EXPECT_EQ(PlacedRect(dialog, ControlAt(list, 0)->ControlWindow()), Place);
+
+  LOGFONTA system;
+  ASSERT_EQ(GetObjectA(GetStockObject(SYSTEM_FONT), sizeof system, &system), static_cast<int>(sizeof system));
+  const struct {
+    uint32_t dpi;
+    Rect frame;
+  } moves[] = {{144, Rect{100, 80, 500, 480}}, {192, Rect{0, 0, 600, 600}}, {96, Rect{10, 20, 300, 320}}};
+  for (const auto& move : moves) {
+    ASSERT_TRUE(FollowDpiChange(dialog, list, move.dpi, move.frame)) << move.dpi;
+    RECT frame;
+    GetWindowRect(dialog, &frame);
+    EXPECT_EQ((Rect{frame.left, frame.top, frame.right, frame.bottom}), move.frame) << move.dpi;
+    EXPECT_EQ(PlacedRect(dialog, ControlAt(list, 0)->ControlWindow()), ScaledRect(Place, move.dpi)) << move.dpi;
+    EXPECT_EQ(PlacedRect(dialog, ControlAt(list, 1)->ControlWindow()), ScaledRect(Lower, move.dpi)) << move.dpi;
+    const LONG expectedHeight = move.dpi == 96 ? 0 : ScaledPixels(system.lfHeight, move.dpi);
+    for (uint32_t i = 0; i < list.count; ++i)
+      EXPECT_EQ(FontHeight(ControlAt(list, i)->ControlWindow()), expectedHeight) << move.dpi;
+    // The sideways extent is measured again in the new font.
+    const LRESULT extent = SendMessageA(ControlAt(list, 2)->ControlWindow(), LB_GETHORIZONTALEXTENT, 0, 0);
+    if (move.dpi == 96) EXPECT_EQ(extent, extentAt96);
+    if (move.dpi != 96) EXPECT_GT(extent, extentAt96) << move.dpi;
+  }
+  EXPECT_EQ(ControlFontForDpi(144), ControlFontForDpi(144)) << "one font per DPI";
+  EXPECT_EQ(ControlFontForDpi(96), nullptr);
+  EXPECT_FALSE(FollowDpiChange(nullptr, list, 144, Place));
+  DestroyControls(list);
+  ReleaseGrowArray(list);
+}
+
+TEST_F(ControlsWin32Test, FocusControlFocusesWithTheCueHiddenAndSetDefaultButtonNamesEnter) {
+  PushButton first(dialog, 7, Place, "First", 0);
+  PushButton ok(dialog, 4, Rect{2, 224, 248, 249}, "Ok", DefaultPushButtonStyle);
+  ShowWindow(dialog, SW_SHOW);
+  SetForegroundWindow(dialog);
+  EXPECT_TRUE(SetDefaultButton(dialog, 4));
+  EXPECT_EQ(SendMessageA(dialog, DM_GETDEFID, 0, 0), MAKELONG(4, DC_HASDEFID));
+  EXPECT_TRUE(FocusControl(dialog, &ok));
+  EXPECT_EQ(GetFocus(), ok.ControlWindow());
+  // The cue stays hidden, unless the system is set to show it always (as
+  // Wine is, which keeps no such state).
+  BOOL alwaysShown = FALSE;
+  SystemParametersInfoA(SPI_GETKEYBOARDCUES, 0, &alwaysShown, 0);
+  EXPECT_EQ((SendMessageA(dialog, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) != 0, !alwaysShown);
+  EXPECT_FALSE(FocusControl(dialog, nullptr));
+  EXPECT_FALSE(FocusControl(nullptr, &first));
+  EXPECT_FALSE(SetDefaultButton(nullptr, 4));
 }
 
 class ListBoxWin32Test : public ControlsWin32Test {};

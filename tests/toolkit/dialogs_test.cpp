@@ -58,6 +58,39 @@ TEST(GeometryTest, FrameForClientSizeAddsTheFrameExtra) {
             (Rect{-10, -20, -10, -20}));
 }
 
+TEST(GeometryTest, ScalingRoundsToTheNearestPixel) {
+  const struct {
+    int32_t pixels;
+    uint32_t dpi;
+    int32_t expected;
+  } cases[] = {
+      {249, 96, 249},  {249, 0, 249},    // 96 DPI, or none known, keeps every pixel
+      {249, 144, 374},                   // 373.5: a half goes away from zero
+      {249, 120, 311},                   // 311.25
+      {250, 120, 313},                   // 312.5
+      {5, 120, 6},     {2, 144, 3},      {16, 144, 24}, {216, 192, 432},
+      {-7, 144, -11},  {-1, 120, -1},    // negative coordinates mirror positive ones
+      {0, 288, 0},     {2147483647 / 2, 192, 2147483646},  // no overflow on the way
+  };
+  for (const auto& c : cases) EXPECT_EQ(ScaledPixels(c.pixels, c.dpi), c.expected) << c.pixels << " at " << c.dpi;
+  // Between two other DPIs: a 16-pixel font of a 120-DPI system on a 144-DPI screen.
+  EXPECT_EQ(ScaledPixels(-20, 144, 120), -24);
+  EXPECT_EQ(ScaledPixels(-20, 96, 144), -13);  // 13.33
+  EXPECT_EQ(ScaledPixels(7, 120, 120), 7);
+}
+
+TEST(GeometryTest, ScaledRectanglesThatTouchStillTouch) {
+  // Each edge on its own: neighbours share their edge at every DPI, and no
+  // gap or overlap comes from rounding widths instead of edges.
+  const Rect upper{8, 175, 248, 200};
+  const Rect lower{8, 200, 248, 216};
+  for (uint32_t dpi : {96u, 120u, 144u, 168u, 192u}) {
+    EXPECT_EQ(ScaledRect(upper, dpi).bottom, ScaledRect(lower, dpi).top) << dpi;
+    EXPECT_EQ(ScaledRect(upper, dpi).left, ScaledPixels(8, dpi)) << dpi;
+  }
+  EXPECT_EQ(ScaledRect(Rect{2, 5, 248, 45}, 144), (Rect{3, 8, 372, 68}));
+}
+
 TEST(GeometryTest, InsetsRoundTripBetweenClientAndFrame) {
   Rect frame{100, 200, 366, 475};
   Rect client{103, 222, 363, 472};

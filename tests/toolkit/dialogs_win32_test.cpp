@@ -106,12 +106,12 @@ TEST_F(DialogWindowWin32Test, FrameBoundsInClientCoordinatesStartBeforeTheClient
 TEST_F(DialogWindowWin32Test, CenterWindowOnTheScreenAndOverAnother) {
   Rect screen;
   ASSERT_TRUE(ScreenRect(&screen));
-  ASSERT_EQ(screen, (Rect{0, 0, 1024, 768}));
+  ASSERT_EQ(screen, (Rect{0, 0, TestDesktopWidth, TestDesktopHeight}));
 
   HWND window = NewDialog();
   ASSERT_TRUE(SetWindowBounds(window, Rect{0, 0, 300, 200}));
   ASSERT_TRUE(CenterWindow(window, nullptr));
-  EXPECT_EQ(FrameOf(window), (Rect{362, 284, 662, 484}));
+  EXPECT_EQ(FrameOf(window), (Rect{650, 500, 950, 700}));
 
   HWND over = NewDialog();
   ASSERT_TRUE(SetWindowBounds(over, Rect{100, 100, 401, 300}));

@@ -114,6 +114,17 @@ TEST_F(EventTranslationWin32Test, EachMessageGivesItsKindAndFields) {
   }
 }
 
+TEST_F(EventTranslationWin32Test, ADpiChangeCarriesTheNewDpiAndTheSuggestedFrame) {
+  RECT suggested = {-20, 40, 355, 414};
+  ToolkitEvent event = Translate(WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+  EXPECT_EQ(event.kind, EventDpiChanged);
+  EXPECT_EQ(event.x, 144u);
+  EXPECT_EQ(event.area, (Rect{-20, 40, 355, 414}));
+  event = Translate(WM_DPICHANGED, MAKEWPARAM(120, 120), 0);  // without a frame: none
+  EXPECT_EQ(event.x, 120u);
+  EXPECT_EQ(event.area, (Rect{0, 0, 0, 0}));
+}
+
 TEST_F(EventTranslationWin32Test, ModifiersComeFromTheMouseFlagsOrTheKeyboard) {
   const struct {
     const char* name;
@@ -280,6 +291,16 @@ TEST_F(DialogKeysWin32Test, EnterAndEscapeArriveAsCommandsOfOkAndCancel) {
   PumpMessages(window, true, true);
   EXPECT_EQ(Commands(), (std::vector<uint32_t>{IDOK, IDCANCEL}));
   EXPECT_EQ(log->Last(EventCommand)->record.event.notificationCode, static_cast<uint32_t>(BN_CLICKED));
+}
+
+TEST_F(DialogKeysWin32Test, KeysLeftForTheWholeThreadStillGetTheDialogKeys) {
+  // Keys that come while a pass is past the window's own messages.
+  SetFocus(first->ControlWindow());
+  PressKey(first->ControlWindow(), VK_TAB);
+  PressKey(first->ControlWindow(), VK_ESCAPE);
+  EXPECT_GE(PumpThreadMessages(manager), 4u);
+  EXPECT_EQ(GetFocus(), second->ControlWindow());
+  EXPECT_EQ(Commands(), (std::vector<uint32_t>{IDCANCEL}));
 }
 
 TEST_F(DialogKeysWin32Test, WithoutDialogKeysTheControlGetsTheKey) {
