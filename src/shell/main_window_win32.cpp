@@ -90,6 +90,10 @@ uint8_t MainWindowHandler(HWND window, EventKind kind, EventRecord* record) {
     case EventActivated:
       LoadManagerOptions();
       return AnswerNotHandled;
+    case EventTick:
+      // A control disabled while a box was up may have had the focus.
+      if (controls) RecoverFocus(window, ControlWithId(*controls, MainWindowDefaultCommandId));
+      return AnswerNotHandled;
     case EventClosing:
       // Saves only with a component folder and the mark set.
       ApplyManagerOptions(window);

@@ -172,6 +172,15 @@ bool FocusControl(HWND dialog, const Control* control) {
   return true;
 }
 
+bool RecoverFocus(HWND dialog, const Control* fallback) {
+  HWND target = fallback ? fallback->ControlWindow() : nullptr;
+  if (!dialog || !target || GetActiveWindow() != dialog || !IsWindowEnabled(target)) return false;
+  HWND focus = GetFocus();
+  if (focus && (focus == dialog || GetParent(focus) != dialog || IsWindowEnabled(focus))) return false;
+  SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(target), TRUE);
+  return true;
+}
+
 bool SetDefaultButton(HWND dialog, int32_t id) {
   if (!dialog) return false;
   SendMessageA(dialog, DM_SETDEFID, static_cast<WPARAM>(id), 0);

@@ -113,6 +113,12 @@ bool FollowDpiChange(HWND window, const GrowArray& controls, uint32_t dpi, const
 // keyboard is used: the dialog manager shows it on the first Tab or arrow
 // key. False when the window or the control is none.
 bool FocusControl(HWND dialog, const Control* control);
+// Gives fallback the focus when the dialog is the active window and the focus
+// is nowhere or on one of its controls that is disabled (which takes no key):
+// the dialog manager puts it back on the control that had it before a box
+// or another window came up, even when that control was disabled meanwhile.
+// True when it moved the focus.
+bool RecoverFocus(HWND dialog, const Control* fallback);
 // Makes the button with id the one Enter presses when no other push button
 // has the focus. False when the window is none.
 bool SetDefaultButton(HWND dialog, int32_t id);

@@ -152,6 +152,41 @@ TEST_F(WindowKeyboardTest, EscapeAfterABoxClosesTheWindowAndNeverUninstalls) {
   }
 }
 
+TEST_F(WindowKeyboardTest, AfterAnUninstallByKeyTheFocusIsOnAControlThatIsStillEnabled) {
+  ASSERT_TRUE(player.Install());
+  HWND window = Open();
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(WaitForFocus(window, OkCommandId));
+  ASSERT_TRUE(TabTo(window, UninstallCommandId));
+  EXPECT_TRUE(PressKey(window, VK_SPACE));
+  PanelWindowSession::Box question = session->WaitForBox();
+  ASSERT_NE(question.window, nullptr);
+  EXPECT_EQ(question.seen.caption, "Uninstall");
+  // Yes by its access key.
+  EXPECT_TRUE(PressKey(question.window, 'Y'));
+  PanelWindowSession::Box outcome = session->WaitForBox();
+  ASSERT_NE(outcome.window, nullptr);
+  EXPECT_EQ(outcome.seen.text, "Success");
+  EXPECT_TRUE(PressKey(outcome.window, VK_RETURN));
+  ASSERT_TRUE(WaitUntilDestroyed(outcome.window));
+  EXPECT_FALSE(PathExists(player.ComponentFolder()));
+  // The uninstall button is disabled now: the focus is on one of the two
+  // controls still enabled, and Tab goes between them.
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        HWND focus = FocusedControl(window);
+        return focus && GetParent(focus) == window && IsWindowEnabled(focus);
+      },
+      5000));
+  for (int id : {OkCommandId, PublicBetaCommandId, OkCommandId}) {
+    ASSERT_TRUE(TabTo(window, id)) << id;
+    EXPECT_TRUE(TabTo(window, id == OkCommandId ? PublicBetaCommandId : OkCommandId, VK_SHIFT)) << id;
+  }
+  ASSERT_TRUE(TabTo(window, OkCommandId));
+  EXPECT_TRUE(PressKey(window, VK_RETURN));
+  ExpectEndsWithZero();
+}
+
 TEST_F(WindowKeyboardTest, TheComponentsWindowTabsBetweenItsListsScrollsAndClosesByKey) {
   ASSERT_TRUE(player.Install());
   std::string list;

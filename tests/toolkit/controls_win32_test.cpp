@@ -327,6 +327,19 @@ TEST_F(ControlsWin32Test, FocusControlFocusesWithTheCueHiddenAndSetDefaultButton
   BOOL alwaysShown = FALSE;
   SystemParametersInfoA(SPI_GETKEYBOARDCUES, 0, &alwaysShown, 0);
   EXPECT_EQ((SendMessageA(dialog, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) != 0, !alwaysShown);
+  // The focus on a control that is then disabled goes to the fallback, and
+  // only then.
+  EXPECT_TRUE(FocusControl(dialog, &first));
+  EXPECT_FALSE(RecoverFocus(dialog, &ok)) << "an enabled control keeps it";
+  EXPECT_EQ(GetFocus(), first.ControlWindow());
+  first.Disable();
+  SetFocus(first.ControlWindow());  // as the dialog manager gives it back after a box
+  EXPECT_TRUE(RecoverFocus(dialog, &ok));
+  EXPECT_EQ(GetFocus(), ok.ControlWindow());
+  SetFocus(nullptr);
+  EXPECT_TRUE(RecoverFocus(dialog, &ok));
+  EXPECT_EQ(GetFocus(), ok.ControlWindow());
+  EXPECT_FALSE(RecoverFocus(dialog, &first)) << "never to a disabled fallback";
   EXPECT_FALSE(FocusControl(dialog, nullptr));
   EXPECT_FALSE(FocusControl(nullptr, &first));
   EXPECT_FALSE(SetDefaultButton(nullptr, 4));
