@@ -172,8 +172,8 @@ FARPROC StandInOf() {
   static_assert(Bytes % 4 == 0, "stdcall arguments take whole 4-byte slots");
   if constexpr (Bytes == 0)
     return reinterpret_cast<FARPROC>(&StandInWithoutArguments);
-  else
-    return reinterpret_cast<FARPROC>(&StandIn<Bytes>);
+  else  // (through void*: the types differ on purpose, only the bytes removed count)
+    return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&StandIn<Bytes>));
 }
 
 struct DelayLoadedFunction {
