@@ -1,33 +1,24 @@
 #include "shell/status_document.h"
 
+#include "foundation/code_page.h"
 #include "foundation/json_text.h"
 #include "foundation/strings.h"
 
 namespace {
 
-constexpr const char* Replacement = "\xEF\xBF\xBD";  // U+FFFD
+// Set when a literal could not be written for want of memory: the document
+// is then not printed at all, rather than printed with a field missing.
+bool literalFailed = false;
 
-// text with every byte that does not start a valid UTF-8 sequence replaced.
-std::string ValidUtf8(const std::string& text) {
-  std::string valid;
-  valid.reserve(text.size());
-  for (size_t at = 0; at < text.size();) {
-    const int length = Utf8SequenceLength(text.c_str() + at);
-    if (length == 0) {
-      valid += Replacement;
-      ++at;
-    } else {
-      valid.append(text, at, static_cast<size_t>(length));
-      at += static_cast<size_t>(length);
-    }
-  }
-  return valid;
-}
-
+// A JSON string literal of text; bytes that are not UTF-8 become U+FFFD.
 std::string Literal(const std::string& text) {
   String literal;
-  if (!AppendJsonString(literal, ValidUtf8(text).c_str())) return "null";  // memory ran out
-  return literal.TextOrEmpty();
+  // The text is checked once, by the writer; only a text it refuses is
+  // mended and written again.
+  if (AppendJsonString(literal, text.c_str()) || AppendJsonString(literal, ValidUtf8(text).c_str()))
+    return literal.TextOrEmpty();
+  literalFailed = true;
+  return "\"\"";
 }
 
 std::string Literal(const std::optional<std::string>& text) { return text ? Literal(*text) : "null"; }
@@ -99,6 +90,7 @@ std::string ResourcesText(const InstallationStatus& status) {
 }  // namespace
 
 std::string StatusDocument(const InstallationStatus& status) {
+  literalFailed = false;
   std::vector<std::string> components;
   for (const InstallationStatus::Component& component : status.components)
     components.push_back(
@@ -127,5 +119,6 @@ std::string StatusDocument(const InstallationStatus& status) {
       .Member("downloadSites", DownloadSitesText(status))
       .Member("beta", ObjectText(1).Member("additionalDownloadUrl", Literal(status.additionalDownloadUrl)).Text())
       .Member("resources", ResourcesText(status));
+  if (literalFailed) return std::string();
   return document.Text() + "\n";
 }

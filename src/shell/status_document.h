@@ -65,7 +65,8 @@ struct InstallationStatus {
 
 // The document for status, indented by two blanks a level, ending in a line
 // end. Bytes of a text that are not UTF-8 are written as U+FFFD, so that the
-// document always parses.
+// document always parses. Empty when memory ran out: no document is better
+// than one with a field missing.
 std::string StatusDocument(const InstallationStatus& status);
 
 // Windows (status_document_win32.cpp).

@@ -8,7 +8,7 @@
 #include <cstdio>
 
 #include "foundation/containers.h"
-#include "foundation/json_text.h"
+#include "foundation/code_page.h"
 #include "foundation/paths.h"
 #include "foundation/platform.h"
 #include "foundation/product_version.h"
@@ -16,7 +16,7 @@
 #include "foundation/profile_file.h"
 #include "foundation/profile_values.h"
 #include "foundation/strings.h"
-#include "foundation/tree_removal.h"
+#include "foundation/tree_contents.h"
 #include "inventory/component_inventory.h"
 #include "inventory/installed_components.h"
 #include "maintenance/installation.h"
@@ -158,6 +158,7 @@ InstallationStatus ReadInstallationStatus() {
 
 bool PrintStatusDocument() {
   const std::string document = StatusDocument(ReadInstallationStatus());
+  if (document.empty()) return false;
   // Windows line ends, written in one piece: in text mode the C runtime
   // hands the system one write per line, which costs more than all the
   // reading before it.
