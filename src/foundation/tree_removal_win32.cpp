@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "foundation/ansi_paths.h"
 #include "foundation/link_sweep.h"
 #include "foundation/operations_log.h"
 #include "foundation/paths.h"
@@ -53,20 +54,20 @@ Status RemoveTreeSteps(const FixedPath& folder, bool removeContents, bool remove
 
 Status RemoveTree(const FixedPath& folder, bool removeContents, bool removeFolder) {
   if (folder.Length() == 0) return StatusIoError;
+  // The folder by its true name, read while it is still there.
+  const std::string shown = LogIsOpen() ? QuotedFolder(TruePathUtf8(folder.Text()).c_str()) : std::string();
   char pattern[SourceBytes] = {};
   if (const char* refusal = PrepareRemoval(folder, removeContents, pattern)) {
-    LogEvent("refused to remove " + QuotedFolder(folder.Text()) + ": " + refusal);
+    LogEventUtf8("refused to remove " + shown + ": " + refusal);
     return StatusIoError;
   }
   const Status status = RemoveTreeSteps(folder, removeContents, removeFolder, pattern);
   if (!LogIsOpen()) return status;
   if (status == StatusOk || !folder.Exists()) {
-    LogEvent((removeFolder ? "removed folder " : "removed the contents of ") + QuotedFolder(folder.Text()));
+    LogEventUtf8((removeFolder ? "removed folder " : "removed the contents of ") + shown);
   } else {
-    LogEvent("could not remove " + std::string(removeFolder ? "folder " : "the contents of ") +
-             QuotedFolder(folder.Text()));
+    LogEventUtf8("could not remove " + std::string(removeFolder ? "folder " : "the contents of ") + shown);
     LogFilesKept(folder.Text());
   }
   return status;
 }
-

@@ -60,6 +60,10 @@ bool WidePath::SetFromAnsi(const char* path) {
   if (given.empty()) return false;
   DWORD full = GetFullPathNameW(given.c_str(), Capacity, text_, nullptr);
   if (full == 0 || full >= Capacity) return false;
+  // Parts given in their short form by their true names, so that the
+  // paths of the walk read as stored.
+  const DWORD stored = GetLongPathNameW(text_, text_, Capacity);
+  if (stored > 0 && stored < Capacity) full = stored;
   length_ = static_cast<uint32_t>(LengthWithoutTrailingSeparators(text_, full));
   text_[length_] = L'\0';
   if (wcsncmp(text_, ExtendedPrefix, ExtendedPrefixLength) == 0 || wcsncmp(text_, L"\\\\.\\", 4) == 0) return true;

@@ -43,6 +43,11 @@ class ObjectText {
   std::string text_;
 };
 
+// Adds name: text when there is a text; an absent member is left out.
+void OptionalMember(ObjectText& object, const char* name, const std::optional<std::string>& text) {
+  if (text) object.Member(name, Literal(*text));
+}
+
 std::string ArrayText(const std::vector<std::string>& items, int depth) {
   if (items.empty()) return "[]";
   std::string text = "[";
@@ -92,23 +97,32 @@ std::string ResourcesText(const InstallationStatus& status) {
 std::string StatusDocument(const InstallationStatus& status) {
   literalFailed = false;
   std::vector<std::string> components;
-  for (const InstallationStatus::Component& component : status.components)
-    components.push_back(
-        ObjectText(2).Member("path", Literal(component.path)).Member("version", Literal(component.version)).Text());
+  for (const InstallationStatus::Component& component : status.components) {
+    ObjectText item(2);
+    item.Member("path", Literal(component.path));
+    OptionalMember(item, "shortPath", component.shortPath);
+    components.push_back(item.Member("version", Literal(component.version)).Text());
+  }
+  ObjectText player(1);
+  player.Member("registered", Literal(status.playerRegistered)).Member("componentPath", Literal(status.componentPath));
+  OptionalMember(player, "componentShortPath", status.componentShortPath);
+  player.Member("componentFolderExists", Literal(status.componentFolderExists));
+  ObjectText application(1);
+  application.Member("applicationPath", Literal(status.applicationPath));
+  OptionalMember(application, "applicationShortPath", status.applicationShortPath);
+  application.Member("folderExists", Literal(status.applicationFolderExists));
   ObjectText document(0);
   document.Member("schemaVersion", std::to_string(StatusSchemaVersion))
       .Member("controlPanelVersion", Literal(status.controlPanelVersion))
-      .Member("player", ObjectText(1)
-                            .Member("registered", Literal(status.playerRegistered))
-                            .Member("componentPath", Literal(status.componentPath))
-                            .Member("componentFolderExists", Literal(status.componentFolderExists))
-                            .Text())
-      .Member("application", ObjectText(1)
-                                 .Member("applicationPath", Literal(status.applicationPath))
-                                 .Member("folderExists", Literal(status.applicationFolderExists))
-                                 .Text())
-      .Member("components", ArrayText(components, 1))
-      .Member("updateVersionList", UpdateVersionListText(status))
+      .Member("player", player.Text())
+      .Member("application", application.Text())
+      .Member("components", ArrayText(components, 1));
+  if (!status.componentsLeftOut.empty()) {
+    std::vector<std::string> leftOut;
+    for (const std::string& path : status.componentsLeftOut) leftOut.push_back(Literal(path));
+    document.Member("componentsLeftOut", ArrayText(leftOut, 1));
+  }
+  document.Member("updateVersionList", UpdateVersionListText(status))
       .Member("settings", ObjectText(1)
                               .Member("file", Literal(status.settingsFile))
                               .Member("present", Literal(status.settingsPresent))

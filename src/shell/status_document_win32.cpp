@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "foundation/containers.h"
+#include "foundation/ansi_paths.h"
 #include "foundation/code_page.h"
 #include "foundation/paths.h"
 #include "foundation/platform.h"
@@ -26,9 +27,16 @@
 
 namespace {
 
-// A path of the program (ANSI code page) as UTF-8; the bytes as they are when
-// the code page cannot convert them (the document then shows U+FFFD).
-std::string Utf8(const FixedPath& path) { return Utf8OfAnsi(path.Text()); }
+// A path of the program (ANSI code page) as UTF-8, by its true name: a part
+// reached through its short form is given as stored.
+std::string Utf8(const FixedPath& path) { return TruePathUtf8(path.Text()); }
+
+// The short form of path when the program reaches it through one; none when
+// its text is its true name.
+std::optional<std::string> ShortPath(const FixedPath& path) {
+  std::string shortPath = Utf8OfAnsi(path.Text());
+  return shortPath == Utf8(path) ? std::nullopt : std::optional<std::string>(shortPath);
+}
 
 std::string StatusText(const char* what, Status status) {
   return std::string(what) + " (status " + std::to_string(status) + ")";
@@ -59,7 +67,9 @@ void ReadComponents(const FixedPath& componentFolder, InstallationStatus& status
   InventoryComponents(componentFolder, nullptr);
   SortComponentFiles(ComponentFiles);
   for (int32_t i = 0; i < ComponentFiles.count; ++i)
-    status.components.push_back({Utf8(ComponentFiles[i]), VersionText(ReadProductVersion(ComponentFiles[i]))});
+    status.components.push_back(
+        {Utf8(ComponentFiles[i]), VersionText(ReadProductVersion(ComponentFiles[i])), ShortPath(ComponentFiles[i])});
+  status.componentsLeftOut = ComponentFilesLeftOut;
 }
 
 void ReadUpdateVersionList(const FixedPath& componentFolder, InstallationStatus& status) {
@@ -137,9 +147,11 @@ InstallationStatus ReadInstallationStatus() {
   status.componentPath = StoredValue(PlayerKeyPath, ComponentPathValueName);
   FixedPath componentFolder;
   status.componentFolderExists = ReadComponentPath(componentFolder);
+  if (status.componentFolderExists) status.componentShortPath = ShortPath(componentFolder);
   status.applicationPath = StoredValue(MakerKeyPath, ApplicationPathValueName);
   FixedPath applicationFolder;
   status.applicationFolderExists = ReadApplicationPath(applicationFolder);
+  if (status.applicationFolderExists) status.applicationShortPath = ShortPath(applicationFolder);
   status.additionalDownloadUrl = StoredValue(PlayerKeyPath, AdditionalDownloadUrlValueName);
 
   // "Default" in the site list options stands for this site.
