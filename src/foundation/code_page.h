@@ -41,10 +41,11 @@ std::wstring WideOfUtf8(const char* utf8);
 // not at all ("?"): such a text names something else in the ANSI calls.
 bool ExactAnsiOfWide(const wchar_t* wide, std::string* ansi);
 
-// The code page of texts read from a file: the ANSI code page, or UTF-8
-// when the file begins with the UTF-8 byte-order mark.
-constexpr const char* Utf8ByteOrderMark = "\xEF\xBB\xBF";
-
 // text (UTF-8) in the ANSI code page where the code page holds every
 // character of it; otherwise false, ansi unchanged.
 bool ExactAnsiOfUtf8(const char* utf8, std::string* ansi);
+
+// text (UTF-8) in the ANSI code page for showing in a window: each character
+// the code page holds as itself, each other one as "?" (never a look-alike,
+// which would name something else). Bytes that are not UTF-8 stay as they are.
+std::string DisplayAnsiOfUtf8(const char* utf8);

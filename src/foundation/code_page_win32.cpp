@@ -7,14 +7,15 @@
 
 namespace {
 
-// text in code page as wide characters into wide; false when it fails.
-bool ToWide(UINT codePage, const char* text, std::wstring* wide) {
+// text in code page as wide characters into wide; false when it fails
+// (with MB_ERR_INVALID_CHARS in flags, also when text is not in code page).
+bool ToWide(UINT codePage, const char* text, std::wstring* wide, DWORD flags = 0) {
   wide->clear();
   if (!text || !*text) return true;
-  const int count = MultiByteToWideChar(codePage, 0, text, -1, nullptr, 0);
+  const int count = MultiByteToWideChar(codePage, flags, text, -1, nullptr, 0);
   if (count <= 1) return false;
   wide->resize(static_cast<size_t>(count));
-  if (MultiByteToWideChar(codePage, 0, text, -1, &(*wide)[0], count) != count) {
+  if (MultiByteToWideChar(codePage, flags, text, -1, &(*wide)[0], count) != count) {
     wide->clear();
     return false;
   }
@@ -96,4 +97,13 @@ bool ExactAnsiOfUtf8(const char* utf8, std::string* ansi) {
   if (!ToWide(CP_UTF8, utf8, &wide) || !ExactAnsiOfWide(wide.c_str(), &converted)) return false;
   *ansi = converted;
   return true;
+}
+
+std::string DisplayAnsiOfUtf8(const char* utf8) {
+  std::wstring wide;
+  std::string ansi;
+  BOOL lost = FALSE;
+  if (!utf8 || !ToWide(CP_UTF8, utf8, &wide, MB_ERR_INVALID_CHARS) || !FromWide(AnsiCodePage(), wide.c_str(), &ansi, &lost))
+    return std::string(utf8 ? utf8 : "");
+  return ansi;
 }

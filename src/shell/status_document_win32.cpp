@@ -56,11 +56,17 @@ std::optional<std::string> VersionText(uint32_t version) {
   return std::string(text);
 }
 
+// A text read from document as UTF-8: as it is when the file began with the
+// UTF-8 byte-order mark, else converted from the ANSI code page.
+std::string DocumentText(const ProfileDocument& document, const char* text) {
+  return document.utf8ByteOrderMark ? std::string(text ? text : "") : Utf8OfAnsi(text);
+}
+
 // The entry a reader of the component manager's options returns: the last of
 // its key in the last section of its name.
 std::optional<std::string> OptionValue(ProfileDocument& document, const char* key) {
   const std::optional<std::string> value = ProfileValueText(document, ManagerOptionsSectionName, key);
-  return value ? std::optional<std::string>(Utf8OfAnsi(value->c_str())) : std::nullopt;
+  return value ? std::optional<std::string>(DocumentText(document, value->c_str())) : std::nullopt;
 }
 
 void ReadComponents(const FixedPath& componentFolder, InstallationStatus& status) {
@@ -90,7 +96,8 @@ void ReadUpdateVersionList(const FixedPath& componentFolder, InstallationStatus&
   for (int32_t i = 0; i < fragments.count; ++i) {
     char version[ProductVersionTextBytes];
     FragmentVersionText(fragments[i].version->Value(), version);
-    status.fragments.push_back({Utf8OfAnsi(fragments[i].fileName->Value()), version, Utf8OfAnsi(fragments[i].version->Value())});
+    status.fragments.push_back({DocumentText(document, fragments[i].fileName->Value()), version,
+                                DocumentText(document, fragments[i].version->Value())});
   }
 }
 

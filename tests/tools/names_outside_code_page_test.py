@@ -127,6 +127,13 @@ class NamesOutsideTheCodePage(documents.StatusRuns):
         with open(log, encoding="utf-8") as file:
             self.assertIn('removed folder "%s"' % MOVED, file.read())
 
+    def test_names_in_a_list_with_the_utf8_byte_order_mark(self):
+        with open(os.path.join(PLAYER_FOLDER, "Resources", "UpdateVersionList_v2.txt"), "wb") as versions:
+            versions.write(b"\xef\xbb\xbf" + "[a]\r\nFragmentFileName = Ωmega.dll\r\nFragmentVersion_Win = 1\r\n"
+                           "[b]\r\nFragmentFileName = café.dll\r\nFragmentVersion_Win = 2\r\n".encode("utf-8"))
+        document = self.status()
+        self.assertEqual([f["name"] for f in document["updateVersionList"]["fragments"]], ["café.dll", "Ωmega.dll"])
+
     def test_names_of_the_program_folder(self):
         os.makedirs(TOOLS_FOLDER)
         shutil.copy(os.path.join(documents.BUILD, "ControlPanel.exe"), TOOLS_FOLDER)
