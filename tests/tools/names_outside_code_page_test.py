@@ -15,6 +15,7 @@ import os
 import shutil
 import subprocess
 import sys
+import time
 import unittest
 
 import status_documents_test as documents
@@ -58,6 +59,7 @@ class NamesOutsideTheCodePage(documents.StatusRuns):
         super().tearDown()
         shutil.rmtree(os.path.join(DRIVE_C, "Player"), ignore_errors=True)
         shutil.rmtree(TOOLS_FOLDER, ignore_errors=True)
+        shutil.rmtree(os.path.join(DRIVE_C, "\u03a9app"), ignore_errors=True)
 
     def add_libraries(self, folder):
         for name, subfolder in LIBRARIES:
@@ -126,6 +128,43 @@ class NamesOutsideTheCodePage(documents.StatusRuns):
         self.assertFalse(os.path.exists(MOVED_FOLDER), "the component folder is still there")
         with open(log, encoding="utf-8") as file:
             self.assertIn('removed folder "%s"' % MOVED, file.read())
+
+    def test_names_of_both_folders_in_every_other_option(self):
+        os.makedirs(os.path.dirname(MOVED_FOLDER))
+        shutil.move(PLAYER_FOLDER, MOVED_FOLDER)
+        documents.set_player_value("Component Path", MOVED)
+        application = os.path.join(DRIVE_C, "\u03a9app")
+        os.makedirs(application)
+        shutil.copy(os.path.join(documents.BUILD, "fixtures", "QLXFullInstall.exe"), application)
+        result = documents.wine("reg", "add", "HKLM\\Software\\Corvalent", "/reg:32", "/v", "Application Path",
+                                "/t", "REG_SZ", "/d", "C:\\\u03a9app", "/f")
+        self.assertEqual(result.returncode, 0, result.stderr)
+
+        sites = os.path.join(MOVED_FOLDER, "QFXDownloadSites.txt")
+        self.assertEqual(run(documents.PROGRAM, "-ds+", "https://new.example/"), "0")
+        with open(sites, "rb") as file:
+            self.assertIn(b"https://new.example/", file.read())
+        self.assertEqual(run(documents.PROGRAM, "-ds", "https://new.example/"), "0")
+        with open(sites, "rb") as file:
+            self.assertNotIn(b"https://new.example/", file.read())
+        run(documents.PROGRAM, "-lu", "1234")
+        with open(os.path.join(MOVED_FOLDER, "QuillframeConfig.ini"), "rb") as file:
+            self.assertIn(b"LastUpdateCheckTime = 1234", file.read())
+        with open(os.path.join(documents.PROGRAM_FOLDER, "list.txt"), "wb") as versions:
+            versions.write(b"[DLL_Versions]\r\nDLL = QFXCore\r\nVersion = 1.2.3.4\r\n")
+        self.assertEqual(run(documents.PROGRAM, "-v", "C:\\status-test\\list.txt"), "0")
+        self.assertEqual(run(documents.PROGRAM, "-dsd"), "0")
+        self.assertFalse(os.path.exists(sites))
+
+        # The recovery: the uninstall, then the installer from its folder.
+        self.assertEqual(run(documents.PROGRAM, "/quiet", "-rcvr"), "1")
+        self.assertFalse(os.path.exists(MOVED_FOLDER), "the component folder is still there")
+        started = os.path.join(application, "QLXFullInstall.log")
+        for _ in range(100):
+            if os.path.exists(started):
+                break
+            time.sleep(0.1)
+        self.assertTrue(os.path.exists(started), "the installer did not start")
 
     def test_names_in_a_list_with_the_utf8_byte_order_mark(self):
         with open(os.path.join(PLAYER_FOLDER, "Resources", "UpdateVersionList_v2.txt"), "wb") as versions:
