@@ -103,7 +103,8 @@ std::string DisplayAnsiOfUtf8(const char* utf8) {
   std::wstring wide;
   std::string ansi;
   BOOL lost = FALSE;
-  if (!utf8 || !ToWide(CP_UTF8, utf8, &wide, MB_ERR_INVALID_CHARS) || !FromWide(AnsiCodePage(), wide.c_str(), &ansi, &lost))
+  if (!utf8 || !ToWide(CP_UTF8, utf8, &wide, MB_ERR_INVALID_CHARS) ||
+      !FromWide(AnsiCodePage(), wide.c_str(), &ansi, &lost))
     return std::string(utf8 ? utf8 : "");
   return ansi;
 }

@@ -66,7 +66,8 @@ bool WalkCurrentFolder(FileList& list, bool recurse) {
     // back into it.
     if (search.AtReparsePoint()) continue;
     std::string name;
-    if (AnsiNameOf(search.Name(), search.Entry().cAlternateFileName, &name) == AnsiReach::None) {
+    const AnsiReach reach = AnsiNameOf(search.Name(), search.Entry().cAlternateFileName, &name);
+    if (reach == AnsiReach::None) {
       if ((recurse || !search.AtFolder()) && folderFits) LeaveOut(list, folder, search);
       continue;
     }
@@ -80,8 +81,8 @@ bool WalkCurrentFolder(FileList& list, bool recurse) {
     }
     // The filter sees the name as stored: a short name may end otherwise
     // ("x.dllx" is "X~1.DLL").
-    const std::string storedName = Utf8OfWide(search.Name());
-    if (!folderFits || !list.Matches(name == storedName ? name.c_str() : storedName.c_str())) continue;
+    const std::string storedName = reach == AnsiReach::ShortName ? Utf8OfWide(search.Name()) : name;
+    if (!folderFits || !list.Matches(storedName.c_str())) continue;
     if (!folderFinalAsked) {
       folderFinalAsked = true;
       folderFinalRead = ReadFinalPath(L".", &folderFinal);

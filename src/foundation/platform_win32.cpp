@@ -194,10 +194,13 @@ LONG_PTR WINAPI StandInWithoutArguments() { return 0; }
 template <size_t Bytes>
 FARPROC StandInOf() {
   static_assert(Bytes % 4 == 0, "stdcall arguments take whole 4-byte slots");
+  // Through the generic function type, which the compiler accepts as a cast
+  // between function types of different parameters.
+  typedef void (*AnyFunction)();
   if constexpr (Bytes == 0)
-    return reinterpret_cast<FARPROC>(&StandInWithoutArguments);
+    return reinterpret_cast<FARPROC>(reinterpret_cast<AnyFunction>(&StandInWithoutArguments));
   else
-    return reinterpret_cast<FARPROC>(&StandIn<Bytes>);
+    return reinterpret_cast<FARPROC>(reinterpret_cast<AnyFunction>(&StandIn<Bytes>));
 }
 
 struct DelayLoadedFunction {

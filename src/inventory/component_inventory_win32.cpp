@@ -97,7 +97,8 @@ void AddNavigatorPluginFiles() {
   // Names are judged as stored: a file reached through its short name
   // ("NPQUIL~1.DLL") is the player's by its own name.
   for (const PathNode* node = files.First(); node; node = node->next) {
-    if (IsPlayerPluginFileName(FileNameOf(TruePathUtf8(node->path.Text())).c_str())) AppendPathCopy(ComponentFiles, node->path);
+    const std::string name = FileNameOf(TruePathUtf8(node->path.Text()));
+    if (IsPlayerPluginFileName(name.c_str())) AppendPathCopy(ComponentFiles, node->path);
   }
   for (const std::string& path : files.LeftOut())
     if (IsPlayerPluginFileName(FileNameOf(path).c_str())) ComponentFilesLeftOut.push_back(path);
