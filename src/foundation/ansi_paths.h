@@ -8,8 +8,9 @@
 #include <string>
 
 // The ANSI form of path (wide characters, as stored) through which the ANSI
-// calls reach it: path itself when the code page holds it exactly, else its
-// short form when the code page holds that. False, ansi empty, when neither
+// calls reach it: path itself when the code page holds it exactly, else the
+// path with each part the code page cannot hold in its short form, when the
+// code page holds that. False, ansi empty, when neither
 // holds: the volume keeps no short name the code page can hold, or the path
 // does not exist (only an existing path has a short form).
 bool AnsiPathOf(const wchar_t* path, std::string* ansi);

@@ -47,7 +47,23 @@ std::vector<std::wstring> PathParts(const std::wstring& path) {
 bool AnsiPathOf(const wchar_t* path, std::string* ansi) {
   if (ExactAnsiOfWide(path, ansi)) return true;
   std::wstring shortForm;
-  if (ReadPathForm(GetShortPathNameW, path, &shortForm) && ExactAnsiOfWide(shortForm.c_str(), ansi)) return true;
+  if (!ReadPathForm(GetShortPathNameW, path, &shortForm)) {
+    ansi->clear();
+    return false;
+  }
+  // Only the parts the code page cannot hold take their short form; the
+  // others keep the text they were given ("Program Files", not "PROGRA~1").
+  const std::vector<std::wstring> givenParts = PathParts(path);
+  const std::vector<std::wstring> shortParts = PathParts(shortForm);
+  std::wstring reachable;
+  if (givenParts.size() == shortParts.size()) {
+    std::string unused;
+    for (size_t i = 0; i < givenParts.size(); ++i)
+      reachable += ExactAnsiOfWide(givenParts[i].c_str(), &unused) ? givenParts[i] : shortParts[i];
+  } else {
+    reachable = shortForm;
+  }
+  if (ExactAnsiOfWide(reachable.c_str(), ansi)) return true;
   ansi->clear();
   return false;
 }
