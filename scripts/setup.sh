@@ -20,6 +20,7 @@ packages=(
   libinih-dev
   imagemagick x11-utils
   python3 python3-jsonschema
+  dosfstools locales
 )
 [ "$PANEL_BITS" = 32 ] && packages+=(wine32:i386)
 

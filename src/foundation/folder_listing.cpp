@@ -16,6 +16,7 @@ void FileList::ClearFileList() {
     delete head_;
     head_ = next;
   }
+  leftOut_.clear();
   alive_ = 0;
 }
 

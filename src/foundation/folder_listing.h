@@ -4,6 +4,8 @@
 // tree through a link.
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "foundation/paths.h"
 #include "foundation/status.h"
@@ -19,6 +21,13 @@
 // a link (a reparse point: junction, symbolic link, mount point): a linked
 // folder is not entered and a linked file is not listed. A folder is a folder
 // by its directory attribute bit, whatever other attributes it carries.
+//
+// The walk sees every entry by its name as stored. An entry whose name the
+// ANSI code page cannot hold is reached through its short (8.3) name, which
+// is then the name in its listed path (and in the folders entered below it);
+// where the volume keeps no such short name the entry is left out, never
+// mistaken for another: a file the filter passes is then named in
+// LeftOut() and in the operations log, a folder in the log.
 
 // Shared libraries as ListFiles is asked for them: the extension filter and
 // the file type code.
@@ -47,6 +56,11 @@ class FileList {
   // not use it. Always StatusOk: a folder that cannot be entered adds nothing.
   Status ListFiles(const FixedPath& folder, const char* extensionFilter, uint32_t fileTypeCode, bool recurse);
 
+  // The files the filter passed that no ANSI call can reach, by their full
+  // paths as stored (UTF-8), in the order found; emptied by ListFiles.
+  const std::vector<std::string>& LeftOut() const { return leftOut_; }
+  void AddLeftOut(const std::string& path) { leftOut_.push_back(path); }
+
   // Frees every node; the list is then empty and no longer alive.
   void ClearFileList();
 
@@ -70,25 +84,8 @@ class FileList {
   uint8_t matchAll_;
   char filter_[FilterBytes];
   uint32_t filterLength_;  // the filter's whole length, even when longer than filter_ holds
+  std::vector<std::string> leftOut_;
 };
-
-// Where a path really leads: the platform's final path of the file or folder
-// it opens, links followed ("\\?\C:\dir\file" form).
-
-// Room for a final path: MAX_PATH characters and a "\\?\UNC\" prefix.
-constexpr uint32_t FinalPathBytes = 280;
-
-// Reads the final path of path into out (FinalPathBytes bytes). False when the
-// path cannot be opened or its final path does not fit.
-bool ReadFinalPath(const char* path, char* out);
-
-// True when the entry found as name in the folder whose final path is
-// folderFinal leads somewhere else: it is reached through a link. Windows
-// marks every link as a reparse point, but Wine shows a link to a file as a
-// plain file, whose final path is its target's. An entry that cannot be
-// opened leads nowhere and counts as no link. entryPath opens the entry
-// (relative to the current directory or full).
-bool LeadsElsewhere(const char* folderFinal, const char* entryPath, const char* name);
 
 // True when the entry name inside folder is a link: a reparse point, or an
 // entry that leads somewhere other than folder\name. A walk that must stay

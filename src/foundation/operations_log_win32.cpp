@@ -7,7 +7,7 @@
 
 #include <cstdio>
 
-#include "foundation/json_text.h"
+#include "foundation/code_page.h"
 
 namespace {
 

@@ -8,7 +8,19 @@
 
 #include <delayimp.h>
 
+#include <cstring>
+#include <string>
+
+#include "foundation/ansi_paths.h"
+
 namespace platform {
+
+namespace {
+
+// The longest path the system names: an extended-length path.
+constexpr size_t LongestPathCharacters = 32768;
+
+}  // namespace
 
 void* HeapAllocate(size_t size, bool zeroFill) {
   return GlobalAlloc(zeroFill ? GPTR : GMEM_FIXED, size);
@@ -36,13 +48,25 @@ bool ReadPathAttributes(const char* path, uint32_t* attributes) {
 
 uint32_t ReadProgramFileName(char* buffer, uint32_t capacity) {
   if (capacity == 0) return 0;
-  DWORD length = GetModuleFileNameA(nullptr, buffer, capacity);
-  // A full buffer means the name was cut; treat that as unreadable.
-  if (length == 0 || length >= capacity) {
-    buffer[0] = '\0';
-    return 0;
+  buffer[0] = '\0';
+  // Read as stored and given in the form the ANSI calls reach it: in a
+  // folder named outside the ANSI code page ("C:\Ωtools") the ANSI name
+  // would hold a "?" and open nothing.
+  std::wstring path(MAX_PATH, L'\0');
+  DWORD length = 0;
+  for (;;) {
+    length = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
+    if (length == 0) return 0;
+    if (length < path.size()) break;
+    if (path.size() >= LongestPathCharacters) return 0;
+    path.resize(path.size() * 2);
   }
-  return length;
+  path.resize(length);
+  std::string ansi;
+  // A name that does not fit would be cut: treat that as unreadable.
+  if (!AnsiPathOf(path.c_str(), &ansi) || ansi.size() >= capacity) return 0;
+  memcpy(buffer, ansi.c_str(), ansi.size() + 1);
+  return static_cast<uint32_t>(ansi.size());
 }
 
 void* CreateLock() {
@@ -170,10 +194,13 @@ LONG_PTR WINAPI StandInWithoutArguments() { return 0; }
 template <size_t Bytes>
 FARPROC StandInOf() {
   static_assert(Bytes % 4 == 0, "stdcall arguments take whole 4-byte slots");
+  // Through the generic function type, which the compiler accepts as a cast
+  // between function types of different parameters.
+  typedef void (*AnyFunction)();
   if constexpr (Bytes == 0)
-    return reinterpret_cast<FARPROC>(&StandInWithoutArguments);
-  else  // (through void*: the types differ on purpose, only the bytes removed count)
-    return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&StandIn<Bytes>));
+    return reinterpret_cast<FARPROC>(reinterpret_cast<AnyFunction>(&StandInWithoutArguments));
+  else
+    return reinterpret_cast<FARPROC>(reinterpret_cast<AnyFunction>(&StandIn<Bytes>));
 }
 
 struct DelayLoadedFunction {

@@ -8,7 +8,7 @@
 
 #include <cstring>
 
-#include "foundation/folder_listing.h"
+#include "foundation/final_path_win32.h"
 #include "foundation/platform_win32.h"
 #include "foundation/strings.h"
 

@@ -11,6 +11,7 @@
 // Constant-initialised (no block, count 0), so it is usable before any
 // constructor of the program runs; its destructor frees the block at exit.
 TypedArray<FixedPath> ComponentFiles;
+std::vector<std::string> ComponentFilesLeftOut;
 
 namespace {
 

@@ -4,6 +4,8 @@
 // version list.
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "foundation/containers.h"
 #include "foundation/paths.h"
@@ -35,6 +37,12 @@ int32_t VerifyVersionList(const FixedPath& componentFolder, const FixedPath& ver
 // One thread only: two inventories must not run at the same time.
 
 extern TypedArray<FixedPath> ComponentFiles;
+
+// The component files the last inventory found but could not collect: their
+// names lie outside the ANSI code page and their volume keeps no short name
+// that the code page holds, so no ANSI call reaches them. Full paths as
+// stored (UTF-8), in the order found; emptied with ComponentFiles.
+extern std::vector<std::string> ComponentFilesLeftOut;
 
 // Collecting the player's component files into ComponentFiles: the libraries
 // of the component folder and of its subfolders "Components",

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "foundation/ansi_paths.h"
 #include "foundation/containers.h"
 #include "foundation/folder_listing.h"
 #include "foundation/product_version.h"
@@ -21,6 +22,7 @@ void CollectFromFolder(void* componentFolder, CollectedEnough enough, void* chec
 
 int32_t InventoryComponents(const FixedPath& componentFolder, const FixedPath* versionList) {
   ComponentFiles.ClearArray();
+  ComponentFilesLeftOut.clear();
   if (versionList) return VerifyVersionList(componentFolder, *versionList);
   CollectComponentFiles(componentFolder);
   return 0;
@@ -42,6 +44,12 @@ namespace {
 
 constexpr const char* EveryFile = "*.*";
 
+// The part of path (UTF-8) after its last backslash.
+std::string FileNameOf(const std::string& path) {
+  const size_t separator = path.find_last_of('\\');
+  return separator == std::string::npos ? path : path.substr(separator + 1);
+}
+
 // Scans componentFolder\name when it is an existing folder of the tree. A
 // name that does not fit after the folder is passed over: the cut path would
 // name the component folder itself. A link is passed over too: nothing
@@ -60,6 +68,7 @@ void AddLibrariesInFolder(const FixedPath& folder, const char* extension) {
   FileList files;
   files.ListFiles(folder, extension, SharedLibraryFileType, false);
   for (const PathNode* node = files.First(); node; node = node->next) AppendPathCopy(ComponentFiles, node->path);
+  ComponentFilesLeftOut.insert(ComponentFilesLeftOut.end(), files.LeftOut().begin(), files.LeftOut().end());
   files.ClearFileList();
 }
 
@@ -85,9 +94,14 @@ void AddNavigatorPluginFiles() {
   if (!ReadNavigatorPluginsFolder(folder)) return;
   FileList files;
   files.ListFiles(folder, EveryFile, 0, true);
+  // Names are judged as stored: a file reached through its short name
+  // ("NPQUIL~1.DLL") is the player's by its own name.
   for (const PathNode* node = files.First(); node; node = node->next) {
-    if (IsPlayerPluginFileName(node->path.FileNamePart())) AppendPathCopy(ComponentFiles, node->path);
+    const std::string name = FileNameOf(TruePathUtf8(node->path.Text()));
+    if (IsPlayerPluginFileName(name.c_str())) AppendPathCopy(ComponentFiles, node->path);
   }
+  for (const std::string& path : files.LeftOut())
+    if (IsPlayerPluginFileName(FileNameOf(path).c_str())) ComponentFilesLeftOut.push_back(path);
   files.ClearFileList();
 }
 

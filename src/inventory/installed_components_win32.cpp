@@ -2,6 +2,7 @@
 #include "foundation/profile_file.h"
 #include "inventory/installed_components_win32.h"
 
+#include "foundation/code_page.h"
 #include "foundation/product_version.h"
 #include "foundation/profile_document.h"
 #include "inventory/component_inventory.h"
@@ -41,7 +42,9 @@ void FillComponents(ListBox* list, const FixedPath& componentFolder) {
   list->SetHorizontalExtentChars(ComponentsExtentChars);
 }
 
-void FillFragments(ListBox* list, bool listFound, const TypedArray<Fragment>& fragments) {
+// utf8: the list was read from a file that begins with the UTF-8 byte-order
+// mark; its texts are then shown as the characters they are.
+void FillFragments(ListBox* list, bool listFound, const TypedArray<Fragment>& fragments, bool utf8) {
   if (!list) return;
   if (!listFound) {
     list->AddItem(NoVersionListLine);
@@ -50,7 +53,8 @@ void FillFragments(ListBox* list, bool listFound, const TypedArray<Fragment>& fr
   list->BeginFill(fragments.count, static_cast<uint32_t>(fragments.count) * TypicalLineBytes);
   String line;
   for (int32_t i = 0; i < fragments.count; ++i) {
-    if (FragmentLine(fragments[i], line)) list->AddItem(line.Text());
+    if (!FragmentLine(fragments[i], line)) continue;
+    list->AddItem(utf8 ? DisplayAnsiOfUtf8(line.Text()).c_str() : line.Text());
   }
   list->EndFill();
 }
@@ -138,7 +142,7 @@ int32_t ShowInstalledComponents(HWND owner, const FixedPath& componentFolder) {
   auto* fragmentList = new ListBox(window, id, FragmentsListRect, 1, 0);
   AppendControl(controls, fragmentList);
   FillComponents(components, componentFolder);
-  FillFragments(fragmentList, listFound, fragments);
+  FillFragments(fragmentList, listFound, fragments, document.utf8ByteOrderMark);
 
   if (RegisterWindow(manager, window, owner, InstalledComponentsHandler, &controls, TickInterval, true, false)) {
     SetWindowTextFrom(window, InstalledComponentsTitle);

@@ -4,7 +4,8 @@
 
 #include <string>
 
-#include "foundation/json_text.h"
+#include "foundation/ansi_paths.h"
+#include "foundation/code_page.h"
 #include "foundation/operations_log.h"
 #include "foundation/strings.h"
 #include "foundation/tree_removal.h"
@@ -25,15 +26,31 @@ std::string StoredBefore(const RegistryKey& key, const char* valueName) {
 }
 
 
+// The folder a value names, in the form the ANSI calls reach it, replacing
+// value: for a folder named outside the ANSI code page the ANSI read gives a
+// look-alike ("C:\Player\Omega?") that names another folder or none, so the
+// folder is reached through its short form. False when the value as stored
+// has no such form (the folder does not exist, or the volume keeps no short
+// name the code page holds): value is then left as read, for the callers
+// that show it, but names no folder.
+bool ReachFolderAsStored(const RegistryKey& key, const char* valueName, String& value) {
+  std::wstring stored;
+  std::string exact;
+  if (!key.ReadWideString(valueName, &stored, true) || ExactAnsiOfWide(stored.c_str(), &exact)) return true;
+  std::string reachable;
+  return AnsiPathOf(stored.c_str(), &reachable) && value.Assign(reachable.c_str());
+}
+
 // Reads a folder value whole: the path keeps what SetText keeps, the text
 // all of it, however long.
 bool ReadFolderValue(const char* keyPath, const char* valueName, FixedPath& path, String* text) {
   RegistryKey key;
   if (!key.Open(keyPath)) return false;
   String value;
-  bool found = key.ReadString(valueName, &value);
+  const bool found = key.ReadString(valueName, &value);
+  const bool reached = found && ReachFolderAsStored(key, valueName, value);
   key.Close();
-  path.SetText(found ? value.Text() : nullptr);
+  path.SetText(reached ? value.Text() : nullptr);
   if (text) text->Assign(value.TextOrEmpty());
   return path.IsFolder();
 }

@@ -59,6 +59,11 @@ class RegistryKey {
   // buffer unchanged, when the value is absent, is not a string, or its
   // text and terminator do not fit.
   bool ReadString(const char* valueName, char* buffer, uint32_t capacity) const;
+  // Reads the whole string value through the wide-character call, so that
+  // characters outside the ANSI code page come through as stored; with
+  // expand, environment references of a REG_EXPAND_SZ value are expanded as
+  // ReadString does. False, text unchanged, as for ReadString.
+  bool ReadWideString(const char* valueName, std::wstring* text, bool expand) const;
   // Reads the whole string value as UTF-8 through the wide-character call, so
   // that characters outside the ANSI code page come through as stored (the
   // ANSI reads turn them into look-alikes or "?"). Environment references are

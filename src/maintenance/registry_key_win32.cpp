@@ -4,8 +4,9 @@
 #include <windows.h>
 
 #include <cstring>
+#include <cwchar>
 
-#include "foundation/json_text.h"
+#include "foundation/code_page.h"
 #include "foundation/strings.h"
 
 namespace {
@@ -37,6 +38,18 @@ bool ExpandInPlace(String& text) {
   if (written == 0 || written > needed) return false;
   expanded.Block()[written - 1] = '\0';
   return text.Assign(expanded.Block());
+}
+
+// The same for a wide-character text.
+bool ExpandInPlace(std::wstring& text) {
+  const DWORD needed = ExpandEnvironmentStringsW(text.c_str(), nullptr, 0);
+  if (needed == 0) return false;
+  std::wstring expanded(needed, L'\0');
+  const DWORD written = ExpandEnvironmentStringsW(text.c_str(), &expanded[0], needed);
+  if (written == 0 || written > needed) return false;
+  expanded.resize(written - 1);
+  text = expanded;
+  return true;
 }
 
 }  // namespace
@@ -130,33 +143,37 @@ bool RegistryKey::ReadString(const char* valueName, char* buffer, uint32_t capac
   return true;
 }
 
-bool RegistryKey::ReadStoredUtf8(const char* valueName, std::string* utf8) const {
-  if (!handle_ || !utf8) return false;
-  std::wstring name;
-  if (valueName && *valueName) {
-    const int count = MultiByteToWideChar(CP_ACP, 0, valueName, -1, nullptr, 0);
-    if (count <= 0) return false;
-    name.resize(static_cast<size_t>(count));
-    if (MultiByteToWideChar(CP_ACP, 0, valueName, -1, &name[0], count) != count) return false;
-  }
+bool RegistryKey::ReadWideString(const char* valueName, std::wstring* text, bool expand) const {
+  if (!handle_ || !text) return false;
+  const std::wstring name = WideOfAnsi(valueName);
+  if (valueName && *valueName && name.empty()) return false;
+  const wchar_t* wideName = name.empty() ? nullptr : name.c_str();
   for (int attempt = 0; attempt < ReadAttempts; ++attempt) {
     DWORD type = 0;
     DWORD bytes = 0;
-    if (RegQueryValueExW(KeyOf(handle_), name.empty() ? nullptr : name.c_str(), nullptr, &type, nullptr, &bytes) !=
-            ERROR_SUCCESS ||
+    if (RegQueryValueExW(KeyOf(handle_), wideName, nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS ||
         !IsStringType(type))
       return false;
     // Room for a terminator the value may lack.
     std::wstring value(bytes / sizeof(wchar_t) + 1, L'\0');
-    const LONG result = RegQueryValueExW(KeyOf(handle_), name.empty() ? nullptr : name.c_str(), nullptr, &type,
-                                         reinterpret_cast<BYTE*>(&value[0]), &bytes);
+    const LONG result =
+        RegQueryValueExW(KeyOf(handle_), wideName, nullptr, &type, reinterpret_cast<BYTE*>(&value[0]), &bytes);
     if (result == ERROR_MORE_DATA) continue;
     if (result != ERROR_SUCCESS || !IsStringType(type)) return false;
     // Up to the first NUL, as the other reads.
-    *utf8 = Utf8OfWide(value.c_str());
+    value.resize(wcslen(value.c_str()));
+    if (expand && type == REG_EXPAND_SZ && !ExpandInPlace(value)) return false;
+    *text = value;
     return true;
   }
   return false;
+}
+
+bool RegistryKey::ReadStoredUtf8(const char* valueName, std::string* utf8) const {
+  std::wstring value;
+  if (!utf8 || !ReadWideString(valueName, &value, false)) return false;
+  *utf8 = Utf8OfWide(value.c_str());
+  return true;
 }
 
 bool RegistryKey::SetString(const char* valueName, const char* text) {

@@ -15,6 +15,8 @@
 #include "foundation/platform_win32.h"
 #include "foundation/protected_folders.h"
 #include "foundation/strings.h"
+#include "foundation/shell_delete.h"
+#include "foundation/tree_contents.h"
 #include "foundation/tree_removal.h"
 #include "maintenance/installation.h"
 #include "maintenance/registry_key.h"

@@ -1,33 +1,24 @@
 #include "shell/status_document.h"
 
+#include "foundation/code_page.h"
 #include "foundation/json_text.h"
 #include "foundation/strings.h"
 
 namespace {
 
-constexpr const char* Replacement = "\xEF\xBF\xBD";  // U+FFFD
+// Set when a literal could not be written for want of memory: the document
+// is then not printed at all, rather than printed with a field missing.
+bool literalFailed = false;
 
-// text with every byte that does not start a valid UTF-8 sequence replaced.
-std::string ValidUtf8(const std::string& text) {
-  std::string valid;
-  valid.reserve(text.size());
-  for (size_t at = 0; at < text.size();) {
-    const int length = Utf8SequenceLength(text.c_str() + at);
-    if (length == 0) {
-      valid += Replacement;
-      ++at;
-    } else {
-      valid.append(text, at, static_cast<size_t>(length));
-      at += static_cast<size_t>(length);
-    }
-  }
-  return valid;
-}
-
+// A JSON string literal of text; bytes that are not UTF-8 become U+FFFD.
 std::string Literal(const std::string& text) {
   String literal;
-  if (!AppendJsonString(literal, ValidUtf8(text).c_str())) return "null";  // memory ran out
-  return literal.TextOrEmpty();
+  // The text is checked once, by the writer; only a text it refuses is
+  // mended and written again.
+  if (AppendJsonString(literal, text.c_str()) || AppendJsonString(literal, ValidUtf8(text).c_str()))
+    return literal.TextOrEmpty();
+  literalFailed = true;
+  return "\"\"";
 }
 
 std::string Literal(const std::optional<std::string>& text) { return text ? Literal(*text) : "null"; }
@@ -51,6 +42,11 @@ class ObjectText {
   int depth_;
   std::string text_;
 };
+
+// Adds name: text when there is a text; an absent member is left out.
+void OptionalMember(ObjectText& object, const char* name, const std::optional<std::string>& text) {
+  if (text) object.Member(name, Literal(*text));
+}
 
 std::string ArrayText(const std::vector<std::string>& items, int depth) {
   if (items.empty()) return "[]";
@@ -99,24 +95,34 @@ std::string ResourcesText(const InstallationStatus& status) {
 }  // namespace
 
 std::string StatusDocument(const InstallationStatus& status) {
+  literalFailed = false;
   std::vector<std::string> components;
-  for (const InstallationStatus::Component& component : status.components)
-    components.push_back(
-        ObjectText(2).Member("path", Literal(component.path)).Member("version", Literal(component.version)).Text());
+  for (const InstallationStatus::Component& component : status.components) {
+    ObjectText item(2);
+    item.Member("path", Literal(component.path));
+    OptionalMember(item, "shortPath", component.shortPath);
+    components.push_back(item.Member("version", Literal(component.version)).Text());
+  }
+  ObjectText player(1);
+  player.Member("registered", Literal(status.playerRegistered)).Member("componentPath", Literal(status.componentPath));
+  OptionalMember(player, "componentShortPath", status.componentShortPath);
+  player.Member("componentFolderExists", Literal(status.componentFolderExists));
+  ObjectText application(1);
+  application.Member("applicationPath", Literal(status.applicationPath));
+  OptionalMember(application, "applicationShortPath", status.applicationShortPath);
+  application.Member("folderExists", Literal(status.applicationFolderExists));
   ObjectText document(0);
   document.Member("schemaVersion", std::to_string(StatusSchemaVersion))
       .Member("controlPanelVersion", Literal(status.controlPanelVersion))
-      .Member("player", ObjectText(1)
-                            .Member("registered", Literal(status.playerRegistered))
-                            .Member("componentPath", Literal(status.componentPath))
-                            .Member("componentFolderExists", Literal(status.componentFolderExists))
-                            .Text())
-      .Member("application", ObjectText(1)
-                                 .Member("applicationPath", Literal(status.applicationPath))
-                                 .Member("folderExists", Literal(status.applicationFolderExists))
-                                 .Text())
-      .Member("components", ArrayText(components, 1))
-      .Member("updateVersionList", UpdateVersionListText(status))
+      .Member("player", player.Text())
+      .Member("application", application.Text())
+      .Member("components", ArrayText(components, 1));
+  if (!status.componentsLeftOut.empty()) {
+    std::vector<std::string> leftOut;
+    for (const std::string& path : status.componentsLeftOut) leftOut.push_back(Literal(path));
+    document.Member("componentsLeftOut", ArrayText(leftOut, 1));
+  }
+  document.Member("updateVersionList", UpdateVersionListText(status))
       .Member("settings", ObjectText(1)
                               .Member("file", Literal(status.settingsFile))
                               .Member("present", Literal(status.settingsPresent))
@@ -127,5 +133,6 @@ std::string StatusDocument(const InstallationStatus& status) {
       .Member("downloadSites", DownloadSitesText(status))
       .Member("beta", ObjectText(1).Member("additionalDownloadUrl", Literal(status.additionalDownloadUrl)).Text())
       .Member("resources", ResourcesText(status));
+  if (literalFailed) return std::string();
   return document.Text() + "\n";
 }

@@ -21,16 +21,22 @@ struct InstallationStatus {
 
   bool playerRegistered = false;  // the player key is there
   std::optional<std::string> componentPath;  // "Component Path" as stored
+  // The short form through which the program reaches a folder or file whose
+  // true name the ANSI code page cannot hold; none otherwise.
+  std::optional<std::string> componentShortPath;
   bool componentFolderExists = false;
 
   std::optional<std::string> applicationPath;  // "Application Path" as stored
+  std::optional<std::string> applicationShortPath;
   bool applicationFolderExists = false;
 
   struct Component {
-    std::string path;
+    std::string path;  // by its true name
     std::optional<std::string> version;  // none: the file has no product version
+    std::optional<std::string> shortPath;
   };
   std::vector<Component> components;  // in the components window's order
+  std::vector<std::string> componentsLeftOut;  // found, but no ANSI call reaches them
 
   struct Fragment {
     std::string name;     // "FragmentFileName"
@@ -65,7 +71,8 @@ struct InstallationStatus {
 
 // The document for status, indented by two blanks a level, ending in a line
 // end. Bytes of a text that are not UTF-8 are written as U+FFFD, so that the
-// document always parses.
+// document always parses. Empty when memory ran out: no document is better
+// than one with a field missing.
 std::string StatusDocument(const InstallationStatus& status);
 
 // Windows (status_document_win32.cpp).

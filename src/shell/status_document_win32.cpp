@@ -8,7 +8,8 @@
 #include <cstdio>
 
 #include "foundation/containers.h"
-#include "foundation/json_text.h"
+#include "foundation/ansi_paths.h"
+#include "foundation/code_page.h"
 #include "foundation/paths.h"
 #include "foundation/platform.h"
 #include "foundation/product_version.h"
@@ -16,7 +17,7 @@
 #include "foundation/profile_file.h"
 #include "foundation/profile_values.h"
 #include "foundation/strings.h"
-#include "foundation/tree_removal.h"
+#include "foundation/tree_contents.h"
 #include "inventory/component_inventory.h"
 #include "inventory/installed_components.h"
 #include "maintenance/installation.h"
@@ -26,9 +27,16 @@
 
 namespace {
 
-// A path of the program (ANSI code page) as UTF-8; the bytes as they are when
-// the code page cannot convert them (the document then shows U+FFFD).
-std::string Utf8(const FixedPath& path) { return Utf8OfAnsi(path.Text()); }
+// A path of the program (ANSI code page) as UTF-8, by its true name: a part
+// reached through its short form is given as stored.
+std::string Utf8(const FixedPath& path) { return TruePathUtf8(path.Text()); }
+
+// The short form of path when the program reaches it through one; none when
+// its text is its true name.
+std::optional<std::string> ShortPath(const FixedPath& path) {
+  std::string shortPath = Utf8OfAnsi(path.Text());
+  return shortPath == Utf8(path) ? std::nullopt : std::optional<std::string>(shortPath);
+}
 
 std::string StatusText(const char* what, Status status) {
   return std::string(what) + " (status " + std::to_string(status) + ")";
@@ -48,18 +56,26 @@ std::optional<std::string> VersionText(uint32_t version) {
   return std::string(text);
 }
 
+// A text read from document as UTF-8: as it is when the file began with the
+// UTF-8 byte-order mark, else converted from the ANSI code page.
+std::string DocumentText(const ProfileDocument& document, const char* text) {
+  return document.utf8ByteOrderMark ? std::string(text ? text : "") : Utf8OfAnsi(text);
+}
+
 // The entry a reader of the component manager's options returns: the last of
 // its key in the last section of its name.
 std::optional<std::string> OptionValue(ProfileDocument& document, const char* key) {
   const std::optional<std::string> value = ProfileValueText(document, ManagerOptionsSectionName, key);
-  return value ? std::optional<std::string>(Utf8OfAnsi(value->c_str())) : std::nullopt;
+  return value ? std::optional<std::string>(DocumentText(document, value->c_str())) : std::nullopt;
 }
 
 void ReadComponents(const FixedPath& componentFolder, InstallationStatus& status) {
   InventoryComponents(componentFolder, nullptr);
   SortComponentFiles(ComponentFiles);
   for (int32_t i = 0; i < ComponentFiles.count; ++i)
-    status.components.push_back({Utf8(ComponentFiles[i]), VersionText(ReadProductVersion(ComponentFiles[i]))});
+    status.components.push_back(
+        {Utf8(ComponentFiles[i]), VersionText(ReadProductVersion(ComponentFiles[i])), ShortPath(ComponentFiles[i])});
+  status.componentsLeftOut = ComponentFilesLeftOut;
 }
 
 void ReadUpdateVersionList(const FixedPath& componentFolder, InstallationStatus& status) {
@@ -80,7 +96,8 @@ void ReadUpdateVersionList(const FixedPath& componentFolder, InstallationStatus&
   for (int32_t i = 0; i < fragments.count; ++i) {
     char version[ProductVersionTextBytes];
     FragmentVersionText(fragments[i].version->Value(), version);
-    status.fragments.push_back({Utf8OfAnsi(fragments[i].fileName->Value()), version, Utf8OfAnsi(fragments[i].version->Value())});
+    status.fragments.push_back({DocumentText(document, fragments[i].fileName->Value()), version,
+                                DocumentText(document, fragments[i].version->Value())});
   }
 }
 
@@ -137,9 +154,11 @@ InstallationStatus ReadInstallationStatus() {
   status.componentPath = StoredValue(PlayerKeyPath, ComponentPathValueName);
   FixedPath componentFolder;
   status.componentFolderExists = ReadComponentPath(componentFolder);
+  if (status.componentFolderExists) status.componentShortPath = ShortPath(componentFolder);
   status.applicationPath = StoredValue(MakerKeyPath, ApplicationPathValueName);
   FixedPath applicationFolder;
   status.applicationFolderExists = ReadApplicationPath(applicationFolder);
+  if (status.applicationFolderExists) status.applicationShortPath = ShortPath(applicationFolder);
   status.additionalDownloadUrl = StoredValue(PlayerKeyPath, AdditionalDownloadUrlValueName);
 
   // "Default" in the site list options stands for this site.
@@ -158,6 +177,7 @@ InstallationStatus ReadInstallationStatus() {
 
 bool PrintStatusDocument() {
   const std::string document = StatusDocument(ReadInstallationStatus());
+  if (document.empty()) return false;
   // Windows line ends, written in one piece: in text mode the C runtime
   // hands the system one write per line, which costs more than all the
   // reading before it.

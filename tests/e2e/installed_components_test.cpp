@@ -163,6 +163,21 @@ TEST_F(InstalledComponentsTest, TakesTheFirstUpdateVersionListThereIs) {
   }
 }
 
+TEST_F(InstalledComponentsTest, TextsOfAListWithTheUtf8ByteOrderMarkAreShownAsTheirCharacters) {
+  // "café" and "Ωmega" in UTF-8 after the byte-order mark: the code page
+  // (1252 here) holds "é" but not "Ω", which shows as "?", never as a
+  // look-alike.
+  ASSERT_TRUE(WriteTextFile(Component("Resources\\UpdateVersionList_v2.txt"),
+                            "\xEF\xBB\xBF[a]\r\nFragmentFileName = caf\xC3\xA9.dll\r\nFragmentVersion_Win = 16777216\r\n"
+                            "[b]\r\nFragmentFileName = \xCE\xA9mega.dll\r\nFragmentVersion_Win = 16777216\r\n"));
+  HWND window = OpenComponents();
+  ASSERT_NE(window, nullptr);
+  std::vector<HWND> boxes = ListBoxes(window);
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(ListBoxLines(boxes[1]), (Lines{"caf\xE9.dll (1.0.0.0)", "?mega.dll (1.0.0.0)"}));
+  CloseAndEnd(window);
+}
+
 TEST_F(InstalledComponentsTest, ACloseRequestToTheMainWindowEndsBoth) {
   HWND window = OpenComponents();
   ASSERT_NE(window, nullptr);

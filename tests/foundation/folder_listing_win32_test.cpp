@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
+#include "foundation/code_page.h"
 #include "foundation/file_stream.h"
 #include "support/links_win32.h"
 #include "support/path_of.h"
@@ -236,3 +238,50 @@ TEST(FileListTest, LinksAreNeitherEnteredNorListed) {
 }
 
 }  // namespace
+
+// Files named outside the ANSI code page, beside the files whose names the
+// code page would make of theirs.
+class FileListNamesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    BOOL lost = FALSE;
+    char omega[8];
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, L"\x03A9", -1, omega, sizeof omega, nullptr, &lost);
+    if (!lost) GTEST_SKIP() << "this code page holds the Greek capital omega";
+    const std::wstring wide = WideOfAnsi(folder.Path().c_str());
+    for (const Named& file : files) {
+      HANDLE handle = CreateFileW((wide + L"\\" + file.name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+      ASSERT_NE(handle, INVALID_HANDLE_VALUE);
+      DWORD written = 0;
+      WriteFile(handle, file.content, static_cast<DWORD>(strlen(file.content)), &written, nullptr);
+      CloseHandle(handle);
+    }
+  }
+
+  struct Named {
+    const wchar_t* name;
+    const char* content;
+  };
+  TempFolder folder;
+  const std::vector<Named> files = {{L"\x03A9mega.dll", "omega"},  {L"Omega.dll", "decoy"},
+                                    {L"\x4E2D\x6587.dll", "chinese"}, {L"\x0416.dll", "cyrillic"},
+                                    {L"\x03A9x.dllx", "not a library"}};
+};
+
+TEST_F(FileListNamesTest, EveryFileIsListedOnceUnderANameThatOpensIt) {
+  FileList list;
+  FixedPath top;
+  top.SetText(folder.Path().c_str());
+  list.ListFiles(top, ".dll", LibraryType, false);
+  // What each listed path opens: every library once, the decoy as itself,
+  // and no file whose name only its short form ends in ".DLL".
+  std::vector<std::string> contents;
+  for (const std::string& path : PathsInOrder(list)) {
+    bool found = false;
+    contents.push_back(ReadTextFile(path, &found));
+    EXPECT_TRUE(found) << path;
+  }
+  EXPECT_EQ(Sorted(contents), Sorted({"omega", "decoy", "chinese", "cyrillic"}));
+  EXPECT_TRUE(list.LeftOut().empty());
+}

@@ -1,3 +1,4 @@
+#include "foundation/code_page.h"
 #include "foundation/json_text.h"
 
 #include <gtest/gtest.h>

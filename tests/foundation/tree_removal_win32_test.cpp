@@ -1,3 +1,6 @@
+#include "foundation/link_sweep.h"
+#include "foundation/shell_delete.h"
+#include "foundation/tree_contents.h"
 #include "foundation/tree_removal.h"
 
 #include <windows.h>

@@ -112,4 +112,32 @@ TEST(StatusDocumentTest, UnreadablePartsAndAwkwardTexts) {
   EXPECT_NE(document.find("\"components\": [],"), std::string::npos) << document;
 }
 
+TEST(StatusDocumentTest, ShortFormsBesideTrueNamesAndFilesLeftOut) {
+  InstallationStatus status;
+  status.playerRegistered = true;
+  status.componentPath = "C:\\Player\\\xCE\xA9mega";
+  status.componentShortPath = "C:\\Player\\_MEG~1";
+  status.componentFolderExists = true;
+  status.components = {{"C:\\Player\\\xCE\xA9mega\\a.dll", std::string("1.2.3.4"), "C:\\Player\\_MEG~1\\a.dll"}};
+  status.componentsLeftOut = {"C:\\Player\\\xCE\xA9mega\\\xD0\x96.dll"};
+  const std::string document = StatusDocument(status);
+  EXPECT_NE(document.find("    \"componentPath\": \"C:\\\\Player\\\\\xCE\xA9mega\",\n"
+                          "    \"componentShortPath\": \"C:\\\\Player\\\\_MEG~1\",\n"
+                          "    \"componentFolderExists\": true\n"),
+            std::string::npos)
+      << document;
+  EXPECT_NE(document.find("      \"path\": \"C:\\\\Player\\\\\xCE\xA9mega\\\\a.dll\",\n"
+                          "      \"shortPath\": \"C:\\\\Player\\\\_MEG~1\\\\a.dll\",\n"
+                          "      \"version\": \"1.2.3.4\"\n"),
+            std::string::npos)
+      << document;
+  EXPECT_NE(document.find("  \"componentsLeftOut\": [\n    \"C:\\\\Player\\\\\xCE\xA9mega\\\\\xD0\x96.dll\"\n  ],\n"
+                          "  \"updateVersionList\""),
+            std::string::npos)
+      << document;
+  // Where no short form was used, none is written.
+  EXPECT_EQ(StatusDocument(InstallationStatus()).find("hortPath"), std::string::npos);
+  EXPECT_EQ(StatusDocument(InstallationStatus()).find("componentsLeftOut"), std::string::npos);
+}
+
 }  // namespace

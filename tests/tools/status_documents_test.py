@@ -74,7 +74,10 @@ def refuse_constant(name):
     raise ValueError("not JSON: " + name)
 
 
-class StatusDocuments(unittest.TestCase):
+class StatusRuns(unittest.TestCase):
+    """Runs of /status on the sample installation, the program copied to
+    C:\\status-test."""
+
     @classmethod
     def setUpClass(cls):
         os.makedirs(PROGRAM_FOLDER, exist_ok=True)
@@ -107,6 +110,8 @@ class StatusDocuments(unittest.TestCase):
         self.assertEqual(errors, [], text)
         return document
 
+
+class StatusDocuments(StatusRuns):
     def test_the_sample_installation(self):
         document = self.status()
         self.assertEqual(document["schemaVersion"], 1)

@@ -1,0 +1,67 @@
+#pragma once
+// Walking a folder tree by wide-character names and extended-length paths
+// ("\\?\C:\dir"), so that the walk sees every entry: names outside the ANSI
+// code page ("Ωmega", "日本"), which the ANSI calls cannot name as they are,
+// and paths longer than MAX_PATH. The link sweep before a removal, the
+// emptiness test of the uninstall and the measure of the resource cache walk
+// this way: an entry they missed would be removed unchecked, or counted as
+// nothing. For the Windows-only sources.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+// A path that a walk extends by one name per level and cuts back, in one
+// heap buffer large enough for any extended-length path.
+class WidePath {
+ public:
+  static constexpr uint32_t Capacity = 32768;  // characters, with the terminator
+
+  WidePath();
+  ~WidePath();
+  WidePath(const WidePath&) = delete;
+  WidePath& operator=(const WidePath&) = delete;
+
+  // The extended-length form of the full path of path (an ANSI path, as the
+  // registry and FixedPath hold it), without trailing separators:
+  // "\\?\C:\dir" or "\\?\UNC\server\share\dir". False when memory runs out
+  // or the path cannot be made full.
+  bool SetFromAnsi(const char* path);
+  // Adds "\" and name; false, unchanged, when it does not fit.
+  bool Append(const wchar_t* name);
+  // Goes back to the first length characters.
+  void Cut(uint32_t length);
+
+  bool IsValid() const { return text_ != nullptr; }
+  const wchar_t* Text() const { return text_; }
+  uint32_t Length() const { return length_; }
+
+ private:
+  wchar_t* text_;
+  uint32_t length_;
+};
+
+// A walk's path as people read it: UTF-8, without the "\\?\" prefix.
+std::string ReadableUtf8(const WidePath& path);
+
+// One entry the walk found, before it decides whether to enter it.
+struct TreeEntry {
+  const WidePath& path;           // the entry's full extended-length path
+  const WIN32_FIND_DATAW& found;  // what the folder listing says of it
+  bool isLink;                    // a reparse point, or it leads away from where it was found
+
+  // A folder the walk enters: not a link.
+  bool IsFolderEntered() const { return !isLink && (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY); }
+};
+
+// Called for each entry; false ends the walk.
+typedef bool (*TreeEntryVisitor)(void* context, const TreeEntry& entry);
+
+// Visits every entry of the tree of folder (an ANSI path; folder itself is
+// not visited), depth first, entering every folder that is not a link
+// after visiting it; links are visited but never followed. True when the
+// whole tree was listed and no visit ended the walk; false when a visit
+// ended it, a folder could not be listed completely, or folder does not
+// exist or cannot be named.
+bool WalkTree(const char* folder, TreeEntryVisitor visit, void* context);

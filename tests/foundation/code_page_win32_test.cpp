@@ -1,0 +1,79 @@
+#include "foundation/code_page.h"
+#include "foundation/json_text.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cwchar>
+#include <string>
+
+namespace {
+
+// The test's own ANSI text of a character, so that the case holds in any
+// system code page the prefix is set to.
+bool AnsiOf(const wchar_t* wide, char* ansi, int size) {
+  BOOL lost = FALSE;
+  return WideCharToMultiByte(CP_ACP, 0, wide, -1, ansi, size, nullptr, &lost) > 0 && !lost;
+}
+
+TEST(AnsiToUtf8Test, ConvertsTheCodePageTextAndGivesAJsonParserValidText) {
+  char ansi[16];
+  if (!AnsiOf(L"caf\x00E9", ansi, sizeof ansi)) GTEST_SKIP() << "no \x00E9 in this code page";
+  String utf8;
+  ASSERT_TRUE(AnsiToUtf8(ansi, utf8));
+  EXPECT_STREQ(utf8.TextOrEmpty(), "caf\xC3\xA9");
+  String literal;
+  ASSERT_TRUE(AppendJsonString(literal, utf8.Text()));
+  EXPECT_STREQ(literal.TextOrEmpty(), "\"caf\xC3\xA9\"");
+}
+
+TEST(AnsiToUtf8Test, EmptyAndAsciiTexts) {
+  String utf8;
+  ASSERT_TRUE(utf8.Assign("old"));
+  ASSERT_TRUE(AnsiToUtf8("", utf8));
+  EXPECT_STREQ(utf8.TextOrEmpty(), "");
+  ASSERT_TRUE(AnsiToUtf8("C:\\Program Files\\Player", utf8));
+  EXPECT_STREQ(utf8.TextOrEmpty(), "C:\\Program Files\\Player");
+}
+
+}  // namespace
+
+namespace {
+
+// The oracle: a text the code page holds comes back the same from a round
+// trip through it.
+bool RoundTrips(const wchar_t* wide) {
+  char ansi[64];
+  wchar_t back[64];
+  return WideCharToMultiByte(CP_ACP, 0, wide, -1, ansi, sizeof ansi, nullptr, nullptr) > 0 &&
+         MultiByteToWideChar(CP_ACP, 0, ansi, -1, back, 64) > 0 && wcscmp(back, wide) == 0;
+}
+
+TEST(ExactAnsiOfWideTest, RefusesLookAlikesAndKeepsWhatTheCodePageHolds) {
+  const wchar_t* const texts[] = {L"C:\\Program Files\\Player", L"caf\x00E9", L"\x03A9mega", L"\x4E2D\x6587",
+                                  L"\x0416", L"a?b", L""};
+  for (const wchar_t* text : texts) {
+    std::string ansi = "old";
+    const bool exact = ExactAnsiOfWide(text, &ansi);
+    EXPECT_EQ(exact, RoundTrips(text)) << Utf8OfWide(text);
+    if (exact) {
+      EXPECT_EQ(WideOfAnsi(ansi.c_str()), text);
+    } else {
+      EXPECT_EQ(ansi, "");
+    }
+  }
+}
+
+TEST(CodePageTest, Utf8AndWideCharactersConvertBothWays) {
+  const char* const texts[] = {"C:\\Player\\\xCE\xA9mega\xE4\xB8\xAD", "\xD0\x96.dll", "plain", ""};
+  for (const char* text : texts) EXPECT_EQ(Utf8OfWide(WideOfUtf8(text).c_str()), text);
+  EXPECT_EQ(WideOfUtf8("\xCE\xA9"), L"\x03A9");
+  std::string ansi = "kept";
+  EXPECT_FALSE(ExactAnsiOfUtf8("\xE4\xB8\xAD", &ansi));
+  EXPECT_EQ(ansi, "kept");
+  EXPECT_TRUE(ExactAnsiOfUtf8("plain", &ansi));
+  EXPECT_EQ(ansi, "plain");
+}
+
+}  // namespace
