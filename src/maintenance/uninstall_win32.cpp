@@ -8,6 +8,7 @@
 #include <shellapi.h>
 
 #include <cstdint>
+#include <string>
 
 #include "foundation/folder_listing.h"
 #include "foundation/operations_log.h"
@@ -220,24 +221,32 @@ constexpr const char* InstallerFileText = "\\QLXFullInstall.exe";
 constexpr const char* SilentParameter = "-s";
 constexpr int32_t NotFoundCode = 1;
 static_assert(SEE_MASK_FLAG_DDEWAIT == 0x100 && SW_SHOWNORMAL == 1, "the mask and show state of the start");
+constexpr const char* ReinstallFailureCaption = "Reinstall Failure";
 
 typedef BOOL(WINAPI* ExecuteCall)(SHELLEXECUTEINFOA*);
 
 }  // namespace
 
-bool StartInstaller(const char* path, const char* parameters) {
+bool StartInstaller(const char* path, const char* parameters, uint32_t* error) {
   auto execute = SystemFunctionAs<ExecuteCall>(SystemLibrary::Shell, "ShellExecuteExA");
-  if (!execute) return false;
+  if (!execute) {
+    *error = ERROR_PROC_NOT_FOUND;
+    return false;
+  }
   SHELLEXECUTEINFOA start = {};
   start.cbSize = sizeof start;
-  start.fMask = SEE_MASK_FLAG_DDEWAIT;
+  // No box of the shell's own: a failure is reported by the program, which
+  // knows whether a person is there to see it.
+  start.fMask = SEE_MASK_FLAG_DDEWAIT | SEE_MASK_FLAG_NO_UI;
   start.hwnd = nullptr;
   start.lpVerb = "open";
   start.lpFile = path;
   start.lpParameters = parameters;
   start.lpDirectory = "";
   start.nShow = SW_SHOWNORMAL;
-  return execute(&start) != FALSE;
+  if (execute(&start)) return true;
+  *error = GetLastError();
+  return false;
 }
 
 int32_t RunRecoveryOption() {
@@ -254,9 +263,17 @@ int32_t RunRecoveryOption() {
       VerifyUninstall(componentFolder);
     }
   }
-  if (!installer.Append(InstallerFileText)) return 0;
-  const bool started = StartInstaller(installer.Text(), SilentParameter);
-  LogEvent((started ? "started the installer " : "could not start the installer ") + Quoted(installer.Text()) +
-           " " + SilentParameter);
-  return started ? 1 : 0;
+  uint32_t error = ERROR_NOT_ENOUGH_MEMORY;
+  const bool started =
+      installer.Append(InstallerFileText) && StartInstaller(installer.Text(), SilentParameter, &error);
+  const char* path = installer.TextOrEmpty();
+  if (started) {
+    Logf("started the installer \"%s\" %s", path, SilentParameter);
+    return 1;
+  }
+  const std::string reason = SystemErrorText(error);
+  Logf("could not start the installer \"%s\" %s: %s", path, SilentParameter, reason.c_str());
+  const std::string text = "Could not start the installer\n\"" + std::string(path) + "\":\n" + reason;
+  ShowInfo(nullptr, ReinstallFailureCaption, text.c_str());
+  return 0;
 }

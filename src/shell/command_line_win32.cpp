@@ -144,3 +144,5 @@ void RunOption(Option option, const char* argument, int32_t& resultCode) {
 }  // namespace
 
 int32_t DispatchCommandLine(const char* commandLine) { return DispatchCommandLineWith(commandLine, RunOption); }
+
+int32_t RunOptionSteps(const std::vector<OptionStep>& steps) { return RunOptionSteps(steps, RunOption); }
