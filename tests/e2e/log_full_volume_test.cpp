@@ -32,6 +32,8 @@ TEST(LogFullVolumeTest, ALineThatDoesNotFitLeavesTheNextLinesWhole) {
   if (root.empty()) GTEST_SKIP() << "PROFILE_FULL_VOLUME names no small volume";
   PlayerInstallation player;
   ASSERT_TRUE(player.Install());
+  ASSERT_TRUE(WriteTextFile(player.ComponentFolder() + "\\QuillframeConfig.ini",
+                            "[ComponentMgrOptions]\r\nCheckForUpdates = 0\r\n"));
   const std::string log = root + "cp.log";
   RemovePath(log);
   // The file ends a few bytes before the end of its last block: once the

@@ -163,4 +163,71 @@ TEST_F(UnattendedRuns, AStatusThatCannotBeWrittenSaysWhy) {
   EXPECT_NE(run.errors.find("(error "), std::string::npos) << run.errors;
 }
 
+// The last write time of the file at path; 0 when it cannot be read.
+uint64_t LastWriteTime(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data = {};
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+  return (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+}
+
+// Puts the last write time of the file at path far in the past, so that any
+// write shows.
+bool MakeOld(const std::string& path) {
+  HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  SYSTEMTIME when = {2001, 1, 1, 1, 12, 0, 0, 0};
+  FILETIME old;
+  const bool set = SystemTimeToFileTime(&when, &old) && SetFileTime(file, nullptr, nullptr, &old);
+  CloseHandle(file);
+  return set;
+}
+
+uint64_t PlayerKeyWriteTime() {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, PlayerKeyPath, 0, KEY_READ | KEY_WOW64_32KEY, &key) != ERROR_SUCCESS)
+    return 0;
+  FILETIME written = {};
+  const LONG read = RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                     nullptr, nullptr, &written);
+  RegCloseKey(key);
+  return read == ERROR_SUCCESS ? (static_cast<uint64_t>(written.dwHighDateTime) << 32) | written.dwLowDateTime : 0;
+}
+
+// An edit that would write what the file already holds leaves it untouched,
+// time stamp included, and succeeds as before.
+TEST_F(UnattendedRuns, EditsThatChangeNothingWriteNothing) {
+  const struct {
+    std::string arguments;
+    std::string file;
+  } cases[] = {
+      {"-cu", Component("QuillframeConfig.ini")},  // CheckForUpdates is 0 already
+      {"-lu 7", Component("QuillframeConfig.ini")},
+      {"/quiet -cu -lu 7", Component("QuillframeConfig.ini")},
+      {"-ds+ https://a.example/", Component("QFXDownloadSites.txt")},  // the first site already
+  };
+  for (const auto& c : cases) {
+    const std::string bytes = ReadTextFile(c.file);
+    ASSERT_TRUE(MakeOld(c.file));
+    const uint64_t before = LastWriteTime(c.file);
+    ProgramRun run = RunProgram(ControlPanelProgram(), c.arguments, work.Path(), UnattendedTimeoutMs);
+    EXPECT_EQ(WithoutCarriageReturns(run.output), "0\n") << c.arguments;
+    EXPECT_EQ(run.exitCode, 0) << c.arguments;
+    EXPECT_EQ(ReadTextFile(c.file), bytes) << c.arguments;
+    EXPECT_EQ(LastWriteTime(c.file), before) << c.arguments << ": the file was written";
+  }
+  // "-cu+" changes it once; run again, it writes nothing more.
+  ASSERT_EQ(WithoutCarriageReturns(RunProgram(ControlPanelProgram(), "-cu+", work.Path()).output), "0\n");
+  ASSERT_TRUE(MakeOld(Component("QuillframeConfig.ini")));
+  const uint64_t changed = LastWriteTime(Component("QuillframeConfig.ini"));
+  EXPECT_EQ(WithoutCarriageReturns(RunProgram(ControlPanelProgram(), "-cu+", work.Path()).output), "0\n");
+  EXPECT_EQ(LastWriteTime(Component("QuillframeConfig.ini")), changed);
+  // The beta value already set is not set again: the key keeps its time.
+  ASSERT_EQ(WithoutCarriageReturns(RunProgram(ControlPanelProgram(), "-r+", work.Path()).output), "0\n");
+  const uint64_t keyWritten = PlayerKeyWriteTime();
+  ASSERT_NE(keyWritten, 0u);
+  EXPECT_EQ(WithoutCarriageReturns(RunProgram(ControlPanelProgram(), "-r+", work.Path()).output), "0\n");
+  EXPECT_EQ(PlayerKeyWriteTime(), keyWritten);
+}
+
 }  // namespace
