@@ -77,7 +77,7 @@ int RemoveStaleSiblingFiles(const FixedPath& target) {
   for (const PathNode* node = files.First(); node; node = node->next) {
     // A file held open by a writer refuses to go (sharing violation).
     if (IsSiblingFileName(node->path.FileNamePart()) && DeleteFileA(node->path.Text())) {
-      LogEvent("removed the stale temporary file " + Quoted(node->path.Text()) + " of an interrupted write");
+      Logf("removed the stale temporary file \"%s\" of an interrupted write", node->path.Text());
       ++removed;
     }
   }

@@ -187,10 +187,11 @@ LONG_PTR WINAPI StandInWithoutArguments() { return 0; }
 template <size_t Bytes>
 FARPROC StandInOf() {
   static_assert(Bytes % 4 == 0, "stdcall arguments take whole 4-byte slots");
+  // Through void*: the stand-in's own type is not FARPROC's, on purpose.
   if constexpr (Bytes == 0)
-    return reinterpret_cast<FARPROC>(&StandInWithoutArguments);
+    return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&StandInWithoutArguments));
   else
-    return reinterpret_cast<FARPROC>(&StandIn<Bytes>);
+    return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&StandIn<Bytes>));
 }
 
 struct DelayLoadedFunction {

@@ -61,16 +61,15 @@ Status RemoveTree(const FixedPath& folder, bool removeContents, bool removeFolde
   if (folder.Length() == 0) return StatusIoError;
   char pattern[SourceBytes] = {};
   if (const char* refusal = PrepareRemoval(folder, removeContents, pattern)) {
-    LogEvent("refused to remove " + QuotedFolder(folder.Text()) + ": " + refusal);
+    Logf("refused to remove %s: %s", QuotedFolder(folder.Text()).c_str(), refusal);
     return StatusIoError;
   }
   const Status status = RemoveTreeSteps(folder, removeContents, removeFolder, pattern);
   if (!LogIsOpen()) return status;
   if (status == StatusOk || !folder.Exists()) {
-    LogEvent((removeFolder ? "removed folder " : "removed the contents of ") + QuotedFolder(folder.Text()));
+    Logf("removed %s%s", removeFolder ? "folder " : "the contents of ", QuotedFolder(folder.Text()).c_str());
   } else {
-    LogEvent("could not remove " + std::string(removeFolder ? "folder " : "the contents of ") +
-             QuotedFolder(folder.Text()));
+    Logf("could not remove %s%s", removeFolder ? "folder " : "the contents of ", QuotedFolder(folder.Text()).c_str());
     LogWhatWasKept(folder.Text());
   }
   return status;

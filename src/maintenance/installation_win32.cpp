@@ -103,7 +103,7 @@ bool RemovePlayerValue(const char* valueName) {
 bool RemoveRegistryKey(const char* parentPath, const char* name) {
   RegistryKey parent;
   if (!parent.Open(parentPath) || !parent.DeleteSubkey(name)) return false;
-  LogEvent(std::string("removed registry key HKLM\\") + parentPath + "\\" + name);
+  Logf("removed registry key HKLM\\%s\\%s", parentPath, name);
   return true;
 }
 

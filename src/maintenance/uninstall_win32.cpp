@@ -49,10 +49,11 @@ bool UnregisterPlayerLibraries(HWND owner, const FileList& files) {
   for (const PathNode* node = files.First(); node; node = node->next) {
     if (!IsPlayerLibraryName(node->path.FileNamePart())) continue;
     const UnregisterResult result = UnregisterLibrary(node->path.Text());
-    LogEvent((result == UnregisterResult::Unregistered  ? "unregistered library "
-              : result == UnregisterResult::NotLoaded   ? "could not load library "
-                                                        : "could not release library ") +
-             Quoted(node->path.Text()));
+    Logf("%s library \"%s\"",
+         result == UnregisterResult::Unregistered ? "unregistered"
+         : result == UnregisterResult::NotLoaded  ? "could not load"
+                                                  : "could not release",
+         node->path.Text());
     switch (result) {
       case UnregisterResult::Unregistered:
         break;
@@ -74,8 +75,9 @@ bool UnregisterPlayerLibraries(HWND owner, const FileList& files) {
 bool UninstallPlayer(HWND owner, FixedPath componentFolder) {
   if (!componentFolder.IsFolder()) return false;
   if (IsProtectedFolder(componentFolder)) {
-    LogEvent("refused to uninstall from " + QuotedFolder(componentFolder.Text()) +
-             ": a protected folder (a drive root, the Windows folder or a shared folder); nothing was changed");
+    Logf("refused to uninstall from %s: a protected folder (a drive root, the Windows folder or a shared folder); "
+         "nothing was changed",
+         QuotedFolder(componentFolder.Text()).c_str());
     return false;
   }
   const bool rootRemovable = IsRemovableInstallRoot(componentFolder);
@@ -91,15 +93,16 @@ bool UninstallPlayer(HWND owner, FixedPath componentFolder) {
   if (componentFolder.IsFolder()) {
     // What is left must stay removable by running the uninstall again once
     // its files are free: the player key keeps its "Component Path".
-    LogEvent("kept the player's registry keys: the component folder " + QuotedFolder(componentFolder.Text()) +
-             " is still there; run the uninstall again once its files are free");
+    Logf("kept the player's registry keys: the component folder %s is still there; run the uninstall again once its "
+         "files are free",
+         QuotedFolder(componentFolder.Text()).c_str());
     return false;
   }
   componentFolder.ToParent();
   if (!rootRemovable) {
-    LogEvent("kept the install root " + QuotedFolder(componentFolder.Text()) + ": a protected folder");
+    Logf("kept the install root %s: a protected folder", QuotedFolder(componentFolder.Text()).c_str());
   } else if (!FolderIsEmpty(componentFolder)) {
-    LogEvent("kept the install root " + QuotedFolder(componentFolder.Text()) + ": it holds other files");
+    Logf("kept the install root %s: it holds other files", QuotedFolder(componentFolder.Text()).c_str());
   } else if (RemoveTree(componentFolder, true, true) != StatusOk) {
     succeeded = false;
   }
@@ -157,7 +160,7 @@ void DeletePluginFile(const char* path) {
   file.SetText(path);
   if (!file.Exists()) return;
   ShellDelete(path);
-  LogEvent((file.Exists() ? "could not remove file " : "removed file ") + Quoted(path));
+  Logf("%s file %s", file.Exists() ? "could not remove" : "removed", Quoted(path).c_str());
 }
 
 // Deletes the plug-in files from folder, releasing the plug-in library first

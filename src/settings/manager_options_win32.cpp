@@ -103,8 +103,8 @@ bool SaveUpdateCheck(const FixedPath& componentFolder, bool on) {
   RemoveStaleSiblingFiles(file);
   if (!file.Exists()) {
     const bool made = RebuildOptionsFile(file, value);
-    LogEvent((made ? "made " : "could not make ") + OptionName(file, CheckForUpdatesKey) + " = " + Quoted(value) +
-             ", " + LastUpdateCheckTimeKey + " = " + Quoted(OptionOffValue));
+    Logf("%s %s = \"%s\", %s = \"%s\"", made ? "made" : "could not make", OptionName(file, CheckForUpdatesKey).c_str(),
+         value, LastUpdateCheckTimeKey, OptionOffValue);
     return made;
   }
   const std::string checkBefore = StoredOption(file, CheckForUpdatesKey);

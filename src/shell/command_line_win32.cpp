@@ -46,7 +46,7 @@ void DeleteSiteList(int32_t& resultCode) {
   }
   FileStream list(file);
   resultCode = list.Delete() == StatusOk ? 0 : StatusIoError;
-  LogEvent((resultCode == 0 ? "removed file " : "could not remove file ") + Quoted(file.Text()));
+  Logf("%s file \"%s\"", resultCode == 0 ? "removed" : "could not remove", file.Text());
 }
 
 // "-r+": stores the public beta site as "Additional Download URL"; 0 when
