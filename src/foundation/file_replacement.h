@@ -13,6 +13,9 @@
 // made (the folder is missing or refuses new files, or the path is too long).
 Status CreateSiblingFile(const FixedPath& target, FixedPath* created);
 
+// True when name (without folders) is a name CreateSiblingFile gives.
+bool IsSiblingFileName(const char* name);
+
 // Removes the files CreateSiblingFile made in the folder of target that are
 // left there: those of writers that were ended before they could move their
 // file into place. A file that a writer still holds open cannot be removed

@@ -20,14 +20,6 @@ constexpr char SiblingPrefix[] = "~pf";
 constexpr char SiblingExtension[] = ".tmp";
 constexpr size_t SiblingHexDigits = 8;
 
-bool IsSiblingFileName(const char* name) {
-  if (strncmp(name, SiblingPrefix, sizeof SiblingPrefix - 1) != 0) return false;
-  const char* digits = name + sizeof SiblingPrefix - 1;
-  for (size_t i = 0; i < SiblingHexDigits; ++i)
-    if (!isxdigit(static_cast<unsigned char>(digits[i]))) return false;
-  return strcmp(digits + SiblingHexDigits, SiblingExtension) == 0;
-}
-
 // Candidate names tried before giving up; each is new or already taken.
 constexpr int SiblingNameAttempts = 64;
 // Attempts to move over a target that another program holds open, and the
@@ -43,6 +35,14 @@ bool MoveMayClearUp(uint32_t error, bool targetIsFolder) {
   // access denied it gives is the same as for a file held open.
   if (targetIsFolder) return false;
   return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_LOCK_VIOLATION;
+}
+
+bool IsSiblingFileName(const char* name) {
+  if (strncmp(name, SiblingPrefix, sizeof SiblingPrefix - 1) != 0) return false;
+  const char* digits = name + sizeof SiblingPrefix - 1;
+  for (size_t i = 0; i < SiblingHexDigits; ++i)
+    if (!isxdigit(static_cast<unsigned char>(digits[i]))) return false;
+  return strcmp(digits + SiblingHexDigits, SiblingExtension) == 0;
 }
 
 Status CreateSiblingFile(const FixedPath& target, FixedPath* created) {
@@ -77,7 +77,7 @@ int RemoveStaleSiblingFiles(const FixedPath& target) {
   for (const PathNode* node = files.First(); node; node = node->next) {
     // A file held open by a writer refuses to go (sharing violation).
     if (IsSiblingFileName(node->path.FileNamePart()) && DeleteFileA(node->path.Text())) {
-      LogEvent("removed the stale temporary file " + Quoted(node->path.Text()) + " of an interrupted write");
+      Logf("removed the stale temporary file \"%s\" of an interrupted write", node->path.Text());
       ++removed;
     }
   }

@@ -1,5 +1,6 @@
 #include "foundation/operations_log.h"
 
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 
@@ -61,4 +62,34 @@ void LogEvent(const std::string& text) {
 
 void LogEventUtf8(const std::string& text) {
   if (eventWriter) eventWriter(text, true);
+}
+
+void Logf(const char* format, ...) {
+  if (!eventWriter) return;
+  va_list arguments;
+  va_start(arguments, format);
+  va_list measuring;
+  va_copy(measuring, arguments);
+  const int length = vsnprintf(nullptr, 0, format, measuring);
+  va_end(measuring);
+  if (length >= 0) {
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    vsnprintf(&text[0], text.size(), format, arguments);
+    text.resize(static_cast<size_t>(length));
+    LogEvent(text);
+  }
+  va_end(arguments);
+}
+
+std::string WithReplacementCharacters(const std::string& text) {
+  constexpr const char* Replacement = "\xEF\xBF\xBD";  // U+FFFD in UTF-8
+  std::string replaced;
+  for (char c : text) {
+    if (static_cast<unsigned char>(c) < 0x80) {
+      replaced += c;
+    } else {
+      replaced += Replacement;
+    }
+  }
+  return replaced;
 }

@@ -54,6 +54,14 @@ bool LogIsOpen();
 void LogEvent(const std::string& text);
 void LogEventUtf8(const std::string& text);
 
+// LogEvent of a text made as printf makes it; made only when there is a log.
+void Logf(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// text with every byte outside ASCII written as U+FFFD, the replacement
+// character: how the log writes a text the code page cannot convert, so that
+// it stays UTF-8.
+std::string WithReplacementCharacters(const std::string& text);
+
 // The log on Windows (operations_log_win32.cpp).
 
 // Opens file for appending: created when missing, never truncated, shared

@@ -6,14 +6,20 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <memory>
 
 #include "foundation/code_page.h"
+#include "foundation/platform_win32.h"
+#include "foundation/strings.h"
 
 namespace {
 
 // The open log; none without one.
-HANDLE logFile = INVALID_HANDLE_VALUE;
+std::unique_ptr<FileHandle> logFile;
 std::string logName;
+// The file ended inside a line (a run stopped or ran out of room while it
+// wrote): the next line starts with a line end of its own.
+bool lineOpen = false;
 
 LogTime CurrentLogTime() {
   FILETIME utc;
@@ -38,22 +44,50 @@ LogTime CurrentLogTime() {
 }
 
 // One line on standard error, once: the run goes on as if no log was asked for.
-void GiveUpLog(const char* what) {
-  fprintf(stderr, "ControlPanel: the log \"%s\" %s (error %lu); the run goes on without it\n", logName.c_str(), what,
-          static_cast<unsigned long>(GetLastError()));
+void GiveUpLog(const char* what, DWORD error) {
+  fprintf(stderr, "ControlPanel: the log \"%s\" %s: %s; the run goes on without it\n", logName.c_str(), what,
+          SystemErrorText(error).c_str());
   fflush(stderr);
   CloseOperationsLog();
 }
 
+// Whether the file at path ends inside a line: it is not empty and its last
+// byte is not a line feed.
+bool EndsInsideALine(const char* path) {
+  FileHandle file(path, FILE_READ_DATA, 0);
+  LARGE_INTEGER size = {};
+  if (!file.IsOpen() || !GetFileSizeEx(file.Get(), &size) || size.QuadPart == 0) return false;
+  LARGE_INTEGER last = {};
+  last.QuadPart = size.QuadPart - 1;
+  char byte = '\n';
+  DWORD read = 0;
+  return SetFilePointerEx(file.Get(), last, nullptr, FILE_BEGIN) && ReadFile(file.Get(), &byte, 1, &read, nullptr) &&
+         read == 1 && byte != '\n';
+}
+
 void WriteLogLine(const std::string& text, bool isUtf8) {
-  // A text the code page cannot convert is written as its bytes: the event
-  // is not lost for one unreadable character.
-  const std::string event = isUtf8 ? text : Utf8OfAnsi(text.c_str());
-  const std::string line = FormatLogLine(CurrentLogTime(), GetCurrentProcessId(), event);
-  DWORD written = 0;
-  if (!WriteFile(logFile, line.data(), static_cast<DWORD>(line.size()), &written, nullptr) ||
-      written != line.size())
-    GiveUpLog("cannot be written");
+  std::string event = text;
+  if (!isUtf8) {
+    String utf8;
+    event = AnsiToUtf8(text.c_str(), utf8) ? std::string(utf8.TextOrEmpty()) : WithReplacementCharacters(text);
+  }
+  std::string line = FormatLogLine(CurrentLogTime(), GetCurrentProcessId(), event);
+  if (lineOpen) line = "\r\n" + line;
+  // One write holds the whole line; what a short write left is written
+  // after it, so that the failure that stops it is the one reported.
+  for (size_t done = 0; done < line.size();) {
+    DWORD written = 0;
+    if (!WriteFile(logFile->Get(), line.data() + done, static_cast<DWORD>(line.size() - done), &written, nullptr)) {
+      GiveUpLog("cannot be written", GetLastError());
+      return;
+    }
+    if (written == 0) {
+      GiveUpLog("cannot be written", ERROR_DISK_FULL);
+      return;
+    }
+    done += written;
+    lineOpen = done < line.size();
+  }
 }
 
 }  // namespace
@@ -61,22 +95,23 @@ void WriteLogLine(const std::string& text, bool isUtf8) {
 bool OpenOperationsLog(const char* file) {
   CloseOperationsLog();
   logName = file ? file : "";
-  // FILE_APPEND_DATA without FILE_WRITE_DATA: every write goes to the end.
-  logFile = logName.empty() ? INVALID_HANDLE_VALUE
-                            : CreateFileA(logName.c_str(), FILE_APPEND_DATA | SYNCHRONIZE,
-                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                          OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (logFile == INVALID_HANDLE_VALUE) {
-    if (logName.empty()) SetLastError(ERROR_INVALID_NAME);
-    GiveUpLog("cannot be opened");
+  if (logName.empty()) {
+    GiveUpLog("cannot be opened", ERROR_INVALID_NAME);
     return false;
   }
+  // FILE_APPEND_DATA without FILE_WRITE_DATA: every write goes to the end.
+  logFile.reset(new FileHandle(logName.c_str(), FILE_APPEND_DATA | SYNCHRONIZE, FILE_ATTRIBUTE_NORMAL, OPEN_ALWAYS));
+  if (!logFile->IsOpen()) {
+    GiveUpLog("cannot be opened", GetLastError());
+    return false;
+  }
+  lineOpen = EndsInsideALine(logName.c_str());
   SetLogEventWriter(WriteLogLine);
   return true;
 }
 
 void CloseOperationsLog() {
   SetLogEventWriter(nullptr);
-  if (logFile != INVALID_HANDLE_VALUE) CloseHandle(logFile);
-  logFile = INVALID_HANDLE_VALUE;
+  logFile.reset();
+  lineOpen = false;
 }

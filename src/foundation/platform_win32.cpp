@@ -131,6 +131,23 @@ bool RestrictLibrarySearch() {
   return restrict && restrict(SearchSystemFolder);
 }
 
+std::string SystemErrorText(DWORD error) {
+  char text[256] = {};
+  const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
+                                      text, sizeof text, nullptr);
+  std::string words(text, length);
+  while (!words.empty() && (words.back() == '\n' || words.back() == '\r' || words.back() == ' ' || words.back() == '.'))
+    words.pop_back();
+  const std::string number = "error " + std::to_string(error);
+  return words.empty() ? number : words + " (" + number + ")";
+}
+
+void SilenceSystemErrorBoxes() {
+  // For the process (it has one thread); the installer it starts inherits
+  // the mode and so runs unattended too.
+  SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX | SEM_NOGPFAULTERRORBOX);
+}
+
 FARPROC SystemFunction(SystemLibrary library, const char* function) {
   LoadedLibrary& loaded = systemLibraries[static_cast<int>(library)];
   if (!loaded.module) loaded.module = LoadFromSystemFolder(loaded.name);

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 // A handle on an existing file or folder (CreateFileA or, for a wide path,
 // CreateFileW; every kind of sharing allowed), closed when it goes out of
 // scope. For the Windows-only sources.
@@ -13,9 +15,10 @@ class FileHandle {
   // Opens path for access (FILE_READ_ATTRIBUTES, DELETE, ...) with flags
   // (FILE_FLAG_BACKUP_SEMANTICS to open folders too, FILE_FLAG_OPEN_REPARSE_POINT
   // to open a link itself rather than what it leads to).
-  FileHandle(const char* path, DWORD access, DWORD flags)
+  // disposition: OPEN_ALWAYS makes a file that is missing.
+  FileHandle(const char* path, DWORD access, DWORD flags, DWORD disposition = OPEN_EXISTING)
       : handle_(CreateFileA(path, access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                            OPEN_EXISTING, flags, nullptr)) {}
+                            disposition, flags, nullptr)) {}
   FileHandle(const wchar_t* path, DWORD access, DWORD flags)
       : handle_(CreateFileW(path, access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_EXISTING, flags, nullptr)) {}
@@ -47,6 +50,15 @@ enum class SystemLibrary { Version, Shell, User, Gdi, Multimedia };
 // it before anything else. False where the system lacks the call; the
 // libraries above are loaded from the system folder all the same.
 bool RestrictLibrarySearch();
+
+// The system's words for error (a GetLastError code) with its number, for
+// messages that must name the real cause: "Disk full (error 112)".
+std::string SystemErrorText(DWORD error);
+
+// Makes the system fail, without a box, what would otherwise wait for a
+// person: a drive that is not ready, a file that cannot be found, a crash.
+// Unattended runs call it first.
+void SilenceSystemErrorBoxes();
 
 // The address of function in library, loaded from the system folder on first
 // use and kept until the process ends; none when either cannot be found.

@@ -53,7 +53,8 @@ Status WriteProfile(const ProfileDocument& document, const FixedPath& path);
 // file's text after its UTF-8 byte-order mark (profile_edit.h changes it and
 // keeps every byte it does not change) and says whether it changed it; the
 // file is then replaced, mark included, as WriteProfile replaces it. StatusOk
-// when the file was replaced or edit changed nothing; the file is left as it
+// when the file was replaced or edit changed nothing (then it is not
+// written at all, and keeps its time stamp); the file is left as it
 // was when it cannot be opened (StatusOpenFailed: missing, or held by another
 // program), read whole (StatusNoMemory, StatusIoError, StatusForeignText), or
 // written (StatusIoError).

@@ -151,7 +151,10 @@ Status EditProfileFile(const FixedPath& path, const std::function<bool(std::stri
   file.Close();
   if (read != StatusOk) return read;
   std::string text(start ? start : "", length);
-  if (!edit(text)) return StatusOk;
+  // An edit that leaves every byte as it was writes nothing: the file keeps
+  // its time stamp, and those who watch it see no change.
+  const std::string original = text;
+  if (!edit(text) || text == original) return StatusOk;
   return ReplaceWholeFile(path, byteOrderMark, [&text](FileStream& stream) {
     return text.size() >= UINT32_MAX || !WriteToStream(&stream, text.data(), static_cast<uint32_t>(text.size()))
                ? StatusIoError

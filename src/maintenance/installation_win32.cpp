@@ -2,6 +2,7 @@
 // resource cache and the install path.
 #include "maintenance/installation.h"
 
+#include <cstring>
 #include <string>
 
 #include "foundation/ansi_paths.h"
@@ -86,9 +87,16 @@ bool SetPlayerValue(const char* valueName, const char* text) {
     if (!player.Create(PlayerKeyPath)) return false;
   }
   const std::string before = LogIsOpen() ? StoredBefore(player, valueName) : std::string();
+  const std::string after = Quoted(Utf8OfAnsi(text ? text : "").c_str());
+  // A value that already holds the text is not written again: the key keeps
+  // its time stamp.
+  String current;
+  if (player.ReadString(valueName, &current) && strcmp(current.TextOrEmpty(), text ? text : "") == 0) {
+    LogEventUtf8(PlayerValueName(valueName) + ": " + before + " (unchanged)");
+    return true;
+  }
   // A write refused (no right to change the key) is a failure like any other.
   const bool stored = player.SetString(valueName, text);
-  const std::string after = Quoted(Utf8OfAnsi(text ? text : "").c_str());
   LogEventUtf8(stored ? PlayerValueName(valueName) + ": " + before + " -> " + after
                       : "could not set " + PlayerValueName(valueName) + " to " + after);
   return stored;
@@ -112,7 +120,7 @@ bool RemovePlayerValue(const char* valueName) {
 bool RemoveRegistryKey(const char* parentPath, const char* name) {
   RegistryKey parent;
   if (!parent.Open(parentPath) || !parent.DeleteSubkey(name)) return false;
-  LogEvent(std::string("removed registry key HKLM\\") + parentPath + "\\" + name);
+  Logf("removed registry key HKLM\\%s\\%s", parentPath, name);
   return true;
 }
 

@@ -95,9 +95,13 @@ bool RemoveNetscapePlugins();
 
 // The result code of "-rcvr": 1 when the application folder or the component
 // folder is not found; otherwise 1 when the installer was started and 0 when
-// starting it failed. The uninstall's own outcome is not part of it.
+// starting it failed. The uninstall's own outcome is not part of it. A
+// failed start is reported by the program (the box "Reinstall Failure" with
+// the reason, and the log), never by the shell.
 int32_t RunRecoveryOption();
 
 // Starts the program at path through the shell (verb "open") with
-// parameters, shown normally, without waiting for it. True when it started.
-bool StartInstaller(const char* path, const char* parameters);
+// parameters, shown normally, without waiting for it and without any box of
+// the shell. True when it started; otherwise false with the system's error
+// code in error.
+bool StartInstaller(const char* path, const char* parameters, uint32_t* error);

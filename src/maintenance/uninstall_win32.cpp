@@ -8,6 +8,7 @@
 #include <shellapi.h>
 
 #include <cstdint>
+#include <string>
 
 #include "foundation/folder_listing.h"
 #include "foundation/operations_log.h"
@@ -50,10 +51,11 @@ bool UnregisterPlayerLibraries(HWND owner, const FileList& files) {
   for (const PathNode* node = files.First(); node; node = node->next) {
     if (!IsPlayerLibraryName(node->path.FileNamePart())) continue;
     const UnregisterResult result = UnregisterLibrary(node->path.Text());
-    LogEvent((result == UnregisterResult::Unregistered  ? "unregistered library "
-              : result == UnregisterResult::NotLoaded   ? "could not load library "
-                                                        : "could not release library ") +
-             Quoted(node->path.Text()));
+    Logf("%s library \"%s\"",
+         result == UnregisterResult::Unregistered ? "unregistered"
+         : result == UnregisterResult::NotLoaded  ? "could not load"
+                                                  : "could not release",
+         node->path.Text());
     switch (result) {
       case UnregisterResult::Unregistered:
         break;
@@ -75,8 +77,9 @@ bool UnregisterPlayerLibraries(HWND owner, const FileList& files) {
 bool UninstallPlayer(HWND owner, FixedPath componentFolder) {
   if (!componentFolder.IsFolder()) return false;
   if (IsProtectedFolder(componentFolder)) {
-    LogEvent("refused to uninstall from " + QuotedFolder(componentFolder.Text()) +
-             ": a protected folder (a drive root, the Windows folder or a shared folder); nothing was changed");
+    Logf("refused to uninstall from %s: a protected folder (a drive root, the Windows folder or a shared folder); "
+         "nothing was changed",
+         QuotedFolder(componentFolder.Text()).c_str());
     return false;
   }
   const bool rootRemovable = IsRemovableInstallRoot(componentFolder);
@@ -92,15 +95,16 @@ bool UninstallPlayer(HWND owner, FixedPath componentFolder) {
   if (componentFolder.IsFolder()) {
     // What is left must stay removable by running the uninstall again once
     // its files are free: the player key keeps its "Component Path".
-    LogEvent("kept the player's registry keys: the component folder " + QuotedFolder(componentFolder.Text()) +
-             " is still there; run the uninstall again once its files are free");
+    Logf("kept the player's registry keys: the component folder %s is still there; run the uninstall again once its "
+         "files are free",
+         QuotedFolder(componentFolder.Text()).c_str());
     return false;
   }
   componentFolder.ToParent();
   if (!rootRemovable) {
-    LogEvent("kept the install root " + QuotedFolder(componentFolder.Text()) + ": a protected folder");
+    Logf("kept the install root %s: a protected folder", QuotedFolder(componentFolder.Text()).c_str());
   } else if (!FolderIsEmpty(componentFolder)) {
-    LogEvent("kept the install root " + QuotedFolder(componentFolder.Text()) + ": it holds other files");
+    Logf("kept the install root %s: it holds other files", QuotedFolder(componentFolder.Text()).c_str());
   } else if (RemoveTree(componentFolder, true, true) != StatusOk) {
     succeeded = false;
   }
@@ -158,7 +162,7 @@ void DeletePluginFile(const char* path) {
   file.SetText(path);
   if (!file.Exists()) return;
   ShellDelete(path);
-  LogEvent((file.Exists() ? "could not remove file " : "removed file ") + Quoted(path));
+  Logf("%s file %s", file.Exists() ? "could not remove" : "removed", Quoted(path).c_str());
 }
 
 // Deletes the plug-in files from folder, releasing the plug-in library first
@@ -222,24 +226,32 @@ constexpr const char* InstallerFileText = "\\QLXFullInstall.exe";
 constexpr const char* SilentParameter = "-s";
 constexpr int32_t NotFoundCode = 1;
 static_assert(SEE_MASK_FLAG_DDEWAIT == 0x100 && SW_SHOWNORMAL == 1, "the mask and show state of the start");
+constexpr const char* ReinstallFailureCaption = "Reinstall Failure";
 
 typedef BOOL(WINAPI* ExecuteCall)(SHELLEXECUTEINFOA*);
 
 }  // namespace
 
-bool StartInstaller(const char* path, const char* parameters) {
+bool StartInstaller(const char* path, const char* parameters, uint32_t* error) {
   auto execute = SystemFunctionAs<ExecuteCall>(SystemLibrary::Shell, "ShellExecuteExA");
-  if (!execute) return false;
+  if (!execute) {
+    *error = ERROR_PROC_NOT_FOUND;
+    return false;
+  }
   SHELLEXECUTEINFOA start = {};
   start.cbSize = sizeof start;
-  start.fMask = SEE_MASK_FLAG_DDEWAIT;
+  // No box of the shell's own: a failure is reported by the program, which
+  // knows whether a person is there to see it.
+  start.fMask = SEE_MASK_FLAG_DDEWAIT | SEE_MASK_FLAG_NO_UI;
   start.hwnd = nullptr;
   start.lpVerb = "open";
   start.lpFile = path;
   start.lpParameters = parameters;
   start.lpDirectory = "";
   start.nShow = SW_SHOWNORMAL;
-  return execute(&start) != FALSE;
+  if (execute(&start)) return true;
+  *error = GetLastError();
+  return false;
 }
 
 int32_t RunRecoveryOption() {
@@ -256,9 +268,17 @@ int32_t RunRecoveryOption() {
       VerifyUninstall(componentFolder);
     }
   }
-  if (!installer.Append(InstallerFileText)) return 0;
-  const bool started = StartInstaller(installer.Text(), SilentParameter);
-  LogEvent((started ? "started the installer " : "could not start the installer ") + Quoted(installer.Text()) +
-           " " + SilentParameter);
-  return started ? 1 : 0;
+  uint32_t error = ERROR_NOT_ENOUGH_MEMORY;
+  const bool started =
+      installer.Append(InstallerFileText) && StartInstaller(installer.Text(), SilentParameter, &error);
+  const char* path = installer.TextOrEmpty();
+  if (started) {
+    Logf("started the installer \"%s\" %s", path, SilentParameter);
+    return 1;
+  }
+  const std::string reason = SystemErrorText(error);
+  Logf("could not start the installer \"%s\" %s: %s", path, SilentParameter, reason.c_str());
+  const std::string text = "Could not start the installer\n\"" + std::string(path) + "\":\n" + reason;
+  ShowInfo(nullptr, ReinstallFailureCaption, text.c_str());
+  return 0;
 }

@@ -47,7 +47,7 @@ Status WriteDefaultSiteSettingsAt(const FixedPath& path, bool force) {
   ProfileDocument document;
   if (!BuildDefaultSiteSettings(document)) return StatusNoMemory;
   const Status written = WriteProfile(document, path);
-  LogEvent((written == StatusOk ? "made " : "could not make ") + Quoted(path.Text()) + " with the built-in sites");
+  Logf("%s \"%s\" with the built-in sites", written == StatusOk ? "made" : "could not make", path.Text());
   return written;
 }
 
@@ -100,14 +100,13 @@ namespace {
 // site was added or removed, rather than found as it was.
 void LogSiteEdit(bool written, bool add, bool changed, const char* site, const FixedPath& file) {
   if (!written) {
-    LogEvent(std::string("could not ") + (add ? "add site " : "remove site ") + Quoted(site) +
-             (add ? " to " : " from ") + Quoted(file.Text()));
+    Logf("could not %s site %s %s \"%s\"", add ? "add" : "remove", Quoted(site).c_str(), add ? "to" : "from",
+         file.Text());
   } else if (changed) {
-    LogEvent(std::string(add ? "added site " : "removed site ") + Quoted(site) + (add ? " to " : " from ") +
-             Quoted(file.Text()));
+    Logf("%s site %s %s \"%s\"", add ? "added" : "removed", Quoted(site).c_str(), add ? "to" : "from", file.Text());
   } else {
-    LogEvent("site " + Quoted(site) + (add ? " is already in " : " is not in ") + Quoted(file.Text()) +
-             "; nothing to change");
+    Logf("site %s %s \"%s\"; nothing to change", Quoted(site).c_str(), add ? "is already in" : "is not in",
+         file.Text());
   }
 }
 
@@ -124,8 +123,8 @@ int32_t EditSiteList(const char* site, bool add) {
   // file that cannot be read whole is not written from the part that was.
   const Status loaded = ReadSites(file, SiteList);
   if (loaded != StatusOk && loaded != StatusNotFound) {
-    LogEvent("refused to change " + Quoted(file.Text()) + ": it cannot be read whole (status " +
-             std::to_string(loaded) + "), and what was read must not replace it");
+    Logf("refused to change \"%s\": it cannot be read whole (status %ld), and what was read must not replace it",
+         file.Text(), static_cast<long>(loaded));
     return 1;
   }
   char configured[SiteBufferBytes];

@@ -33,13 +33,14 @@ std::string StoredOption(const FixedPath& file, const char* key) {
 void LogOptionWrite(bool written, const FixedPath& file, const char* key, const std::string& before,
                     const char* value) {
   if (!LogIsOpen()) return;
+  const std::string option = OptionName(file, key);
+  const std::string after = Quoted(value);
   if (!written) {
-    LogEvent("could not write " + OptionName(file, key) + " = " + Quoted(value) +
-             " (the file cannot be read whole or written, or has no such key)");
+    Logf("could not write %s = %s (the file cannot be read whole or written, or has no such key)", option.c_str(),
+         after.c_str());
     return;
   }
-  const std::string after = StoredOption(file, key);
-  LogEvent(OptionName(file, key) + ": " + before + " -> " + after + (after == before ? " (unchanged)" : ""));
+  Logf("%s: %s -> %s%s", option.c_str(), before.c_str(), after.c_str(), after == before ? " (unchanged)" : "");
 }
 
 }  // namespace
@@ -102,17 +103,18 @@ bool SaveUpdateCheck(const FixedPath& componentFolder, bool on) {
   RemoveStaleSiblingFiles(file);
   if (!file.Exists()) {
     const bool made = RebuildOptionsFile(file, value);
-    LogEvent((made ? "made " : "could not make ") + OptionName(file, CheckForUpdatesKey) + " = " + Quoted(value) +
-             ", " + LastUpdateCheckTimeKey + " = " + Quoted(OptionOffValue));
+    Logf("%s %s = \"%s\", %s = \"%s\"", made ? "made" : "could not make", OptionName(file, CheckForUpdatesKey).c_str(),
+         value, LastUpdateCheckTimeKey, OptionOffValue);
     return made;
   }
   const std::string checkBefore = StoredOption(file, CheckForUpdatesKey);
   const std::string timeBefore = StoredOption(file, LastUpdateCheckTimeKey);
   // The file as it is, with only these two values changed or added.
-  const bool written = EditProfileFile(file, [value](std::string& text) {
+  bool timeSet = true;
+  const bool written = EditProfileFile(file, [value, &timeSet](std::string& text) {
            if (SetProfileTextValue(text, ManagerOptionsSectionName, CheckForUpdatesKey, value)) {
              // A file without the time keeps going without it.
-             SetProfileTextValue(text, ManagerOptionsSectionName, LastUpdateCheckTimeKey, OptionOffValue);
+             timeSet = SetProfileTextValue(text, ManagerOptionsSectionName, LastUpdateCheckTimeKey, OptionOffValue);
            } else {
              AddProfileTextValue(text, ManagerOptionsSectionName, CheckForUpdatesKey, value);
              if (!SetProfileTextValue(text, ManagerOptionsSectionName, LastUpdateCheckTimeKey, OptionOffValue))
@@ -121,6 +123,6 @@ bool SaveUpdateCheck(const FixedPath& componentFolder, bool on) {
            return true;
          }) == StatusOk;
   LogOptionWrite(written, file, CheckForUpdatesKey, checkBefore, value);
-  if (written) LogOptionWrite(written, file, LastUpdateCheckTimeKey, timeBefore, OptionOffValue);
+  if (written && timeSet) LogOptionWrite(written, file, LastUpdateCheckTimeKey, timeBefore, OptionOffValue);
   return written;
 }

@@ -32,7 +32,7 @@ HANDLE OpenSettingsMutex() {
 SettingsLock::SettingsLock(uint32_t waitMs) {
   HANDLE mutex = OpenSettingsMutex();
   if (!mutex) {
-    LogEvent("refused: the settings lock cannot be had (error " + std::to_string(GetLastError()) + ")");
+    Logf("refused: the settings lock cannot be had (error %lu)", static_cast<unsigned long>(GetLastError()));
     return;
   }
   // An abandoned mutex (its holder ended without releasing it) is ours now;
@@ -40,8 +40,8 @@ SettingsLock::SettingsLock(uint32_t waitMs) {
   DWORD waited = WaitForSingleObject(mutex, waitMs);
   if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
     CloseHandle(mutex);
-    LogEvent("refused: the settings lock was not had within " + std::to_string(waitMs) +
-             " ms (another run is changing the installation)");
+    Logf("refused: the settings lock was not had within %lu ms (another run is changing the installation)",
+         static_cast<unsigned long>(waitMs));
     return;
   }
   mutex_ = mutex;

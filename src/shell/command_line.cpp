@@ -13,109 +13,166 @@ constexpr char Quote = '"';
 
 bool EndsCommandLine(char c) { return c == '\0' || c == '\r' || c == '\n'; }
 
-bool Contains(const char* token, const char* option) { return strstr(token, option) != nullptr; }
+bool Contains(const char* token, const char* text) { return strstr(token, text) != nullptr; }
 
-// Which option of the chain a token selects, if any; "-ip" and "-u" are
-// tested apart from the chain. Longer options come before the shorter ones
-// they contain.
-bool ChainOption(const char* token, Option* option) {
-  if (Contains(token, "-rcvr")) {
-    *option = Option::Recover;
-  } else if (Contains(token, "-r")) {
-    *option = Contains(token, "-r+") ? Option::JoinBeta : Option::LeaveBeta;
-  } else if (Contains(token, "-dr")) {
-    *option = Option::DeleteResources;
-  } else if (Contains(token, "-dsd")) {
-    *option = Option::DeleteSiteList;
-  } else if (Contains(token, "-ds")) {
-    *option = Contains(token, "-ds+") ? Option::AddSite : Option::RemoveSite;
-  } else if (Contains(token, "-v")) {
-    *option = Option::Verify;
-  } else if (Contains(token, "-cu")) {
-    *option = Contains(token, "-cu+") ? Option::UpdateCheckOn : Option::UpdateCheckOff;
-  } else if (Contains(token, "-lu")) {
-    *option = Option::LastUpdateTime;
-  } else {
-    return false;
+bool IsSwitch(const std::string& token, const char* name) {
+  if (token.size() != strlen(name)) return false;
+  for (size_t i = 0; i < token.size(); ++i)
+    if (tolower(static_cast<unsigned char>(token[i])) != name[i]) return false;
+  return true;
+}
+
+// The switches, without regard to case, and the field each sets.
+constexpr struct {
+  const char* name;
+  bool RunSwitches::*field;
+} Switches[] = {
+    {"/?", &RunSwitches::help},        {"/help", &RunSwitches::help}, {"/quiet", &RunSwitches::quiet},
+    {"/status", &RunSwitches::status}, {"/log", &RunSwitches::log},
+};
+
+// The words that ask for the usage text when they stand alone, with case.
+constexpr const char* HelpWords[] = {"-h", "--help", "-?"};
+
+bool IsHelpWord(const std::string& token) {
+  for (const char* word : HelpWords)
+    if (token == word) return true;
+  return false;
+}
+
+// One token of a strictly read command line.
+struct Word {
+  std::string text;
+  bool quoted = false;
+  bool cut = false;
+};
+
+// The tokens as NextToken splits them, except that a quoted token's closing
+// quote is passed over, so the token after it starts where it seems to, and
+// that an empty quoted token is a token too.
+std::vector<Word> Words(const char* commandLine) {
+  std::vector<Word> words;
+  char token[TokenBufferBytes];
+  const char* position = commandLine ? commandLine : "";
+  for (;;) {
+    while (*position == Blank) ++position;
+    if (EndsCommandLine(*position)) break;
+    Word word;
+    word.quoted = *position == Quote;
+    const char* next = NextToken(position, token, &word.cut);
+    if (next) {
+      word.text = token;
+    } else {
+      next = position + 1;  // "": the closing quote follows at once
+    }
+    if (word.quoted && *next == Quote) ++next;
+    position = next;
+    words.push_back(word);
+  }
+  return words;
+}
+
+const OptionRow* WholeOption(const std::string& token) {
+  for (const OptionRow& row : OptionTable)
+    if (token == row.text) return &row;
+  return nullptr;
+}
+
+bool SetSwitch(const Word& word, RunSwitches& switches, bool* isLog) {
+  if (word.quoted) return false;
+  for (const auto& known : Switches) {
+    if (IsSwitch(word.text, known.name)) {
+      switches.*known.field = true;
+      *isLog = known.field == &RunSwitches::log;
+      return true;
+    }
+  }
+  return false;
+}
+
+std::string Shown(const std::string& token) { return "\"" + token + "\""; }
+
+// Reads words strictly into reading; false, with the refusal, at the first
+// word that is not a switch, an option or an option's argument.
+bool ReadStrictly(const std::vector<Word>& words, CommandLineReading& reading) {
+  for (size_t at = 0; at < words.size(); ++at) {
+    const Word& word = words[at];
+    bool isLog = false;
+    if (SetSwitch(word, reading.switches, &isLog)) {
+      if (!isLog) continue;
+      if (at + 1 == words.size()) {
+        reading.refusal = "\"/log\" names no file";
+        return false;
+      }
+      const Word& file = words[++at];
+      if (file.text.empty() || file.text[0] == '-' || file.text[0] == '/') {
+        reading.refusal = "\"/log\" must be followed by its file name, not by " + Shown(file.text);
+        return false;
+      }
+      if (file.cut) {
+        reading.refusal = "the file name after \"/log\" is longer than " + std::to_string(TokenBufferBytes - 1) +
+                          " characters";
+        return false;
+      }
+      reading.switches.logFile = file.text;
+    } else if (IsHelpWord(word.text)) {
+      reading.switches.help = true;
+    } else if (const OptionRow* row = WholeOption(word.text)) {
+      OptionStep step{row->option, std::string(), false, false};
+      if (row->argument) {
+        if (at + 1 == words.size()) {
+          step.argumentMissing = true;
+        } else {
+          step.argument = words[++at].text;
+          step.argumentCut = words[at].cut;
+        }
+      }
+      reading.steps.push_back(step);
+    } else {
+      reading.refusal = Shown(word.text) + " is not an option, an option's argument or a switch";
+      return false;
+    }
   }
   return true;
 }
 
-bool TakesArgument(Option option) {
-  return option == Option::AddSite || option == Option::RemoveSite || option == Option::Verify ||
-         option == Option::LastUpdateTime;
-}
-
-bool IsSwitch(const char* token, const char* name) {
-  for (; *token && *name; ++token, ++name)
-    if (tolower(static_cast<unsigned char>(*token)) != *name) return false;
-  return *token == *name;
+// Which option of the chain a token selects, if any: the first row of the
+// chain whose text the token contains.
+const OptionRow* ChainOption(const char* token) {
+  for (const OptionRow& row : OptionTable)
+    if (!row.testedAlone && Contains(token, row.text)) return &row;
+  return nullptr;
 }
 
 }  // namespace
 
-const OptionUsage OptionUsages[13] = {
-    {Option::InstallPath, "-ip", nullptr,
-     "prints the install path in double quotes, no line end; exit code -998 (nothing printed when the player is "
-     "not installed)"},
-    {Option::Uninstall, "-u", nullptr, "uninstall: 0 done, 1 failed or no player, -1/-2/-3 something was left"},
-    {Option::Recover, "-rcvr", nullptr,
-     "uninstall, then start the full installer: 1 started, 0 failed to start, 1 when the player or installer "
-     "folder is missing"},
-    {Option::JoinBeta, "-r+", nullptr, "join the public beta: 0 done, 1 not"},
-    {Option::LeaveBeta, "-r", nullptr, "leave the public beta: 0 done, 1 not"},
-    {Option::DeleteResources, "-dr", nullptr, "delete the resource cache: 1 when removed, else unchanged"},
-    {Option::DeleteSiteList, "-dsd", nullptr, "delete the download-site list: 0 deleted, -44 could not delete, else unchanged"},
-    {Option::AddSite, "-ds+", "site", "add a download site (\"Default\" is the default site): 1 when the list could "
-     "not be written, else 0"},
-    {Option::RemoveSite, "-ds", "site", "remove a download site: 1 when the list could not be written, else 0"},
-    {Option::Verify, "-v", "version-list file",
-     "verify the installed components: 0 all match, n the n-th listed component is missing or differs, -1 no "
-     "player, -2 no file name, -3 unreadable list"},
-    {Option::UpdateCheckOn, "-cu+", nullptr, "switch the update check on: 1 when the write failed, else unchanged"},
-    {Option::UpdateCheckOff, "-cu", nullptr, "switch the update check off: 1 when the write failed, else unchanged"},
-    {Option::LastUpdateTime, "-lu", "time", "set the time of the last update check: 1 when the write failed, else "
-     "unchanged"},
-};
+const OptionRow& RowOf(Option option) {
+  for (const OptionRow& row : OptionTable)
+    if (row.option == option) return row;
+  return OptionTable[0];
+}
 
-void TakeRunSwitches(const char* commandLine, std::string& options, RunSwitches& switches) {
-  options = commandLine ? commandLine : "";
-  switches = RunSwitches{};
-  char token[TokenBufferBytes];
-  const char* position = options.c_str();
-  // Blanked in place: the string's bytes do not move.
-  auto blank = [&options](const char* from, const char* to) {
-    for (char* c = &options[static_cast<size_t>(from - options.c_str())]; from < to; ++from, ++c) *c = Blank;
-  };
-  for (;;) {
-    // Where NextToken's token starts: after the blanks it passes over.
-    const char* start = position;
-    while (*start == Blank) ++start;
-    const char* next = NextToken(position, token);
-    if (!next) break;
-    const bool quoted = *start == Quote;
-    bool* found = nullptr;
-    if (!quoted && (IsSwitch(token, "/?") || IsSwitch(token, "/help"))) found = &switches.help;
-    if (!quoted && IsSwitch(token, "/quiet")) found = &switches.quiet;
-    if (!quoted && IsSwitch(token, "/status")) found = &switches.status;
-    if (!quoted && IsSwitch(token, "/log")) {
-      found = &switches.log;
-      bool cut = false;
-      const char* afterFile = NextToken(next, token, &cut);
-      if (afterFile) {
-        if (!cut) switches.logFile = token;
-        // A quoted name's closing quote goes too; left, it would open a
-        // quoted token that runs over the options after it.
-        if (*afterFile == Quote) ++afterFile;
-        next = afterFile;
-      }
-    }
-    if (found) {
-      *found = true;
-      blank(start, next);
-    }
-    position = next;
+CommandLineReading ReadCommandLine(const char* commandLine) {
+  CommandLineReading reading;
+  const std::vector<Word> words = Words(commandLine);
+  for (const Word& word : words) {
+    RunSwitches unused;
+    bool isLog = false;
+    reading.strict = reading.strict || SetSwitch(word, unused, &isLog);
   }
+  if (!reading.strict) {
+    reading.switches.help = words.size() == 1 && IsHelpWord(words[0].text);
+    return reading;
+  }
+  if (!ReadStrictly(words, reading)) {
+    reading.switches = RunSwitches{};
+    reading.steps.clear();
+  }
+  return reading;
+}
+
+std::string RefusalLine(const std::string& refusal) {
+  return "ControlPanel: refused the command line: " + refusal + "; nothing was run (see \"ControlPanel.exe /?\")\n";
 }
 
 std::string UsageText() {
@@ -123,21 +180,31 @@ std::string UsageText() {
       "ControlPanel.exe                  shows the main window; exit code 0 when it is closed\n"
       "ControlPanel.exe OPTION [ARG] ... runs the options left to right, prints the result code of the last\n"
       "                                  one and exits with it\n\n"
-      "Options (found by substring in each token, with case):\n";
-  for (const OptionUsage& usage : OptionUsages) {
-    std::string name = std::string(usage.text) + (usage.argument ? std::string(" ") + usage.argument : "");
+      "Options (found by substring in each token, with case, when no switch is used):\n";
+  for (const OptionRow& row : OptionTable) {
+    std::string name = std::string(row.text) + (row.argument ? std::string(" ") + row.argument : "");
     if (name.size() < 24) name.resize(24, ' ');
-    text += "  " + name + " " + usage.results + "\n";
+    text += "  " + name + " " + row.results + "\n";
   }
   text +=
-      "\nSwitches (whole tokens, any case, taken off before the options run):\n"
-      "  /? or /help              prints this text; exit code 0; nothing else runs\n"
-      "  /quiet                   shows no message box: each is written to standard error as one line,\n"
-      "                           \"caption: text\"; a run without options prints 0 and opens no window\n"
+      "\nSwitches (whole tokens, any case):\n"
+      "  /? or /help              prints this text; exit code 0; nothing else runs (also -h, --help or -?\n"
+      "                           alone)\n"
+      "  /quiet                   no window and no box of the program or of the system: each box is written\n"
+      "                           to standard error as one line, \"caption: text\"; a run without options\n"
+      "                           prints 0\n"
       "  /log FILE                appends what the run changes and refuses, its boxes and its result code\n"
       "                           (or the window's commands) to FILE, one UTF-8 line per event\n"
       "  /status                  prints the state of the installation as one JSON document; nothing else\n"
-      "                           runs; exit code 0 when the document was written\n";
+      "                           runs; exit code 0 when the document was written, 1 when not (the reason on\n"
+      "                           standard error)\n"
+      "\nA command line that uses a switch is read strictly: every token must be a switch, a whole option\n"
+      "(with case) or the argument after \"-ds+\", \"-ds\", \"-v\" or \"-lu\". Quote a name with blanks.\n"
+      "\"/log\" takes the next token as its file only when it begins with neither \"-\" nor \"/\". A log that\n"
+      "is, or lies inside, what the options remove or rewrite (the component folder or its \"Resources\",\n"
+      "its settings files, the application folder, \"ControlPanelv306.ini\") is refused too. A refused\n"
+      "command line runs nothing: one line on standard error says why, and the result code is " +
+      std::to_string(RefusedCommandLineCode) + ".\n";
   return text;
 }
 
@@ -171,11 +238,27 @@ int32_t CutArgumentCode(Option option) {
 
 namespace {
 
-void LogCutArgument(Option option) {
-  for (const OptionUsage& usage : OptionUsages)
-    if (usage.option == option)
-      LogEvent(std::string("refused ") + usage.text + ": its " + usage.argument + " is longer than " +
-               std::to_string(TokenBufferBytes - 1) + " characters, and cut it would name something else");
+constexpr int32_t MissingListCode = -2;  // "-v" without its file
+
+// Runs option with its argument (none for an option that takes none) as the
+// dispatcher does. False when the command line ends here: the argument is
+// missing.
+bool RunStep(Option option, const char* argument, bool cut, OptionAction action, int32_t& resultCode) {
+  const OptionRow& row = RowOf(option);
+  if (!row.argument) {
+    action(option, nullptr, resultCode);
+    return true;
+  }
+  if (option == Option::Verify) resultCode = MissingListCode;
+  if (!argument) return false;
+  if (cut) {
+    Logf("refused %s: its %s is longer than %u characters, and cut it would name something else", row.text,
+         row.argument, static_cast<unsigned>(TokenBufferBytes - 1));
+    resultCode = CutArgumentCode(option);
+  } else {
+    action(option, argument, resultCode);
+  }
+  return true;
 }
 
 }  // namespace
@@ -187,27 +270,27 @@ int32_t DispatchCommandLineWith(const char* commandLine, OptionAction action) {
 
   int32_t resultCode = 0;
   while (position) {
-    if (Contains(token, "-ip")) action(Option::InstallPath, nullptr, resultCode);
-    if (Contains(token, "-u")) action(Option::Uninstall, nullptr, resultCode);
-
-    Option option;
-    if (ChainOption(token, &option)) {
-      if (TakesArgument(option)) {
-        if (option == Option::Verify) resultCode = -2;
-        bool cut = false;
+    for (const OptionRow& row : OptionTable)
+      if (row.testedAlone && Contains(token, row.text)) action(row.option, nullptr, resultCode);
+    if (const OptionRow* row = ChainOption(token)) {
+      bool cut = false;
+      const char* argument = nullptr;
+      if (row->argument) {
         position = NextToken(position, token, &cut);
-        if (!position) return resultCode;
-        if (cut) {
-          LogCutArgument(option);
-          resultCode = CutArgumentCode(option);
-        } else {
-          action(option, token, resultCode);
-        }
-      } else {
-        action(option, nullptr, resultCode);
+        if (position) argument = token;
       }
+      if (!RunStep(row->option, argument, cut, action, resultCode)) return resultCode;
     }
     position = NextToken(position, token);
   }
+  return resultCode;
+}
+
+int32_t RunOptionSteps(const std::vector<OptionStep>& steps, OptionAction action) {
+  int32_t resultCode = 0;
+  for (const OptionStep& step : steps)
+    if (!RunStep(step.option, step.argumentMissing ? nullptr : step.argument.c_str(), step.argumentCut, action,
+                 resultCode))
+      break;
   return resultCode;
 }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // The dispatcher copies every token, option or argument, into one buffer of
 // this size. A longer token is cut to TokenBufferBytes - 1 characters; the
@@ -41,37 +42,94 @@ enum class Option {
   LastUpdateTime,   // "-lu" time
 };
 
-// Every option as the usage text ("/?") shows it: its text, its argument
-// (none: it takes none) and its result codes, in the dispatcher's order.
-struct OptionUsage {
+// One row of the option table, which drives both the dispatcher and the
+// usage text ("/?"): the option, its text, its argument (none: it takes
+// none), whether the dispatcher tests it on its own rather than in the chain
+// (only the first present option of the chain runs for a token), and its
+// result codes. Rows are in the dispatcher's order; an option that contains
+// a shorter one ("-rcvr", "-r+", "-ds+", "-cu+") comes before it.
+struct OptionRow {
   Option option;
   const char* text;
   const char* argument;
+  bool testedAlone;
   const char* results;
 };
-extern const OptionUsage OptionUsages[13];
-
-// The switches of a run, which begin with "/" and contain no option text:
-// matched as whole unquoted tokens, without regard to case, and taken off
-// the command line before its options are dispatched.
-struct RunSwitches {
-  bool help = false;    // "/?" or "/help": print the usage text, run nothing
-  bool quiet = false;   // "/quiet": no message box; each is written to standard error
-  bool status = false;  // "/status": print the installation's state as JSON, run nothing else
-  bool log = false;     // "/log FILE": append what the run does to FILE
-  // The token after "/log"; empty when none follows or it was longer than a
-  // token holds (a cut name would name some other file).
-  std::string logFile;
+inline constexpr OptionRow OptionTable[] = {
+    {Option::InstallPath, "-ip", nullptr, true,
+     "prints the install path in double quotes, no line end; exit code -998 (nothing printed when the player is "
+     "not installed)"},
+    {Option::Uninstall, "-u", nullptr, true, "uninstall: 0 done, 1 failed or no player, -1/-2/-3 something was left"},
+    {Option::Recover, "-rcvr", nullptr, false,
+     "uninstall, then start the full installer: 1 started, 0 failed to start, 1 when the player or installer "
+     "folder is missing"},
+    {Option::JoinBeta, "-r+", nullptr, false, "join the public beta: 0 done, 1 not"},
+    {Option::LeaveBeta, "-r", nullptr, false, "leave the public beta: 0 done, 1 not"},
+    {Option::DeleteResources, "-dr", nullptr, false, "delete the resource cache: 1 when removed, else unchanged"},
+    {Option::DeleteSiteList, "-dsd", nullptr, false,
+     "delete the download-site list: 0 deleted, -44 could not delete, else unchanged"},
+    {Option::AddSite, "-ds+", "site", false,
+     "add a download site (\"Default\" is the default site): 1 when the list could not be written, else 0"},
+    {Option::RemoveSite, "-ds", "site", false, "remove a download site: 1 when the list could not be written, else 0"},
+    {Option::Verify, "-v", "version-list file", false,
+     "verify the installed components: 0 all match, n the n-th listed component is missing or differs, -1 no "
+     "player, -2 no file name, -3 unreadable list"},
+    {Option::UpdateCheckOn, "-cu+", nullptr, false, "switch the update check on: 1 when the write failed, else unchanged"},
+    {Option::UpdateCheckOff, "-cu", nullptr, false,
+     "switch the update check off: 1 when the write failed, else unchanged"},
+    {Option::LastUpdateTime, "-lu", "time", false,
+     "set the time of the last update check: 1 when the write failed, else unchanged"},
 };
 
-// Finds the switches of commandLine into switches and blanks them out of
-// options, a copy of commandLine that the dispatcher then reads: every other
-// byte stays where it was, so the options read as they would without the
-// switches. The argument of "/log" goes with it, closing quote included, so
-// that a file name such as C:\logs\run-u.txt is never read as an option.
-void TakeRunSwitches(const char* commandLine, std::string& options, RunSwitches& switches);
+// The row of option.
+const OptionRow& RowOf(Option option);
 
-// The usage text: every option of OptionUsages and the switches, one per line.
+// The switches of an unattended run. They begin with "/", contain no option
+// text, and count only as whole unquoted tokens, in any case.
+struct RunSwitches {
+  bool help = false;    // "/?" or "/help": print the usage text, run nothing
+  bool quiet = false;   // "/quiet": no window or box; each box is written to standard error
+  bool status = false;  // "/status": print the installation's state as JSON, run nothing else
+  bool log = false;     // "/log FILE": append what the run does to FILE
+  std::string logFile;  // the token after "/log"
+};
+
+// One option of a strictly read command line, with its argument.
+struct OptionStep {
+  Option option;
+  std::string argument;
+  bool argumentMissing = false;  // none followed: the command line ends here
+  bool argumentCut = false;      // longer than a token holds
+};
+
+// The result code of a command line that is refused: no option uses it.
+// Its magnitude is the code Windows installers give for a command line they
+// refuse; it is negative because "-v" reports any positive number.
+constexpr int32_t RefusedCommandLineCode = -1639;
+
+// What a command line asks for. A command line that uses none of the
+// switches is read as it always was: options found by substring, anything
+// else passed over (DispatchCommandLineWith). One that uses a switch is read
+// strictly: every token must be a switch, a whole option of OptionTable
+// (with case) or the argument that follows an option that takes one;
+// anything else refuses the whole command line before anything runs. "/log"
+// takes the next token as its file only when that token begins with neither
+// "-" nor "/". A quoted token ends at its closing quote, and the next token
+// starts after it. Alone on the command line, "-h", "--help" and "-?" ask
+// for the usage text too.
+struct CommandLineReading {
+  bool strict = false;
+  RunSwitches switches;
+  std::vector<OptionStep> steps;  // strict: the options in their order
+  std::string refusal;            // strict: why the command line is refused; empty when it is not
+};
+CommandLineReading ReadCommandLine(const char* commandLine);
+
+// The line on standard error for a refused command line: what was refused
+// and why, and where to read how it is written.
+std::string RefusalLine(const std::string& refusal);
+
+// The usage text: every option of OptionTable and the switches, one per line.
 std::string UsageText();
 
 // Runs one option. argument is the token after the option for the options
@@ -94,5 +152,11 @@ int32_t CutArgumentCode(Option option);
 // CutArgumentCode.
 int32_t DispatchCommandLineWith(const char* commandLine, OptionAction action);
 
-// DispatchCommandLineWith the program's own option actions.
+// Runs the options of a strictly read command line with action, in their
+// order, and returns the code the last one left (0 when none touched it), as
+// DispatchCommandLineWith does with the same options.
+int32_t RunOptionSteps(const std::vector<OptionStep>& steps, OptionAction action);
+
+// The program's own option actions.
 int32_t DispatchCommandLine(const char* commandLine);
+int32_t RunOptionSteps(const std::vector<OptionStep>& steps);

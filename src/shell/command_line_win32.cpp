@@ -46,7 +46,7 @@ void DeleteSiteList(int32_t& resultCode) {
   }
   FileStream list(file);
   resultCode = list.Delete() == StatusOk ? 0 : StatusIoError;
-  LogEvent((resultCode == 0 ? "removed file " : "could not remove file ") + Quoted(file.Text()));
+  Logf("%s file \"%s\"", resultCode == 0 ? "removed" : "could not remove", file.Text());
 }
 
 // "-r+": stores the public beta site as "Additional Download URL"; 0 when
@@ -144,3 +144,5 @@ void RunOption(Option option, const char* argument, int32_t& resultCode) {
 }  // namespace
 
 int32_t DispatchCommandLine(const char* commandLine) { return DispatchCommandLineWith(commandLine, RunOption); }
+
+int32_t RunOptionSteps(const std::vector<OptionStep>& steps) { return RunOptionSteps(steps, RunOption); }

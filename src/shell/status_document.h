@@ -82,5 +82,5 @@ std::string StatusDocument(const InstallationStatus& status);
 InstallationStatus ReadInstallationStatus();
 
 // Writes the document of ReadInstallationStatus to standard output; true
-// when it was written whole.
-bool PrintStatusDocument();
+// when it was written whole, else false with the reason in failure.
+bool PrintStatusDocument(std::string* failure);

@@ -2,8 +2,7 @@
 // and the files with the readers the options and the windows use.
 #include "shell/status_document.h"
 
-#include <fcntl.h>
-#include <io.h>
+#include <windows.h>
 
 #include <cstdio>
 
@@ -12,6 +11,7 @@
 #include "foundation/code_page.h"
 #include "foundation/paths.h"
 #include "foundation/platform.h"
+#include "foundation/platform_win32.h"
 #include "foundation/product_version.h"
 #include "foundation/profile_document.h"
 #include "foundation/profile_file.h"
@@ -175,7 +175,7 @@ InstallationStatus ReadInstallationStatus() {
   return status;
 }
 
-bool PrintStatusDocument() {
+bool PrintStatusDocument(std::string* failure) {
   const std::string document = StatusDocument(ReadInstallationStatus());
   if (document.empty()) return false;
   // Windows line ends, written in one piece: in text mode the C runtime
@@ -188,8 +188,22 @@ bool PrintStatusDocument() {
     text += c;
   }
   fflush(stdout);
-  const int mode = _setmode(_fileno(stdout), _O_BINARY);
-  const bool written = fwrite(text.data(), 1, text.size(), stdout) == text.size() && fflush(stdout) == 0;
-  if (mode != -1) _setmode(_fileno(stdout), mode);
-  return written;
+  const HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
+  if (output == nullptr || output == INVALID_HANDLE_VALUE) {
+    if (failure) *failure = "there is no standard output";
+    return false;
+  }
+  for (size_t done = 0; done < text.size();) {
+    DWORD written = 0;
+    if (!WriteFile(output, text.data() + done, static_cast<DWORD>(text.size() - done), &written, nullptr)) {
+      if (failure) *failure = SystemErrorText(GetLastError());
+      return false;
+    }
+    if (written == 0) {  // a short write that did not go on: no room
+      if (failure) *failure = SystemErrorText(ERROR_DISK_FULL);
+      return false;
+    }
+    done += written;
+  }
+  return true;
 }

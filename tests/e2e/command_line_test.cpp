@@ -87,7 +87,7 @@ TEST(CommandLine, TheUsageTextListsEveryOptionAndRunsNothing) {
     ASSERT_TRUE(run.started);
     EXPECT_EQ(run.exitCode, 0) << arguments;
     const std::string usage = WithoutCarriageReturns(run.output);
-    for (const OptionUsage& row : OptionUsages) {
+    for (const OptionRow& row : OptionTable) {
       const std::string name = std::string(row.text) + (row.argument ? std::string(" ") + row.argument : "");
       EXPECT_NE(usage.find("\n  " + name + " "), std::string::npos) << arguments << ": " << name;
     }

@@ -140,9 +140,17 @@ TEST_F(ManagerOptions, AFileThatCannotBeReadOrReplacedStaysAsItWasAndOneIsPrinte
   // Held by another program that shares nothing, the options cannot be read;
   // when it lets others read but neither write nor delete the file, the
   // options are read but the new file cannot take its place.
-  ASSERT_TRUE(WriteTextFile(File(), options));
+  // Each option would change the file it finds ("-cu" one with the check on).
+  std::string checkOn = options;
+  checkOn.replace(checkOn.find("CheckForUpdates=0"), 17, "CheckForUpdates=1");
+  const struct {
+    const char* arguments;
+    const std::string& text;
+  } cases[] = {{"-cu+", options}, {"-cu", checkOn}, {"-lu 5", options}};
   for (DWORD share : {DWORD{0}, DWORD{FILE_SHARE_READ}}) {
-    for (const char* arguments : {"-cu+", "-cu", "-lu 5"}) {
+    for (const auto& c : cases) {
+      const char* arguments = c.arguments;
+      ASSERT_TRUE(WriteTextFile(File(), c.text));
       {
         HeldFile holder(File(), share);
         ASSERT_TRUE(holder.IsOpen());
@@ -150,7 +158,7 @@ TEST_F(ManagerOptions, AFileThatCannotBeReadOrReplacedStaysAsItWasAndOneIsPrinte
         EXPECT_EQ(run.output, "1\n") << arguments << " " << share;
         EXPECT_EQ(run.exitCode, 1) << arguments << " " << share;
       }
-      EXPECT_EQ(ReadTextFile(File()), options) << arguments << " " << share;
+      EXPECT_EQ(ReadTextFile(File()), c.text) << arguments << " " << share;
       EXPECT_EQ(FilesIn(player.ComponentFolder()), std::vector<std::string>{"QuillframeConfig.ini"});
     }
   }

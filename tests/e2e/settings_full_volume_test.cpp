@@ -15,6 +15,7 @@
 namespace {
 
 const std::string options = "[ComponentMgrOptions]\nCheckForUpdates = 0\nLastUpdateCheckTime = 77\n";
+const std::string checkOn = "[ComponentMgrOptions]\nCheckForUpdates = 1\nLastUpdateCheckTime = 77\n";
 const std::string sites = "[Download Sites]\nsite = https://a/\n[Other]\nk = v\n";
 
 TEST(SettingsFullVolumeTest, WritesThatDoNotFitLeaveTheFilesAsTheyWere) {
@@ -32,17 +33,26 @@ TEST(SettingsFullVolumeTest, WritesThatDoNotFitLeaveTheFilesAsTheyWere) {
   {
     VolumeFiller filler(root + "filler.bin");
     ASSERT_TRUE(filler.Full());
-    for (const char* arguments : {"-cu+", "-cu", "-lu 1700000000", "-ds+ https://b/", "-ds https://a/"}) {
+    // Each option would change the file it finds ("-cu" one with the check on).
+    const struct {
+      const char* arguments;
+      const std::string& text;
+    } cases[] = {{"-cu+", options}, {"-cu", checkOn}, {"-lu 1700000000", options}, {"-ds+ https://b/", options},
+                 {"-ds https://a/", options}};
+    for (const auto& c : cases) {
+      const char* arguments = c.arguments;
+      ASSERT_TRUE(WriteTextFile(config, c.text));
       ProgramRun run = RunProgram(ControlPanelProgram(), arguments);
       EXPECT_EQ(WithoutCarriageReturns(run.output), "1\n") << arguments;
       EXPECT_EQ(run.exitCode, 1) << arguments;
-      EXPECT_EQ(ReadTextFile(config), options) << arguments;
+      EXPECT_EQ(ReadTextFile(config), c.text) << arguments;
       EXPECT_EQ(ReadTextFile(siteList), sites) << arguments;
       EXPECT_EQ(FilesIn(folder), (std::vector<std::string>{"QFXDownloadSites.txt", "QuillframeConfig.ini"}))
           << arguments;
     }
   }
   // With room again the same options write as usual.
+  ASSERT_TRUE(WriteTextFile(config, options));
   ProgramRun run = RunProgram(ControlPanelProgram(), "-cu+ -ds+ https://b/");
   EXPECT_EQ(WithoutCarriageReturns(run.output), "0\n");
   EXPECT_EQ(ReadTextFile(config), "[ComponentMgrOptions]\nCheckForUpdates = 1\nLastUpdateCheckTime = 77\n");

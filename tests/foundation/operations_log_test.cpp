@@ -42,4 +42,26 @@ TEST(OperationsLogTest, EventsGoToTheWriterWhileThereIsOne) {
   EXPECT_EQ(events, (std::vector<std::string>{"one", "two \"C:\\x\" (none)", "utf8 three", "\"C:\\P\"\"C:\\\"\"C:\"\"\\\\s\\x\""}));
 }
 
+// Logf makes its text as printf does, and only while there is a log; a long
+// text is made whole.
+TEST(OperationsLogTest, LogfMakesTheEventAsPrintfDoes) {
+  events.clear();
+  Logf("lost %d", 1);
+  SetLogEventWriter(Collect);
+  const std::string longText(5000, 'l');
+  Logf("removed file \"%s\" (status %ld, %u%%)", "C:\\x y", -44L, 7u);
+  Logf("%s", longText.c_str());
+  Logf("plain");
+  SetLogEventWriter(nullptr);
+  EXPECT_EQ(events, (std::vector<std::string>{"removed file \"C:\\x y\" (status -44, 7%)", longText, "plain"}));
+}
+
+// A text the code page cannot convert stays UTF-8: each byte outside ASCII
+// becomes U+FFFD, every other byte is kept.
+TEST(OperationsLogTest, UnconvertibleBytesBecomeReplacementCharacters) {
+  EXPECT_EQ(WithReplacementCharacters(""), "");
+  EXPECT_EQ(WithReplacementCharacters("C:\\a b.txt"), "C:\\a b.txt");
+  EXPECT_EQ(WithReplacementCharacters("x\x81y\xFF"), "x\xEF\xBF\xBDy\xEF\xBF\xBD");
+}
+
 }  // namespace

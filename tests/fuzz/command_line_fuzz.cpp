@@ -5,8 +5,9 @@
 // fit its buffer and be the start of the text it was copied from; the
 // position returned must lie at the end of the whole token, so that the rest
 // of a cut token never becomes tokens of its own; every call must move on,
-// so every command line ends. Taking the switches ("/quiet", "/log FILE",
-// ...) off first blanks them in place and leaves none behind.
+// so every command line ends. Reading it strictly, when it uses a switch
+// ("/quiet", "/log FILE", ...), either refuses it with a reason and no
+// option, or lists whole options only, each argument a token of the line.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -82,20 +83,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   memcpy(commandLine.get(), data, size);
   commandLine[size] = '\0';
 
-  // The switches come off in place: every other byte stays where it was, and
-  // what is left holds no switch.
-  std::string options;
-  RunSwitches switches;
-  TakeRunSwitches(commandLine.get(), options, switches);
-  if (options.size() != strlen(commandLine.get())) Fail("taking the switches moved bytes");
-  for (size_t i = 0; i < options.size(); ++i)
-    if (options[i] != commandLine[i] && options[i] != ' ') Fail("taking the switches changed a byte");
-  if (switches.log && switches.logFile.size() >= TokenBufferBytes) Fail("log file name longer than a token");
-  std::string again;
-  RunSwitches left;
-  TakeRunSwitches(options.c_str(), again, left);
-  if (again != options || left.help || left.quiet || left.status || left.log) Fail("a switch was left");
-
+  const CommandLineReading reading = ReadCommandLine(commandLine.get());
+  if (!reading.refusal.empty() && (!reading.strict || !reading.steps.empty() || reading.switches.log))
+    Fail("a refused command line must be strict and run nothing");
+  if (reading.switches.log && reading.switches.logFile.size() >= TokenBufferBytes) Fail("log file name too long");
+  for (const OptionStep& step : reading.steps) {
+    if ((step.argumentMissing || !step.argument.empty() || step.argumentCut) && !TakesArgument(step.option))
+      Fail("argument given to an option that takes none");
+    if (step.argument.size() >= TokenBufferBytes) Fail("argument longer than a token");
+    if (!step.argument.empty() && !strstr(commandLine.get(), step.argument.c_str()))
+      Fail("argument is not text of the command line");
+  }
   std::vector<std::string> tokens = CheckedTokens(commandLine.get());
 
   recorded.clear();

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -226,7 +227,7 @@ TEST(DispatchCommandLineTest, ALongTokenIsCutNotOverrun) {
 // each row.
 TEST(OptionUsageTest, EachRowIsTheOptionTheDispatcherRuns) {
   const std::string usage = UsageText();
-  for (const OptionUsage& row : OptionUsages) {
+  for (const OptionRow& row : OptionTable) {
     const std::string commandLine = std::string(row.text) + (row.argument ? " the-argument" : "");
     int32_t result = 0;
     EXPECT_EQ(Dispatch(commandLine.c_str(), &result),
@@ -239,59 +240,114 @@ TEST(OptionUsageTest, EachRowIsTheOptionTheDispatcherRuns) {
   for (const char* text : {"/?", "/help", "/quiet", "/log FILE", "/status"}) EXPECT_NE(usage.find(text), std::string::npos) << text;
 }
 
-// Switches are whole unquoted tokens in any case; taking them off, with the
-// argument of "/log", leaves every other byte where it was, so the options
-// read as without them.
-TEST(RunSwitchesTest, AreTakenOffBeforeTheOptionsAreRead) {
+// A command line without switches is read as it always was: nothing is
+// refused and the options are found by substring.
+TEST(ReadCommandLineTest, WithoutSwitchesNothingIsStrict) {
+  for (const char* commandLine : {"", "-u /S", "--cu+", "abc-dsd", "hello -ip", "\"/quiet\" -u", "x/quiet /quietly",
+                                  "-h -u", "/no-ui /logs /statuses"}) {
+    const CommandLineReading reading = ReadCommandLine(commandLine);
+    EXPECT_FALSE(reading.strict) << commandLine;
+    EXPECT_TRUE(reading.refusal.empty()) << commandLine;
+    EXPECT_FALSE(reading.switches.help) << commandLine;
+  }
+  for (const char* commandLine : {"-h", "--help", "-?", "  -?  "}) {
+    const CommandLineReading reading = ReadCommandLine(commandLine);
+    EXPECT_FALSE(reading.strict) << commandLine;
+    EXPECT_TRUE(reading.switches.help) << commandLine;
+  }
+}
+
+// With a switch every token is a switch, a whole option or an option's
+// argument; the options are listed with their arguments in their order.
+TEST(ReadCommandLineTest, WithASwitchEveryTokenIsKnown) {
   const struct {
     const char* commandLine;
     RunSwitches switches;
-    const char* options;
+    std::vector<Call> steps;
   } cases[] = {
-      {"/quiet -u", {false, true, false, false, ""}, "       -u"},
-      {"-cu+ /QUIET", {false, true, false, false, ""}, "-cu+       "},
-      {"/Quiet /?", {true, true, false, false, ""}, "         "},
-      {"/help -ds+ x", {true, false, false, false, ""}, "      -ds+ x"},
-      {"/HELP", {true, false, false, false, ""}, "     "},
-      {"\"/quiet\" -u", {}, "\"/quiet\" -u"},  // quoted: an argument, not a switch
-      {"x/quiet /quietly /no-ui /logs /statuses", {}, "x/quiet /quietly /no-ui /logs /statuses"},
-      {"-ds+ /quiet", {false, true, false, false, ""}, "-ds+       "},  // the site is missing now
-      {"/STATUS", {false, false, true, false, ""}, "       "},
+      {"/quiet -u", {false, true, false, false, ""}, {{Option::Uninstall, ""}}},
+      {"-cu+ /QUIET", {false, true, false, false, ""}, {{Option::UpdateCheckOn, ""}}},
+      {"/Quiet /?", {true, true, false, false, ""}, {}},
+      {"/help -ds+ x", {true, false, false, false, ""}, {{Option::AddSite, "x"}}},
+      {"/quiet -h", {true, true, false, false, ""}, {}},
+      {"/STATUS", {false, false, true, false, ""}, {}},
       {"/log C:\\logs\\run-u.txt -cu+", {false, false, false, true, "C:\\logs\\run-u.txt"},
-       "                       -cu+"},
+       {{Option::UpdateCheckOn, ""}}},
       {"-u /Log \"C:\\my logs\\cp.log\" -cu+", {false, false, false, true, "C:\\my logs\\cp.log"},
-       "-u                          -cu+"},
-      {"/log \"C:\\open.log", {false, false, false, true, "C:\\open.log"}, "                 "},
-      {"-cu+ /log", {false, false, false, true, ""}, "-cu+     "},  // no file named
-      {"", {}, ""},
+       {{Option::Uninstall, ""}, {Option::UpdateCheckOn, ""}}},
+      {"/log \"C:\\open.log", {false, false, false, true, "C:\\open.log"}, {}},
+      // Arguments are taken as they are, a "/" or an option's text included.
+      {"/quiet -ds+ /sites/x -v \"C:\\a list-u.txt\" -lu -u", {false, true, false, false, ""},
+       {{Option::AddSite, "/sites/x"}, {Option::Verify, "C:\\a list-u.txt"}, {Option::LastUpdateTime, "-u"}}},
+      {"/quiet \"-ip\"", {false, true, false, false, ""}, {{Option::InstallPath, ""}}},
+      {"/quiet -rcvr -r -r+ -dr -dsd -ds a -cu", {false, true, false, false, ""},
+       {{Option::Recover, ""}, {Option::LeaveBeta, ""}, {Option::JoinBeta, ""}, {Option::DeleteResources, ""},
+        {Option::DeleteSiteList, ""}, {Option::RemoveSite, "a"}, {Option::UpdateCheckOff, ""}}},
   };
   for (const auto& c : cases) {
-    std::string options;
-    RunSwitches switches;
-    TakeRunSwitches(c.commandLine, options, switches);
-    EXPECT_EQ(switches.help, c.switches.help) << c.commandLine;
-    EXPECT_EQ(switches.quiet, c.switches.quiet) << c.commandLine;
-    EXPECT_EQ(switches.status, c.switches.status) << c.commandLine;
-    EXPECT_EQ(switches.log, c.switches.log) << c.commandLine;
-    EXPECT_EQ(switches.logFile, c.switches.logFile) << c.commandLine;
-    EXPECT_EQ(options, c.options) << c.commandLine;
+    const CommandLineReading reading = ReadCommandLine(c.commandLine);
+    EXPECT_TRUE(reading.strict) << c.commandLine;
+    EXPECT_EQ(reading.refusal, "") << c.commandLine;
+    EXPECT_EQ(reading.switches.help, c.switches.help) << c.commandLine;
+    EXPECT_EQ(reading.switches.quiet, c.switches.quiet) << c.commandLine;
+    EXPECT_EQ(reading.switches.status, c.switches.status) << c.commandLine;
+    EXPECT_EQ(reading.switches.log, c.switches.log) << c.commandLine;
+    EXPECT_EQ(reading.switches.logFile, c.switches.logFile) << c.commandLine;
+    std::vector<Call> steps;
+    for (const OptionStep& step : reading.steps) steps.push_back({step.option, step.argument});
+    EXPECT_EQ(steps, c.steps) << c.commandLine;
   }
-  // The file names of arguments are never seen as options.
-  for (const char* commandLine : {"/quiet -ds+ C:\\sites-u.txt", "/log C:\\logs\\run-u.txt -ds+ C:\\sites-u.txt"}) {
-    std::string options;
-    RunSwitches switches;
-    TakeRunSwitches(commandLine, options, switches);
-    int32_t result = 0;
-    EXPECT_EQ(Dispatch(options.c_str(), &result), (std::vector<Call>{{Option::AddSite, "C:\\sites-u.txt"}}))
-        << commandLine;
+}
+
+// Anything else refuses the whole command line, and the refusal names the
+// token.
+TEST(ReadCommandLineTest, AnythingElseIsRefused) {
+  const struct {
+    std::string commandLine;
+    std::string named;
+  } cases[] = {
+      {"/quiet /log C:\\IT logs\\cp-update.log -cu+", "\"logs\\cp-update.log\""},
+      {"/quiet -cu+ logs\\run-u.txt", "\"logs\\run-u.txt\""},
+      {"/log -cu+", "\"-cu+\""},
+      {"/log /status", "\"/status\""},
+      {"-cu+ /log", "\"/log\" names no file"},
+      {"/quiet -dsd /bogus", "\"/bogus\""},
+      {"/quiet --cu+", "\"--cu+\""},
+      {"/quiet -IP", "\"-IP\""},
+      {"/quiet \"\" -u", "\"\""},
+      {"/quiet \"/quiet\"", "\"/quiet\""},
+      {"/quiet -u /S", "\"/S\""},
+      {"/log " + std::string(TokenBufferBytes + 10, 'l') + " -cu+", "longer than 2047"},
+  };
+  for (const auto& c : cases) {
+    const CommandLineReading reading = ReadCommandLine(c.commandLine.c_str());
+    EXPECT_TRUE(reading.strict) << c.commandLine;
+    EXPECT_NE(reading.refusal.find(c.named), std::string::npos) << c.commandLine << ": " << reading.refusal;
+    EXPECT_TRUE(reading.steps.empty()) << c.commandLine;
+    EXPECT_FALSE(reading.switches.help || reading.switches.quiet || reading.switches.log) << c.commandLine;
+    const std::string line = RefusalLine(reading.refusal);
+    EXPECT_NE(line.find("/?"), std::string::npos) << line;
+    EXPECT_EQ(std::count(line.begin(), line.end(), '\n'), 1) << line;
   }
-  // A log file name longer than a token is not cut to some other file's name.
-  std::string options;
-  RunSwitches switches;
-  TakeRunSwitches(("/log " + std::string(TokenBufferBytes + 10, 'l') + " -cu+").c_str(), options, switches);
-  EXPECT_TRUE(switches.log);
-  EXPECT_EQ(switches.logFile, "");
-  EXPECT_EQ(options.find_first_not_of(' '), options.find("-cu+"));
+}
+
+// A strictly read command line runs its options as the dispatcher runs the
+// same options: a missing argument ends it ("-v" sets -2 first), a cut
+// argument fails its option.
+TEST(RunOptionStepsTest, RunsAsTheDispatcherRunsTheSameOptions) {
+  const std::string longArgument(TokenBufferBytes + 10, 'a');
+  for (const std::string& options :
+       {std::string("-cu+ -lu 5"), std::string("-v list.txt -dr"), std::string("-cu+ -v"), std::string("-ds+"),
+        std::string("-lu ") + longArgument + " -cu", std::string("-ip -u -rcvr -r+ -r -dsd -ds x")}) {
+    int32_t dispatched = 0;
+    const std::vector<Call> dispatchedCalls = Dispatch(options.c_str(), &dispatched);
+    const CommandLineReading reading = ReadCommandLine(("/quiet " + options).c_str());
+    ASSERT_EQ(reading.refusal, "") << options;
+    calls.clear();
+    codeToSet = 12345;
+    EXPECT_EQ(RunOptionSteps(reading.steps, Record), dispatched) << options;
+    EXPECT_EQ(calls, dispatchedCalls) << options;
+  }
 }
 
 }  // namespace

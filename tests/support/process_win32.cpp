@@ -10,11 +10,13 @@ namespace {
 struct ProcessDeadline {
   HANDLE process;
   DWORD timeoutMs;
+  bool ended;  // by itself, within the time
 };
 
 DWORD WINAPI EndAtDeadline(void* context) {
   auto* deadline = static_cast<ProcessDeadline*>(context);
-  if (WaitForSingleObject(deadline->process, deadline->timeoutMs) != WAIT_OBJECT_0) {
+  deadline->ended = WaitForSingleObject(deadline->process, deadline->timeoutMs) == WAIT_OBJECT_0;
+  if (!deadline->ended) {
     TerminateProcess(deadline->process, 1);
     WaitForSingleObject(deadline->process, INFINITE);
   }
@@ -51,7 +53,7 @@ std::string ReadErrorFile(HANDLE file) {
 }
 
 StartedProgram StartProgram(const std::string& program, const std::string& arguments,
-                            const std::string& workingFolder) {
+                            const std::string& workingFolder, bool outputClosed = false) {
   StartedProgram started;
   SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, nullptr, TRUE};
   HANDLE writeEnd = nullptr;
@@ -73,6 +75,10 @@ StartedProgram StartProgram(const std::string& program, const std::string& argum
                                    workingFolder.empty() ? nullptr : workingFolder.c_str(), &startup,
                                    &started.process);
   CloseHandle(writeEnd);
+  if (outputClosed) {
+    CloseHandle(started.readEnd);
+    started.readEnd = nullptr;
+  }
   return started;
 }
 
@@ -82,7 +88,7 @@ ProgramRun FinishProgram(StartedProgram& started, uint32_t timeoutMs) {
   if (started.started) {
     // The program may never end (a box nobody answers): past the timeout it
     // is ended, which also ends the read below.
-    ProcessDeadline deadline{started.process.hProcess, timeoutMs};
+    ProcessDeadline deadline{started.process.hProcess, timeoutMs, false};
     HANDLE guard = CreateThread(nullptr, 0, EndAtDeadline, &deadline, 0, nullptr);
     char chunk[4096];
     DWORD read = 0;
@@ -90,8 +96,10 @@ ProgramRun FinishProgram(StartedProgram& started, uint32_t timeoutMs) {
     if (guard) {
       WaitForSingleObject(guard, INFINITE);  // ends with the program or ends it
       CloseHandle(guard);
-    } else if (WaitForSingleObject(started.process.hProcess, timeoutMs) != WAIT_OBJECT_0) {
-      TerminateProcess(started.process.hProcess, 1);
+      run.ended = deadline.ended;
+    } else {
+      run.ended = WaitForSingleObject(started.process.hProcess, timeoutMs) == WAIT_OBJECT_0;
+      if (!run.ended) TerminateProcess(started.process.hProcess, 1);
     }
     DWORD code = 0;
     GetExitCodeProcess(started.process.hProcess, &code);
@@ -143,4 +151,9 @@ ProgramRun RunPanel(const std::string& arguments, uint32_t timeoutMs) {
   run.output = WithoutCarriageReturns(run.output);
   run.errors = WithoutCarriageReturns(run.errors);
   return run;
+}
+
+ProgramRun RunProgramWithClosedOutput(const std::string& program, const std::string& arguments) {
+  StartedProgram started = StartProgram(program, arguments, std::string(), true);
+  return FinishProgram(started, 60000);
 }

@@ -11,6 +11,7 @@ struct ProgramRun {
   std::string output;  // standard output, bytes as written
   std::string errors;  // standard error, bytes as written
   int32_t exitCode = 0;
+  bool ended = false;  // by itself, before the timeout ended it
 };
 
 // Runs program with the command-line text after its name and waits for it
@@ -24,6 +25,10 @@ ProgramRun RunProgram(const std::string& program, const std::string& arguments,
 // agents make them. The runs in the order of argumentsList.
 std::vector<ProgramRun> RunProgramsTogether(const std::string& program, const std::vector<std::string>& argumentsList,
                                             uint32_t timeoutMs = 60000);
+
+// RunProgram with a standard output whose reading end is closed before the
+// program writes: every write to it fails.
+ProgramRun RunProgramWithClosedOutput(const std::string& program, const std::string& arguments);
 
 // The folder this test program lies in, with no trailing backslash.
 std::string ThisProgramFolder();

@@ -1,0 +1,93 @@
+// The places a run's options remove or rewrite, read from the registry and
+// compared with the log's path as Windows compares paths.
+#include "shell/log_placement.h"
+
+#include <initializer_list>
+
+#include "foundation/file_replacement.h"
+#include "foundation/path_identity.h"
+#include "foundation/paths.h"
+#include "maintenance/installation.h"
+#include "settings/download_sites.h"
+#include "settings/manager_options.h"
+
+namespace {
+
+bool Uses(const std::vector<Option>& options, std::initializer_list<Option> any) {
+  for (Option option : options)
+    for (Option wanted : any)
+      if (option == wanted) return true;
+  return false;
+}
+
+// The options of the list that touch a place, as the refusal names them.
+std::string Names(const std::vector<Option>& options, std::initializer_list<Option> any, bool windowMode) {
+  if (windowMode) return "the window's commands";
+  std::string names;
+  for (Option option : options)
+    for (Option wanted : any)
+      if (option == wanted && names.find(RowOf(option).text) == std::string::npos)
+        names += (names.empty() ? "" : ", ") + std::string(RowOf(option).text);
+  return names;
+}
+
+std::string Refusal(const std::string& logFile, const char* what, const std::string& place,
+                    const std::string& byWhom) {
+  return "the log \"" + logFile + "\" lies in " + what + " \"" + place + "\", which " + byWhom +
+         " may remove or rewrite";
+}
+
+}  // namespace
+
+std::string LogPlacementRefusal(const std::string& logFile, const std::vector<Option>& requested, bool windowMode) {
+  // The window can do what these options do.
+  const std::vector<Option> options =
+      windowMode ? std::vector<Option>{Option::Uninstall, Option::DeleteResources, Option::JoinBeta,
+                                       Option::AddSite, Option::UpdateCheckOn, Option::LastUpdateTime}
+                 : requested;
+  const char* log = logFile.c_str();
+
+  const FixedPath siteSettings = SiteSettingsPath();
+  if (siteSettings.Text()[0] && IsSameOrInside(log, siteSettings.Text()))
+    return Refusal(logFile, "the program's settings file", siteSettings.Text(), "runs of the program");
+
+  FixedPath componentFolder;
+  const bool player = ReadComponentPath(componentFolder);
+  const std::initializer_list<Option> removers = {Option::Uninstall, Option::Recover};
+  if (player && Uses(options, removers) && IsSameOrInside(log, componentFolder.Text()))
+    return Refusal(logFile, "the component folder", componentFolder.Text(), Names(options, removers, windowMode));
+
+  FixedPath applicationFolder;
+  if (Uses(options, {Option::Recover}) && ReadApplicationPath(applicationFolder) &&
+      IsSameOrInside(log, applicationFolder.Text()))
+    return Refusal(logFile, "the application folder", applicationFolder.Text(), "-rcvr");
+
+  if (!player) return std::string();
+  FixedPath cache(componentFolder);
+  if (Uses(options, {Option::DeleteResources}) && cache.AppendName(ResourceCacheFolderName) == StatusOk &&
+      IsSameOrInside(log, cache.Text()))
+    return Refusal(logFile, "the resource cache", cache.Text(), Names(options, {Option::DeleteResources}, windowMode));
+
+  const struct {
+    const char* name;
+    std::initializer_list<Option> writers;
+  } settingsFiles[] = {
+      {DownloadSitesFileName, {Option::DeleteSiteList, Option::AddSite, Option::RemoveSite}},
+      {ManagerOptionsFileName, {Option::UpdateCheckOn, Option::UpdateCheckOff, Option::LastUpdateTime}},
+  };
+  for (const auto& file : settingsFiles) {
+    FixedPath settings(componentFolder);
+    if (!Uses(options, file.writers) || settings.AppendName(file.name) != StatusOk) continue;
+    if (IsSameOrInside(log, settings.Text()))
+      return Refusal(logFile, "the settings file", settings.Text(), Names(options, file.writers, windowMode));
+    // The temporary files of interrupted writes beside it go at the next write.
+    const size_t separator = logFile.find_last_of("\\/");
+    const std::string logFolder = separator == std::string::npos ? "." : logFile.substr(0, separator + 1);
+    const std::string logName = separator == std::string::npos ? logFile : logFile.substr(separator + 1);
+    if (IsSiblingFileName(logName.c_str()) && IsSameOrInside(logFolder.c_str(), componentFolder.Text()) &&
+        IsSameOrInside(componentFolder.Text(), logFolder.c_str()))
+      return Refusal(logFile, "the temporary files of the folder", componentFolder.Text(),
+                     Names(options, file.writers, windowMode));
+  }
+  return std::string();
+}
