@@ -126,9 +126,7 @@ TEST(ProfileEditTest, EachEditChangesOnlyItsLine) {
     EXPECT_TRUE(changed) << c.what;
     EXPECT_EQ(text, c.after) << c.what;
     // A set or added value is the one a lookup gives.
-    if (c.edit == Edit::Set || c.edit == Edit::Add) {
-      EXPECT_EQ(LookUp(text, c.section, c.key), c.value) << c.what;
-    }
+    if (c.edit == Edit::Set || c.edit == Edit::Add) EXPECT_EQ(LookUp(text, c.section, c.key), c.value) << c.what;
   }
 }
 

@@ -184,9 +184,7 @@ TEST_P(VerifyVersionDocumentTest, GivesTheSameCodeAndReadsWhenTheFilesComeOneByO
   TypedArray<FixedPath> files;
   PairCheck check(pairs, files, VersionFromTable);
   for (int32_t i = 0; i <= all.count; ++i) {
-    if (i > 0) {
-      ASSERT_TRUE(AppendPathCopy(files, all[i - 1]));
-    }
+    if (i > 0) ASSERT_TRUE(AppendPathCopy(files, all[i - 1]));
     const int readsSoFar = versionReads;
     const int32_t expected = FindUnsatisfiedPair(pairs, files, VersionFromTable);
     versionReads = readsSoFar;

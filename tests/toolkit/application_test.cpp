@@ -71,9 +71,7 @@ TEST(ToolkitAppTest, ModuleOperationsFailWithoutContextOrRecord) {
   FixedPath path = PathOf("C:\\m.dll");
   FixedPath out = PathOf("untouched");
   for (bool withContext : {false, true}) {
-    if (withContext) {
-      ASSERT_TRUE(AttachContext());  // a context without a ToolkitApp
-    }
+    if (withContext) ASSERT_TRUE(AttachContext());  // a context without a ToolkitApp
     EXPECT_FALSE(RegisterModule(Handle(0x1000), 1, &path)) << withContext;
     EXPECT_FALSE(UnregisterModule(1)) << withContext;
     EXPECT_EQ(ModuleHandleForKey(1), nullptr) << withContext;
