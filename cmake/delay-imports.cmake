@@ -38,8 +38,13 @@ foreach(library user32 gdi32 winmm)
   if(NOT delay_64)
     set(kill_at --kill-at)
   endif()
+  # Run in its folder with a relative output name: dlltool makes the names of
+  # the archive's symbols from that name, and the program keeps them, so an
+  # absolute one would put the build folder into the program's bytes.
   add_custom_command(OUTPUT ${archive}
-    COMMAND ${DLLTOOL} --input-def ${def} --dllname ${library}.dll ${kill_at} --output-delaylib ${archive}
+    COMMAND ${DLLTOOL} --input-def ${def} --dllname ${library}.dll ${kill_at}
+            --output-delaylib lib${library}_delayed.a
+    WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/delay-imports
     DEPENDS ${def} VERBATIM)
   list(APPEND delay_libraries ${archive})
 endforeach()

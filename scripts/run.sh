@@ -47,14 +47,16 @@ if [ $# -gt 0 ]; then
   # cmd reads the exit code on the Windows side: all 32 bits, sign included.
   # (The script itself succeeds whatever the code: a Unix exit status would
   # keep only its low 8 bits.)
-  wine cmd /c 'C:\ControlPanel.exe' "$@" '&' echo. '&' echo exit code %ERRORLEVEL% </dev/null 2>/dev/null |
-    tr -d '\r' || true
+  # Run in the prefix's C:\, so that a file named by a relative path
+  # ("/log cp.log") lands there and never in the checkout.
+  (cd "$drive_c" && wine cmd /c 'C:\ControlPanel.exe' "$@" '&' echo. '&' echo exit code %ERRORLEVEL% \
+    </dev/null 2>/dev/null) | tr -d '\r' || true
   exit 0
 fi
 
 if [ -n "${DISPLAY:-}" ] && xwininfo -root >/dev/null 2>&1; then
   echo "ControlPanel.exe: the window is on your display ($DISPLAY); close it with Ok"
-  wine 'C:\ControlPanel.exe' </dev/null 2>/dev/null || true
+  (cd "$drive_c" && wine 'C:\ControlPanel.exe' </dev/null 2>/dev/null) || true
   exit 0
 fi
 

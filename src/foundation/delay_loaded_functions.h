@@ -1,8 +1,8 @@
 // The functions of the window libraries (user32, gdi32, winmm) that the
 // program calls, with the bytes of their arguments on 32-bit x86 (stdcall).
 // ControlPanel.exe reaches them through delay-import libraries made from this
-// list (CMakeLists.txt reads it, one entry a line), so that option mode
-// starts without these libraries; platform_win32.cpp loads them from the
+// list (cmake/delay-imports.cmake reads it, one entry a line), so that option
+// mode starts without these libraries; platform_win32.cpp loads them from the
 // system folder on the first call. A function called by the program but
 // missing here would be linked the ordinary way and bring its library back
 // into the import table: the import-table test fails on that.

@@ -208,16 +208,20 @@ LONG_PTR WINAPI StandIn(ArgumentBytes<Bytes>) {
   return 0;
 }
 LONG_PTR WINAPI StandInWithoutArguments() { return 0; }
+// The helper takes any function back as a FARPROC, the type GetProcAddress
+// gives; the cast goes through void (*)(), the type C++ compilers take to
+// stand for any function, so that changing the parameters is plainly meant.
+template <typename Function>
+FARPROC AsFarProc(Function* function) {
+  return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(function));
+}
 template <size_t Bytes>
 FARPROC StandInOf() {
   static_assert(Bytes % 4 == 0, "stdcall arguments take whole 4-byte slots");
-  // Through the generic function type, which the compiler accepts as a cast
-  // between function types of different parameters.
-  typedef void (*AnyFunction)();
   if constexpr (Bytes == 0)
-    return reinterpret_cast<FARPROC>(reinterpret_cast<AnyFunction>(&StandInWithoutArguments));
+    return AsFarProc(&StandInWithoutArguments);
   else
-    return reinterpret_cast<FARPROC>(reinterpret_cast<AnyFunction>(&StandIn<Bytes>));
+    return AsFarProc(&StandIn<Bytes>);
 }
 
 struct DelayLoadedFunction {

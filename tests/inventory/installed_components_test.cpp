@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 #include <string>
@@ -10,7 +11,6 @@
 #include "foundation/containers.h"
 #include "support/path_of.h"
 #include "support/profile_dump.h"
-#include "support/record_sorter.h"
 
 namespace {
 
@@ -97,16 +97,11 @@ TEST(InstalledComponents, ComponentLinesNameTheVersionAndThePlace) {
   }
 }
 
-// The order as the two passes reach it: every record by its 261 bytes, then
-// a stable exchange sort on the file name.
+// The order as the two passes reach it: every record by its bytes, then a
+// stable exchange sort on the file name.
 void SortByTwoPasses(TypedArray<FixedPath>& files) {
-  GrowArray records;
-  ASSERT_TRUE(InitGrowArrayOver(records, sizeof(FixedPath), files.data, files.count, files.count));
-  RecordSorter sorter;
-  InitRecordSorter(sorter);
-  ASSERT_TRUE(SortRecords(sorter, &records));
-  ReleaseRecordSorter(sorter);
-  ReleaseGrowArray(records);
+  std::sort(files.data, files.data + files.count,
+            [](const FixedPath& a, const FixedPath& b) { return memcmp(&a, &b, sizeof(FixedPath)) < 0; });
   for (int32_t end = files.count - 1; end >= 1; --end) {
     for (int32_t j = 0; j < end; ++j) {
       if (strcmp(FileNameOf(files[j + 1]), FileNameOf(files[j])) < 0) {

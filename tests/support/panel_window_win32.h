@@ -8,10 +8,12 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "support/box_watcher_win32.h"
+#include "support/temp_folder_win32.h"
 #include "toolkit/dialogs.h"
 
 // What a person sees of one control.
@@ -28,7 +30,7 @@ class PanelWindowSession {
  public:
   // Starts program (ControlPanel.exe of this build by default) with the
   // command-line text arguments (none: window mode) on the test desktop, in
-  // workingFolder (none: this program's).
+  // workingFolder (none: a fresh temporary folder, removed with the session).
   explicit PanelWindowSession(const std::string& program = std::string(),
                               const std::string& arguments = std::string(),
                               const std::string& workingFolder = std::string());
@@ -62,6 +64,7 @@ class PanelWindowSession {
   bool WaitForExit(int32_t* exitCode, DWORD timeoutMs = 30000);
 
  private:
+  std::unique_ptr<TempFolder> currentFolder_;  // when the caller named none; outlives the program
   HANDLE process_ = nullptr;
   DWORD processId_ = 0;
   std::vector<HWND> boxesSeen_;

@@ -3,7 +3,10 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <memory>
 #include <vector>
+
+#include "support/temp_folder_win32.h"
 
 namespace {
 
@@ -27,6 +30,7 @@ DWORD WINAPI EndAtDeadline(void* context) {
 // process handles are closed by FinishProgram.
 struct StartedProgram {
   bool started = false;
+  std::unique_ptr<TempFolder> currentFolder;  // when the caller named none
   HANDLE readEnd = nullptr;
   HANDLE errors = INVALID_HANDLE_VALUE;  // a temporary file, gone once closed
   PROCESS_INFORMATION process = {};
@@ -68,12 +72,13 @@ StartedProgram StartProgram(const std::string& program, const std::string& argum
   started.errors = NewErrorFile(&inheritable);
   startup.hStdError = started.errors != INVALID_HANDLE_VALUE ? started.errors : GetStdHandle(STD_ERROR_HANDLE);
 
+  if (workingFolder.empty()) started.currentFolder = std::make_unique<TempFolder>();
+  const std::string& current = workingFolder.empty() ? started.currentFolder->Path() : workingFolder;
   std::string commandLine = "\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments);
   std::vector<char> mutableLine(commandLine.begin(), commandLine.end());
   mutableLine.push_back('\0');
   started.started = CreateProcessA(program.c_str(), mutableLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                                   workingFolder.empty() ? nullptr : workingFolder.c_str(), &startup,
-                                   &started.process);
+                                   current.c_str(), &startup, &started.process);
   CloseHandle(writeEnd);
   if (outputClosed) {
     CloseHandle(started.readEnd);

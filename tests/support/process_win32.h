@@ -15,12 +15,14 @@ struct ProgramRun {
 };
 
 // Runs program with the command-line text after its name and waits for it
-// (at most timeoutMs). workingFolder empty: the caller's.
+// (at most timeoutMs), in workingFolder as its current folder; empty: a fresh
+// temporary folder, removed when the run ends, so that a file the program
+// makes under a relative name never lands in the test's own folder.
 ProgramRun RunProgram(const std::string& program, const std::string& arguments,
                       const std::string& workingFolder = std::string(), uint32_t timeoutMs = 60000);
 
-// Starts program once for each command-line text of argumentsList, every
-// one before waiting for any, then waits for them all (each at most
+// Starts program once for each command-line text of argumentsList (each in
+// a fresh temporary folder), every one before waiting for any, then waits for them all (each at most
 // timeoutMs): several runs at the same time, as installers and management
 // agents make them. The runs in the order of argumentsList.
 std::vector<ProgramRun> RunProgramsTogether(const std::string& program, const std::vector<std::string>& argumentsList,
