@@ -64,20 +64,35 @@ void LogEventUtf8(const std::string& text) {
   if (eventWriter) eventWriter(text, true);
 }
 
-void Logf(const char* format, ...) {
-  if (!eventWriter) return;
-  va_list arguments;
-  va_start(arguments, format);
+namespace {
+
+std::string FormattedEvent(const char* format, va_list arguments) {
   va_list measuring;
   va_copy(measuring, arguments);
   const int length = vsnprintf(nullptr, 0, format, measuring);
   va_end(measuring);
-  if (length >= 0) {
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    vsnprintf(&text[0], text.size(), format, arguments);
-    text.resize(static_cast<size_t>(length));
-    LogEvent(text);
-  }
+  if (length < 0) return std::string();
+  std::string text(static_cast<size_t>(length) + 1, '\0');
+  vsnprintf(&text[0], text.size(), format, arguments);
+  text.resize(static_cast<size_t>(length));
+  return text;
+}
+
+}  // namespace
+
+void Logf(const char* format, ...) {
+  if (!eventWriter) return;
+  va_list arguments;
+  va_start(arguments, format);
+  LogEvent(FormattedEvent(format, arguments));
+  va_end(arguments);
+}
+
+void LogfUtf8(const char* format, ...) {
+  if (!eventWriter) return;
+  va_list arguments;
+  va_start(arguments, format);
+  LogEventUtf8(FormattedEvent(format, arguments));
   va_end(arguments);
 }
 

@@ -55,7 +55,10 @@ void LogEvent(const std::string& text);
 void LogEventUtf8(const std::string& text);
 
 // LogEvent of a text made as printf makes it; made only when there is a log.
+// LogfUtf8 is LogEventUtf8 of one: every text argument UTF-8 already (a
+// path by its true name, TruePathUtf8).
 void Logf(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void LogfUtf8(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 // text with every byte outside ASCII written as U+FFFD, the replacement
 // character: how the log writes a text the code page cannot convert, so that

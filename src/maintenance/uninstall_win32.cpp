@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <string>
 
+#include "foundation/ansi_paths.h"
+#include "foundation/code_page.h"
 #include "foundation/folder_listing.h"
 #include "foundation/operations_log.h"
 #include "foundation/paths.h"
@@ -25,6 +27,11 @@
 #include "toolkit/message_boxes_win32.h"
 
 namespace {
+
+// A folder as the log shows it (UTF-8): quoted, by its true name.
+std::string ShownFolder(const FixedPath& folder) {
+  return LogIsOpen() ? QuotedFolder(TruePathUtf8(folder.Text()).c_str()) : std::string();
+}
 
 constexpr const char* NotLoadedText = "Could not Load ActiveX Component.\n (Please Exit Netscape and/or Explorer)";
 constexpr const char* NotReleasedText =
@@ -51,11 +58,11 @@ bool UnregisterPlayerLibraries(HWND owner, const FileList& files) {
   for (const PathNode* node = files.First(); node; node = node->next) {
     if (!IsPlayerLibraryName(node->path.FileNamePart())) continue;
     const UnregisterResult result = UnregisterLibrary(node->path.Text());
-    Logf("%s library \"%s\"",
-         result == UnregisterResult::Unregistered ? "unregistered"
-         : result == UnregisterResult::NotLoaded  ? "could not load"
-                                                  : "could not release",
-         node->path.Text());
+    LogfUtf8("%s library \"%s\"",
+             result == UnregisterResult::Unregistered ? "unregistered"
+             : result == UnregisterResult::NotLoaded  ? "could not load"
+                                                      : "could not release",
+             LogIsOpen() ? TruePathUtf8(node->path.Text()).c_str() : "");
     switch (result) {
       case UnregisterResult::Unregistered:
         break;
@@ -77,9 +84,9 @@ bool UnregisterPlayerLibraries(HWND owner, const FileList& files) {
 bool UninstallPlayer(HWND owner, FixedPath componentFolder) {
   if (!componentFolder.IsFolder()) return false;
   if (IsProtectedFolder(componentFolder)) {
-    Logf("refused to uninstall from %s: a protected folder (a drive root, the Windows folder or a shared folder); "
-         "nothing was changed",
-         QuotedFolder(componentFolder.Text()).c_str());
+    LogfUtf8("refused to uninstall from %s: a protected folder (a drive root, the Windows folder or a shared "
+             "folder); nothing was changed",
+             ShownFolder(componentFolder).c_str());
     return false;
   }
   const bool rootRemovable = IsRemovableInstallRoot(componentFolder);
@@ -95,16 +102,16 @@ bool UninstallPlayer(HWND owner, FixedPath componentFolder) {
   if (componentFolder.IsFolder()) {
     // What is left must stay removable by running the uninstall again once
     // its files are free: the player key keeps its "Component Path".
-    Logf("kept the player's registry keys: the component folder %s is still there; run the uninstall again once its "
-         "files are free",
-         QuotedFolder(componentFolder.Text()).c_str());
+    LogfUtf8("kept the player's registry keys: the component folder %s is still there; run the uninstall again once "
+             "its files are free",
+             ShownFolder(componentFolder).c_str());
     return false;
   }
   componentFolder.ToParent();
   if (!rootRemovable) {
-    Logf("kept the install root %s: a protected folder", QuotedFolder(componentFolder.Text()).c_str());
+    LogfUtf8("kept the install root %s: a protected folder", ShownFolder(componentFolder).c_str());
   } else if (!FolderIsEmpty(componentFolder)) {
-    Logf("kept the install root %s: it holds other files", QuotedFolder(componentFolder.Text()).c_str());
+    LogfUtf8("kept the install root %s: it holds other files", ShownFolder(componentFolder).c_str());
   } else if (RemoveTree(componentFolder, true, true) != StatusOk) {
     succeeded = false;
   }
@@ -273,11 +280,12 @@ int32_t RunRecoveryOption() {
       installer.Append(InstallerFileText) && StartInstaller(installer.Text(), SilentParameter, &error);
   const char* path = installer.TextOrEmpty();
   if (started) {
-    Logf("started the installer \"%s\" %s", path, SilentParameter);
+    LogfUtf8("started the installer \"%s\" %s", TruePathUtf8(path).c_str(), SilentParameter);
     return 1;
   }
   const std::string reason = SystemErrorText(error);
-  Logf("could not start the installer \"%s\" %s: %s", path, SilentParameter, reason.c_str());
+  LogfUtf8("could not start the installer \"%s\" %s: %s", TruePathUtf8(path).c_str(), SilentParameter,
+           Utf8OfAnsi(reason.c_str()).c_str());
   const std::string text = "Could not start the installer\n\"" + std::string(path) + "\":\n" + reason;
   ShowInfo(nullptr, ReinstallFailureCaption, text.c_str());
   return 0;

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <string>
 
+#include "foundation/ansi_paths.h"
+#include "foundation/code_page.h"
 #include "foundation/file_replacement.h"
 #include "foundation/operations_log.h"
 #include "foundation/paths.h"
@@ -47,7 +49,8 @@ Status WriteDefaultSiteSettingsAt(const FixedPath& path, bool force) {
   ProfileDocument document;
   if (!BuildDefaultSiteSettings(document)) return StatusNoMemory;
   const Status written = WriteProfile(document, path);
-  Logf("%s \"%s\" with the built-in sites", written == StatusOk ? "made" : "could not make", path.Text());
+  LogfUtf8("%s \"%s\" with the built-in sites", written == StatusOk ? "made" : "could not make",
+           TruePathUtf8(path.Text()).c_str());
   return written;
 }
 
@@ -99,14 +102,18 @@ namespace {
 // Tells the log what an edit of the site list did: changed says whether the
 // site was added or removed, rather than found as it was.
 void LogSiteEdit(bool written, bool add, bool changed, const char* site, const FixedPath& file) {
+  if (!LogIsOpen()) return;
+  const std::string shownSite = Quoted(Utf8OfAnsi(site).c_str());
+  const std::string shownFile = TruePathUtf8(file.Text());
   if (!written) {
-    Logf("could not %s site %s %s \"%s\"", add ? "add" : "remove", Quoted(site).c_str(), add ? "to" : "from",
-         file.Text());
+    LogfUtf8("could not %s site %s %s \"%s\"", add ? "add" : "remove", shownSite.c_str(), add ? "to" : "from",
+             shownFile.c_str());
   } else if (changed) {
-    Logf("%s site %s %s \"%s\"", add ? "added" : "removed", Quoted(site).c_str(), add ? "to" : "from", file.Text());
+    LogfUtf8("%s site %s %s \"%s\"", add ? "added" : "removed", shownSite.c_str(), add ? "to" : "from",
+             shownFile.c_str());
   } else {
-    Logf("site %s %s \"%s\"; nothing to change", Quoted(site).c_str(), add ? "is already in" : "is not in",
-         file.Text());
+    LogfUtf8("site %s %s \"%s\"; nothing to change", shownSite.c_str(), add ? "is already in" : "is not in",
+             shownFile.c_str());
   }
 }
 
@@ -123,8 +130,8 @@ int32_t EditSiteList(const char* site, bool add) {
   // file that cannot be read whole is not written from the part that was.
   const Status loaded = ReadSites(file, SiteList);
   if (loaded != StatusOk && loaded != StatusNotFound) {
-    Logf("refused to change \"%s\": it cannot be read whole (status %ld), and what was read must not replace it",
-         file.Text(), static_cast<long>(loaded));
+    LogfUtf8("refused to change \"%s\": it cannot be read whole (status %ld), and what was read must not replace it",
+             TruePathUtf8(file.Text()).c_str(), static_cast<long>(loaded));
     return 1;
   }
   char configured[SiteBufferBytes];

@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "foundation/ansi_paths.h"
+#include "foundation/code_page.h"
 #include "foundation/paths.h"
 #include "foundation/file_replacement.h"
 #include "foundation/operations_log.h"
@@ -16,9 +18,11 @@
 
 namespace {
 
-// An option as the log shows it: the file, the section and the key.
+// An option as the log shows it (UTF-8): the file by its true name, the
+// section and the key.
 std::string OptionName(const FixedPath& file, const char* key) {
-  return std::string("settings ") + Quoted(file.Text()) + " [" + ManagerOptionsSectionName + "] " + key;
+  return std::string("settings ") + Quoted(TruePathUtf8(file.Text()).c_str()) + " [" + ManagerOptionsSectionName +
+         "] " + key;
 }
 
 // The value as stored now, as the log shows it (before and after a change).
@@ -36,11 +40,12 @@ void LogOptionWrite(bool written, const FixedPath& file, const char* key, const 
   const std::string option = OptionName(file, key);
   const std::string after = Quoted(value);
   if (!written) {
-    Logf("could not write %s = %s (the file cannot be read whole or written, or has no such key)", option.c_str(),
-         after.c_str());
+    LogfUtf8("could not write %s = %s (the file cannot be read whole or written, or has no such key)",
+             option.c_str(), Utf8OfAnsi(after.c_str()).c_str());
     return;
   }
-  Logf("%s: %s -> %s%s", option.c_str(), before.c_str(), after.c_str(), after == before ? " (unchanged)" : "");
+  LogfUtf8("%s: %s -> %s%s", option.c_str(), Utf8OfAnsi(before.c_str()).c_str(), Utf8OfAnsi(after.c_str()).c_str(),
+           after == before ? " (unchanged)" : "");
 }
 
 }  // namespace
@@ -103,8 +108,8 @@ bool SaveUpdateCheck(const FixedPath& componentFolder, bool on) {
   RemoveStaleSiblingFiles(file);
   if (!file.Exists()) {
     const bool made = RebuildOptionsFile(file, value);
-    Logf("%s %s = \"%s\", %s = \"%s\"", made ? "made" : "could not make", OptionName(file, CheckForUpdatesKey).c_str(),
-         value, LastUpdateCheckTimeKey, OptionOffValue);
+    LogfUtf8("%s %s = \"%s\", %s = \"%s\"", made ? "made" : "could not make",
+             OptionName(file, CheckForUpdatesKey).c_str(), value, LastUpdateCheckTimeKey, OptionOffValue);
     return made;
   }
   const std::string checkBefore = StoredOption(file, CheckForUpdatesKey);

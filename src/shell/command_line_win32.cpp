@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "foundation/ansi_paths.h"
 #include "foundation/file_stream.h"
 #include "foundation/operations_log.h"
 #include "foundation/paths.h"
@@ -44,9 +45,11 @@ void DeleteSiteList(int32_t& resultCode) {
     resultCode = StatusIoError;
     return;
   }
+  // The file by its true name, read while it is still there.
+  const std::string shown = LogIsOpen() ? TruePathUtf8(file.Text()) : std::string();
   FileStream list(file);
   resultCode = list.Delete() == StatusOk ? 0 : StatusIoError;
-  Logf("%s file \"%s\"", resultCode == 0 ? "removed" : "could not remove", file.Text());
+  LogfUtf8("%s file \"%s\"", resultCode == 0 ? "removed" : "could not remove", shown.c_str());
 }
 
 // "-r+": stores the public beta site as "Additional Download URL"; 0 when

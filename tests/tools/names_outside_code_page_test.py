@@ -141,23 +141,24 @@ class NamesOutsideTheCodePage(documents.StatusRuns):
         self.assertEqual(result.returncode, 0, result.stderr)
 
         sites = os.path.join(MOVED_FOLDER, "QFXDownloadSites.txt")
-        self.assertEqual(run(documents.PROGRAM, "-ds+", "https://new.example/"), "0")
+        log = ("/log", "C:\\status-test\\options.log")
+        self.assertEqual(run(documents.PROGRAM, *log, "-ds+", "https://new.example/"), "0")
         with open(sites, "rb") as file:
             self.assertIn(b"https://new.example/", file.read())
         self.assertEqual(run(documents.PROGRAM, "-ds", "https://new.example/"), "0")
         with open(sites, "rb") as file:
             self.assertNotIn(b"https://new.example/", file.read())
-        run(documents.PROGRAM, "-lu", "1234")
+        run(documents.PROGRAM, *log, "-lu", "1234")
         with open(os.path.join(MOVED_FOLDER, "QuillframeConfig.ini"), "rb") as file:
             self.assertIn(b"LastUpdateCheckTime = 1234", file.read())
         with open(os.path.join(documents.PROGRAM_FOLDER, "list.txt"), "wb") as versions:
             versions.write(b"[DLL_Versions]\r\nDLL = QFXCore\r\nVersion = 1.2.3.4\r\n")
         self.assertEqual(run(documents.PROGRAM, "-v", "C:\\status-test\\list.txt"), "0")
-        self.assertEqual(run(documents.PROGRAM, "-dsd"), "0")
+        self.assertEqual(run(documents.PROGRAM, *log, "-dsd"), "0")
         self.assertFalse(os.path.exists(sites))
 
         # The recovery: the uninstall, then the installer from its folder.
-        self.assertEqual(run(documents.PROGRAM, "/quiet", "-rcvr"), "1")
+        self.assertEqual(run(documents.PROGRAM, "/quiet", *log, "-rcvr"), "1")
         self.assertFalse(os.path.exists(MOVED_FOLDER), "the component folder is still there")
         started = os.path.join(application, "QLXFullInstall.log")
         for _ in range(100):
@@ -165,6 +166,15 @@ class NamesOutsideTheCodePage(documents.StatusRuns):
                 break
             time.sleep(0.1)
         self.assertTrue(os.path.exists(started), "the installer did not start")
+
+        # The log names every file and folder by its true name.
+        with open(os.path.join(documents.PROGRAM_FOLDER, "options.log"), encoding="utf-8") as file:
+            logged = file.read()
+        for event in ('added site "https://new.example/" to "%s\\QFXDownloadSites.txt"' % MOVED,
+                      'settings "%s\\QuillframeConfig.ini" [ComponentMgrOptions] LastUpdateCheckTime' % MOVED,
+                      'removed file "%s\\QFXDownloadSites.txt"' % MOVED,
+                      'started the installer "C:\\\u03a9app\\QLXFullInstall.exe"'):
+            self.assertIn(event, logged)
 
     def test_names_in_a_list_with_the_utf8_byte_order_mark(self):
         with open(os.path.join(PLAYER_FOLDER, "Resources", "UpdateVersionList_v2.txt"), "wb") as versions:
