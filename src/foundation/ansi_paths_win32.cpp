@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "foundation/code_page.h"
+#include "foundation/operations_log.h"
 #include "foundation/paths.h"
 
 namespace {
@@ -83,3 +84,5 @@ std::string TruePathUtf8(const char* ansiPath) {
     shown += ExactAnsiOfWide(storedParts[i].c_str(), &unused) ? givenParts[i] : storedParts[i];
   return Utf8OfWide(shown.c_str());
 }
+
+std::string LoggedPath(const char* ansiPath) { return LogIsOpen() ? TruePathUtf8(ansiPath) : std::string(); }

@@ -7,16 +7,9 @@
 
 #include <string>
 
-namespace {
+#include "foundation/code_page.h"
 
-std::wstring Wide(const char* text) {
-  const int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-  if (length <= 1) return std::wstring();
-  std::wstring wide(static_cast<size_t>(length), L'\0');
-  if (MultiByteToWideChar(CP_ACP, 0, text, -1, &wide[0], length) != length) return std::wstring();
-  wide.resize(static_cast<size_t>(length - 1));
-  return wide;
-}
+namespace {
 
 // Calls fill(buffer, size) as the system's path functions want: the length
 // needed first, then the text. Empty when it fails.
@@ -47,7 +40,7 @@ size_t RootLength(const std::wstring& full) {
 // The full path, its existing part with long names, without a separator at
 // its end (except a root's own).
 std::wstring Resolved(const char* path) {
-  const std::wstring wide = path ? Wide(path) : std::wstring();
+  const std::wstring wide = path ? WideOfAnsi(path) : std::wstring();
   if (wide.empty()) return wide;
   std::wstring full =
       SystemPath([&wide](wchar_t* buffer, DWORD size) { return GetFullPathNameW(wide.c_str(), size, buffer, nullptr); });

@@ -55,7 +55,7 @@ Status RemoveTreeSteps(const FixedPath& folder, bool removeContents, bool remove
 Status RemoveTree(const FixedPath& folder, bool removeContents, bool removeFolder) {
   if (folder.Length() == 0) return StatusIoError;
   // The folder by its true name, read while it is still there.
-  const std::string shown = LogIsOpen() ? QuotedFolder(TruePathUtf8(folder.Text()).c_str()) : std::string();
+  const std::string shown = LogIsOpen() ? QuotedFolder(LoggedPath(folder.Text()).c_str()) : std::string();
   char pattern[SourceBytes] = {};
   if (const char* refusal = PrepareRemoval(folder, removeContents, pattern)) {
     LogEventUtf8("refused to remove " + shown + ": " + refusal);

@@ -30,7 +30,7 @@ namespace {
 
 // A folder as the log shows it (UTF-8): quoted, by its true name.
 std::string ShownFolder(const FixedPath& folder) {
-  return LogIsOpen() ? QuotedFolder(TruePathUtf8(folder.Text()).c_str()) : std::string();
+  return QuotedFolder(LoggedPath(folder.Text()).c_str());
 }
 
 constexpr const char* NotLoadedText = "Could not Load ActiveX Component.\n (Please Exit Netscape and/or Explorer)";
@@ -62,7 +62,7 @@ bool UnregisterPlayerLibraries(HWND owner, const FileList& files) {
              result == UnregisterResult::Unregistered ? "unregistered"
              : result == UnregisterResult::NotLoaded  ? "could not load"
                                                       : "could not release",
-             LogIsOpen() ? TruePathUtf8(node->path.Text()).c_str() : "");
+             LoggedPath(node->path.Text()).c_str());
     switch (result) {
       case UnregisterResult::Unregistered:
         break;
@@ -280,11 +280,11 @@ int32_t RunRecoveryOption() {
       installer.Append(InstallerFileText) && StartInstaller(installer.Text(), SilentParameter, &error);
   const char* path = installer.TextOrEmpty();
   if (started) {
-    LogfUtf8("started the installer \"%s\" %s", TruePathUtf8(path).c_str(), SilentParameter);
+    LogfUtf8("started the installer \"%s\" %s", LoggedPath(path).c_str(), SilentParameter);
     return 1;
   }
   const std::string reason = SystemErrorText(error);
-  LogfUtf8("could not start the installer \"%s\" %s: %s", TruePathUtf8(path).c_str(), SilentParameter,
+  LogfUtf8("could not start the installer \"%s\" %s: %s", LoggedPath(path).c_str(), SilentParameter,
            Utf8OfAnsi(reason.c_str()).c_str());
   const std::string text = "Could not start the installer\n\"" + std::string(path) + "\":\n" + reason;
   ShowInfo(nullptr, ReinstallFailureCaption, text.c_str());

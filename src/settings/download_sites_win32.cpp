@@ -50,7 +50,7 @@ Status WriteDefaultSiteSettingsAt(const FixedPath& path, bool force) {
   if (!BuildDefaultSiteSettings(document)) return StatusNoMemory;
   const Status written = WriteProfile(document, path);
   LogfUtf8("%s \"%s\" with the built-in sites", written == StatusOk ? "made" : "could not make",
-           TruePathUtf8(path.Text()).c_str());
+           LoggedPath(path.Text()).c_str());
   return written;
 }
 
@@ -131,7 +131,7 @@ int32_t EditSiteList(const char* site, bool add) {
   const Status loaded = ReadSites(file, SiteList);
   if (loaded != StatusOk && loaded != StatusNotFound) {
     LogfUtf8("refused to change \"%s\": it cannot be read whole (status %ld), and what was read must not replace it",
-             TruePathUtf8(file.Text()).c_str(), static_cast<long>(loaded));
+             LoggedPath(file.Text()).c_str(), static_cast<long>(loaded));
     return 1;
   }
   char configured[SiteBufferBytes];

@@ -21,7 +21,7 @@ namespace {
 // An option as the log shows it (UTF-8): the file by its true name, the
 // section and the key.
 std::string OptionName(const FixedPath& file, const char* key) {
-  return std::string("settings ") + Quoted(TruePathUtf8(file.Text()).c_str()) + " [" + ManagerOptionsSectionName +
+  return std::string("settings ") + Quoted(LoggedPath(file.Text()).c_str()) + " [" + ManagerOptionsSectionName +
          "] " + key;
 }
 

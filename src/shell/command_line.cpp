@@ -90,8 +90,6 @@ bool SetSwitch(const Word& word, RunSwitches& switches, bool* isLog) {
   return false;
 }
 
-std::string Shown(const std::string& token) { return "\"" + token + "\""; }
-
 // Reads words strictly into reading; false, with the refusal, at the first
 // word that is not a switch, an option or an option's argument.
 bool ReadStrictly(const std::vector<Word>& words, CommandLineReading& reading) {
@@ -106,7 +104,7 @@ bool ReadStrictly(const std::vector<Word>& words, CommandLineReading& reading) {
       }
       const Word& file = words[++at];
       if (file.text.empty() || file.text[0] == '-' || file.text[0] == '/') {
-        reading.refusal = "\"/log\" must be followed by its file name, not by " + Shown(file.text);
+        reading.refusal = "\"/log\" must be followed by its file name, not by " + Quoted(file.text.c_str());
         return false;
       }
       if (file.cut) {
@@ -129,7 +127,7 @@ bool ReadStrictly(const std::vector<Word>& words, CommandLineReading& reading) {
       }
       reading.steps.push_back(step);
     } else {
-      reading.refusal = Shown(word.text) + " is not an option, an option's argument or a switch";
+      reading.refusal = Quoted(word.text.c_str()) + " is not an option, an option's argument or a switch";
       return false;
     }
   }

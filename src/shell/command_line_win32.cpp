@@ -46,7 +46,7 @@ void DeleteSiteList(int32_t& resultCode) {
     return;
   }
   // The file by its true name, read while it is still there.
-  const std::string shown = LogIsOpen() ? TruePathUtf8(file.Text()) : std::string();
+  const std::string shown = LoggedPath(file.Text());
   FileStream list(file);
   resultCode = list.Delete() == StatusOk ? 0 : StatusIoError;
   LogfUtf8("%s file \"%s\"", resultCode == 0 ? "removed" : "could not remove", shown.c_str());

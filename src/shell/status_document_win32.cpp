@@ -177,7 +177,10 @@ InstallationStatus ReadInstallationStatus() {
 
 bool PrintStatusDocument(std::string* failure) {
   const std::string document = StatusDocument(ReadInstallationStatus());
-  if (document.empty()) return false;
+  if (document.empty()) {
+    if (failure) *failure = "the document could not be made (out of memory)";
+    return false;
+  }
   // Windows line ends, written in one piece: in text mode the C runtime
   // hands the system one write per line, which costs more than all the
   // reading before it.

@@ -106,6 +106,12 @@ TEST_F(UnattendedRuns, MistakenCommandLinesAreRefusedBeforeAnythingRuns) {
     EXPECT_NE(run.errors.find("/?"), std::string::npos) << run.errors;
     EXPECT_EQ(State(), before) << c.arguments;
   }
+  // A relative log is the file in the run's current folder, here the
+  // component folder that "-u" removes.
+  const ProgramRun relative = RunProgram(ControlPanelProgram(), "/quiet /log cp.log -u", folder, UnattendedTimeoutMs);
+  EXPECT_EQ(relative.exitCode, RefusedCommandLineCode) << relative.errors;
+  EXPECT_NE(relative.errors.find("the component folder"), std::string::npos) << relative.errors;
+  EXPECT_EQ(State(), before);
 }
 
 // Without a switch the options are found by substring as installers have
@@ -124,10 +130,12 @@ TEST_F(UnattendedRuns, CommandLinesWithoutSwitchesKeepTheirMeaning) {
   EXPECT_FALSE(PathExists(player.ComponentFolder()));
   EXPECT_FALSE(MachineKeyExists(PlayerKeyPath));
   // "-h", "--help" and "-?" alone print the usage text and run nothing.
+  const std::string beforeHelp = State();
   for (const char* arguments : {"-h", "--help", "-?"}) {
     run = RunProgram(ControlPanelProgram(), arguments, work.Path(), UnattendedTimeoutMs);
     EXPECT_EQ(run.exitCode, 0) << arguments;
     EXPECT_NE(run.output.find(std::to_string(RefusedCommandLineCode)), std::string::npos) << arguments;
+    EXPECT_EQ(State(), beforeHelp) << arguments;
   }
   EXPECT_TRUE(FilesIn(work.Path()).empty());
 }
