@@ -31,19 +31,14 @@ std::string Utf8OfAnsi(const char* ansi);
 // converted.
 std::string Utf8OfWide(const wchar_t* text);
 
-// Text in the ANSI code page, or UTF-8, as wide characters; empty for no
-// text or when it cannot be converted.
+// Text in the ANSI code page as wide characters; empty for no text or when
+// it cannot be converted.
 std::wstring WideOfAnsi(const char* ansi);
-std::wstring WideOfUtf8(const char* utf8);
 
 // The exact ANSI form of a wide-character text. False, ansi empty, when the
 // code page holds some character of it only as a look-alike ("Ω" as "O") or
 // not at all ("?"): such a text names something else in the ANSI calls.
 bool ExactAnsiOfWide(const wchar_t* wide, std::string* ansi);
-
-// text (UTF-8) in the ANSI code page where the code page holds every
-// character of it; otherwise false, ansi unchanged.
-bool ExactAnsiOfUtf8(const char* utf8, std::string* ansi);
 
 // text (UTF-8) in the ANSI code page for showing in a window: each character
 // the code page holds as itself, each other one as "?" (never a look-alike,

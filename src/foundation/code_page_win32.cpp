@@ -79,24 +79,11 @@ std::wstring WideOfAnsi(const char* ansi) {
   return ToWide(AnsiCodePage(), ansi, &wide) ? wide : std::wstring();
 }
 
-std::wstring WideOfUtf8(const char* utf8) {
-  std::wstring wide;
-  return ToWide(CP_UTF8, utf8, &wide) ? wide : std::wstring();
-}
-
 bool ExactAnsiOfWide(const wchar_t* wide, std::string* ansi) {
   BOOL lost = FALSE;
   if (FromWide(AnsiCodePage(), wide, ansi, &lost) && !lost) return true;
   ansi->clear();
   return false;
-}
-
-bool ExactAnsiOfUtf8(const char* utf8, std::string* ansi) {
-  std::wstring wide;
-  std::string converted;
-  if (!ToWide(CP_UTF8, utf8, &wide) || !ExactAnsiOfWide(wide.c_str(), &converted)) return false;
-  *ansi = converted;
-  return true;
 }
 
 std::string DisplayAnsiOfUtf8(const char* utf8) {

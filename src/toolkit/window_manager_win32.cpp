@@ -298,15 +298,25 @@ void ProcessTicks(WindowManager* manager, bool mayWait) {
   }
 }
 
+namespace {
+
+// Hands message to the dialog manager of dialog when there is one (a
+// dialog's keys: Tab, Enter, Escape, the arrows), else to its window.
+void Deliver(MSG& message, HWND dialog) {
+  if (dialog && IsDialogMessageA(dialog, &message)) return;
+  TranslateMessage(&message);
+  DispatchMessageA(&message);
+}
+
+}  // namespace
+
 uint32_t PumpMessages(HWND window, bool dialogKeys, bool onlyWhenUnfocused) {
-  bool dialogManager = dialogKeys && window && !(onlyWhenUnfocused && GetFocus() == window);
+  const bool dialogManager = dialogKeys && window && !(onlyWhenUnfocused && GetFocus() == window);
   uint32_t handled = 0;
   MSG message;
   while (PeekMessageA(&message, window, 0, 0, PM_REMOVE)) {
     ++handled;
-    if (dialogManager && IsDialogMessageA(window, &message)) continue;
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
+    Deliver(message, dialogManager ? window : nullptr);
   }
   return handled;
 }
@@ -331,10 +341,8 @@ uint32_t PumpThreadMessages(WindowManager* manager) {
   MSG message;
   while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
     ++handled;
-    HWND dialog = RegisteredDialogOf(manager, message.hwnd);
-    if (dialog && GetFocus() != dialog && IsDialogMessageA(dialog, &message)) continue;
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
+    const HWND dialog = RegisteredDialogOf(manager, message.hwnd);
+    Deliver(message, dialog && GetFocus() != dialog ? dialog : nullptr);
   }
   return handled;
 }

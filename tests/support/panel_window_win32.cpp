@@ -70,8 +70,7 @@ PanelWindowSession::PanelWindowSession(const std::string& program, const std::st
   startup.cb = sizeof startup;
   startup.lpDesktop = desktop;
   PROCESS_INFORMATION process = {};
-  if (workingFolder.empty()) currentFolder_ = std::make_unique<TempFolder>();
-  const std::string& current = workingFolder.empty() ? currentFolder_->Path() : workingFolder;
+  const std::string& current = CurrentFolderFor(workingFolder, currentFolder_);
   if (!CreateProcessA(path.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, current.c_str(),
                       &startup, &process))
     return;

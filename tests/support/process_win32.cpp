@@ -72,8 +72,7 @@ StartedProgram StartProgram(const std::string& program, const std::string& argum
   started.errors = NewErrorFile(&inheritable);
   startup.hStdError = started.errors != INVALID_HANDLE_VALUE ? started.errors : GetStdHandle(STD_ERROR_HANDLE);
 
-  if (workingFolder.empty()) started.currentFolder = std::make_unique<TempFolder>();
-  const std::string& current = workingFolder.empty() ? started.currentFolder->Path() : workingFolder;
+  const std::string& current = CurrentFolderFor(workingFolder, started.currentFolder);
   std::string commandLine = "\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments);
   std::vector<char> mutableLine(commandLine.begin(), commandLine.end());
   mutableLine.push_back('\0');

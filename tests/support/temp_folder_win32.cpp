@@ -116,3 +116,9 @@ void RemovePath(const std::string& path) {
   while (extended.size() > 7 && extended.back() == L'\\') extended.pop_back();
   RemoveWidePath(extended);
 }
+
+const std::string& CurrentFolderFor(const std::string& given, std::unique_ptr<TempFolder>& owned) {
+  if (!given.empty()) return given;
+  owned = std::make_unique<TempFolder>();
+  return owned->Path();
+}

@@ -2,6 +2,7 @@
 // A fresh folder under the Windows temporary folder for one test, removed
 // with everything in it when the test ends. Helpers to make and read files.
 
+#include <memory>
 #include <string>
 
 class TempFolder {
@@ -19,6 +20,11 @@ class TempFolder {
  private:
   std::string path_;
 };
+
+// The current folder of a program a test starts: given, or else a fresh
+// temporary folder made into owned, so that no run writes into the folder
+// the tests were started from.
+const std::string& CurrentFolderFor(const std::string& given, std::unique_ptr<TempFolder>& owned);
 
 // Writes bytes to a file, creating its folders; false on failure.
 bool WriteTextFile(const std::string& path, const std::string& bytes);
