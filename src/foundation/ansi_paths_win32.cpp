@@ -8,25 +8,14 @@
 #include "foundation/code_page.h"
 #include "foundation/operations_log.h"
 #include "foundation/paths.h"
+#include "foundation/platform_win32.h"
 
 namespace {
 
 // One of the two path forms of path into out; false when it cannot be read.
 bool ReadPathForm(DWORD(WINAPI* form)(LPCWSTR, LPWSTR, DWORD), const wchar_t* path, std::wstring* out) {
-  DWORD needed = form(path, nullptr, 0);
-  // The path may change between the two calls: try again while it grows.
-  for (int attempt = 0; attempt < 3 && needed > 0; ++attempt) {
-    out->assign(needed, L'\0');
-    const DWORD length = form(path, &(*out)[0], needed);
-    if (length == 0) break;
-    if (length < needed) {
-      out->resize(length);
-      return true;
-    }
-    needed = length;
-  }
-  out->clear();
-  return false;
+  *out = ReadSystemPath([form, path](wchar_t* buffer, DWORD size) { return form(path, buffer, size); });
+  return !out->empty();
 }
 
 // The parts of a path between its separators, the separators kept with the

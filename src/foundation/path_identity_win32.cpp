@@ -8,25 +8,9 @@
 #include <string>
 
 #include "foundation/code_page.h"
+#include "foundation/platform_win32.h"
 
 namespace {
-
-// Calls fill(buffer, size) as the system's path functions want: the length
-// needed first, then the text. Empty when it fails.
-template <typename Fill>
-std::wstring SystemPath(Fill fill) {
-  DWORD needed = fill(nullptr, 0);
-  for (int attempt = 0; attempt < 2 && needed > 0; ++attempt) {
-    std::wstring text(needed, L'\0');
-    const DWORD length = fill(&text[0], needed);
-    if (length < needed) {
-      text.resize(length);
-      return text;
-    }
-    needed = length;  // it grew in between
-  }
-  return std::wstring();
-}
 
 // Length of the root of a full path: "C:\" or "\\server\share\".
 size_t RootLength(const std::wstring& full) {
@@ -43,7 +27,9 @@ std::wstring Resolved(const char* path) {
   const std::wstring wide = path ? WideOfAnsi(path) : std::wstring();
   if (wide.empty()) return wide;
   std::wstring full =
-      SystemPath([&wide](wchar_t* buffer, DWORD size) { return GetFullPathNameW(wide.c_str(), size, buffer, nullptr); });
+      ReadSystemPath([&wide](wchar_t* buffer, DWORD size) {
+        return GetFullPathNameW(wide.c_str(), size, buffer, nullptr);
+      });
   const size_t root = RootLength(full);
   while (full.size() > root && full.back() == L'\\') full.pop_back();
   // The longest part that exists gets its long names; the rest is as given.
@@ -51,7 +37,7 @@ std::wstring Resolved(const char* path) {
   std::wstring rest;
   for (;;) {
     std::wstring longPart =
-        SystemPath([&part](wchar_t* buffer, DWORD size) { return GetLongPathNameW(part.c_str(), buffer, size); });
+        ReadSystemPath([&part](wchar_t* buffer, DWORD size) { return GetLongPathNameW(part.c_str(), buffer, size); });
     if (!longPart.empty()) {
       if (longPart.back() == L'\\' && !rest.empty()) longPart.pop_back();
       return longPart + rest;
