@@ -8,7 +8,7 @@
 #include <string>
 
 #include "foundation/code_page.h"
-#include "foundation/platform_win32.h"
+#include "foundation/system_path_win32.h"
 
 namespace {
 

@@ -55,24 +55,6 @@ bool RestrictLibrarySearch();
 // messages that must name the real cause: "Disk full (error 112)".
 std::string SystemErrorText(DWORD error);
 
-// A path from one of the system's path functions, through fill(buffer, size),
-// which gives the size it needs when the buffer is too small (none at
-// first): asked again while the path grows in between. Empty when it fails.
-template <typename Fill>
-std::wstring ReadSystemPath(Fill fill) {
-  DWORD needed = fill(nullptr, 0);
-  for (int attempt = 0; attempt < 3 && needed > 0; ++attempt) {
-    std::wstring text(needed, L'\0');
-    const DWORD length = fill(&text[0], needed);
-    if (length < needed) {
-      text.resize(length);
-      return text;
-    }
-    needed = length;
-  }
-  return std::wstring();
-}
-
 // Makes the system fail, without a box, what would otherwise wait for a
 // person: a drive that is not ready, a file that cannot be found, a crash.
 // Unattended runs call it first.
