@@ -8,10 +8,12 @@
 #include <cstdio>
 #include <cctype>
 #include <cstring>
+#include <string>
 
 #include "foundation/file_stream.h"
 #include "foundation/folder_listing.h"
 #include "foundation/operations_log.h"
+#include "foundation/what_if.h"
 
 namespace {
 
@@ -76,10 +78,16 @@ int RemoveStaleSiblingFiles(const FixedPath& target) {
   int removed = 0;
   for (const PathNode* node = files.First(); node; node = node->next) {
     // A file held open by a writer refuses to go (sharing violation).
-    if (IsSiblingFileName(node->path.FileNamePart()) && DeleteFileA(node->path.Text())) {
-      Logf("removed the stale temporary file \"%s\" of an interrupted write", node->path.Text());
-      ++removed;
+    if (!IsSiblingFileName(node->path.FileNamePart())) continue;
+    // A run that describes its changes tries nothing: it names the file.
+    if (ChangesAreDescribed()) {
+      NoteRemovedPath(node->path.Text());
+    } else if (!DeleteFileA(node->path.Text())) {
+      continue;
     }
+    const std::string what = "the stale temporary file " + Quoted(node->path.Text()) + " of an interrupted write";
+    LogChange("removed " + what, "remove " + what);
+    ++removed;
   }
   files.ClearFileList();
   return removed;

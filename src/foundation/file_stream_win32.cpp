@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "foundation/platform.h"
+#include "foundation/what_if.h"
 
 namespace {
 
@@ -175,6 +176,13 @@ Status FileStream::Close() {
 }
 
 Status FileStream::Delete() {
+  // A run that describes its changes deletes nothing: the file is gone for
+  // the rest of the run only.
+  if (ChangesAreDescribed()) {
+    if (!path_.Exists()) return StatusIoError;
+    NoteRemovedPath(path_.Text());
+    return StatusOk;
+  }
   SetFileAttributesA(path_.Text(), FILE_ATTRIBUTE_NORMAL);
   return DeleteFileA(path_.Text()) ? StatusOk : StatusIoError;
 }

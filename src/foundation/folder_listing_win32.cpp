@@ -13,6 +13,7 @@
 #include "foundation/operations_log.h"
 #include "foundation/paths.h"
 #include "foundation/strings.h"
+#include "foundation/what_if.h"
 
 namespace {
 
@@ -21,10 +22,13 @@ namespace {
 constexpr DWORD CurrentDirectoryBytes = 256;
 
 // Adds folder + "\" + name when the whole path fits; a cut path would name
-// another file. On a failed allocation the file is left out.
+// another file. On a failed allocation the file is left out. A file that a
+// run describing its changes would have removed is not listed.
 void AddFile(FileList& list, const char* folder, const char* name) {
   char path[FixedPath::SetTextLimit + 1];
-  if (JoinFolderAndName(folder, name, path, sizeof path)) list.AddPath(path);
+  if (!JoinFolderAndName(folder, name, path, sizeof path)) return;
+  if (ChangesAreDescribed() && WhatPathWouldBe(path) == PathWouldBe::Gone) return;
+  list.AddPath(path);
 }
 
 // The true full path of the entry name of the current directory, for the
@@ -101,7 +105,7 @@ Status FileList::ListFiles(const FixedPath& folder, const char* extensionFilter,
   leftOut_.clear();
   char previous[MAX_PATH];
   DWORD previousLength = GetCurrentDirectoryA(MAX_PATH, previous);
-  if (!SetCurrentDirectoryA(folder.Text())) return StatusOk;
+  if ((ChangesAreDescribed() && !folder.IsFolder()) || !SetCurrentDirectoryA(folder.Text())) return StatusOk;
   WalkCurrentFolder(*this, recurse);
   // Callers remove what they listed, so the listed folder must not stay
   // current; when the previous directory is gone, its parent serves.

@@ -4,9 +4,11 @@
 
 #include <windows.h>
 
+#include "foundation/code_page.h"
 #include "foundation/operations_log.h"
 #include "foundation/platform_win32.h"
 #include "foundation/tree_walk_win32.h"
+#include "foundation/what_if.h"
 
 namespace {
 
@@ -40,6 +42,9 @@ bool RemoveLinkItself(const wchar_t* path) {
                   FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS);
   DWORD attributes = 0;
   if (!IsOnLinkItself(link, &attributes)) return false;
+  // A run that describes its changes only tries whether the link can be
+  // had by itself.
+  if (ChangesAreDescribed()) return true;
   if ((attributes & FILE_ATTRIBUTE_READONLY) && !ClearReadOnly(link, attributes)) return false;
   return MarkForDeletion(link);
 }
@@ -48,7 +53,10 @@ bool RemoveLinkItself(const wchar_t* path) {
 bool RemoveEachLink(void*, const TreeEntry& entry) {
   if (!entry.isLink) return true;
   if (!RemoveLinkItself(entry.path.Text())) return false;
-  LogEventUtf8("removed link " + Quoted(ReadableUtf8(entry.path).c_str()) + " (not what it leads to)");
+  const std::string readable = ReadableUtf8(entry.path);
+  if (ChangesAreDescribed()) NoteRemovedPath(DisplayAnsiOfUtf8(readable.c_str()).c_str());
+  const std::string what = "link " + Quoted(readable.c_str()) + " (not what it leads to)";
+  LogChangeUtf8("removed " + what, "remove " + what);
   return true;
 }
 

@@ -5,10 +5,13 @@
 #include <cstdlib>
 
 #include "foundation/paths.h"
+#include "foundation/what_if.h"
 
 namespace {
 
 LogEventWriter eventWriter = nullptr;
+LogEventWriter changeLineWriter = nullptr;
+int describedChanges = 0;
 
 void AppendEscaped(std::string& line, const std::string& text) {
   for (char c : text) {
@@ -54,7 +57,7 @@ std::string QuotedFolder(const char* folder) {
 
 void SetLogEventWriter(LogEventWriter writer) { eventWriter = writer; }
 
-bool LogIsOpen() { return eventWriter != nullptr; }
+bool LogIsOpen() { return eventWriter != nullptr || (changeLineWriter != nullptr && ChangesAreDescribed()); }
 
 void LogEvent(const std::string& text) {
   if (eventWriter) eventWriter(text, false);
@@ -95,6 +98,35 @@ void LogfUtf8(const char* format, ...) {
   LogEventUtf8(FormattedEvent(format, arguments));
   va_end(arguments);
 }
+
+namespace {
+
+constexpr const char* WouldPrefix = "would ";
+
+void ReportChange(const std::string& done, const std::string& wouldDo, bool utf8) {
+  if (!ChangesAreDescribed()) {
+    if (eventWriter) eventWriter(done, utf8);
+    return;
+  }
+  ++describedChanges;
+  const std::string line = WouldPrefix + wouldDo;
+  if (eventWriter) eventWriter(line, utf8);
+  if (changeLineWriter) changeLineWriter(line, utf8);
+}
+
+}  // namespace
+
+void LogChange(const std::string& done, const std::string& wouldDo) {
+  ReportChange(done, wouldDo, false);
+}
+
+void LogChangeUtf8(const std::string& done, const std::string& wouldDo) {
+  ReportChange(done, wouldDo, true);
+}
+
+void SetChangeLineWriter(LogEventWriter writer) { changeLineWriter = writer; }
+
+int DescribedChangeCount() { return describedChanges; }
 
 std::string WithReplacementCharacters(const std::string& text) {
   constexpr const char* Replacement = "\xEF\xBF\xBD";  // U+FFFD in UTF-8

@@ -47,6 +47,9 @@ std::string QuotedFolder(const char* folder);
 // nowhere.
 typedef void (*LogEventWriter)(const std::string& text, bool utf8);
 void SetLogEventWriter(LogEventWriter writer);
+// Whether anyone hears events: a log, or the change lines of a run that
+// describes its changes. Events that take work to put together are made
+// only then.
 bool LogIsOpen();
 
 // Reports one event to the log, when there is one: text in the ANSI code
@@ -59,6 +62,20 @@ void LogEventUtf8(const std::string& text);
 // path by its true name, TruePathUtf8).
 void Logf(const char* format, ...) __attribute__((format(printf, 1, 2)));
 void LogfUtf8(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// A change of the installation. done is the event of a run that makes it
+// ("removed folder \"C:\\Player\""); wouldDo the same change as a run that
+// only describes it (what_if.h) names it ("remove folder ..."): that run
+// reports "would " and wouldDo, to the log and to the change-line writer.
+// Texts in the ANSI code page, or (LogChangeUtf8) in UTF-8.
+void LogChange(const std::string& done, const std::string& wouldDo);
+void LogChangeUtf8(const std::string& done, const std::string& wouldDo);
+// Where a describing run's change lines go besides the log (standard
+// output); none: to the log only. The writer gets the whole line, "would ...",
+// as LogEventWriter gets an event.
+void SetChangeLineWriter(LogEventWriter writer);
+// The number of changes a describing run has reported.
+int DescribedChangeCount();
 
 // text with every byte outside ASCII written as U+FFFD, the replacement
 // character: how the log writes a text the code page cannot convert, so that

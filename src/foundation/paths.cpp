@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "foundation/platform.h"
+#include "foundation/what_if.h"
 
 FixedPath::FixedPath() : mark(1) { text[0] = '\0'; }
 
@@ -87,11 +88,15 @@ bool FixedPath::ToParent() {
 }
 
 bool FixedPath::Exists() const {
+  // A run that describes its changes sees what they would leave.
+  const PathWouldBe wouldBe = ChangesAreDescribed() ? WhatPathWouldBe(text) : PathWouldBe::AsItIs;
+  if (wouldBe != PathWouldBe::AsItIs) return wouldBe == PathWouldBe::File;
   uint32_t attributes;
   return platform::ReadPathAttributes(text, &attributes);
 }
 
 bool FixedPath::IsFolder() const {
+  if (ChangesAreDescribed() && WhatPathWouldBe(text) != PathWouldBe::AsItIs) return false;
   uint32_t attributes;
   return platform::ReadPathAttributes(text, &attributes) && (attributes & platform::AttributeDirectory);
 }

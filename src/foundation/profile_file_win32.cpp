@@ -1,10 +1,12 @@
 #include "foundation/profile_file.h"
 
 #include <cstring>
+#include <string>
 
 #include "foundation/file_replacement.h"
 #include "foundation/profile_text.h"
 #include "foundation/strings.h"
+#include "foundation/what_if.h"
 
 // Profile documents on files, through FileStream. The text itself is parsed
 // and formed by the portable text form (profile_text.cpp).
@@ -39,9 +41,16 @@ bool WriteToStream(void* context, const char* bytes, uint32_t count) {
   return stream->Write(bytes, &taken) == StatusOk && taken == count;
 }
 
+// Collects the writer's bytes in a text: the file a run that describes its
+// changes would write.
+bool WriteToText(void* context, const char* bytes, uint32_t count) {
+  static_cast<std::string*>(context)->append(bytes, count);
+  return true;
+}
+
 // Writes into the empty file at path, through write (the document's text or
-// the edited bytes), and has it reach the disk; the file is closed in every
-// case.
+// the edited bytes, given to a sink), and has it reach the disk; the file is
+// closed in every case.
 template <typename Write>
 Status WriteWholeFile(const FixedPath& path, bool byteOrderMark, Write write) {
   FileStream stream(path);
@@ -50,7 +59,7 @@ Status WriteWholeFile(const FixedPath& path, bool byteOrderMark, Write write) {
   }
   Status status = StatusOk;
   if (byteOrderMark && !WriteToStream(&stream, Utf8ByteOrderMark, Utf8ByteOrderMarkBytes)) status = StatusIoError;
-  if (status == StatusOk) status = write(stream);
+  if (status == StatusOk) status = write(WriteToStream, &stream);
   // Flush on its own: Sync and Close drop the result of the flush they do.
   if (status == StatusOk) status = stream.Flush();
   if (status == StatusOk) status = stream.Sync();
@@ -63,6 +72,14 @@ Status WriteWholeFile(const FixedPath& path, bool byteOrderMark, Write write) {
 // file beside it, as WriteProfile does.
 template <typename Write>
 Status ReplaceWholeFile(const FixedPath& path, bool byteOrderMark, Write write) {
+  // A run that describes its changes writes nothing: the new text stands in
+  // for the file for the rest of the run only.
+  if (ChangesAreDescribed()) {
+    std::string bytes = byteOrderMark ? std::string(Utf8ByteOrderMark) : std::string();
+    if (write(WriteToText, &bytes) != StatusOk) return StatusIoError;
+    NoteWrittenFile(path.Text(), bytes);
+    return StatusOk;
+  }
   FixedPath temporary;
   if (CreateSiblingFile(path, &temporary) != StatusOk) return StatusIoError;
   if (WriteWholeFile(temporary, byteOrderMark, write) == StatusOk && MoveIntoPlace(temporary, path) == StatusOk) {
@@ -104,9 +121,56 @@ Status ReadWholeText(FileStream& file, String& text, const char** textStart, uin
   return StatusOk;
 }
 
+// The text of the file at path that a run describing its changes would have
+// written, as ReadWholeText gives it; false when no such run wrote it.
+// StatusOpenFailed in *status when that run would have removed it.
+bool DescribedText(const FixedPath& path, String& text, const char** textStart, uint32_t* textLength,
+                   bool* byteOrderMark, Status* status) {
+  std::string bytes;
+  const PathWouldBe wouldBe = ChangesAreDescribed() ? WhatPathWouldBe(path.Text(), &bytes) : PathWouldBe::AsItIs;
+  if (wouldBe == PathWouldBe::AsItIs) return false;
+  *textStart = nullptr;
+  *textLength = 0;
+  *byteOrderMark = false;
+  if (wouldBe == PathWouldBe::Gone) {
+    *status = StatusOpenFailed;
+    return true;
+  }
+  *status = StatusOk;
+  if (bytes.empty()) return true;
+  if (!text.Assign(bytes.c_str())) {
+    *status = StatusNoMemory;
+    return true;
+  }
+  const char* start = text.Block();
+  uint32_t count = static_cast<uint32_t>(bytes.size());
+  if (StartsWith(start, count, Utf8ByteOrderMark, Utf8ByteOrderMarkBytes)) {
+    *byteOrderMark = true;
+    start += Utf8ByteOrderMarkBytes;
+    count -= Utf8ByteOrderMarkBytes;
+  }
+  *textStart = start;
+  *textLength = count;
+  return true;
+}
+
 }  // namespace
 
 Status ReadProfile(ProfileDocument& document, const FixedPath& path, FileStream* stream) {
+  {
+    String text;
+    const char* start = nullptr;
+    uint32_t length = 0;
+    bool byteOrderMark = false;
+    Status status = StatusOk;
+    if (!stream && DescribedText(path, text, &start, &length, &byteOrderMark, &status)) {
+      if (status == StatusOk && start) {
+        if (byteOrderMark) document.utf8ByteOrderMark = true;
+        status = ReadProfileText(document, start, length);
+      }
+      return status;
+    }
+  }
   FileStream ownStream(path);
   FileStream& file = stream ? *stream : ownStream;
   const bool openedHere = !file.IsOpen();
@@ -135,28 +199,31 @@ bool ReadForbidsRewrite(Status status, const FixedPath& path) {
 }
 
 Status WriteProfile(const ProfileDocument& document, const FixedPath& path) {
-  return ReplaceWholeFile(path, document.utf8ByteOrderMark, [&document](FileStream& stream) {
-    return WriteProfileText(document, WriteToStream, &stream);
+  return ReplaceWholeFile(path, document.utf8ByteOrderMark, [&document](ProfileTextSink sink, void* context) {
+    return WriteProfileText(document, sink, context);
   });
 }
 
 Status EditProfileFile(const FixedPath& path, const std::function<bool(std::string&)>& edit) {
-  FileStream file(path);
-  if (file.Open(FileStream::ModeRead, FileStream::StandardBufferSize) != StatusOk) return StatusOpenFailed;
   String whole;
   const char* start = nullptr;
   uint32_t length = 0;
   bool byteOrderMark = false;
-  const Status read = ReadWholeText(file, whole, &start, &length, &byteOrderMark);
-  file.Close();
+  Status read = StatusOk;
+  if (!DescribedText(path, whole, &start, &length, &byteOrderMark, &read)) {
+    FileStream file(path);
+    if (file.Open(FileStream::ModeRead, FileStream::StandardBufferSize) != StatusOk) return StatusOpenFailed;
+    read = ReadWholeText(file, whole, &start, &length, &byteOrderMark);
+    file.Close();
+  }
   if (read != StatusOk) return read;
   std::string text(start ? start : "", length);
   // An edit that leaves every byte as it was writes nothing: the file keeps
   // its time stamp, and those who watch it see no change.
   const std::string original = text;
   if (!edit(text) || text == original) return StatusOk;
-  return ReplaceWholeFile(path, byteOrderMark, [&text](FileStream& stream) {
-    return text.size() >= UINT32_MAX || !WriteToStream(&stream, text.data(), static_cast<uint32_t>(text.size()))
+  return ReplaceWholeFile(path, byteOrderMark, [&text](ProfileTextSink sink, void* context) {
+    return text.size() >= UINT32_MAX || !sink(context, text.data(), static_cast<uint32_t>(text.size()))
                ? StatusIoError
                : StatusOk;
   });

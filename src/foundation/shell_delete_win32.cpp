@@ -5,7 +5,10 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cstring>
+
 #include "foundation/platform_win32.h"
+#include "foundation/what_if.h"
 
 namespace {
 
@@ -22,6 +25,12 @@ constexpr int ShellMissing = ERROR_MOD_NOT_FOUND;
 }  // namespace
 
 int ShellDelete(const char* source) {
+  // A run that describes its changes deletes nothing: what the list names
+  // is gone for the rest of the run only.
+  if (ChangesAreDescribed()) {
+    for (const char* path = source; path && *path; path += strlen(path) + 1) NoteRemovedPath(path);
+    return 0;
+  }
   auto fileOperation = SystemFunctionAs<FileOperationCall>(SystemLibrary::Shell, "SHFileOperationA");
   if (!fileOperation) return ShellMissing;
   SHFILEOPSTRUCTA operation = {};

@@ -14,6 +14,7 @@
 #include "foundation/protected_folders.h"
 #include "foundation/shell_delete.h"
 #include "foundation/tree_contents.h"
+#include "foundation/what_if.h"
 
 namespace {
 
@@ -61,10 +62,21 @@ Status RemoveTree(const FixedPath& folder, bool removeContents, bool removeFolde
     LogEventUtf8("refused to remove " + shown + ": " + refusal);
     return StatusIoError;
   }
-  const Status status = RemoveTreeSteps(folder, removeContents, removeFolder, pattern);
+  // A run that describes its changes removes nothing: the folder is gone
+  // for the rest of the run only.
+  const bool describing = ChangesAreDescribed();
+  if (describing) {
+    if (removeFolder) {
+      NoteRemovedPath(folder.Text());
+    } else {
+      NoteRemovedContents(folder.Text());
+    }
+  }
+  const Status status = describing ? StatusOk : RemoveTreeSteps(folder, removeContents, removeFolder, pattern);
   if (!LogIsOpen()) return status;
   if (status == StatusOk || !folder.Exists()) {
-    LogEventUtf8((removeFolder ? "removed folder " : "removed the contents of ") + shown);
+    const std::string what = (removeFolder ? "folder " : "the contents of ") + shown;
+    LogChangeUtf8("removed " + what, "remove " + what);
   } else {
     LogEventUtf8("could not remove " + std::string(removeFolder ? "folder " : "the contents of ") + shown);
     LogFilesKept(folder.Text());

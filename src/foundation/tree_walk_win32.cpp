@@ -8,6 +8,7 @@
 #include "foundation/final_path_win32.h"
 #include "foundation/folder_search_win32.h"
 #include "foundation/paths.h"
+#include "foundation/what_if.h"
 
 namespace {
 
@@ -22,6 +23,13 @@ struct Walk {
   WidePath path;  // the entry in hand
 };
 
+// True when a run that describes its changes would have removed the entry
+// at path: the walk does not see it.
+bool WouldBeGone(const WidePath& path) {
+  return ChangesAreDescribed() &&
+         WhatPathWouldBe(DisplayAnsiOfUtf8(ReadableUtf8(path).c_str()).c_str()) == PathWouldBe::Gone;
+}
+
 // Walks the folder at walk.path. False when the walk must end.
 bool WalkFolder(Walk& walk) {
   std::wstring folderFinal;
@@ -34,6 +42,10 @@ bool WalkFolder(Walk& walk) {
   do {
     if (search.AtDotEntry()) continue;
     if (!walk.path.Append(search.Name())) return false;
+    if (WouldBeGone(walk.path)) {
+      walk.path.Cut(length);
+      continue;
+    }
     const bool isLink = search.AtReparsePoint() || LeadsElsewhere(folderFinal, walk.path.Text(), search.Name());
     const TreeEntry entry{walk.path, search.Entry(), isLink};
     bool goOn = walk.visit(walk.context, entry);

@@ -97,8 +97,12 @@ bool SetPlayerValue(const char* valueName, const char* text) {
   }
   // A write refused (no right to change the key) is a failure like any other.
   const bool stored = player.SetString(valueName, text);
-  LogEventUtf8(stored ? PlayerValueName(valueName) + ": " + before + " -> " + after
-                      : "could not set " + PlayerValueName(valueName) + " to " + after);
+  const std::string change = PlayerValueName(valueName) + ": " + before + " -> " + after;
+  if (stored) {
+    LogChangeUtf8(change, "set " + change);
+  } else {
+    LogEventUtf8("could not set " + PlayerValueName(valueName) + " to " + after);
+  }
   return stored;
 }
 
@@ -109,7 +113,8 @@ bool RemovePlayerValue(const char* valueName) {
     if (player.Open(PlayerKeyPath)) {
       const std::string before = LogIsOpen() ? StoredBefore(player, valueName) : std::string();
       removed = player.DeleteValue(valueName);
-      if (removed) LogEventUtf8(PlayerValueName(valueName) + ": " + before + " -> (removed)");
+      const std::string change = PlayerValueName(valueName) + ": " + before + " -> (removed)";
+      if (removed) LogChangeUtf8(change, "remove " + change);
     }
   }
   FixedPath folder;
@@ -120,7 +125,8 @@ bool RemovePlayerValue(const char* valueName) {
 bool RemoveRegistryKey(const char* parentPath, const char* name) {
   RegistryKey parent;
   if (!parent.Open(parentPath) || !parent.DeleteSubkey(name)) return false;
-  Logf("removed registry key HKLM\\%s\\%s", parentPath, name);
+  const std::string key = std::string("registry key HKLM\\") + parentPath + "\\" + name;
+  LogChange("removed " + key, "remove " + key);
   return true;
 }
 

@@ -12,6 +12,10 @@
 // with its environment references expanded; they stop at the value's first
 // NUL and always end the text with one, whether or not the value was stored
 // with its terminator. Values of any other type read as absent.
+//
+// In a run that describes its changes (what_if.h) the keys and values are
+// set and removed in the notes of that run only, and every read sees them
+// as those notes would leave them.
 
 #include <cstdint>
 #include <string>
@@ -38,7 +42,10 @@ class RegistryKey {
   // for walking keys this program never changes.
   bool OpenForReading(const char* path, const RegistryKey* parent = nullptr);
   void Close();
-  bool IsOpen() const { return handle_ != nullptr; }
+  // Open, also as a key that only a run describing its changes has made
+  // (what_if.h): such a key has no handle, and reads see only what that run
+  // would have set in it.
+  bool IsOpen() const { return handle_ != nullptr || madeOnlyDescribed_; }
 
   // Whether the key path below HKEY_LOCAL_MACHINE exists: present, missing,
   // or unknown when it exists but cannot be opened (or the answer is another
@@ -83,5 +90,14 @@ class RegistryKey {
   // that access in place of the key held.
   bool Take(const char* path, const RegistryKey* parent, Access access);
 
+  // Whether a described run would have a subkey below the key at path.
+  static bool WouldHaveSubkeys(const std::string& path);
+  // The described state of valueName in this key.
+  bool DescribedValue(const char* valueName, bool* present, std::string* text) const;
+
   void* handle_ = nullptr;  // the HKEY, none while closed
+  // The key's path below HKEY_LOCAL_MACHINE, and whether it is a key that
+  // only a run describing its changes has made.
+  std::string path_;
+  bool madeOnlyDescribed_ = false;
 };

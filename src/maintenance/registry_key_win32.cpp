@@ -5,9 +5,11 @@
 
 #include <cstring>
 #include <cwchar>
+#include <string>
 
 #include "foundation/code_page.h"
 #include "foundation/strings.h"
+#include "foundation/what_if.h"
 
 namespace {
 
@@ -65,21 +67,62 @@ bool RegistryKey::OpenForReading(const char* path, const RegistryKey* parent) {
 }
 
 bool RegistryKey::Take(const char* path, const RegistryKey* parent, Access access) {
-  HKEY base = parent ? KeyOf(parent->handle_) : HKEY_LOCAL_MACHINE;
   // An empty path would hand back the base key itself, which is not ours to close.
-  if (!base || !path || !*path) return false;
+  if ((parent && !parent->IsOpen()) || !path || !*path) return false;
+  const std::string fullPath = parent ? parent->path_ + "\\" + path : std::string(path);
+  const bool describing = ChangesAreDescribed();
+  const RegistryWouldBe wouldBe = describing ? WhatKeyWouldBe(fullPath) : RegistryWouldBe::AsItIs;
+  if (wouldBe == RegistryWouldBe::Gone && access != Access::Create) return false;
+  HKEY base = parent ? KeyOf(parent->handle_) : HKEY_LOCAL_MACHINE;
   HKEY key = nullptr;
-  LONG result = access == Access::Create
-                    ? RegCreateKeyExA(base, path, 0, nullptr, 0, FullAccess, nullptr, &key, nullptr)
-                    : RegOpenKeyExA(base, path, 0, access == Access::Read ? KEY_READ | PlayerView : FullAccess, &key);
-  if (result != ERROR_SUCCESS) return false;
+  LONG result = ERROR_FILE_NOT_FOUND;
+  if (base && wouldBe != RegistryWouldBe::Gone) {
+    // A run that describes its changes makes no key: it opens one that is there.
+    result = access == Access::Create && !describing
+                 ? RegCreateKeyExA(base, path, 0, nullptr, 0, FullAccess, nullptr, &key, nullptr)
+                 : RegOpenKeyExA(base, path, 0, access == Access::Read ? KEY_READ | PlayerView : FullAccess, &key);
+  }
+  const bool madeOnlyDescribed =
+      describing && result != ERROR_SUCCESS && (access == Access::Create || wouldBe == RegistryWouldBe::Made);
+  if (result != ERROR_SUCCESS && !madeOnlyDescribed) return false;
   Close();  // after the open, so that a key may open a path below itself
-  handle_ = key;
+  handle_ = result == ERROR_SUCCESS ? key : nullptr;
+  path_ = fullPath;
+  madeOnlyDescribed_ = madeOnlyDescribed;
+  if (madeOnlyDescribed && wouldBe != RegistryWouldBe::Made) NoteKeyMade(fullPath);
+  return true;
+}
+
+bool RegistryKey::WouldHaveSubkeys(const std::string& path) {
+  if (KeyWouldHaveMadeSubkeys(path)) return true;
+  RegistryKey key;
+  uint32_t count = 0;
+  if (!key.OpenForReading(path.c_str()) || !key.handle_ || !key.CountSubkeys(&count)) return false;
+  for (uint32_t index = 0; index < count; ++index) {
+    char name[MAX_PATH];
+    DWORD length = sizeof name;
+    if (RegEnumKeyExA(KeyOf(key.handle_), index, name, &length, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_SUCCESS ||
+        WhatKeyWouldBe(path + "\\" + name) != RegistryWouldBe::Gone)
+      return true;
+  }
+  return false;
+}
+
+bool RegistryKey::DescribedValue(const char* valueName, bool* present, std::string* text) const {
+  if (!ChangesAreDescribed()) return false;
+  const RegistryWouldBe wouldBe = WhatValueWouldBe(path_, valueName ? valueName : "", text);
+  if (wouldBe == RegistryWouldBe::AsItIs && !madeOnlyDescribed_) return false;
+  *present = wouldBe == RegistryWouldBe::Made;
   return true;
 }
 
 RegistryKey::Presence RegistryKey::KeyPresence(const char* path) {
   if (!path || !*path) return Presence::Unknown;
+  if (ChangesAreDescribed()) {
+    const RegistryWouldBe wouldBe = WhatKeyWouldBe(path);
+    if (wouldBe != RegistryWouldBe::AsItIs) return wouldBe == RegistryWouldBe::Gone ? Presence::Missing : Presence::Present;
+  }
   HKEY key = nullptr;
   LONG result = RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, FullAccess, &key);
   if (result == ERROR_SUCCESS) {
@@ -108,9 +151,14 @@ bool RegistryKey::SubkeyName(uint32_t index, char* buffer, uint32_t capacity) co
 void RegistryKey::Close() {
   if (handle_) RegCloseKey(KeyOf(handle_));
   handle_ = nullptr;
+  madeOnlyDescribed_ = false;
+  path_.clear();
 }
 
 bool RegistryKey::ReadString(const char* valueName, String* text) const {
+  bool present = false;
+  std::string described;
+  if (text && DescribedValue(valueName, &present, &described)) return present && text->Assign(described.c_str());
   if (!handle_ || !text) return false;
   for (int attempt = 0; attempt < ReadAttempts; ++attempt) {
     DWORD type = 0;
@@ -144,6 +192,13 @@ bool RegistryKey::ReadString(const char* valueName, char* buffer, uint32_t capac
 }
 
 bool RegistryKey::ReadWideString(const char* valueName, std::wstring* text, bool expand) const {
+  bool present = false;
+  std::string described;
+  if (text && DescribedValue(valueName, &present, &described)) {
+    if (!present) return false;
+    *text = WideOfAnsi(described.c_str());
+    return true;
+  }
   if (!handle_ || !text) return false;
   const std::wstring name = WideOfAnsi(valueName);
   if (valueName && *valueName && name.empty()) return false;
@@ -177,6 +232,10 @@ bool RegistryKey::ReadStoredUtf8(const char* valueName, std::string* utf8) const
 }
 
 bool RegistryKey::SetString(const char* valueName, const char* text) {
+  if (ChangesAreDescribed() && IsOpen()) {
+    NoteValueSet(path_, valueName ? valueName : "", text ? text : "");
+    return true;
+  }
   if (!handle_) return false;
   const char* data = text ? text : "";
   DWORD length = static_cast<DWORD>(strlen(data));
@@ -185,11 +244,31 @@ bool RegistryKey::SetString(const char* valueName, const char* text) {
 }
 
 bool RegistryKey::DeleteValue(const char* valueName) {
+  if (ChangesAreDescribed()) {
+    bool present = false;
+    std::string unused;
+    if (!DescribedValue(valueName, &present, &unused))
+      present = handle_ && RegQueryValueExA(KeyOf(handle_), valueName, nullptr, nullptr, nullptr, nullptr) ==
+                               ERROR_SUCCESS;
+    if (present) NoteValueRemoved(path_, valueName ? valueName : "");
+    return present;
+  }
   return handle_ && RegDeleteValueA(KeyOf(handle_), valueName) == ERROR_SUCCESS;
 }
 
 bool RegistryKey::DeleteSubkey(const char* name) {
   // An empty name would remove this key itself.
-  if (!handle_ || !name || !*name) return false;
+  if (!IsOpen() || !name || !*name) return false;
+  if (ChangesAreDescribed()) {
+    // What the removal would find: the subkey there, and none below it.
+    const std::string subkey = path_ + "\\" + name;
+    const RegistryWouldBe wouldBe = WhatKeyWouldBe(subkey);
+    const bool there = wouldBe == RegistryWouldBe::Made ||
+                       (wouldBe == RegistryWouldBe::AsItIs && KeyPresence(subkey.c_str()) == Presence::Present);
+    if (!there || WouldHaveSubkeys(subkey)) return false;
+    NoteKeyRemoved(subkey);
+    return true;
+  }
+  if (!handle_) return false;
   return RegDeleteKeyExA(KeyOf(handle_), name, PlayerView, 0) == ERROR_SUCCESS;
 }

@@ -21,6 +21,7 @@
 #include "foundation/shell_delete.h"
 #include "foundation/tree_contents.h"
 #include "foundation/tree_removal.h"
+#include "foundation/what_if.h"
 #include "maintenance/installation.h"
 #include "maintenance/registry_key.h"
 #include "settings/settings_lock.h"
@@ -58,11 +59,12 @@ bool UnregisterPlayerLibraries(HWND owner, const FileList& files) {
   for (const PathNode* node = files.First(); node; node = node->next) {
     if (!IsPlayerLibraryName(node->path.FileNamePart())) continue;
     const UnregisterResult result = UnregisterLibrary(node->path.Text());
-    LogfUtf8("%s library \"%s\"",
-             result == UnregisterResult::Unregistered ? "unregistered"
-             : result == UnregisterResult::NotLoaded  ? "could not load"
-                                                      : "could not release",
-             LoggedPath(node->path.Text()).c_str());
+    const std::string library = "library " + Quoted(LoggedPath(node->path.Text()).c_str());
+    if (result == UnregisterResult::Unregistered) {
+      LogChangeUtf8("unregistered " + library, "unregister " + library);
+    } else {
+      LogEventUtf8((result == UnregisterResult::NotLoaded ? "could not load " : "could not release ") + library);
+    }
     switch (result) {
       case UnregisterResult::Unregistered:
         break;
@@ -140,6 +142,9 @@ typedef HRESULT(WINAPI* UnregisterEntry)();
 }  // namespace
 
 UnregisterResult UnregisterLibrary(const char* path) {
+  // A run that describes its changes loads no library: loading one runs its
+  // code, and unregistering it changes the registry.
+  if (ChangesAreDescribed()) return UnregisterResult::Unregistered;
   HMODULE library = LoadLibraryByFullPath(path);
   if (!library) return UnregisterResult::NotLoaded;
   FARPROC entry = GetProcAddress(library, UnregisterEntryName);
@@ -148,6 +153,7 @@ UnregisterResult UnregisterLibrary(const char* path) {
 }
 
 void ReleaseLoadedLibrary(const char* path) {
+  if (ChangesAreDescribed()) return;
   HMODULE loaded = GetModuleHandleA(path);
   if (loaded) FreeLibrary(loaded);
 }
@@ -169,7 +175,12 @@ void DeletePluginFile(const char* path) {
   file.SetText(path);
   if (!file.Exists()) return;
   ShellDelete(path);
-  Logf("%s file %s", file.Exists() ? "could not remove" : "removed", Quoted(path).c_str());
+  const std::string what = "file " + Quoted(path);
+  if (file.Exists()) {
+    LogEvent("could not remove " + what);
+  } else {
+    LogChange("removed " + what, "remove " + what);
+  }
 }
 
 // Deletes the plug-in files from folder, releasing the plug-in library first
@@ -240,6 +251,8 @@ typedef BOOL(WINAPI* ExecuteCall)(SHELLEXECUTEINFOA*);
 }  // namespace
 
 bool StartInstaller(const char* path, const char* parameters, uint32_t* error) {
+  // A run that describes its changes starts nothing.
+  if (ChangesAreDescribed()) return true;
   auto execute = SystemFunctionAs<ExecuteCall>(SystemLibrary::Shell, "ShellExecuteExA");
   if (!execute) {
     *error = ERROR_PROC_NOT_FOUND;
@@ -280,7 +293,8 @@ int32_t RunRecoveryOption() {
       installer.Append(InstallerFileText) && StartInstaller(installer.Text(), SilentParameter, &error);
   const char* path = installer.TextOrEmpty();
   if (started) {
-    LogfUtf8("started the installer \"%s\" %s", LoggedPath(path).c_str(), SilentParameter);
+    const std::string installer = "the installer " + Quoted(LoggedPath(path).c_str()) + " " + SilentParameter;
+    LogChangeUtf8("started " + installer, "start " + installer);
     return 1;
   }
   const std::string reason = SystemErrorText(error);

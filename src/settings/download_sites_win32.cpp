@@ -49,8 +49,12 @@ Status WriteDefaultSiteSettingsAt(const FixedPath& path, bool force) {
   ProfileDocument document;
   if (!BuildDefaultSiteSettings(document)) return StatusNoMemory;
   const Status written = WriteProfile(document, path);
-  LogfUtf8("%s \"%s\" with the built-in sites", written == StatusOk ? "made" : "could not make",
-           LoggedPath(path.Text()).c_str());
+  const std::string what = Quoted(LoggedPath(path.Text()).c_str()) + " with the built-in sites";
+  if (written == StatusOk) {
+    LogChangeUtf8("made " + what, "make " + what);
+  } else {
+    LogEventUtf8("could not make " + what);
+  }
   return written;
 }
 
@@ -109,8 +113,8 @@ void LogSiteEdit(bool written, bool add, bool changed, const char* site, const F
     LogfUtf8("could not %s site %s %s \"%s\"", add ? "add" : "remove", shownSite.c_str(), add ? "to" : "from",
              shownFile.c_str());
   } else if (changed) {
-    LogfUtf8("%s site %s %s \"%s\"", add ? "added" : "removed", shownSite.c_str(), add ? "to" : "from",
-             shownFile.c_str());
+    const std::string what = "site " + shownSite + (add ? " to " : " from ") + Quoted(shownFile.c_str());
+    LogChangeUtf8((add ? "added " : "removed ") + what, (add ? "add " : "remove ") + what);
   } else {
     LogfUtf8("site %s %s \"%s\"; nothing to change", shownSite.c_str(), add ? "is already in" : "is not in",
              shownFile.c_str());

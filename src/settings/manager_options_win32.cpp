@@ -44,8 +44,12 @@ void LogOptionWrite(bool written, const FixedPath& file, const char* key, const 
              option.c_str(), Utf8OfAnsi(after.c_str()).c_str());
     return;
   }
-  LogfUtf8("%s: %s -> %s%s", option.c_str(), Utf8OfAnsi(before.c_str()).c_str(), Utf8OfAnsi(after.c_str()).c_str(),
-           after == before ? " (unchanged)" : "");
+  const std::string change = option + ": " + Utf8OfAnsi(before.c_str()) + " -> " + Utf8OfAnsi(after.c_str());
+  if (after == before) {
+    LogEventUtf8(change + " (unchanged)");
+  } else {
+    LogChangeUtf8(change, "set " + change);
+  }
 }
 
 }  // namespace
@@ -108,8 +112,13 @@ bool SaveUpdateCheck(const FixedPath& componentFolder, bool on) {
   RemoveStaleSiblingFiles(file);
   if (!file.Exists()) {
     const bool made = RebuildOptionsFile(file, value);
-    LogfUtf8("%s %s = \"%s\", %s = \"%s\"", made ? "made" : "could not make",
-             OptionName(file, CheckForUpdatesKey).c_str(), value, LastUpdateCheckTimeKey, OptionOffValue);
+    const std::string what = OptionName(file, CheckForUpdatesKey) + " = " + Quoted(value) + ", " +
+                             LastUpdateCheckTimeKey + " = " + Quoted(OptionOffValue);
+    if (made) {
+      LogChangeUtf8("made " + what, "make " + what);
+    } else {
+      LogEventUtf8("could not make " + what);
+    }
     return made;
   }
   const std::string checkBefore = StoredOption(file, CheckForUpdatesKey);

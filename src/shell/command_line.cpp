@@ -28,7 +28,7 @@ constexpr struct {
   bool RunSwitches::*field;
 } Switches[] = {
     {"/?", &RunSwitches::help},        {"/help", &RunSwitches::help}, {"/quiet", &RunSwitches::quiet},
-    {"/status", &RunSwitches::status}, {"/log", &RunSwitches::log},
+    {"/status", &RunSwitches::status}, {"/log", &RunSwitches::log},   {"/whatif", &RunSwitches::whatIf},
 };
 
 // The words that ask for the usage text when they stand alone, with case.
@@ -162,7 +162,9 @@ CommandLineReading ReadCommandLine(const char* commandLine) {
     reading.switches.help = words.size() == 1 && IsHelpWord(words[0].text);
     return reading;
   }
-  if (!ReadStrictly(words, reading)) {
+  if (ReadStrictly(words, reading) && reading.switches.status && reading.switches.whatIf)
+    reading.refusal = "\"/status\" changes nothing and runs nothing else: it does not go with \"/whatif\"";
+  if (!reading.refusal.empty()) {
     reading.switches = RunSwitches{};
     reading.steps.clear();
   }
@@ -196,6 +198,10 @@ std::string UsageText() {
       "  /status                  prints the state of the installation as one JSON document; nothing else\n"
       "                           runs; exit code 0 when the document was written, 1 when not (the reason on\n"
       "                           standard error)\n"
+      "  /whatif                  changes nothing: runs the options as far as reading goes and prints one\n"
+      "                           line per change they would make, in the log's words (\"would remove folder\n"
+      "                           ...\"), in order, then the result code the run would give; with /log the\n"
+      "                           lines go to the log too; alone it prints \"would change nothing\" and 0\n"
       "\nA command line that uses a switch is read strictly: every token must be a switch, a whole option\n"
       "(with case) or the argument after \"-ds+\", \"-ds\", \"-v\" or \"-lu\". Quote a name with blanks.\n"
       "\"/log\" takes the next token as its file only when it begins with neither \"-\" nor \"/\". A log that\n"

@@ -92,6 +92,7 @@ struct RunSwitches {
   bool status = false;  // "/status": print the installation's state as JSON, run nothing else
   bool log = false;     // "/log FILE": append what the run does to FILE
   std::string logFile;  // the token after "/log"
+  bool whatIf = false;  // "/whatif": change nothing; print each change the run would make
 };
 
 // One option of a strictly read command line, with its argument.

@@ -49,7 +49,12 @@ void DeleteSiteList(int32_t& resultCode) {
   const std::string shown = LoggedPath(file.Text());
   FileStream list(file);
   resultCode = list.Delete() == StatusOk ? 0 : StatusIoError;
-  LogfUtf8("%s file \"%s\"", resultCode == 0 ? "removed" : "could not remove", shown.c_str());
+  const std::string what = "file " + Quoted(shown.c_str());
+  if (resultCode == 0) {
+    LogChangeUtf8("removed " + what, "remove " + what);
+  } else {
+    LogEventUtf8("could not remove " + what);
+  }
 }
 
 // "-r+": stores the public beta site as "Additional Download URL"; 0 when

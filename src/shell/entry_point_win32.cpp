@@ -6,8 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "foundation/code_page.h"
 #include "foundation/operations_log.h"
 #include "foundation/platform_win32.h"
+#include "foundation/what_if.h"
 #include "shell/command_line.h"
 #include "shell/log_placement.h"
 #include "shell/main_window_win32.h"
@@ -50,6 +52,24 @@ int32_t RunStatus() {
   return statusCode;
 }
 
+// "/whatif": each change the run would make, as one line on standard
+// output, in the code page the program prints in.
+void PrintChangeLine(const std::string& line, bool utf8) {
+  const std::string shown = utf8 ? DisplayAnsiOfUtf8(line.c_str()) : line;
+  printf("%s\n", shown.c_str());
+  fflush(stdout);
+}
+
+// Whether a "/whatif" run of the line must say that nothing would change
+// when it named no change: a line of options that change nothing ("-ip",
+// "-v") prints what it always prints.
+bool SaysNothingWouldChange(const CommandLineReading& reading) {
+  if (DescribedChangeCount() > 0) return false;
+  for (const OptionStep& step : reading.steps)
+    if (step.option != Option::InstallPath && step.option != Option::Verify) return true;
+  return reading.steps.empty();
+}
+
 // Runs the command line and returns the exit code. The caller tears down.
 int32_t Run(const char* commandLine) {
   const CommandLineReading reading = ReadCommandLine(commandLine);
@@ -61,8 +81,9 @@ int32_t Run(const char* commandLine) {
     return 0;
   }
   // Unattended runs: nothing may wait for a person.
-  if (switches.quiet || switches.status) SilenceSystemErrorBoxes();
-  const bool windowMode = reading.strict && reading.steps.empty() && !switches.quiet && !switches.status;
+  if (switches.quiet || switches.status || switches.whatIf) SilenceSystemErrorBoxes();
+  const bool windowMode =
+      reading.strict && reading.steps.empty() && !switches.quiet && !switches.status && !switches.whatIf;
   if (switches.log) {
     const std::string misplaced = LogPlacementRefusal(
         switches.logFile, switches.status ? std::vector<Option>() : OptionsOf(reading), windowMode);
@@ -72,6 +93,10 @@ int32_t Run(const char* commandLine) {
   Logf("command line: %s", commandLine ? commandLine : "");
   if (switches.status) return RunStatus();
   SetBoxesQuiet(switches.quiet);
+  if (switches.whatIf) {
+    DescribeChanges(true);
+    SetChangeLineWriter(PrintChangeLine);
+  }
   // Switches without options open the window, unless the run is quiet.
   const int32_t resultCode = windowMode                              ? WindowModeCode
                              : reading.strict && reading.steps.empty() ? 0
@@ -83,12 +108,16 @@ int32_t Run(const char* commandLine) {
     LogEvent("window closed; exit code 0");
     return 0;
   }
+  if (switches.whatIf && resultCode != QuietCode && SaysNothingWouldChange(reading))
+    LogChange(std::string(), "change nothing");
   if (resultCode != QuietCode) {
     printf("%ld\n", static_cast<long>(resultCode));
     fflush(stdout);
   }
   Logf("result code %ld%s", static_cast<long>(resultCode),
-       resultCode == QuietCode ? " (the option printed its own output)" : "");
+       resultCode == QuietCode ? " (the option printed its own output)"
+       : switches.whatIf       ? " (the run would give it; nothing was changed)"
+                               : "");
   return resultCode;
 }
 

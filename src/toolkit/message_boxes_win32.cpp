@@ -7,6 +7,7 @@
 #include <string>
 
 #include "foundation/operations_log.h"
+#include "foundation/what_if.h"
 
 namespace {
 
@@ -34,7 +35,13 @@ void SetBoxesQuiet(bool quiet) { quietBoxes = quiet; }
 
 bool ShowInfo(HWND owner, const char* caption, const char* text) {
   if (!caption || !text) return false;
-  LogEvent(std::string("box ") + Quoted(caption) + ": " + text);
+  const std::string box = std::string("box ") + Quoted(caption) + ": " + text;
+  // A run that describes its changes shows no box: it names the box.
+  if (ChangesAreDescribed()) {
+    LogChange(box, "show " + box);
+    return true;
+  }
+  LogEvent(box);
   if (quietBoxes) {
     WriteBoxLine(caption, text);
     return true;
@@ -46,7 +53,7 @@ bool ShowInfo(HWND owner, const char* caption, const char* text) {
 bool AskYesNo(HWND owner, const char* caption, const char* text, int32_t* answer, bool noByDefault) {
   if ((!caption || !text) && answer) *answer = ReplyMissingText;
   if (caption && text) LogEvent(std::string("box ") + Quoted(caption) + ": " + text);
-  if (quietBoxes) {
+  if (quietBoxes || ChangesAreDescribed()) {
     LogEvent("answered No (no box in a quiet run)");
     WriteBoxLine(caption, text);
     if (answer) *answer = ReplyNo;

@@ -280,6 +280,8 @@ TEST(ReadCommandLineTest, WithASwitchEveryTokenIsKnown) {
       {"/quiet -ds+ /sites/x -v \"C:\\a list-u.txt\" -lu -u", {false, true, false, false, ""},
        {{Option::AddSite, "/sites/x"}, {Option::Verify, "C:\\a list-u.txt"}, {Option::LastUpdateTime, "-u"}}},
       {"/quiet \"-ip\"", {false, true, false, false, ""}, {{Option::InstallPath, ""}}},
+      {"/WhatIf -u -cu+", {false, false, false, false, "", true}, {{Option::Uninstall, ""}, {Option::UpdateCheckOn, ""}}},
+      {"/log cp.log /whatif", {false, false, false, true, "cp.log", true}, {}},
       {"/quiet -rcvr -r -r+ -dr -dsd -ds a -cu", {false, true, false, false, ""},
        {{Option::Recover, ""}, {Option::LeaveBeta, ""}, {Option::JoinBeta, ""}, {Option::DeleteResources, ""},
         {Option::DeleteSiteList, ""}, {Option::RemoveSite, "a"}, {Option::UpdateCheckOff, ""}}},
@@ -293,6 +295,7 @@ TEST(ReadCommandLineTest, WithASwitchEveryTokenIsKnown) {
     EXPECT_EQ(reading.switches.status, c.switches.status) << c.commandLine;
     EXPECT_EQ(reading.switches.log, c.switches.log) << c.commandLine;
     EXPECT_EQ(reading.switches.logFile, c.switches.logFile) << c.commandLine;
+    EXPECT_EQ(reading.switches.whatIf, c.switches.whatIf) << c.commandLine;
     std::vector<Call> steps;
     for (const OptionStep& step : reading.steps) steps.push_back({step.option, step.argument});
     EXPECT_EQ(steps, c.steps) << c.commandLine;
@@ -317,6 +320,9 @@ TEST(ReadCommandLineTest, AnythingElseIsRefused) {
       {"/quiet \"\" -u", "\"\""},
       {"/quiet \"/quiet\"", "\"/quiet\""},
       {"/quiet -u /S", "\"/S\""},
+      {"/status /whatif", "\"/whatif\""},
+      {"/WHATIF -u /status", "\"/whatif\""},
+      {"/whatif \"/whatif\"", "\"/whatif\""},
       {"/log " + std::string(TokenBufferBytes + 10, 'l') + " -cu+", "longer than 2047"},
   };
   for (const auto& c : cases) {
@@ -324,7 +330,8 @@ TEST(ReadCommandLineTest, AnythingElseIsRefused) {
     EXPECT_TRUE(reading.strict) << c.commandLine;
     EXPECT_NE(reading.refusal.find(c.named), std::string::npos) << c.commandLine << ": " << reading.refusal;
     EXPECT_TRUE(reading.steps.empty()) << c.commandLine;
-    EXPECT_FALSE(reading.switches.help || reading.switches.quiet || reading.switches.log) << c.commandLine;
+    EXPECT_FALSE(reading.switches.help || reading.switches.quiet || reading.switches.log || reading.switches.whatIf)
+        << c.commandLine;
     const std::string line = RefusalLine(reading.refusal);
     EXPECT_NE(line.find("/?"), std::string::npos) << line;
     EXPECT_EQ(std::count(line.begin(), line.end(), '\n'), 1) << line;
