@@ -118,7 +118,7 @@ bool WalkTree(const char* folder, TreeEntryVisitor visit, void* context) {
   Walk walk;
   walk.visit = visit;
   walk.context = context;
-  if (!walk.path.IsValid() || !walk.path.SetFromAnsi(folder)) return false;
+  if (!walk.path.IsValid() || !walk.path.SetFromAnsi(folder) || WouldBeGone(walk.path)) return false;
   DWORD attributes = GetFileAttributesW(walk.path.Text());
   if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
   return WalkFolder(walk);

@@ -1,7 +1,8 @@
 #pragma once
 // The record of the fixture library PlayerControl.dll: each copy of it that
 // is asked to unregister itself appends its own path to the file named by
-// CPANEL_UNREGISTER_LOG. The log lives in a folder of its own, outside any
+// CPANEL_UNREGISTER_LOG, and each copy that is loaded appends it to the file
+// named by CPANEL_LOAD_LOG. The logs live in a folder of its own, outside any
 // player installation, so that it survives the uninstall.
 
 #include <string>
@@ -12,8 +13,8 @@
 
 class UnregisterLog {
  public:
-  // Points CPANEL_UNREGISTER_LOG (of this process and the programs it starts)
-  // at a fresh log.
+  // Points CPANEL_UNREGISTER_LOG and CPANEL_LOAD_LOG (of this process and the
+  // programs it starts) at fresh logs.
   UnregisterLog();
   ~UnregisterLog();
   UnregisterLog(const UnregisterLog&) = delete;
@@ -21,6 +22,9 @@ class UnregisterLog {
 
   // The file names of the libraries that unregistered, in call order.
   std::vector<std::string> Libraries() const;
+  // The file names of the libraries that were loaded (CPANEL_LOAD_LOG), in
+  // load order: a library is loaded before it can unregister.
+  std::vector<std::string> Loaded() const;
 
  private:
   TempFolder folder_;

@@ -1,0 +1,112 @@
+#include "support/installation_snapshot_win32.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+std::string Utf8(const std::wstring& text) {
+  if (text.empty()) return std::string();
+  std::string utf8(text.size() * 4, '\0');
+  utf8.resize(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
+                                                       &utf8[0], static_cast<int>(utf8.size()), nullptr, nullptr)));
+  return utf8;
+}
+
+std::wstring Wide(const std::string& ansi) {
+  std::wstring wide(ansi.size(), L'\0');
+  wide.resize(static_cast<size_t>(
+      MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), static_cast<int>(ansi.size()), &wide[0], static_cast<int>(wide.size()))));
+  return wide;
+}
+
+std::string Hex(unsigned long long value) {
+  char text[32];
+  snprintf(text, sizeof text, "%llx", value);
+  return text;
+}
+
+std::string FileBytes(const std::wstring& path) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                            nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return "(cannot be read: " + std::to_string(GetLastError()) + ")";
+  std::string bytes;
+  char buffer[65536];
+  DWORD read = 0;
+  while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
+  CloseHandle(file);
+  return bytes;
+}
+
+void SnapshotFolder(const std::wstring& folder, const std::string& relative, std::vector<std::string>& entries) {
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    const std::wstring name = found.cFileName;
+    if (name == L"." || name == L"..") continue;
+    const std::wstring path = folder + L"\\" + name;
+    const std::string shown = relative + Utf8(name);
+    const unsigned long long written =
+        (static_cast<unsigned long long>(found.ftLastWriteTime.dwHighDateTime) << 32) | found.ftLastWriteTime.dwLowDateTime;
+    std::string entry = shown + " attributes " + Hex(found.dwFileAttributes);
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+      entries.push_back(entry + " (link)");
+    } else if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      entries.push_back(entry + " (folder)");
+      SnapshotFolder(path, shown + "\\", entries);
+    } else {
+      entries.push_back(entry + " written " + Hex(written) + " bytes [" + FileBytes(path) + "]");
+    }
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+}
+
+void SnapshotKey(HKEY parent, const std::string& path, const std::string& name, std::vector<std::string>& out) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(parent, name.c_str(), 0, KEY_READ | KEY_WOW64_32KEY, &key) != ERROR_SUCCESS) {
+    out.push_back(path + " (missing)");
+    return;
+  }
+  out.push_back(path);
+  std::vector<std::string> values;
+  for (DWORD index = 0;; ++index) {
+    char valueName[16384];
+    DWORD nameLength = sizeof valueName;
+    DWORD type = 0;
+    BYTE data[65536];
+    DWORD dataLength = sizeof data;
+    if (RegEnumValueA(key, index, valueName, &nameLength, nullptr, &type, data, &dataLength) != ERROR_SUCCESS) break;
+    values.push_back(path + " \"" + std::string(valueName, nameLength) + "\" type " + std::to_string(type) + " [" +
+                     std::string(reinterpret_cast<char*>(data), dataLength) + "]");
+  }
+  std::sort(values.begin(), values.end());
+  for (const std::string& value : values) out.push_back(value);
+  std::vector<std::string> subkeys;
+  for (DWORD index = 0;; ++index) {
+    char subkey[256];
+    DWORD length = sizeof subkey;
+    if (RegEnumKeyExA(key, index, subkey, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    subkeys.push_back(std::string(subkey, length));
+  }
+  std::sort(subkeys.begin(), subkeys.end());
+  for (const std::string& subkey : subkeys) SnapshotKey(key, path + "\\" + subkey, subkey, out);
+  RegCloseKey(key);
+}
+
+}  // namespace
+
+std::vector<std::string> TreeSnapshot(const std::string& folder) {
+  std::vector<std::string> entries;
+  SnapshotFolder(Wide(folder), std::string(), entries);
+  std::sort(entries.begin(), entries.end());
+  return entries;
+}
+
+std::vector<std::string> RegistrySnapshot(const std::vector<std::string>& keyPaths) {
+  std::vector<std::string> entries;
+  for (const std::string& path : keyPaths) SnapshotKey(HKEY_LOCAL_MACHINE, "HKLM\\" + path, path, entries);
+  return entries;
+}
