@@ -252,6 +252,7 @@ const PlantingCase PlantingCases[] = {
     {"VerifyFromTheCurrentFolder", "-v versions.txt", "0\n", 0},
     {"UpdateCheck", "-cu+ -cu", "0\n", 0},
     {"LastUpdate", "-lu 12345", "0\n", 0},
+    {"WhatIfCache", "/whatif -dr", "would remove folder \"{component}\\Resources\"\n1\n", 1},
 };
 
 INSTANTIATE_TEST_SUITE_P(EveryOption, LibraryPlanting, testing::ValuesIn(PlantingCases),
