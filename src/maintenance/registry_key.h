@@ -100,4 +100,5 @@ class RegistryKey {
   // only a run describing its changes has made.
   std::string path_;
   bool madeOnlyDescribed_ = false;
+  bool readOnly_ = false;  // opened with OpenForReading: nothing is changed through it
 };

@@ -89,6 +89,7 @@ bool RegistryKey::Take(const char* path, const RegistryKey* parent, Access acces
   handle_ = result == ERROR_SUCCESS ? key : nullptr;
   path_ = fullPath;
   madeOnlyDescribed_ = madeOnlyDescribed;
+  readOnly_ = access == Access::Read;
   if (madeOnlyDescribed && wouldBe != RegistryWouldBe::Made) NoteKeyMade(fullPath);
   return true;
 }
@@ -152,6 +153,7 @@ void RegistryKey::Close() {
   if (handle_) RegCloseKey(KeyOf(handle_));
   handle_ = nullptr;
   madeOnlyDescribed_ = false;
+  readOnly_ = false;
   path_.clear();
 }
 
@@ -232,7 +234,8 @@ bool RegistryKey::ReadStoredUtf8(const char* valueName, std::string* utf8) const
 }
 
 bool RegistryKey::SetString(const char* valueName, const char* text) {
-  if (ChangesAreDescribed() && IsOpen()) {
+  if (ChangesAreDescribed()) {
+    if (!IsOpen() || readOnly_) return false;
     NoteValueSet(path_, valueName ? valueName : "", text ? text : "");
     return true;
   }
@@ -245,6 +248,7 @@ bool RegistryKey::SetString(const char* valueName, const char* text) {
 
 bool RegistryKey::DeleteValue(const char* valueName) {
   if (ChangesAreDescribed()) {
+    if (readOnly_) return false;
     bool present = false;
     std::string unused;
     if (!DescribedValue(valueName, &present, &unused))
@@ -260,6 +264,7 @@ bool RegistryKey::DeleteSubkey(const char* name) {
   // An empty name would remove this key itself.
   if (!IsOpen() || !name || !*name) return false;
   if (ChangesAreDescribed()) {
+    if (readOnly_) return false;
     // What the removal would find: the subkey there, and none below it.
     const std::string subkey = path_ + "\\" + name;
     const RegistryWouldBe wouldBe = WhatKeyWouldBe(subkey);

@@ -10,6 +10,9 @@
 #include <vector>
 
 #include "foundation/profile_text.h"
+#include "foundation/tree_contents.h"
+#include "foundation/tree_removal.h"
+#include "foundation/what_if.h"
 #include "support/folder_files_win32.h"
 #include "support/path_of.h"
 #include "support/profile_dump.h"
@@ -288,6 +291,50 @@ TEST(ProfileFileFullVolumeTest, TextThatDoesNotFitLeavesTheOldFile) {
   EXPECT_EQ(WriteProfile(document, PathOf(path)), StatusOk);
   EXPECT_EQ(ReadTextFile(path), "[Small]\r\nk = v\r\n\r\n");
   RemovePath(folder);
+}
+
+// A run that describes its changes ("/whatif") writes, replaces and removes
+// nothing on the disk; its own reads see the files as the notes leave them.
+TEST(ProfileFileTest, ARunThatDescribesItsChangesWritesNothing) {
+  TempFolder folder;
+  const std::string existing = folder / "existing.ini";
+  ASSERT_TRUE(WriteTextFile(existing, "\xEF\xBB\xBF[A]\r\nx = 1\r\n"));
+  ASSERT_TRUE(WriteTextFile(folder / "Cache\\a.bin", "a"));
+  const std::vector<std::string> before = TreeContents(folder.Path());
+  ForgetDescribedChanges();
+  DescribeChanges(true);
+
+  ProfileDocument made;
+  LoadProfile(made, "[New]\r\ny = 2\r\n");
+  EXPECT_EQ(WriteProfile(made, PathOf(folder / "new.ini")), StatusOk);
+  EXPECT_TRUE(PathOf(folder / "new.ini").Exists());
+  ProfileDocument read;
+  EXPECT_EQ(ReadProfile(read, PathOf(folder / "new.ini")), StatusOk);
+  EXPECT_EQ(DumpProfile(read), DumpProfile(made));
+
+  EXPECT_EQ(EditProfileFile(PathOf(existing), [](std::string& text) {
+              text += "z = 3\r\n";
+              return true;
+            }),
+            StatusOk);
+  ProfileDocument edited;
+  EXPECT_EQ(ReadProfile(edited, PathOf(existing)), StatusOk);
+  EXPECT_TRUE(edited.utf8ByteOrderMark) << "the mark is kept in the noted text too";
+  EXPECT_EQ(DumpProfile(edited), "[A]<x=1><z=3>");
+
+  EXPECT_EQ(FileStream(PathOf(existing)).Delete(), StatusOk);
+  EXPECT_FALSE(PathOf(existing).Exists());
+  ProfileDocument gone;
+  EXPECT_EQ(ReadProfile(gone, PathOf(existing)), StatusOpenFailed);
+
+  EXPECT_EQ(RemoveTree(PathOf(folder / "Cache\\"), true, true), StatusOk);
+  EXPECT_FALSE(PathOf(folder / "Cache").IsFolder());
+  EXPECT_FALSE(FolderIsEmpty(PathOf(folder / "Cache"))) << "a folder that would be gone is no empty folder";
+
+  DescribeChanges(false);
+  ForgetDescribedChanges();
+  EXPECT_EQ(TreeContents(folder.Path()), before) << "nothing on the disk changed";
+  EXPECT_EQ(ReadTextFile(existing), "\xEF\xBB\xBF[A]\r\nx = 1\r\n");
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "foundation/strings.h"
+#include "foundation/what_if.h"
 #include "support/registry_win32.h"
 
 namespace {
@@ -333,6 +334,50 @@ TEST_F(RegistryWalkTest, TellsWhetherAKeyIsPresent) {
   ASSERT_TRUE(SetMachineString(WalkScratchKey, "v", "x"));
   EXPECT_EQ(RegistryKey::KeyPresence(WalkScratchKey), RegistryKey::Presence::Present);
   EXPECT_EQ(RegistryKey::KeyPresence(""), RegistryKey::Presence::Unknown);
+}
+
+// A run that describes its changes ("/whatif") changes no key or value: it
+// notes them, and its own reads see the notes.
+TEST_F(RegistryKeyTest, ARunThatDescribesItsChangesChangesNoKey) {
+  const std::string scratch = ScratchKey;
+  ASSERT_TRUE(SetMachineString(scratch, "v", "x"));
+  ASSERT_TRUE(SetMachineString(scratch + "\\s", "w", "y"));
+  DWORD type = REG_NONE;
+  const std::string before = RawMachineValue(scratch, "v", &type);
+  ForgetDescribedChanges();
+  DescribeChanges(true);
+  {
+    RegistryKey key;
+    ASSERT_TRUE(key.Open(ScratchKey));
+    char value[16] = "";
+    EXPECT_TRUE(key.SetString("v", "changed"));
+    EXPECT_TRUE(key.ReadString("v", value, sizeof value));
+    EXPECT_STREQ(value, "changed");
+    EXPECT_TRUE(key.DeleteValue("v"));
+    EXPECT_FALSE(key.ReadString("v", value, sizeof value));
+    EXPECT_FALSE(key.DeleteValue("v")) << "already gone";
+    EXPECT_FALSE(key.DeleteValue("missing"));
+
+    RegistryKey made;
+    EXPECT_TRUE(made.Create((scratch + "\\new\\deep").c_str()));
+    EXPECT_TRUE(made.IsOpen());
+    EXPECT_TRUE(made.SetString("n", "1"));
+    EXPECT_EQ(RegistryKey::KeyPresence((scratch + "\\new\\deep").c_str()), RegistryKey::Presence::Present);
+    EXPECT_FALSE(key.DeleteSubkey("new")) << "a key with a subkey stays";
+    EXPECT_TRUE(key.DeleteSubkey("s"));
+    EXPECT_EQ(RegistryKey::KeyPresence((scratch + "\\s").c_str()), RegistryKey::Presence::Missing);
+    RegistryKey removed;
+    EXPECT_FALSE(removed.Open((scratch + "\\s").c_str()));
+
+    RegistryKey reading;
+    ASSERT_TRUE(reading.OpenForReading(ScratchKey));
+    EXPECT_FALSE(reading.SetString("r", "x")) << "nothing is changed through a key opened for reading";
+  }
+  DescribeChanges(false);
+  ForgetDescribedChanges();
+  EXPECT_EQ(RawMachineValue(scratch, "v", &type), before);
+  EXPECT_TRUE(MachineKeyExists(scratch + "\\s"));
+  EXPECT_FALSE(MachineKeyExists(scratch + "\\new"));
 }
 
 }  // namespace

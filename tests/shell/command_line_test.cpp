@@ -237,7 +237,8 @@ TEST(OptionUsageTest, EachRowIsTheOptionTheDispatcherRuns) {
               std::string::npos)
         << row.text;
   }
-  for (const char* text : {"/?", "/help", "/quiet", "/log FILE", "/status"}) EXPECT_NE(usage.find(text), std::string::npos) << text;
+  for (const char* text : {"/?", "/help", "/quiet", "/log FILE", "/status", "/whatif"})
+    EXPECT_NE(usage.find(text), std::string::npos) << text;
 }
 
 // A command line without switches is read as it always was: nothing is
