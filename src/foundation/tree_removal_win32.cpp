@@ -8,6 +8,7 @@
 #include <string>
 
 #include "foundation/ansi_paths.h"
+#include "foundation/code_page.h"
 #include "foundation/link_sweep.h"
 #include "foundation/operations_log.h"
 #include "foundation/paths.h"
@@ -66,10 +67,15 @@ Status RemoveTree(const FixedPath& folder, bool removeContents, bool removeFolde
   // for the rest of the run only.
   const bool describing = ChangesAreDescribed();
   if (describing) {
-    if (removeFolder) {
-      NoteRemovedPath(folder.Text());
-    } else {
-      NoteRemovedContents(folder.Text());
+    // Under the name it was given (a short form, for a name outside the
+    // code page) and under its true name, which the tree walks see.
+    const std::string trueName = DisplayAnsiOfUtf8(TruePathUtf8(folder.Text()).c_str());
+    for (const char* name : {folder.Text(), trueName.c_str()}) {
+      if (removeFolder) {
+        NoteRemovedPath(name);
+      } else {
+        NoteRemovedContents(name);
+      }
     }
   }
   const Status status = describing ? StatusOk : RemoveTreeSteps(folder, removeContents, removeFolder, pattern);

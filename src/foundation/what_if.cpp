@@ -49,15 +49,21 @@ void ForgetDescribedChanges() {
   registryNotes.clear();
 }
 
-void NoteRemovedPath(const char* path) { pathNotes.push_back({PathChange::Removed, Folded(path ? path : ""), {}}); }
+namespace {
 
-void NoteRemovedContents(const char* folder) {
-  pathNotes.push_back({PathChange::ContentsRemoved, Folded(folder ? folder : ""), {}});
+// A note of no path would reach every path that begins with a separator.
+void NotePath(PathChange change, const char* path, const std::string& bytes) {
+  const std::string folded = Folded(path ? path : "");
+  if (!folded.empty()) pathNotes.push_back({change, folded, bytes});
 }
 
-void NoteWrittenFile(const char* path, const std::string& bytes) {
-  pathNotes.push_back({PathChange::Written, Folded(path ? path : ""), bytes});
-}
+}  // namespace
+
+void NoteRemovedPath(const char* path) { NotePath(PathChange::Removed, path, std::string()); }
+
+void NoteRemovedContents(const char* folder) { NotePath(PathChange::ContentsRemoved, folder, std::string()); }
+
+void NoteWrittenFile(const char* path, const std::string& bytes) { NotePath(PathChange::Written, path, bytes); }
 
 PathWouldBe WhatPathWouldBe(const char* path, std::string* bytes) {
   if (!path || pathNotes.empty()) return PathWouldBe::AsItIs;

@@ -26,6 +26,8 @@ class WhatIfTest : public ::testing::Test {
 };
 
 TEST_F(WhatIfTest, PathsAreAsTheLatestNoteThatReachesThemLeavesThem) {
+  NoteRemovedPath("");  // names nothing
+  NoteRemovedPath(nullptr);
   NoteRemovedPath("C:\\Root\\Player\\");
   NoteWrittenFile("c:/root/other/QuillframeConfig.ini", "[A]\r\n");
   NoteRemovedContents("C:\\Root\\Cache");
@@ -44,6 +46,7 @@ TEST_F(WhatIfTest, PathsAreAsTheLatestNoteThatReachesThemLeavesThem) {
       {"C:\\Root\\Cache", PathWouldBe::AsItIs, ""},  // its contents go, the folder stays
       {"C:\\Root\\Cache\\x\\y", PathWouldBe::Gone, ""},
       {"C:\\Root\\Sites.txt", PathWouldBe::File, "new"},  // removed, then made again
+      {"\\\\server\\share\\x", PathWouldBe::AsItIs, ""},
   };
   for (const auto& c : cases) {
     std::string bytes;
