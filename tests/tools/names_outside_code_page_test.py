@@ -122,12 +122,25 @@ class NamesOutsideTheCodePage(documents.StatusRuns):
         self.assertEqual(run(documents.PROGRAM, "-dr"), "1")
         self.assertFalse(os.path.exists(os.path.join(MOVED_FOLDER, "Resources")))
 
+        # "/whatif" first: nothing goes, and it names the folders the run
+        # then removes, by their true names.
+        described_log = os.path.join(documents.PROGRAM_FOLDER, "whatif.log")
+        described = run(documents.PROGRAM, "/whatif", "/log", "C:\\status-test\\whatif.log", "-u")
+        self.assertTrue(os.path.isdir(MOVED_FOLDER), "/whatif removed the component folder")
+        with open(described_log, encoding="utf-8") as file:
+            described_events = [line.split("] ", 1)[1] for line in file.read().splitlines()]
+
         log = os.path.join(documents.PROGRAM_FOLDER, "uninstall.log")
         code = run(documents.PROGRAM, "/quiet", "/log", "C:\\status-test\\uninstall.log", "-u")
+        self.assertEqual(described.splitlines()[-1], code.splitlines()[-1])
         self.assertIn(code.splitlines()[-1], ("0", "-1", "-2", "-3"))
         self.assertFalse(os.path.exists(MOVED_FOLDER), "the component folder is still there")
         with open(log, encoding="utf-8") as file:
-            self.assertIn('removed folder "%s"' % MOVED, file.read())
+            events = [line.split("] ", 1)[1] for line in file.read().splitlines()]
+        self.assertIn('removed folder "%s"' % MOVED, events)
+        removed = [e for e in events if e.startswith("removed folder ")]
+        self.assertEqual(["would remove folder " + e[len("removed folder "):] for e in removed],
+                         [e for e in described_events if e.startswith("would remove folder ")])
 
     def test_names_of_both_folders_in_every_other_option(self):
         os.makedirs(os.path.dirname(MOVED_FOLDER))
