@@ -23,6 +23,8 @@
 //   lock across anything that waits for the user.
 // - A crashed holder never blocks anyone: it is a named mutex, which the
 //   system gives up when its holder ends; the next waiter takes it over.
+// - A run that describes its changes ("/whatif", what_if.h) changes nothing
+//   and takes no lock: Held() is true at once.
 // - Re-entrant within one thread (an operation that holds it may call one
 //   that takes it again); another thread of the same process waits like
 //   another process.

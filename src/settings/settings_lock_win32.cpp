@@ -7,6 +7,7 @@
 #include <string>
 
 #include "foundation/operations_log.h"
+#include "foundation/what_if.h"
 
 namespace {
 
@@ -30,6 +31,12 @@ HANDLE OpenSettingsMutex() {
 }  // namespace
 
 SettingsLock::SettingsLock(uint32_t waitMs) {
+  // A run that describes its changes makes none: it never waits for a run
+  // that changes the installation, nor makes one wait.
+  if (ChangesAreDescribed()) {
+    held_ = true;
+    return;
+  }
   HANDLE mutex = OpenSettingsMutex();
   if (!mutex) {
     Logf("refused: the settings lock cannot be had (error %lu)", static_cast<unsigned long>(GetLastError()));

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "foundation/what_if.h"
+
 namespace {
 
 struct Attempt {
@@ -48,6 +50,19 @@ TEST(SettingsLockTest, OneHolderAtATimeAndReentrantWithinAThread) {
     EXPECT_FALSE(TakenElsewhere(50));
   }
   EXPECT_TRUE(TakenElsewhere(0));
+}
+
+// A run that describes its changes ("/whatif") changes nothing: it holds
+// the lock at once and leaves it to the runs that change the installation.
+TEST(SettingsLockTest, ARunThatDescribesItsChangesTakesNone) {
+  DescribeChanges(true);
+  {
+    SettingsLock described(0);
+    EXPECT_TRUE(described.Held());
+    DescribeChanges(false);
+    EXPECT_TRUE(TakenElsewhere(0)) << "another run is not kept waiting";
+  }
+  DescribeChanges(false);
 }
 
 TEST(SettingsLockTest, AHolderThatEndedWithoutLettingGoIsTakenOver) {
