@@ -122,7 +122,8 @@ RegistryKey::Presence RegistryKey::KeyPresence(const char* path) {
   if (!path || !*path) return Presence::Unknown;
   if (ChangesAreDescribed()) {
     const RegistryWouldBe wouldBe = WhatKeyWouldBe(path);
-    if (wouldBe != RegistryWouldBe::AsItIs) return wouldBe == RegistryWouldBe::Gone ? Presence::Missing : Presence::Present;
+    if (wouldBe == RegistryWouldBe::Gone) return Presence::Missing;
+    if (wouldBe == RegistryWouldBe::Made) return Presence::Present;
   }
   HKEY key = nullptr;
   LONG result = RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, FullAccess, &key);

@@ -17,8 +17,9 @@ std::string Utf8(const std::wstring& text) {
 
 std::wstring Wide(const std::string& ansi) {
   std::wstring wide(ansi.size(), L'\0');
-  wide.resize(static_cast<size_t>(
-      MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), static_cast<int>(ansi.size()), &wide[0], static_cast<int>(wide.size()))));
+  const int length = MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), static_cast<int>(ansi.size()), &wide[0],
+                                         static_cast<int>(wide.size()));
+  wide.resize(static_cast<size_t>(length));
   return wide;
 }
 
@@ -49,8 +50,8 @@ void SnapshotFolder(const std::wstring& folder, const std::string& relative, std
     if (name == L"." || name == L"..") continue;
     const std::wstring path = folder + L"\\" + name;
     const std::string shown = relative + Utf8(name);
-    const unsigned long long written =
-        (static_cast<unsigned long long>(found.ftLastWriteTime.dwHighDateTime) << 32) | found.ftLastWriteTime.dwLowDateTime;
+    const unsigned long long written = (static_cast<unsigned long long>(found.ftLastWriteTime.dwHighDateTime) << 32) |
+                                       found.ftLastWriteTime.dwLowDateTime;
     std::string entry = shown + " attributes " + Hex(found.dwFileAttributes);
     if (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
       entries.push_back(entry + " (link)");
