@@ -214,7 +214,12 @@ TEST(WhatIf, ChangesNothingAndListsWhatTheRunThenDoes) {
     EXPECT_EQ(made.exitCode, described.exitCode) << "the code the run gives";
     EXPECT_EQ(LoggedChanges(LogEvents(log)), expected) << "the same changes in the same order";
     EXPECT_NE(Differences(before, installation.Snapshot()), "") << "the run changed something";
-    if (std::string(options).find("-rcvr") != std::string::npos)
+    // The records the checks above read are made: the run that uninstalls
+    // loads the libraries, and the recovery starts the installer.
+    const std::string line = options;
+    const bool uninstalls = line.find("-u") != std::string::npos || line.find("-rcvr") != std::string::npos;
+    EXPECT_EQ(libraries.Loaded().empty(), !uninstalls);
+    if (line.find("-rcvr") != std::string::npos)
       EXPECT_EQ(WaitForSingleObject(started, 30000), WAIT_OBJECT_0) << "the installer started";
   }
 }
