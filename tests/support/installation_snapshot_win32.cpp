@@ -73,15 +73,18 @@ void SnapshotKey(HKEY parent, const std::string& path, const std::string& name, 
   }
   out.push_back(path);
   std::vector<std::string> values;
+  // The largest name and value the registry keeps, on the heap.
+  std::string valueName(16384, '\0');
+  std::string data(65536, '\0');
   for (DWORD index = 0;; ++index) {
-    char valueName[16384];
-    DWORD nameLength = sizeof valueName;
+    DWORD nameLength = static_cast<DWORD>(valueName.size());
     DWORD type = 0;
-    BYTE data[65536];
-    DWORD dataLength = sizeof data;
-    if (RegEnumValueA(key, index, valueName, &nameLength, nullptr, &type, data, &dataLength) != ERROR_SUCCESS) break;
-    values.push_back(path + " \"" + std::string(valueName, nameLength) + "\" type " + std::to_string(type) + " [" +
-                     std::string(reinterpret_cast<char*>(data), dataLength) + "]");
+    DWORD dataLength = static_cast<DWORD>(data.size());
+    if (RegEnumValueA(key, index, &valueName[0], &nameLength, nullptr, &type, reinterpret_cast<BYTE*>(&data[0]),
+                      &dataLength) != ERROR_SUCCESS)
+      break;
+    values.push_back(path + " \"" + valueName.substr(0, nameLength) + "\" type " + std::to_string(type) + " [" +
+                     data.substr(0, dataLength) + "]");
   }
   std::sort(values.begin(), values.end());
   for (const std::string& value : values) out.push_back(value);

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
+#include "foundation/operations_log.h"
+#include "foundation/what_if.h"
 #include "support/box_watcher_win32.h"
 #include "support/toolkit_windows_win32.h"
 
@@ -37,6 +40,26 @@ TEST_F(MessageBoxTest, ShowInfoWithoutCaptionOrTextShowsNothing) {
   EXPECT_FALSE(ShowInfo(nullptr, nullptr, "Text"));
   EXPECT_FALSE(ShowInfo(nullptr, nullptr, nullptr));
   EXPECT_TRUE(watcher.Stop().empty());
+}
+
+std::vector<std::string> changeLines;
+void CollectChangeLine(const std::string& line, bool) { changeLines.push_back(line); }
+
+// A run that describes its changes ("/whatif") shows no box: it names it.
+TEST_F(MessageBoxTest, ARunThatDescribesItsChangesShowsNoBox) {
+  BoxWatcher watcher;
+  ASSERT_TRUE(watcher.Started());
+  changeLines.clear();
+  SetChangeLineWriter(CollectChangeLine);
+  DescribeChanges(true);
+  EXPECT_TRUE(ShowInfo(nullptr, "Reinstall Failure", "Could not start the installer"));
+  int32_t answer = ReplyYes;
+  EXPECT_FALSE(AskYesNo(nullptr, "Uninstall", "Sure?", &answer));
+  EXPECT_EQ(answer, ReplyNo) << "nobody answers a question that is not asked";
+  DescribeChanges(false);
+  SetChangeLineWriter(nullptr);
+  EXPECT_TRUE(watcher.Stop().empty());
+  EXPECT_EQ(changeLines, std::vector<std::string>{"would show box \"Reinstall Failure\": Could not start the installer"});
 }
 
 TEST_F(MessageBoxTest, ShowInfoIsOwnedByTheGivenWindow) {
