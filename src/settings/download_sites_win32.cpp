@@ -148,7 +148,13 @@ int32_t EditSiteList(const char* site, bool add) {
     // A missing list is made in the writer's form.
     if (add && !AddSite(SiteList, site)) return 1;
     const bool saved = SaveSiteList(file, SiteList);
-    LogSiteEdit(saved, add, add && *site, site, file);
+    const bool siteAdded = add && *site;
+    // A list made without the site is a change of its own: say so.
+    if (saved && !siteAdded && LogIsOpen()) {
+      const std::string made = Quoted(TruePathUtf8(file.Text()).c_str()) + " with no site";
+      LogChangeUtf8("made " + made, "make " + made);
+    }
+    LogSiteEdit(saved, add, siteAdded, site, file);
     return saved ? 0 : 1;
   }
   // The list file as it is, with the one site's line added or removed.

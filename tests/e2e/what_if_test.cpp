@@ -174,6 +174,7 @@ TEST(WhatIf, ChangesNothingAndListsWhatTheRunThenDoes) {
       "-lu 99",
       "-cu+ -cu -lu 5",
       "-ds+ https://a.example/ -ds https://a.example/ -dsd -ds+ https://b.example/",
+      "-dsd -ds https://old.example/",  // makes an empty list
       "-r -r+ -r",
       "-dr -cu+ -u -cu+ -r+",
       "-rcvr -dsd -ds+ Default",
