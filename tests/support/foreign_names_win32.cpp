@@ -83,6 +83,10 @@ std::string ReadFileUtf8(const std::string& path, bool* found) {
 
 bool ExistsUtf8(const std::string& path) { return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+bool CopyFileUtf8(const std::string& from, const std::string& to) {
+  return CopyFileW(Wide(from).c_str(), Wide(to).c_str(), FALSE) != FALSE;
+}
+
 std::string TreeStateUtf8(const std::string& folder) {
   std::vector<std::string> entries;
   AddTree(Wide(folder), entries);
