@@ -88,7 +88,7 @@ class NamesOutsideTheCodePage(documents.StatusRuns):
         self.add_libraries(PLAYER_FOLDER)
         document = self.status()
         self.assert_components_as_stored(document, PLAYER)
-        self.assertEqual(len(document["components"]), 6 + 4)
+        self.assertEqual(len(document["components"]), 7 + 4)
 
     def test_names_of_the_component_folder(self):
         os.makedirs(os.path.dirname(MOVED_FOLDER))
