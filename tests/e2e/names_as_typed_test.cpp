@@ -139,6 +139,10 @@ TEST_F(NamesAsTyped, EachArgumentReachesWhatItNamesAndNeverItsLookAlike) {
              ".example/\" after \"-ds+\""},
         {"/q -cu+ -lu " + n, RefusedCommandLineCode, true, {}, "the time \"" + n + "\""},
         {"/log \"" + logs / (n + "-lu.log") + "\" -ds " + n, RefusedCommandLineCode, true, {}, "\"" + n + "\""},
+        // A log typed outside the code page is still refused inside what
+        // the run removes, and no folder is made for it there.
+        {"/quiet /log \"" + Component(n + "\\cp.log") + "\" -u", RefusedCommandLineCode, true, {},
+         "lies in the component folder"},
         // A refusal shows the token as typed.
         {"/quiet " + n, RefusedCommandLineCode, true, {}, refused + "\"" + n + "\" is not an option"},
         // A log's missing folders are made, and named in its first lines.
