@@ -151,7 +151,8 @@ typedef void (*OptionAction)(Option option, const char* argument, int32_t& resul
 
 // The code an option reports when its argument was cut: its failure code
 // of the option table. A cut site, time or file name names something else,
-// so the option is not run at all.
+// so the option is not run at all. The same code reports a site or time that
+// the ANSI code page of the player's settings files cannot hold.
 int32_t CutArgumentCode(Option option);
 
 // Runs every option of the command line with action and returns the final

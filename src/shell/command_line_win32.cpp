@@ -89,7 +89,8 @@ void VerifyComponents(const char* listFile, int32_t& resultCode) {
   // cannot hold that name; never a look-alike, which would be another file.
   std::string ansiName;
   if (!AnsiPathOf(WideOfUtf8(listFile).c_str(), &ansiName)) {
-    LogfUtf8("refused -v: the version list \"%s\" does not exist, and the ANSI code page cannot hold its name",
+    LogfUtf8("refused -v: the ANSI code page cannot hold the name of the version list \"%s\", and it has no "
+             "short form (it does not exist, or its volume keeps none)",
              listFile);
     resultCode = VersionListUnusable;
     return;
