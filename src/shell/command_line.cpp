@@ -214,8 +214,9 @@ std::string UsageText() {
       "\nA command line that uses a switch is read strictly: every token must be a switch, a whole option\n"
       "(with case) or the argument after \"-ds+\", \"-ds\", \"-v\" or \"-lu\", which must be there. Quote a name\n"
       "with blanks. \"/status\" takes no option beside it. \"/log\" comes once and takes the next token as its\n"
-      "file only when it begins with neither \"-\" nor \"/\"; the log's missing folders are made. A site or time\n"
-      "that the ANSI code page cannot hold is refused (without a switch, its option fails). A log that\n"
+      "file only when it begins with neither \"-\" nor \"/\"; the log's missing folders are made. Files are\n"
+      "reached by the names typed, also outside the ANSI code page; a site or time that the code page cannot\n"
+      "hold is refused (without a switch, its option fails). A log that\n"
       "is, or lies inside, what the options remove or rewrite (the component folder or its \"Resources\",\n"
       "its settings files, the application folder, \"ControlPanelv306.ini\") is refused too. A refused\n"
       "command line runs nothing: one line on standard error says why, and the result code is " +
