@@ -94,12 +94,16 @@ class NamesAsTyped : public InstalledPlayerTest {
     } else {
       EXPECT_NE(run.errors.find(c.errorsHold), std::string::npos) << c.arguments << ": " << run.errors;
     }
-    if (c.unchanged) EXPECT_EQ(State(), before) << c.arguments;
+    if (c.unchanged) {
+      EXPECT_EQ(State(), before) << c.arguments;
+    }
     for (const FileAfter& file : c.after) {
       bool found = false;
       const std::string bytes = ReadFileUtf8(file.path, &found);
       EXPECT_EQ(found, file.present) << c.arguments << ": " << file.path;
-      if (file.present) EXPECT_NE(bytes.find(file.holds), std::string::npos) << c.arguments << ": " << bytes;
+      if (file.present) {
+        EXPECT_NE(bytes.find(file.holds), std::string::npos) << c.arguments << ": " << bytes;
+      }
     }
   }
 

@@ -175,7 +175,9 @@ TEST_F(WindowKeyboardTest, EscapeClosesTheWindowHoweverItArrives) {
     HWND window = Open("/log \"" + log + "\"");
     ASSERT_NE(window, nullptr) << named;
     ASSERT_TRUE(WaitForFocus(window, OkCommandId)) << named;
-    if (c.focus) ASSERT_TRUE(TabTo(window, c.focus)) << named;
+    if (c.focus) {
+      ASSERT_TRUE(TabTo(window, c.focus)) << named;
+    }
     if (c.postedTo < 0) {
       EXPECT_TRUE(PressKey(window, VK_ESCAPE)) << named;
     } else {
