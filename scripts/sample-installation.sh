@@ -3,7 +3,9 @@
 #   sample_installation_make <fixtures folder of a Windows build>
 # The player's component folder "C:\Program Files\Quillframe\Quillframe3"
 # with component libraries (the build's fixture libraries, which carry
-# product versions) in the folder and its subfolders, an update version list
+# product versions) in the folder and its subfolders (one named outside the
+# ANSI code page, "Ωmega.dll", as players with localised add-ons have), an
+# update version list
 # and other files in the cache "Resources", the two settings files, the
 # player key with "Component Path", and the maker key with "Application
 # Path". The settings files are kept from run to run, so that what one run
@@ -28,6 +30,7 @@ Components/QFXCodec.dll VersionNext.dll
 Components/QFXAudio.dll VersionSpaced.dll
 NewComponents/QFXRender.dll VersionHighest.dll
 Plugins/QFXStream.dll NoVersion.dll
+Components/Ωmega.dll VersionPlain.dll
 LIBRARIES
 
   printf '%s\r\n' \

@@ -35,6 +35,13 @@ std::string Utf8OfWide(const wchar_t* text);
 // it cannot be converted.
 std::wstring WideOfAnsi(const char* ansi);
 
+// UTF-8 text as wide characters; empty for no text or when it is not UTF-8.
+std::wstring WideOfUtf8(const char* utf8);
+
+// The exact ANSI form of UTF-8 text (ExactAnsiOfWide of it). False, ansi
+// empty, when the code page cannot hold it as it is, or it is not UTF-8.
+bool ExactAnsiOfUtf8(const char* utf8, std::string* ansi);
+
 // The exact ANSI form of a wide-character text. False, ansi empty, when the
 // code page holds some character of it only as a look-alike ("Ω" as "O") or
 // not at all ("?"): such a text names something else in the ANSI calls.

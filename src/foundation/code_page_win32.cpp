@@ -79,6 +79,18 @@ std::wstring WideOfAnsi(const char* ansi) {
   return ToWide(AnsiCodePage(), ansi, &wide) ? wide : std::wstring();
 }
 
+std::wstring WideOfUtf8(const char* utf8) {
+  std::wstring wide;
+  return ToWide(CP_UTF8, utf8, &wide, MB_ERR_INVALID_CHARS) ? wide : std::wstring();
+}
+
+bool ExactAnsiOfUtf8(const char* utf8, std::string* ansi) {
+  std::wstring wide;
+  if (ToWide(CP_UTF8, utf8, &wide, MB_ERR_INVALID_CHARS) && ExactAnsiOfWide(wide.c_str(), ansi)) return true;
+  ansi->clear();
+  return false;
+}
+
 bool ExactAnsiOfWide(const wchar_t* wide, std::string* ansi) {
   BOOL lost = FALSE;
   if (FromWide(AnsiCodePage(), wide, ansi, &lost) && !lost) return true;

@@ -84,9 +84,13 @@ std::string WithReplacementCharacters(const std::string& text);
 
 // The log on Windows (operations_log_win32.cpp).
 
-// Opens file for appending: created when missing, never truncated, shared
-// with other runs that log to it. When it cannot be opened, one line on
-// standard error says so and the run goes on without a log; the same happens
-// once when a later line cannot be written. False when there is no log.
+// Opens file (UTF-8, as typed: created under that name) for appending:
+// created when missing, never truncated, shared with other runs that log to
+// it. Its missing folders are made first, like a deep mkdir, but never
+// through a link; the first lines of the log name the folders made. When it
+// cannot be opened, the folders made for it are removed again, one line on
+// standard error (UTF-8) says so and the run goes on without a log; the same
+// happens once when a later line cannot be written. False when there is no
+// log.
 bool OpenOperationsLog(const char* file);
 void CloseOperationsLog();

@@ -8,3 +8,6 @@
 // True when path names target itself or something inside the folder target.
 // False when either cannot be resolved.
 bool IsSameOrInside(const char* path, const char* target);
+// The same for paths in wide characters, as stored: a path typed with
+// characters the code page cannot hold.
+bool IsSameOrInside(const wchar_t* path, const wchar_t* target);

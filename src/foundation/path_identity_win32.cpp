@@ -23,8 +23,8 @@ size_t RootLength(const std::wstring& full) {
 
 // The full path, its existing part with long names, without a separator at
 // its end (except a root's own).
-std::wstring Resolved(const char* path) {
-  const std::wstring wide = path ? WideOfAnsi(path) : std::wstring();
+std::wstring Resolved(const wchar_t* path) {
+  const std::wstring wide = path ? path : L"";
   if (wide.empty()) return wide;
   std::wstring full =
       ReadSystemPath([&wide](wchar_t* buffer, DWORD size) {
@@ -56,6 +56,10 @@ bool SameText(const wchar_t* a, size_t aLength, const wchar_t* b, size_t bLength
 }  // namespace
 
 bool IsSameOrInside(const char* path, const char* target) {
+  return path && target && IsSameOrInside(WideOfAnsi(path).c_str(), WideOfAnsi(target).c_str());
+}
+
+bool IsSameOrInside(const wchar_t* path, const wchar_t* target) {
   const std::wstring inner = Resolved(path);
   const std::wstring outer = Resolved(target);
   if (inner.empty() || outer.empty() || inner.size() < outer.size()) return false;

@@ -19,9 +19,9 @@ class FileHandle {
   FileHandle(const char* path, DWORD access, DWORD flags, DWORD disposition = OPEN_EXISTING)
       : handle_(CreateFileA(path, access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             disposition, flags, nullptr)) {}
-  FileHandle(const wchar_t* path, DWORD access, DWORD flags)
+  FileHandle(const wchar_t* path, DWORD access, DWORD flags, DWORD disposition = OPEN_EXISTING)
       : handle_(CreateFileW(path, access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                            OPEN_EXISTING, flags, nullptr)) {}
+                            disposition, flags, nullptr)) {}
   ~FileHandle() {
     if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
   }

@@ -96,6 +96,10 @@ void FragmentVersionText(const char* value, char* out) {
 }
 
 bool ComponentLine(const FixedPath& file, uint32_t version, const char* componentFolder, String& line) {
+  return ComponentLine(file.Text(), version, componentFolder, line);
+}
+
+bool ComponentLine(const char* file, uint32_t version, const char* componentFolder, String& line) {
   char versionText[ProductVersionTextBytes] = "";
   bool ok;
   if (AppendProductVersionText(version, versionText)) {
@@ -103,11 +107,11 @@ bool ComponentLine(const FixedPath& file, uint32_t version, const char* componen
   } else {
     ok = line.Assign(NoVersionPart);
   }
-  const char* inside = componentFolder && *componentFolder ? strstr(file.Text(), componentFolder) : nullptr;
+  const char* inside = componentFolder && *componentFolder ? strstr(file, componentFolder) : nullptr;
   if (inside) {
     ok = ok && line.Append(ComponentFolderMark) && line.Append(inside + strlen(componentFolder));
   } else {
-    ok = ok && line.Append(file.Text());
+    ok = ok && line.Append(file);
   }
   return ok;
 }

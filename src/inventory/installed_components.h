@@ -70,6 +70,9 @@ void FragmentVersionText(const char* value, char* out);
 // version is 0), then " [  ~  ] " and the rest of the path after the first
 // occurrence of componentFolder, or the full path when it does not occur.
 bool ComponentLine(const FixedPath& file, uint32_t version, const char* componentFolder, String& line);
+// The same for a path of any length and form: the window's line of a file by
+// its true name (UTF-8), whose folder is then given by its true name too.
+bool ComponentLine(const char* file, uint32_t version, const char* componentFolder, String& line);
 
 // The fragment line: the file name, " (", the version text, ")".
 bool FragmentLine(const Fragment& fragment, String& line);

@@ -2,6 +2,10 @@
 #include "foundation/profile_file.h"
 #include "inventory/installed_components_win32.h"
 
+#include <cstring>
+#include <string>
+
+#include "foundation/ansi_paths.h"
 #include "foundation/code_page.h"
 #include "foundation/product_version.h"
 #include "foundation/profile_document.h"
@@ -26,16 +30,37 @@ constexpr int32_t TickInterval = 10;
 // Room reserved per line when a list is filled.
 constexpr uint32_t TypicalLineBytes = 64;
 
+// Only a path with a "~" can hold a short (8.3) form of a name; any other
+// is its own true name, and the system need not be asked.
+bool MayHoldShortForm(const char* path) { return strchr(path, '~') != nullptr; }
+
+// The row of a file reached through a short form, by its true name (the
+// system's long form of each such part): "\Ωmega.dll", not "\_MEG~DAU.DLL".
+// version was read through the form the program has.
+bool AddTrueNameLine(ListBox* list, const FixedPath& file, uint32_t version, const std::string& trueFolder) {
+  const std::string trueFile = TruePathUtf8(file.Text());
+  String line;
+  return ComponentLine(trueFile.c_str(), version, trueFolder.c_str(), line) &&
+         list->AddItemWide(WideOfUtf8(line.Text()).c_str());
+}
+
 void FillComponents(ListBox* list, const FixedPath& componentFolder) {
   if (!list) return;
   if (ComponentFiles.count == 0) {
     list->AddItem(NoComponentsLine);
   } else {
     list->BeginFill(ComponentFiles.count, static_cast<uint32_t>(ComponentFiles.count) * TypicalLineBytes);
+    const std::string trueFolder =
+        MayHoldShortForm(componentFolder.Text()) ? TruePathUtf8(componentFolder.Text()) : std::string();
     String line;
     for (int32_t i = 0; i < ComponentFiles.count; ++i) {
       const FixedPath& file = ComponentFiles[i];
-      if (ComponentLine(file, ReadProductVersion(file), componentFolder.Text(), line)) list->AddItem(line.Text());
+      const uint32_t version = ReadProductVersion(file);
+      // Names the code page holds keep their row byte for byte.
+      if (MayHoldShortForm(file.Text()) &&
+          AddTrueNameLine(list, file, version, trueFolder.empty() ? Utf8OfAnsi(componentFolder.Text()) : trueFolder))
+        continue;
+      if (ComponentLine(file, version, componentFolder.Text(), line)) list->AddItem(line.Text());
     }
     list->EndFill();
   }
@@ -137,7 +162,8 @@ int32_t ShowInstalledComponents(HWND owner, const FixedPath& componentFolder) {
   const int32_t id = InstalledComponentsControlId;
   AppendControl(controls, new StaticText(window, id, ComponentsHeadingRect, InstalledComponentsHeading, 0));
   AppendControl(controls, new StaticText(window, id, VersionFileHeadingRect, VersionFileHeading, 0));
-  auto* components = new ListBox(window, id, ComponentsListRect, 1, 0);
+  // Wide lines: every file by its true name.
+  auto* components = new ListBox(window, id, ComponentsListRect, 1, 0, true);
   AppendControl(controls, components);
   auto* fragmentList = new ListBox(window, id, FragmentsListRect, 1, 0);
   AppendControl(controls, fragmentList);

@@ -29,6 +29,8 @@ constexpr struct {
 } Switches[] = {
     {"/?", &RunSwitches::help},        {"/help", &RunSwitches::help}, {"/quiet", &RunSwitches::quiet},
     {"/status", &RunSwitches::status}, {"/log", &RunSwitches::log},   {"/whatif", &RunSwitches::whatIf},
+    // What administrators type from the habit of Windows installers.
+    {"/q", &RunSwitches::quiet},       {"/qn", &RunSwitches::quiet},
 };
 
 // The words that ask for the usage text when they stand alone, with case.
@@ -96,8 +98,13 @@ bool ReadStrictly(const std::vector<Word>& words, CommandLineReading& reading) {
   for (size_t at = 0; at < words.size(); ++at) {
     const Word& word = words[at];
     bool isLog = false;
+    const bool logBefore = reading.switches.log;
     if (SetSwitch(word, reading.switches, &isLog)) {
       if (!isLog) continue;
+      if (logBefore) {
+        reading.refusal = "\"/log\" is given twice; a run writes one log";
+        return false;
+      }
       if (at + 1 == words.size()) {
         reading.refusal = "\"/log\" names no file";
         return false;
@@ -118,18 +125,26 @@ bool ReadStrictly(const std::vector<Word>& words, CommandLineReading& reading) {
     } else if (const OptionRow* row = WholeOption(word.text)) {
       OptionStep step{row->option, std::string(), false, false};
       if (row->argument) {
+        // Read strictly, a missing argument is a mistake of the line, never
+        // the success code the option would otherwise leave.
         if (at + 1 == words.size()) {
-          step.argumentMissing = true;
-        } else {
-          step.argument = words[++at].text;
-          step.argumentCut = words[at].cut;
+          reading.refusal = Quoted(row->text) + " is not followed by its " + row->argument;
+          return false;
         }
+        step.argument = words[++at].text;
+        step.argumentCut = words[at].cut;
       }
       reading.steps.push_back(step);
     } else {
       reading.refusal = Quoted(word.text.c_str()) + " is not an option, an option's argument or a switch";
       return false;
     }
+  }
+  // "/status" runs nothing else: an option beside it would seem to have run.
+  if (reading.switches.status && !reading.steps.empty()) {
+    reading.refusal = "\"/status\" runs nothing else, but the command line also holds " +
+                      Quoted(RowOf(reading.steps.front().option).text);
+    return false;
   }
   return true;
 }
@@ -190,7 +205,7 @@ std::string UsageText() {
       "\nSwitches (whole tokens, any case):\n"
       "  /? or /help              prints this text; exit code 0; nothing else runs (also -h, --help or -?\n"
       "                           alone)\n"
-      "  /quiet                   no window and no box of the program or of the system: each box is written\n"
+      "  /quiet, /q or /qn        no window and no box of the program or of the system: each box is written\n"
       "                           to standard error as one line, \"caption: text\"; a run without options\n"
       "                           prints 0\n"
       "  /log FILE                appends what the run changes and refuses, its boxes and its result code\n"
@@ -203,13 +218,29 @@ std::string UsageText() {
       "                           ...\"), in order, then the result code the run would give; with /log the\n"
       "                           lines go to the log too; alone it prints \"would change nothing\" and 0\n"
       "\nA command line that uses a switch is read strictly: every token must be a switch, a whole option\n"
-      "(with case) or the argument after \"-ds+\", \"-ds\", \"-v\" or \"-lu\". Quote a name with blanks.\n"
-      "\"/log\" takes the next token as its file only when it begins with neither \"-\" nor \"/\". A log that\n"
+      "(with case) or the argument after \"-ds+\", \"-ds\", \"-v\" or \"-lu\", which must be there. Quote a name\n"
+      "with blanks. \"/status\" takes no option beside it. \"/log\" comes once and takes the next token as its\n"
+      "file only when it begins with neither \"-\" nor \"/\"; the log's missing folders are made. Files are\n"
+      "reached by the names typed, also outside the ANSI code page; a site or time that the code page cannot\n"
+      "hold is refused (without a switch, its option fails). A log that\n"
       "is, or lies inside, what the options remove or rewrite (the component folder or its \"Resources\",\n"
       "its settings files, the application folder, \"ControlPanelv306.ini\") is refused too. A refused\n"
       "command line runs nothing: one line on standard error says why, and the result code is " +
       std::to_string(RefusedCommandLineCode) + ".\n";
   return text;
+}
+
+const char* AfterProgramName(const char* wholeCommandLine) {
+  if (!wholeCommandLine) return "";
+  const auto isBlankOrControl = [](char c) { return static_cast<unsigned char>(c) <= static_cast<unsigned char>(Blank); };
+  const char* position = wholeCommandLine;
+  bool quoted = false;
+  while (*position && (quoted || !isBlankOrControl(*position))) {
+    if (*position == Quote) quoted = !quoted;
+    ++position;
+  }
+  while (*position && isBlankOrControl(*position)) ++position;
+  return position;
 }
 
 const char* NextToken(const char* position, char* token, bool* cut) {

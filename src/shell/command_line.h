@@ -25,6 +25,13 @@ constexpr int32_t QuietCode = -998;       // the option printed its own output
 // to whether the token was longer than the buffer holds.
 const char* NextToken(const char* position, char* token, bool* cut = nullptr);
 
+// The text after the program's name in a process's whole command line
+// (GetCommandLineW, as UTF-8): what the C runtime hands to WinMain, read
+// from the wide form so that no character is lost to the ANSI code page.
+// The name ends at the first blank or control character outside double
+// quotes; what follows it up to the next other character is passed over.
+const char* AfterProgramName(const char* wholeCommandLine);
+
 // The options, in the order the dispatcher tests them.
 enum class Option {
   InstallPath,      // "-ip"
@@ -88,7 +95,7 @@ const OptionRow& RowOf(Option option);
 // text, and count only as whole unquoted tokens, in any case.
 struct RunSwitches {
   bool help = false;    // "/?" or "/help": print the usage text, run nothing
-  bool quiet = false;   // "/quiet": no window or box; each box is written to standard error
+  bool quiet = false;   // "/quiet" ("/q", "/qn"): no window or box; each box is written to standard error
   bool status = false;  // "/status": print the installation's state as JSON, run nothing else
   bool log = false;     // "/log FILE": append what the run does to FILE
   std::string logFile;  // the token after "/log"
@@ -115,9 +122,13 @@ constexpr int32_t RefusedCommandLineCode = -1639;
 // (with case) or the argument that follows an option that takes one;
 // anything else refuses the whole command line before anything runs. "/log"
 // takes the next token as its file only when that token begins with neither
-// "-" nor "/". A quoted token ends at its closing quote, and the next token
-// starts after it. Alone on the command line, "-h", "--help" and "-?" ask
-// for the usage text too.
+// "-" nor "/", and only once. Also refused: an option whose argument is
+// missing, and "/status" beside an option. A quoted token ends at its closing
+// quote, and the next token starts after it. Alone on the command line, "-h",
+// "--help" and "-?" ask for the usage text too.
+//
+// The command line is UTF-8 (read from its wide form); every rule above
+// looks at ASCII bytes only, so it splits as the ANSI text of the same line.
 struct CommandLineReading {
   bool strict = false;
   RunSwitches switches;
@@ -141,7 +152,8 @@ typedef void (*OptionAction)(Option option, const char* argument, int32_t& resul
 
 // The code an option reports when its argument was cut: its failure code
 // of the option table. A cut site, time or file name names something else,
-// so the option is not run at all.
+// so the option is not run at all. The same code reports a site or time that
+// the ANSI code page of the player's settings files cannot hold.
 int32_t CutArgumentCode(Option option);
 
 // Runs every option of the command line with action and returns the final

@@ -4,9 +4,10 @@
 #include "shell/command_line.h"
 
 #include <cstdio>
-#include <cstring>
+#include <string>
 
 #include "foundation/ansi_paths.h"
+#include "foundation/code_page.h"
 #include "foundation/file_stream.h"
 #include "foundation/operations_log.h"
 #include "foundation/paths.h"
@@ -79,7 +80,7 @@ void ReportManagerOption(bool changed, int32_t& resultCode) {
 }
 
 // "-v": verifies the installed components against the version-list file
-// named by listFile: -1 without a component folder, else the inventory's
+// named by listFile (UTF-8): -1 without a component folder, else the inventory's
 // code. A name longer than a path holds is not cut down to the name of some
 // other file: such a list cannot be read.
 void VerifyComponents(const char* listFile, int32_t& resultCode) {
@@ -89,13 +90,36 @@ void VerifyComponents(const char* listFile, int32_t& resultCode) {
     resultCode = NoComponentFolderCode;
     return;
   }
-  if (strlen(listFile) > FixedPath::SetTextLimit) {
+  // The file by the name typed, through its short form when the code page
+  // cannot hold that name; never a look-alike, which would be another file.
+  std::string ansiName;
+  if (!AnsiPathOf(WideOfUtf8(listFile).c_str(), &ansiName)) {
+    LogfUtf8("refused -v: the ANSI code page cannot hold the name of the version list \"%s\", and it has no "
+             "short form (it does not exist, or its volume keeps none)",
+             listFile);
+    resultCode = VersionListUnusable;
+    return;
+  }
+  if (ansiName.size() > FixedPath::SetTextLimit) {
     resultCode = VersionListUnusable;
     return;
   }
   FixedPath list;
-  list.SetText(listFile);
+  list.SetText(ansiName.c_str());
   resultCode = InventoryComponents(folder, &list);
+}
+
+// The ANSI form of a site or time for the player's settings files, which are
+// kept in the ANSI code page. False, with the option's failure code set and
+// the refusal logged, when the code page cannot hold it: a look-alike would
+// store or remove some other site.
+bool SettingsText(Option option, const char* argument, std::string* ansi, int32_t& resultCode) {
+  if (ExactAnsiOfUtf8(argument, ansi)) return true;
+  const OptionRow& row = RowOf(option);
+  LogfUtf8("refused %s: the ANSI code page of the player's settings files cannot hold the %s \"%s\"", row.text,
+           row.argument, argument);
+  resultCode = CutArgumentCode(option);
+  return false;
 }
 
 // "-dr": removes the resource cache; 1 once it is removed, else the code
@@ -105,7 +129,9 @@ void DeleteResourceCache(int32_t& resultCode) {
   if (ReadComponentPath(folder) && RemoveResourceCache(folder) == CacheOutcome::Removed) resultCode = 1;
 }
 
+// argument: UTF-8, as the command line was read.
 void RunOption(Option option, const char* argument, int32_t& resultCode) {
+  std::string text;  // the argument in the ANSI code page
   switch (option) {
     case Option::InstallPath:
       ShowInstallPath(resultCode);
@@ -123,10 +149,9 @@ void RunOption(Option option, const char* argument, int32_t& resultCode) {
       LeaveBeta(resultCode);
       break;
     case Option::AddSite:
-      resultCode = EditSiteList(argument, true);
-      break;
     case Option::RemoveSite:
-      resultCode = EditSiteList(argument, false);
+      if (SettingsText(option, argument, &text, resultCode))
+        resultCode = EditSiteList(text.c_str(), option == Option::AddSite);
       break;
     case Option::UpdateCheckOn:
       ReportManagerOption(SetUpdateCheck(true), resultCode);
@@ -135,7 +160,8 @@ void RunOption(Option option, const char* argument, int32_t& resultCode) {
       ReportManagerOption(SetUpdateCheck(false), resultCode);
       break;
     case Option::LastUpdateTime:
-      ReportManagerOption(SetLastUpdateCheckTime(argument), resultCode);
+      if (SettingsText(option, argument, &text, resultCode))
+        ReportManagerOption(SetLastUpdateCheckTime(text.c_str()), resultCode);
       break;
     case Option::Uninstall:
       resultCode = RunUninstallOption();

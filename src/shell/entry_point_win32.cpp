@@ -19,8 +19,8 @@
 
 namespace {
 
-// Refuses the command line: one line on standard error, the refusal code
-// printed, nothing run.
+// Refuses the command line: one line on standard error (UTF-8, the tokens as
+// typed), the refusal code printed, nothing run.
 int32_t Refuse(const std::string& refusal) {
   fputs(RefusalLine(refusal).c_str(), stderr);
   fflush(stderr);
@@ -70,10 +70,29 @@ bool SaysNothingWouldChange(const CommandLineReading& reading) {
   return reading.steps.empty();
 }
 
-// Runs the command line and returns the exit code. The caller tears down.
+// Why a strictly read command line is refused for an argument that the
+// player's settings files, kept in the ANSI code page, cannot hold: stored as
+// a look-alike it would be another site or time. Empty when none.
+std::string UnholdableArgumentRefusal(const CommandLineReading& reading) {
+  for (const OptionStep& step : reading.steps) {
+    const OptionRow& row = RowOf(step.option);
+    std::string ansi;
+    if (row.argument && step.option != Option::Verify && !ExactAnsiOfUtf8(step.argument.c_str(), &ansi))
+      return "the ANSI code page of the player's settings files cannot hold the " + std::string(row.argument) +
+             " " + Quoted(step.argument.c_str()) + " after " + Quoted(row.text);
+  }
+  return std::string();
+}
+
+// Runs the command line (UTF-8, read from its wide form) and returns the
+// exit code. The caller tears down.
 int32_t Run(const char* commandLine) {
   const CommandLineReading reading = ReadCommandLine(commandLine);
   if (!reading.refusal.empty()) return Refuse(reading.refusal);
+  if (reading.strict) {
+    const std::string unholdable = UnholdableArgumentRefusal(reading);
+    if (!unholdable.empty()) return Refuse(unholdable);
+  }
   const RunSwitches& switches = reading.switches;
   if (switches.help) {
     fputs(UsageText().c_str(), stdout);
@@ -90,7 +109,7 @@ int32_t Run(const char* commandLine) {
     if (!misplaced.empty()) return Refuse(misplaced);
     OpenOperationsLog(switches.logFile.c_str());
   }
-  Logf("command line: %s", commandLine ? commandLine : "");
+  LogfUtf8("command line: %s", commandLine ? commandLine : "");
   if (switches.status) return RunStatus();
   SetBoxesQuiet(switches.quiet);
   if (switches.whatIf) {
@@ -123,10 +142,13 @@ int32_t Run(const char* commandLine) {
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   RestrictLibrarySearch();
+  // The wide form holds every character as typed; the ANSI one the runtime
+  // hands in turns those its code page lacks into look-alikes.
+  const std::string wholeCommandLine = Utf8OfWide(GetCommandLineW());
   // A toolkit that cannot be set up ends the run with 0 and no output.
-  const int32_t exitCode = ToolkitStartUp(instance) ? Run(commandLine) : 0;
+  const int32_t exitCode = ToolkitStartUp(instance) ? Run(AfterProgramName(wholeCommandLine.c_str())) : 0;
   CloseOperationsLog();
   ToolkitShutDown();
   return exitCode;

@@ -9,10 +9,11 @@
 
 #include "shell/command_line.h"
 
-// Why a log at logFile would damage a run of options (window mode: every
+// Why a log at logFile (UTF-8, as typed) would damage a run of options (window mode: every
 // command of the window), or empty when it may lie there. What each option
 // removes or rewrites: "-u" and "-rcvr" the component folder, "-rcvr" the
 // application folder too, "-dr" the folder "Resources" in it, the site and
 // settings options their file and the temporary files of interrupted writes
 // beside it; every run may write "ControlPanelv306.ini" beside the program.
+// The refusal is UTF-8.
 std::string LogPlacementRefusal(const std::string& logFile, const std::vector<Option>& options, bool windowMode);

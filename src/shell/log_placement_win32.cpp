@@ -3,7 +3,10 @@
 #include "shell/log_placement.h"
 
 #include <initializer_list>
+#include <string>
 
+#include "foundation/ansi_paths.h"
+#include "foundation/code_page.h"
 #include "foundation/file_replacement.h"
 #include "foundation/path_identity.h"
 #include "foundation/paths.h"
@@ -31,10 +34,16 @@ std::string Names(const std::vector<Option>& options, std::initializer_list<Opti
   return names;
 }
 
-std::string Refusal(const std::string& logFile, const char* what, const std::string& place,
-                    const std::string& byWhom) {
-  return "the log \"" + logFile + "\" lies in " + what + " \"" + place + "\", which " + byWhom +
+// The refusal in UTF-8: the log as typed, the place by its true name.
+std::string Refusal(const std::string& logFile, const char* what, const char* place, const std::string& byWhom) {
+  return "the log \"" + logFile + "\" lies in " + what + " \"" + TruePathUtf8(place) + "\", which " + byWhom +
          " may remove or rewrite";
+}
+
+// Whether the log (wide, as typed) is place (ANSI, as the program keeps it)
+// or lies inside it.
+bool IsIn(const std::wstring& log, const char* place) {
+  return IsSameOrInside(log.c_str(), WideOfAnsi(place).c_str());
 }
 
 }  // namespace
@@ -45,27 +54,28 @@ std::string LogPlacementRefusal(const std::string& logFile, const std::vector<Op
       windowMode ? std::vector<Option>{Option::Uninstall, Option::DeleteResources, Option::JoinBeta,
                                        Option::AddSite, Option::UpdateCheckOn, Option::LastUpdateTime}
                  : requested;
-  const char* log = logFile.c_str();
+  const std::wstring log = WideOfUtf8(logFile.c_str());
+  if (log.empty()) return "the log \"" + logFile + "\" is not a file name";
 
   const FixedPath siteSettings = SiteSettingsPath();
-  if (siteSettings.Text()[0] && IsSameOrInside(log, siteSettings.Text()))
+  if (siteSettings.Text()[0] && IsIn(log, siteSettings.Text()))
     return Refusal(logFile, "the program's settings file", siteSettings.Text(), "runs of the program");
 
   FixedPath componentFolder;
   const bool player = ReadComponentPath(componentFolder);
   const std::initializer_list<Option> removers = {Option::Uninstall, Option::Recover};
-  if (player && Uses(options, removers) && IsSameOrInside(log, componentFolder.Text()))
+  if (player && Uses(options, removers) && IsIn(log, componentFolder.Text()))
     return Refusal(logFile, "the component folder", componentFolder.Text(), Names(options, removers, windowMode));
 
   FixedPath applicationFolder;
   if (Uses(options, {Option::Recover}) && ReadApplicationPath(applicationFolder) &&
-      IsSameOrInside(log, applicationFolder.Text()))
+      IsIn(log, applicationFolder.Text()))
     return Refusal(logFile, "the application folder", applicationFolder.Text(), "-rcvr");
 
   if (!player) return std::string();
   FixedPath cache(componentFolder);
   if (Uses(options, {Option::DeleteResources}) && cache.AppendName(ResourceCacheFolderName) == StatusOk &&
-      IsSameOrInside(log, cache.Text()))
+      IsIn(log, cache.Text()))
     return Refusal(logFile, "the resource cache", cache.Text(), Names(options, {Option::DeleteResources}, windowMode));
 
   const struct {
@@ -78,14 +88,16 @@ std::string LogPlacementRefusal(const std::string& logFile, const std::vector<Op
   for (const auto& file : settingsFiles) {
     FixedPath settings(componentFolder);
     if (!Uses(options, file.writers) || settings.AppendName(file.name) != StatusOk) continue;
-    if (IsSameOrInside(log, settings.Text()))
+    if (IsIn(log, settings.Text()))
       return Refusal(logFile, "the settings file", settings.Text(), Names(options, file.writers, windowMode));
     // The temporary files of interrupted writes beside it go at the next write.
     const size_t separator = logFile.find_last_of("\\/");
     const std::string logFolder = separator == std::string::npos ? "." : logFile.substr(0, separator + 1);
     const std::string logName = separator == std::string::npos ? logFile : logFile.substr(separator + 1);
-    if (IsSiblingFileName(logName.c_str()) && IsSameOrInside(logFolder.c_str(), componentFolder.Text()) &&
-        IsSameOrInside(componentFolder.Text(), logFolder.c_str()))
+    const std::wstring wideFolder = WideOfUtf8(logFolder.c_str());
+    const std::wstring wideComponentFolder = WideOfAnsi(componentFolder.Text());
+    if (IsSiblingFileName(logName.c_str()) && IsSameOrInside(wideFolder.c_str(), wideComponentFolder.c_str()) &&
+        IsSameOrInside(wideComponentFolder.c_str(), wideFolder.c_str()))
       return Refusal(logFile, "the temporary files of the folder", componentFolder.Text(),
                      Names(options, file.writers, windowMode));
   }

@@ -39,21 +39,15 @@ void LogCommand(const GrowArray& controls, uint32_t id) {
 }
 
 void RunCommand(HWND window, const GrowArray& controls, uint32_t id) {
-  if (id != UninstallCommandId || !KeyIsDown(VK_ESCAPE)) LogCommand(controls, id);
+  LogCommand(controls, id);
   switch (id) {
     case InstallPathCommandId:
       RunInstallPathCommand(window);
       break;
     case UninstallCommandId:
-      // Escape reaches the window as the command of the button with the
-      // cancel id, which is the uninstall button, while a control has the
-      // focus: it closes the window, as Escape does in any dialog, and never
-      // uninstalls.
-      if (KeyIsDown(VK_ESCAPE)) {
-        LogEvent("window closed by Escape");
-        CloseMainWindow(window);
-        break;
-      }
+      // Only a click or Space on the button: Escape, which the dialog manager
+      // would send as the command of this button's id (the cancel id), is
+      // read as the key it is before that (EventKeyDown).
       RunUninstallCommand(window);
       LoadManagerOptions();
       break;
@@ -107,8 +101,12 @@ uint8_t MainWindowHandler(HWND window, EventKind kind, EventRecord* record) {
       if (controls) FollowDpiChange(window, *controls, record->event.x, record->event.area);
       return AnswerHandled;
     case EventKeyDown:
-      // Escape while the window itself has the focus.
+      // Escape, however it arrives (typed, or posted by automation and
+      // accessibility tools), whether the window or a control has the focus:
+      // it closes the window, as Escape does in any dialog, and never
+      // uninstalls.
       if (record->event.keyCode == VK_ESCAPE) {
+        LogEvent("window closed by Escape");
         CloseMainWindow(window);
         return AnswerHandled;
       }

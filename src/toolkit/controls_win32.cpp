@@ -11,13 +11,30 @@ Control::Control() : window_(nullptr), valid_(0), layout_{0, 0, 0, 0} {}
 
 Control::~Control() { valid_ = 0; }
 
+namespace {
+
+// The longest class name of the system's controls ("SCROLLBAR"), with room.
+constexpr size_t ClassNameChars = 16;
+
+}  // namespace
+
 void Control::Create(HWND parent, int32_t id, const Rect& rect, const char* className,
-                     const char* windowText, uint32_t style, bool setText, const char* text) {
+                     const char* windowText, uint32_t style, bool setText, const char* text, bool wideText) {
   const uint32_t dpi = WindowDpi(parent);
   const Rect placed = ScaledRect(rect, dpi);
-  HWND created = CreateWindowExA(0, className, windowText, style, placed.left, placed.top,
-                                 RectWidth(placed), RectHeight(placed), parent, nullptr,
-                                 WindowInstance(parent), nullptr);
+  HWND created = nullptr;
+  if (wideText) {
+    // The system's class names are ASCII.
+    wchar_t wideClass[ClassNameChars] = {};
+    for (size_t i = 0; className && className[i] && i + 1 < ClassNameChars; ++i)
+      wideClass[i] = static_cast<wchar_t>(static_cast<unsigned char>(className[i]));
+    if (!windowText)
+      created = CreateWindowExW(0, wideClass, nullptr, style, placed.left, placed.top, RectWidth(placed),
+                                RectHeight(placed), parent, nullptr, WindowInstance(parent), nullptr);
+  } else {
+    created = CreateWindowExA(0, className, windowText, style, placed.left, placed.top, RectWidth(placed),
+                              RectHeight(placed), parent, nullptr, WindowInstance(parent), nullptr);
+  }
   if (!created) return;
   window_ = created;
   valid_ = 1;
@@ -257,10 +274,10 @@ constexpr LPARAM AllItemsRange = static_cast<LPARAM>(0xFFFF0000u);
 }  // namespace
 
 ListBox::ListBox(HWND parent, int32_t id, const Rect& rect, uint8_t extendedSelection,
-                 uint32_t style) {
+                 uint32_t style, bool wideText) {
   if (!parent) return;
   uint32_t defaultStyle = extendedSelection ? ExtendedListBoxStyle : SingleListBoxStyle;
-  Create(parent, id, rect, "LISTBOX", nullptr, StyleOrDefault(style, defaultStyle), false, nullptr);
+  Create(parent, id, rect, "LISTBOX", nullptr, StyleOrDefault(style, defaultStyle), false, nullptr, wideText);
 }
 
 ListBox::~ListBox() = default;
@@ -356,6 +373,13 @@ bool ListBox::AddItem(const char* text) {
   HWND box = ControlWindow();
   if (!box || !text) return false;
   int32_t answer = Ask(box, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+  return answer != LB_ERR && answer != LB_ERRSPACE;
+}
+
+bool ListBox::AddItemWide(const wchar_t* text) {
+  HWND box = ControlWindow();
+  if (!box || !text) return false;
+  const int32_t answer = static_cast<int32_t>(SendMessageW(box, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text)));
   return answer != LB_ERR && answer != LB_ERRSPACE;
 }
 

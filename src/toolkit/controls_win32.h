@@ -79,9 +79,10 @@ class Control {
   // pixels, scaled to the parent's DPI) with style and windowText, in the
   // font of that DPI, then sets its id and, with setText, its text. The object
   // stays (or becomes again) not valid when a step fails; a window that was
-  // created stays on the dialog.
+  // created stays on the dialog. wideText: the window keeps its texts in wide
+  // characters, every character as given (windowText must then be none).
   void Create(HWND parent, int32_t id, const Rect& rect, const char* className,
-              const char* windowText, uint32_t style, bool setText, const char* text);
+              const char* windowText, uint32_t style, bool setText, const char* text, bool wideText = false);
 
  private:
   // Only a valid control vouches for its window: the window is handed out
@@ -201,7 +202,10 @@ constexpr uint32_t SingleListBoxStyle = 0x50B10101u;
 
 class ListBox : public Control {
  public:
-  ListBox(HWND parent, int32_t id, const Rect& rect, uint8_t extendedSelection, uint32_t style);
+  // wideText: the list keeps its lines in wide characters, so that
+  // AddItemWide shows names the ANSI code page cannot hold.
+  ListBox(HWND parent, int32_t id, const Rect& rect, uint8_t extendedSelection, uint32_t style,
+          bool wideText = false);
   ~ListBox() override;
 
   // Deselects every item; true.
@@ -222,6 +226,8 @@ class ListBox : public Control {
   bool DeleteItem(int32_t index);
   bool InsertItem(int32_t index, const char* text);
   bool AddItem(const char* text);
+  // A line of wide characters: shown as it is in a list made with wideText.
+  bool AddItemWide(const wchar_t* text);
   // Lets the list scroll sideways over characters widths of "X" in its font.
   bool SetHorizontalExtentChars(int32_t characters);
 

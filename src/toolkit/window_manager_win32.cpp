@@ -300,9 +300,30 @@ void ProcessTicks(WindowManager* manager, bool mayWait) {
 
 namespace {
 
+// Escape for dialog, offered to the dialog's callback as a key-down event of
+// the dialog itself before the dialog manager turns it into the command of
+// the cancel id, which may be a button's own id (the main window's uninstall
+// button): read here, where it arrives, a posted Escape is the same key as a
+// typed one, whatever the keyboard's state. True when the callback took it.
+bool OfferedEscape(const MSG& message, HWND dialog) {
+  if (message.message != WM_KEYDOWN || message.wParam != VK_ESCAPE) return false;
+  WindowManager* manager = CurrentWindowManager();
+  WindowEntry* entry = manager ? FindWindowEntry(manager, dialog) : nullptr;
+  if (!entry || !entry->open || entry->closing) return false;
+  EventRecord record;
+  ZeroBytes(&record, sizeof record);
+  record.message = WindowMessage{dialog, message.message, message.wParam, message.lParam};
+  TranslateToolkitEvent(&record.message, &record.event);
+  record.window = dialog;
+  record.event.userData = entry->userData;
+  return DispatchEvent(manager, entry->callback, dialog, record.event.kind, &record) != AnswerNotHandled;
+}
+
 // Hands message to the dialog manager of dialog when there is one (a
 // dialog's keys: Tab, Enter, Escape, the arrows), else to its window.
+// Escape goes to the dialog's callback first.
 void Deliver(MSG& message, HWND dialog) {
+  if (dialog && OfferedEscape(message, dialog)) return;
   if (dialog && IsDialogMessageA(dialog, &message)) return;
   TranslateMessage(&message);
   DispatchMessageA(&message);

@@ -113,7 +113,8 @@ uint8_t DispatchEvent(WindowManager* manager, WindowCallback callback, HWND wind
 //
 // One pass: the messages of each registered window, newest first, through the
 // dialog manager's keyboard handling (Tab, Enter as IDOK, Escape as
-// IDCANCEL); then every other message of the thread, where a key that reached
+// IDCANCEL; Escape is first offered to the window's callback as its own
+// key-down event, which it may take); then every other message of the thread, where a key that reached
 // a registered window only now (while the pass was busy elsewhere) still goes
 // through that window's dialog manager; then the ticks, after
 // which the thread waits for the next message (at most until the next tick

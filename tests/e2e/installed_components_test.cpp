@@ -2,6 +2,7 @@
 // program: both lists read line by line.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "maintenance/installation.h"
 #include "shell/main_window_win32.h"
 #include "support/fixtures_win32.h"
+#include "support/foreign_names_win32.h"
 #include "support/navigator_keys_win32.h"
 #include "support/panel_window_test_win32.h"
 #include "support/registry_win32.h"
@@ -175,6 +177,37 @@ TEST_F(InstalledComponentsTest, TextsOfAListWithTheUtf8ByteOrderMarkAreShownAsTh
   std::vector<HWND> boxes = ListBoxes(window);
   ASSERT_EQ(boxes.size(), 2u);
   EXPECT_EQ(ListBoxLines(boxes[1]), (Lines{"caf\xE9.dll (1.0.0.0)", "?mega.dll (1.0.0.0)"}));
+  CloseAndEnd(window);
+}
+
+// Files named outside the ANSI code page, which the program reaches through
+// their short forms, are listed by their true names, each beside the
+// look-alike file the code page would make of its name; rows of names the
+// code page holds stay as they were.
+TEST_F(InstalledComponentsTest, EveryFileIsNamedAsItIsStored) {
+  if (CodePageHolds(L"\x03A9")) GTEST_SKIP() << "this code page holds the Greek capital omega";
+  const char* const subfolders[] = {"", "Components\\", "Plugins\\"};
+  Lines expected;
+  for (size_t i = 0; i < sizeof ForeignNames / sizeof ForeignNames[0]; ++i) {
+    const std::string name = std::string(subfolders[i]) + ForeignNames[i].utf8 + ".dll";
+    ASSERT_TRUE(MakeFolders(Component(subfolders[i])));
+    ASSERT_TRUE(CopyFileUtf8(FixturePath("VersionPlain.dll"), Component(name))) << name;
+    expected.push_back("(1.2.3.4)     [  ~  ] \\" + name);
+    const std::string lookAlike = LookAlikeOf((std::wstring(ForeignNames[i].wide) + L".dll").c_str());
+    if (lookAlike.empty()) continue;
+    ASSERT_TRUE(CopyFixture("VersionNext.dll", Component(subfolders[i] + lookAlike)));
+    expected.push_back("(3.0.1.28)     [  ~  ] \\" + std::string(subfolders[i]) + lookAlike);
+  }
+  ASSERT_TRUE(CopyFixture("VersionSpaced.dll", Component("NpQuillframe3.dll")));
+  expected.push_back("(3.0.1.27)     [  ~  ] \\NpQuillframe3.dll");
+  HWND window = OpenComponents();
+  ASSERT_NE(window, nullptr);
+  std::vector<HWND> boxes = ListBoxes(window);
+  ASSERT_EQ(boxes.size(), 2u);
+  Lines shown = ListBoxLinesUtf8(boxes[0]);
+  std::sort(shown.begin(), shown.end());
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(shown, expected);
   CloseAndEnd(window);
 }
 

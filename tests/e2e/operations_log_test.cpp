@@ -224,8 +224,14 @@ TEST_F(OperationsLog, ALogThatCannotBeWrittenChangesNothingOfTheRun) {
     std::string named;  // what the line on standard error names
   } cases[] = {
       {"/log " + logs.Path() + " -cu+", Quoted(logs.Path())},  // a folder
-      {"/log " + (logs / "missing\\cp.log") + " -cu+", Quoted(logs / "missing\\cp.log")},
+      // Its missing folders would be made, but a file stands where one of
+      // them goes.
+      {"/log " + (logs / "inTheWay.txt\\missing\\cp.log") + " -cu+", Quoted(logs / "inTheWay.txt\\missing\\cp.log")},
+      // Its folders are made, but no file can have its name: they are
+      // taken away again.
+      {"/log " + (logs / "made\\then\\cp<.log") + " -cu+", Quoted(logs / "made\\then\\cp<.log")},
   };
+  ASSERT_TRUE(WriteTextFile(logs / "inTheWay.txt", "a file"));
   for (const auto& c : cases) {
     ProgramRun run = RunPanel(c.arguments);
     EXPECT_EQ(run.output, "0\n") << c.arguments;
@@ -235,6 +241,7 @@ TEST_F(OperationsLog, ALogThatCannotBeWrittenChangesNothingOfTheRun) {
     EXPECT_NE(ReadTextFile(Component("QuillframeConfig.ini")).find("CheckForUpdates = 1"), std::string::npos)
         << c.arguments;
     ASSERT_TRUE(WriteTextFile(Component("QuillframeConfig.ini"), "[ComponentMgrOptions]\r\nCheckForUpdates = 0\r\n"));
+    EXPECT_EQ(FilesIn(logs.Path()), std::vector<std::string>{"inTheWay.txt"}) << c.arguments;
   }
 }
 

@@ -152,6 +152,59 @@ TEST_F(WindowKeyboardTest, EscapeAfterABoxClosesTheWindowAndNeverUninstalls) {
   }
 }
 
+// Escape closes the window however it arrives: typed through the input
+// queue, or posted as automation and accessibility tools send keys (which
+// leave the keyboard's state alone), to the control with the focus, to the
+// uninstall button whose id the dialog manager sends Escape as, or to the
+// window itself. It never reaches the uninstall command.
+TEST_F(WindowKeyboardTest, EscapeClosesTheWindowHoweverItArrives) {
+  ASSERT_TRUE(player.Install());
+  const TempFolder logs;
+  const struct {
+    int focus;     // the control that has the focus, by Tab; 0: as the window opens
+    int postedTo;  // the control the key is posted to; -1: typed; 0: the window
+  } cases[] = {
+      {UninstallCommandId, -1}, {0, -1},
+      {0, UninstallCommandId},  {UninstallCommandId, UninstallCommandId},
+      {0, OkCommandId},         {CheckForUpdatesCommandId, CheckForUpdatesCommandId},
+      {0, 0},
+  };
+  for (const auto& c : cases) {
+    const std::string named = std::to_string(c.focus) + " " + std::to_string(c.postedTo);
+    const std::string log = logs / ("escape " + named + ".log");
+    HWND window = Open("/log \"" + log + "\"");
+    ASSERT_NE(window, nullptr) << named;
+    ASSERT_TRUE(WaitForFocus(window, OkCommandId)) << named;
+    if (c.focus) {
+      ASSERT_TRUE(TabTo(window, c.focus)) << named;
+    }
+    if (c.postedTo < 0) {
+      EXPECT_TRUE(PressKey(window, VK_ESCAPE)) << named;
+    } else {
+      EXPECT_TRUE(PostKey(c.postedTo ? GetDlgItem(window, c.postedTo) : window, VK_ESCAPE)) << named;
+    }
+    ExpectEndsWithZero();
+    EXPECT_FALSE(session->AnyBoxOpen()) << named;
+    EXPECT_TRUE(PathExists(player.ComponentFolder())) << named;
+    EXPECT_TRUE(MachineKeyExists(PlayerKeyPath)) << named;
+    const std::string logText = ReadTextFile(log);
+    EXPECT_NE(logText.find("window closed by Escape"), std::string::npos) << named << ": " << logText;
+    EXPECT_EQ(logText.find("Uninstall Corvalent Media Player"), std::string::npos) << named << ": " << logText;
+  }
+  // A click on the uninstall button is still the uninstall command: its
+  // question comes.
+  HWND window = Open();
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(ClickControl(window, UninstallCommandId));
+  PanelWindowSession::Box question = session->WaitForBox();
+  ASSERT_NE(question.window, nullptr);
+  EXPECT_EQ(question.seen.caption, "Uninstall");
+  EXPECT_TRUE(AnswerBox(question.window, IDNO));
+  EXPECT_TRUE(PathExists(player.ComponentFolder()));
+  EXPECT_TRUE(ClickControl(window, OkCommandId));
+  ExpectEndsWithZero();
+}
+
 TEST_F(WindowKeyboardTest, AfterAnUninstallByKeyTheFocusIsOnAControlThatIsStillEnabled) {
   ASSERT_TRUE(player.Install());
   HWND window = Open();

@@ -65,6 +65,31 @@ TEST(ExactAnsiOfWideTest, RefusesLookAlikesAndKeepsWhatTheCodePageHolds) {
   }
 }
 
+// A command line's argument, typed as UTF-8, in the code page only when the
+// code page holds it as it is: never "Omega" for "Ωmega".
+TEST(ExactAnsiOfUtf8Test, HoldsWhatTheCodePageHoldsAndNothingElse) {
+  const struct {
+    const char* utf8;
+    const wchar_t* wide;
+  } cases[] = {
+      {"https://a.example/", L"https://a.example/"}, {"caf\xC3\xA9", L"caf\x00E9"}, {"\xCE\xA9mega", L"\x03A9mega"},
+      {"\xE4\xB8\xAD\xE6\x96\x87", L"\x4E2D\x6587"}, {"\xD0\x96", L"\x0416"}, {"", L""},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(WideOfUtf8(c.utf8), c.wide) << c.utf8;
+    std::string ansi = "old";
+    std::string fromWide;
+    const bool held = ExactAnsiOfWide(c.wide, &fromWide);
+    EXPECT_EQ(ExactAnsiOfUtf8(c.utf8, &ansi), held) << c.utf8;
+    EXPECT_EQ(ansi, fromWide) << c.utf8;
+  }
+  // Bytes that are not UTF-8 name nothing.
+  std::string ansi = "old";
+  EXPECT_FALSE(ExactAnsiOfUtf8("caf\xE9", &ansi));
+  EXPECT_EQ(ansi, "");
+  EXPECT_EQ(WideOfUtf8("caf\xE9"), L"");
+}
+
 TEST(CodePageTest, WideCharactersConvertToUtf8) {
   const struct {
     const wchar_t* wide;

@@ -7,7 +7,8 @@
 // of a cut token never becomes tokens of its own; every call must move on,
 // so every command line ends. Reading it strictly, when it uses a switch
 // ("/quiet", "/log FILE", ...), either refuses it with a reason and no
-// option, or lists whole options only, each argument a token of the line.
+// option, or lists whole options only, each argument a token of the line,
+// none missing, and none beside "/status".
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -94,6 +95,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!step.argument.empty() && !strstr(commandLine.get(), step.argument.c_str()))
       Fail("argument is not text of the command line");
   }
+  if (reading.strict && reading.refusal.empty()) {
+    for (const OptionStep& step : reading.steps)
+      if (step.argumentMissing) Fail("a strict command line was taken with an option's argument missing");
+    if (reading.switches.status && !reading.steps.empty()) Fail("\"/status\" was taken beside an option");
+  }
+  // The program's name is passed over within the line, never past its end.
+  const char* afterName = AfterProgramName(commandLine.get());
+  if (afterName < commandLine.get() || afterName > commandLine.get() + strlen(commandLine.get()))
+    Fail("the text after the program's name lies outside the command line");
   std::vector<std::string> tokens = CheckedTokens(commandLine.get());
 
   recorded.clear();

@@ -94,7 +94,23 @@ TEST(InstalledComponents, ComponentLinesNameTheVersionAndThePlace) {
     String line;
     ASSERT_TRUE(ComponentLine(PathOf(c.path), c.version, c.folder, line)) << c.path;
     EXPECT_STREQ(line.TextOrEmpty(), c.line);
+    // The line of the same path given as a text is the same line.
+    String fromText;
+    ASSERT_TRUE(ComponentLine(c.path, c.version, c.folder, fromText)) << c.path;
+    EXPECT_STREQ(fromText.TextOrEmpty(), c.line);
   }
+}
+
+// A true name in UTF-8, longer than a path record holds, is placed the same
+// way: the folder by its true name too.
+TEST(InstalledComponents, ComponentLinesOfTrueNamesOfAnyLength) {
+  const std::string folder = "C:\\Player\\\xCE\xA9mega\xE4\xB8\xAD";
+  const std::string deep = folder + "\\" + std::string(100, 'd') + "\\" + std::string(100, 'e') + "\\\xE4\xB8\xAD\xE6\x96\x87.dll";
+  String line;
+  ASSERT_TRUE(ComponentLine(deep.c_str(), 0x01020304, folder.c_str(), line));
+  EXPECT_EQ(std::string(line.TextOrEmpty()), "(1.2.3.4)     [  ~  ] " + deep.substr(folder.size()));
+  ASSERT_TRUE(ComponentLine((folder + "\\\xCE\xA9mega.dll").c_str(), 0, folder.c_str(), line));
+  EXPECT_STREQ(line.TextOrEmpty(), "(   .   .   .   )     [  ~  ] \\\xCE\xA9mega.dll");
 }
 
 // The order as the two passes reach it: every record by its bytes, then a

@@ -91,6 +91,28 @@ TEST(NextTokenTest, TellsWhetherTheTokenWasCut) {
   EXPECT_FALSE(cut);
 }
 
+// What the C runtime hands to WinMain, found in the whole command line
+// (UTF-8 of its wide form): the program's name, quoted or not, and the
+// blanks after it are passed over.
+TEST(AfterProgramNameTest, PassesOverTheProgramsNameAsTheRuntimeDoes) {
+  const struct {
+    const char* whole;
+    const char* after;
+  } cases[] = {
+      {"ControlPanel.exe -u", "-u"},
+      {"\"C:\\Program Files\\ControlPanel.exe\" /quiet -cu+", "/quiet -cu+"},
+      {"C:\\\"my tools\"\\ControlPanel.exe  -v \"a b.txt\"", "-v \"a b.txt\""},
+      {"\"C:\\\xCE\xA9tools\\ControlPanel.exe\" /log C:\\logs\\\xCE\xA9x.log -cu+", "/log C:\\logs\\\xCE\xA9x.log -cu+"},
+      {"ControlPanel.exe", ""},
+      {"ControlPanel.exe   ", ""},
+      {"ControlPanel.exe\t-ip", "-ip"},
+      {"\"unclosed name -u", ""},
+      {"", ""},
+  };
+  for (const auto& c : cases) EXPECT_STREQ(AfterProgramName(c.whole), c.after) << c.whole;
+  EXPECT_STREQ(AfterProgramName(nullptr), "");
+}
+
 struct Call {
   Option option;
   std::string argument;
@@ -245,7 +267,7 @@ TEST(OptionUsageTest, EachRowIsTheOptionTheDispatcherRuns) {
 // refused and the options are found by substring.
 TEST(ReadCommandLineTest, WithoutSwitchesNothingIsStrict) {
   for (const char* commandLine : {"", "-u /S", "--cu+", "abc-dsd", "hello -ip", "\"/quiet\" -u", "x/quiet /quietly",
-                                  "-h -u", "/no-ui /logs /statuses"}) {
+                                  "-h -u", "/no-ui /logs /statuses", "/quick -u", "x/q -u", "/qb -u", "\"/qn\" -u"}) {
     const CommandLineReading reading = ReadCommandLine(commandLine);
     EXPECT_FALSE(reading.strict) << commandLine;
     EXPECT_TRUE(reading.refusal.empty()) << commandLine;
@@ -284,6 +306,12 @@ TEST(ReadCommandLineTest, WithASwitchEveryTokenIsKnown) {
       {"/WhatIf -u -cu+", {false, false, false, false, "", true},
        {{Option::Uninstall, ""}, {Option::UpdateCheckOn, ""}}},
       {"/log cp.log /whatif", {false, false, false, true, "cp.log", true}, {}},
+      // "/q" and "/qn", as Windows installers take them, are "/quiet".
+      {"/q -rcvr", {false, true, false, false, ""}, {{Option::Recover, ""}}},
+      {"/qn -u", {false, true, false, false, ""}, {{Option::Uninstall, ""}}},
+      {"-cu /QN /Q", {false, true, false, false, ""}, {{Option::UpdateCheckOff, ""}}},
+      // Help beside an option runs nothing, so it may stand beside "/status".
+      {"/status /?", {true, false, true, false, ""}, {}},
       {"/quiet -rcvr -r -r+ -dr -dsd -ds a -cu", {false, true, false, false, ""},
        {{Option::Recover, ""}, {Option::LeaveBeta, ""}, {Option::JoinBeta, ""}, {Option::DeleteResources, ""},
         {Option::DeleteSiteList, ""}, {Option::RemoveSite, "a"}, {Option::UpdateCheckOff, ""}}},
@@ -326,6 +354,18 @@ TEST(ReadCommandLineTest, AnythingElseIsRefused) {
       {"/WHATIF -u /status", "\"/whatif\""},
       {"/whatif \"/whatif\"", "\"/whatif\""},
       {"/log " + std::string(TokenBufferBytes + 10, 'l') + " -cu+", "longer than 2047"},
+      // "/status" runs nothing else: an option beside it would seem to have run.
+      {"/status -u", "\"/status\" runs nothing else, but the command line also holds \"-u\""},
+      {"/quiet -cu+ /status", "\"-cu+\""},
+      {"/q /status -v list.txt", "\"-v\""},
+      // A missing argument is never a success code.
+      {"/quiet -ds+", "\"-ds+\" is not followed by its site"},
+      {"/qn -cu+ -v", "\"-v\" is not followed by its version-list file"},
+      {"/log C:\\a.log -lu", "\"-lu\" is not followed by its time"},
+      {"/? -ds", "\"-ds\" is not followed by its site"},
+      // One run, one log.
+      {"/log a.log -cu+ /log b.log", "\"/log\" is given twice"},
+      {"/LOG a.log /log a.log", "\"/log\" is given twice"},
   };
   for (const auto& c : cases) {
     const CommandLineReading reading = ReadCommandLine(c.commandLine.c_str());
@@ -341,13 +381,13 @@ TEST(ReadCommandLineTest, AnythingElseIsRefused) {
 }
 
 // A strictly read command line runs its options as the dispatcher runs the
-// same options: a missing argument ends it ("-v" sets -2 first), a cut
-// argument fails its option.
+// same options: a cut argument fails its option. (A missing argument, which
+// ends the dispatcher's line, refuses a strict one.)
 TEST(RunOptionStepsTest, RunsAsTheDispatcherRunsTheSameOptions) {
   const std::string longArgument(TokenBufferBytes + 10, 'a');
   for (const std::string& options :
-       {std::string("-cu+ -lu 5"), std::string("-v list.txt -dr"), std::string("-cu+ -v"), std::string("-ds+"),
-        std::string("-lu ") + longArgument + " -cu", std::string("-ip -u -rcvr -r+ -r -dsd -ds x")}) {
+       {std::string("-cu+ -lu 5"), std::string("-v list.txt -dr"), std::string("-lu ") + longArgument + " -cu",
+        std::string("-ip -u -rcvr -r+ -r -dsd -ds x")}) {
     int32_t dispatched = 0;
     const std::vector<Call> dispatchedCalls = Dispatch(options.c_str(), &dispatched);
     const CommandLineReading reading = ReadCommandLine(("/quiet " + options).c_str());

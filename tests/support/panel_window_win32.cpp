@@ -211,6 +211,13 @@ bool PressKey(HWND window, WORD virtualKey, WORD modifier) {
   return SendInput(count, keys.data(), sizeof(INPUT)) == count;
 }
 
+bool PostKey(HWND target, WORD virtualKey) {
+  const UINT scanCode = MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC);
+  const LPARAM down = static_cast<LPARAM>(1u | (scanCode << 16));
+  const LPARAM up = static_cast<LPARAM>(down | (1u << 30) | (1u << 31));
+  return PostMessageA(target, WM_KEYDOWN, virtualKey, down) && PostMessageA(target, WM_KEYUP, virtualKey, up);
+}
+
 HWND FocusedControl(HWND window) {
   GUITHREADINFO info = {};
   info.cbSize = sizeof info;
@@ -223,7 +230,11 @@ bool WaitForFocus(HWND dialog, int id) {
   return control && WaitUntil([&] { return FocusedControl(dialog) == control; }, 5000);
 }
 
-std::vector<std::string> ListBoxLines(HWND listBox) {
+namespace {
+
+// The lines of listBox as UTF-16 (what a list box of another program gives),
+// converted to codePage.
+std::vector<std::string> ListBoxLinesIn(HWND listBox, UINT codePage) {
   std::vector<std::string> lines;
   LRESULT count = SendMessageW(listBox, LB_GETCOUNT, 0, 0);
   for (LRESULT i = 0; i < count; ++i) {
@@ -232,14 +243,20 @@ std::vector<std::string> ListBoxLines(HWND listBox) {
     // Across programs the text comes back as UTF-16.
     std::vector<wchar_t> text(static_cast<size_t>(length) + 1);
     LRESULT got = SendMessageW(listBox, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
-    std::string narrow(static_cast<size_t>(got > 0 ? got : 0) * 2 + 1, '\0');
-    int bytes = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(got > 0 ? got : 0), &narrow[0],
+    std::string narrow(static_cast<size_t>(got > 0 ? got : 0) * 4 + 1, '\0');
+    int bytes = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(got > 0 ? got : 0), &narrow[0],
                                     static_cast<int>(narrow.size()), nullptr, nullptr);
     narrow.resize(bytes > 0 ? bytes : 0);
     lines.push_back(narrow);
   }
   return lines;
 }
+
+}  // namespace
+
+std::vector<std::string> ListBoxLines(HWND listBox) { return ListBoxLinesIn(listBox, CP_ACP); }
+
+std::vector<std::string> ListBoxLinesUtf8(HWND listBox) { return ListBoxLinesIn(listBox, CP_UTF8); }
 
 Rect ClientRect(HWND window) {
   RECT rect = {};

@@ -97,12 +97,19 @@ bool WaitUntilDestroyed(HWND window);
 // through the system's input queue (SendInput); with a modifier (VK_SHIFT ...)
 // held down around it.
 bool PressKey(HWND window, WORD virtualKey, WORD modifier = 0);
+// Posts the key's down and up messages to target (a window or a control of
+// another program), as automation and accessibility tools send keys: the
+// system's keyboard state never sees them.
+bool PostKey(HWND target, WORD virtualKey);
 // The control of window's program that has the keyboard focus now, or none.
 HWND FocusedControl(HWND window);
 // Waits until the focus is on the control of dialog with id; false after 5 s.
 bool WaitForFocus(HWND dialog, int id);
 // The lines of a list box of another program, in order.
 std::vector<std::string> ListBoxLines(HWND listBox);
+// The same lines as stored, in UTF-8: characters the ANSI code page cannot
+// hold included.
+std::vector<std::string> ListBoxLinesUtf8(HWND listBox);
 // The client size of a window.
 Rect ClientRect(HWND window);
 // Asks a window to close, as the system does (WM_CLOSE).

@@ -56,8 +56,19 @@ std::string ReadErrorFile(HANDLE file) {
   return text;
 }
 
+std::wstring WideIn(UINT codePage, const std::string& text) {
+  const int count = MultiByteToWideChar(codePage, 0, text.c_str(), -1, nullptr, 0);
+  if (count <= 0) return std::wstring();
+  std::wstring wide(static_cast<size_t>(count), L'\0');
+  MultiByteToWideChar(codePage, 0, text.c_str(), -1, &wide[0], count);
+  wide.resize(static_cast<size_t>(count - 1));
+  return wide;
+}
+
+// utf8Arguments: arguments are UTF-8, and the program is started through
+// CreateProcessW.
 StartedProgram StartProgram(const std::string& program, const std::string& arguments,
-                            const std::string& workingFolder, bool outputClosed = false) {
+                            const std::string& workingFolder, bool outputClosed = false, bool utf8Arguments = false) {
   StartedProgram started;
   SECURITY_ATTRIBUTES inheritable = {sizeof inheritable, nullptr, TRUE};
   HANDLE writeEnd = nullptr;
@@ -74,10 +85,25 @@ StartedProgram StartProgram(const std::string& program, const std::string& argum
 
   const std::string& current = CurrentFolderFor(workingFolder, started.currentFolder);
   std::string commandLine = "\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments);
-  std::vector<char> mutableLine(commandLine.begin(), commandLine.end());
-  mutableLine.push_back('\0');
-  started.started = CreateProcessA(program.c_str(), mutableLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                                   current.c_str(), &startup, &started.process);
+  if (utf8Arguments) {
+    STARTUPINFOW wideStartup = {};
+    wideStartup.cb = sizeof wideStartup;
+    wideStartup.dwFlags = startup.dwFlags;
+    wideStartup.hStdInput = startup.hStdInput;
+    wideStartup.hStdOutput = startup.hStdOutput;
+    wideStartup.hStdError = startup.hStdError;
+    std::wstring wideLine = L"\"" + WideIn(CP_ACP, program) + L"\"" +
+                            (arguments.empty() ? L"" : L" " + WideIn(CP_UTF8, arguments));
+    std::vector<wchar_t> mutableWide(wideLine.begin(), wideLine.end());
+    mutableWide.push_back(L'\0');
+    started.started = CreateProcessW(WideIn(CP_ACP, program).c_str(), mutableWide.data(), nullptr, nullptr, TRUE, 0,
+                                     nullptr, WideIn(CP_ACP, current).c_str(), &wideStartup, &started.process);
+  } else {
+    std::vector<char> mutableLine(commandLine.begin(), commandLine.end());
+    mutableLine.push_back('\0');
+    started.started = CreateProcessA(program.c_str(), mutableLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                     current.c_str(), &startup, &started.process);
+  }
   CloseHandle(writeEnd);
   if (outputClosed) {
     CloseHandle(started.readEnd);
@@ -122,6 +148,12 @@ ProgramRun FinishProgram(StartedProgram& started, uint32_t timeoutMs) {
 ProgramRun RunProgram(const std::string& program, const std::string& arguments, const std::string& workingFolder,
                       uint32_t timeoutMs) {
   StartedProgram started = StartProgram(program, arguments, workingFolder);
+  return FinishProgram(started, timeoutMs);
+}
+
+ProgramRun RunProgramUtf8(const std::string& program, const std::string& arguments, const std::string& workingFolder,
+                          uint32_t timeoutMs) {
+  StartedProgram started = StartProgram(program, arguments, workingFolder, false, true);
   return FinishProgram(started, timeoutMs);
 }
 

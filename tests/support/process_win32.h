@@ -21,6 +21,12 @@ struct ProgramRun {
 ProgramRun RunProgram(const std::string& program, const std::string& arguments,
                       const std::string& workingFolder = std::string(), uint32_t timeoutMs = 60000);
 
+// RunProgram with the command-line text in UTF-8, started through the wide
+// call, so that characters the ANSI code page cannot hold reach the program
+// as typed (a person's command prompt does the same).
+ProgramRun RunProgramUtf8(const std::string& program, const std::string& arguments,
+                          const std::string& workingFolder = std::string(), uint32_t timeoutMs = 60000);
+
 // Starts program once for each command-line text of argumentsList (each in
 // a fresh temporary folder), every one before waiting for any, then waits for them all (each at most
 // timeoutMs): several runs at the same time, as installers and management

@@ -60,6 +60,7 @@ class NamesOutsideTheCodePage(documents.StatusRuns):
         shutil.rmtree(os.path.join(DRIVE_C, "Player"), ignore_errors=True)
         shutil.rmtree(TOOLS_FOLDER, ignore_errors=True)
         shutil.rmtree(os.path.join(DRIVE_C, "\u03a9app"), ignore_errors=True)
+        shutil.rmtree(os.path.join(documents.PROGRAM_FOLDER, "logs"), ignore_errors=True)
 
     def add_libraries(self, folder):
         for name, subfolder in LIBRARIES:
@@ -88,7 +89,7 @@ class NamesOutsideTheCodePage(documents.StatusRuns):
         self.add_libraries(PLAYER_FOLDER)
         document = self.status()
         self.assert_components_as_stored(document, PLAYER)
-        self.assertEqual(len(document["components"]), 6 + 4)
+        self.assertEqual(len(document["components"]), 7 + 4)
 
     def test_names_of_the_component_folder(self):
         os.makedirs(os.path.dirname(MOVED_FOLDER))
@@ -188,6 +189,36 @@ class NamesOutsideTheCodePage(documents.StatusRuns):
                       'removed file "%s\\QFXDownloadSites.txt"' % MOVED,
                       'started the installer "C:\\\u03a9app\\QLXFullInstall.exe"'):
             self.assertIn(event, logged)
+
+    def test_a_command_line_typed_outside_the_code_page(self):
+        # As an administrator types it: the log by its own name in a folder
+        # still to be made, never "Ox.log", planted beside it; a site the
+        # settings files cannot hold is never stored as "Ox".
+        logs = os.path.join(documents.PROGRAM_FOLDER, "logs")
+        os.makedirs(logs)
+        planted = os.path.join(logs, "Ox.log")
+        with open(planted, "wb") as file:
+            file.write(b"planted\r\n")
+        options = os.path.join(PLAYER_FOLDER, "QuillframeConfig.ini")
+        sites = os.path.join(PLAYER_FOLDER, "QFXDownloadSites.txt")
+        with open(sites, "rb") as file:
+            sites_before = file.read()
+        typed = "C:\\status-test\\logs\\new\\\u03a9x.log"
+        self.assertEqual(run(documents.PROGRAM, "/quiet", "/log", typed, "-cu"), "0")
+        with open(options, "rb") as file:
+            self.assertIn(b"CheckForUpdates = 0", file.read())
+        with open(os.path.join(logs, "new", "\u03a9x.log"), encoding="utf-8") as file:
+            logged = file.read()
+        self.assertIn('made folder "C:\\status-test\\logs\\new" for the log', logged)
+        self.assertIn("command line: /quiet /log %s -cu\n" % typed, logged)
+        with open(planted, "rb") as file:
+            self.assertEqual(file.read(), b"planted\r\n")
+        self.assertFalse(os.path.exists(os.path.join(logs, "new", "Ox.log")))
+
+        self.assertEqual(run(documents.PROGRAM, "-ds+", "https://\u03a9x.example/"), "1")
+        self.assertEqual(run(documents.PROGRAM, "/quiet", "-ds+", "https://\u03a9x.example/"), "-1639")
+        with open(sites, "rb") as file:
+            self.assertEqual(file.read(), sites_before)
 
     def test_names_in_a_list_with_the_utf8_byte_order_mark(self):
         with open(os.path.join(PLAYER_FOLDER, "Resources", "UpdateVersionList_v2.txt"), "wb") as versions:

@@ -121,11 +121,13 @@ class StatusDocuments(StatusRuns):
         self.assertEqual(document["application"], {"applicationPath": "C:\\Program Files\\Corvalent\\Media Player",
                                                    "folderExists": True})
         components = [(c["path"][len(PLAYER) + 1:], c["version"]) for c in document["components"]]
-        # The window's order: by file name, byte for byte.
+        # The window's order: by file name, byte for byte, "Ωmega.dll" by the
+        # short name the program reaches it through ("_MEG~DAU.DLL").
         self.assertEqual(components, [
             ("NpQuillframe3.dll", "3.0.1.27"), ("Components\\QFXAudio.dll", "3.0.1.27"),
             ("Components\\QFXCodec.dll", "3.0.1.28"), ("Components\\QFXCore.dll", "1.2.3.4"),
-            ("NewComponents\\QFXRender.dll", "255.255.255.255"), ("Plugins\\QFXStream.dll", None)])
+            ("NewComponents\\QFXRender.dll", "255.255.255.255"), ("Plugins\\QFXStream.dll", None),
+            ("Components\\\u03a9mega.dll", "1.2.3.4")])
         versions = document["updateVersionList"]
         self.assertEqual(versions["file"], PLAYER + "\\Resources\\UpdateVersionList_v2.txt")
         self.assertEqual([(f["name"], f["version"], f["value"]) for f in versions["fragments"]], [
@@ -215,7 +217,7 @@ class StatusDocuments(StatusRuns):
         self.assertIn("error", document["updateVersionList"])
         self.assertEqual(document["settings"]["present"], True)
         self.assertEqual(document["settings"]["readable"], False)
-        self.assertEqual(len(document["components"]), 6, "the other parts are still there")
+        self.assertEqual(len(document["components"]), 7, "the other parts are still there")
 
 
 if __name__ == "__main__":
