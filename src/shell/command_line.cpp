@@ -153,10 +153,10 @@ const OptionRow& RowOf(Option option) {
 CommandLineReading ReadCommandLine(const char* commandLine) {
   CommandLineReading reading;
   const std::vector<Word> words = Words(commandLine);
+  RunSwitches given;
   for (const Word& word : words) {
-    RunSwitches unused;
     bool isLog = false;
-    reading.strict = reading.strict || SetSwitch(word, unused, &isLog);
+    reading.strict = SetSwitch(word, given, &isLog) || reading.strict;
   }
   if (!reading.strict) {
     reading.switches.help = words.size() == 1 && IsHelpWord(words[0].text);
@@ -164,6 +164,8 @@ CommandLineReading ReadCommandLine(const char* commandLine) {
   }
   if (!ReadStrictly(words, reading)) {
     reading.switches = RunSwitches{};
+    // A refusal is said as quietly as the run was asked to be.
+    reading.switches.quiet = given.quiet;
     reading.steps.clear();
   }
   return reading;
