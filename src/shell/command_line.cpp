@@ -158,14 +158,13 @@ CommandLineReading ReadCommandLine(const char* commandLine) {
     bool isLog = false;
     reading.strict = SetSwitch(word, given, &isLog) || reading.strict;
   }
+  reading.quietGiven = given.quiet;
   if (!reading.strict) {
     reading.switches.help = words.size() == 1 && IsHelpWord(words[0].text);
     return reading;
   }
   if (!ReadStrictly(words, reading)) {
     reading.switches = RunSwitches{};
-    // A refusal is said as quietly as the run was asked to be.
-    reading.switches.quiet = given.quiet;
     reading.steps.clear();
   }
   return reading;

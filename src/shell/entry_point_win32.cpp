@@ -57,7 +57,7 @@ int32_t RunStatus() {
 int32_t Run(const char* commandLine) {
   const CommandLineReading reading = ReadCommandLine(commandLine);
   const RunSwitches& switches = reading.switches;
-  if (!reading.refusal.empty()) return Refuse(reading.refusal, switches.quiet);
+  if (!reading.refusal.empty()) return Refuse(reading.refusal, reading.quietGiven);
   if (switches.help) {
     // Without standard output, where a person reads it: in a window.
     if (!switches.quiet && !HasStandardOutput()) ShowUsageWindow(UsageText());
