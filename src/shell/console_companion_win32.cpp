@@ -124,6 +124,17 @@ bool IsConsole(HANDLE handle) {
 // what comes out of it to the console: the same bytes, in the same order.
 class ConsoleRelay {
  public:
+  ConsoleRelay() = default;
+  // A read still under way is ended before its buffer goes.
+  ~ConsoleRelay() {
+    if (!pending_) return;
+    CancelIo(readEnd_.Get());
+    DWORD ignored = 0;
+    GetOverlappedResult(readEnd_.Get(), &overlapped_, &ignored, TRUE);
+  }
+  ConsoleRelay(const ConsoleRelay&) = delete;
+  ConsoleRelay& operator=(const ConsoleRelay&) = delete;
+
   // A pipe whose writing end the program inherits; false when it cannot be made.
   bool Open() {
     // Unique in the session: the companion's process id and a counter.
@@ -159,9 +170,12 @@ class ConsoleRelay {
         // hold the pipe open for longer).
         DWORD waiting = 0;
         if (!PeekNamedPipe(readEnd_.Get(), nullptr, 0, nullptr, &waiting, nullptr) || waiting == 0) {
+          // The read under way may have taken the last bytes already, or
+          // take them while it is cancelled: what it got is passed on.
           CancelIo(readEnd_.Get());
-          DWORD ignored = 0;
-          GetOverlappedResult(readEnd_.Get(), &overlapped_, &ignored, TRUE);
+          DWORD read = 0;
+          if (GetOverlappedResult(readEnd_.Get(), &overlapped_, &read, TRUE)) Deliver(console, read);
+          pending_ = false;
           return true;
         }
         WaitForSingleObject(readDone_.Get(), INFINITE);
