@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Measures what the README's "Performance" section reports for profile
+# Measures what docs/performance.md reports for profile
 # documents, on a generated profile of 100,000 entries in 1,000 sections:
 #   1. host, optimised without sanitizers (preset "bench"): parse, lookups of
 #      every key, write, peak memory, and the same parse through inih;

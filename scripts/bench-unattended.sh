@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Measures what the README reports on unattended runs, on the sample
+# Measures what docs/performance.md reports on unattended runs, on the sample
 # installation under the same warm Wine server:
 #   "/status" against "-v" with a list that names every versioned component
 #   (the document reads what "-v" reads and more), and

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Measures what the README's "Performance" section reports for product
+# Measures what docs/performance.md reports for product
 # versions: ListFiles and ReadProductVersion over a component folder of 5,000
 # versioned libraries, against the same number of bare
 # GetFileVersionInfoSizeA / GetFileVersionInfoA / VerQueryValueA calls, under

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Measures what the README's "Performance" section reports for window mode,
+# Measures what docs/performance.md reports for window mode,
 # under Wine on a private X server (preset "win32", or "win64" where 32-bit
 # programs do not run):
 # - the installed-components window with [count] component libraries and as

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Measures what the README reports on start-up: ControlPanel.exe "-ip" and
+# Measures what docs/performance.md reports on start-up: ControlPanel.exe "-ip" and
 # "-v" (a one-pair version list) on the sample installation, against a Win32
 # program that does nothing and imports only kernel32 (bench/minimal_program.cpp,
 # linked the same way), all under the same Wine with a warm server:

@@ -1,13 +1,18 @@
 #!/usr/bin/env python3
-"""Packs a built ControlPanel.exe for administrators.
+"""Packs a built ControlPanel.exe and its console companion for administrators.
 
     scripts/release-archive.py <ControlPanel.exe> <source folder> <output folder>
 
 Writes <output folder>/ControlPanel-<version>.zip and its SHA-256 sum beside
 it (ControlPanel-<version>.zip.sha256, the form "sha256sum -c" reads), and
-prints both paths. <version> is the product version of the program's version
-resource. The archive is the same bytes for the same inputs: its entries come
-in a fixed order, with fixed permissions and the time SOURCE_DATE_EPOCH.
+prints both paths. The archive holds, in the folder ControlPanel-<version>:
+the program, its companion ControlPanel.com (from the build folder of the
+program, where the build writes both), the README with docs/ (the pages, the
+pictures and the status schema, everything the README links to), and the
+notices of the runtime libraries. <version> is the product version of the
+program's version resource. The archive is the same bytes for the same
+inputs: its entries come in a fixed order, with fixed permissions and the
+time SOURCE_DATE_EPOCH.
 """
 import hashlib
 import os
@@ -27,8 +32,9 @@ NOTICE_FILES = [
      "the GNU General Public License 3, which the Runtime Library Exception adds to"),
 ]
 
-NOTICES_HEAD = """ControlPanel.exe is statically linked with runtime libraries of its
-compiler, MinGW-w64 GCC. Their copyright and licence notices travel with it:
+NOTICES_HEAD = """ControlPanel.exe and ControlPanel.com are statically linked with runtime
+libraries of their compiler, MinGW-w64 GCC. Their copyright and licence
+notices travel with them:
 
 """
 
@@ -46,6 +52,18 @@ def product_version(program):
     return "%d.%d.%d.%d" % (most >> 16, most & 0xFFFF, least >> 16, least & 0xFFFF)
 
 
+# What of docs/ is shipped: the pages, their pictures and the schema.
+DOCUMENT_EXTENSIONS = (".md", ".png", ".json")
+
+
+def documents(source):
+    """The files of docs/ that the archive ships, as (archive name, path), by name."""
+    folder = os.path.join(source, "docs")
+    names = sorted(name for name in os.listdir(folder)
+                   if name.endswith(DOCUMENT_EXTENSIONS) and os.path.isfile(os.path.join(folder, name)))
+    return [("docs/" + name, os.path.join(folder, name)) for name in names]
+
+
 def read(path):
     with open(path, "rb") as file:
         return file.read()
@@ -58,12 +76,16 @@ def main():
     epoch = int(os.environ["SOURCE_DATE_EPOCH"])
     program = read(program_path)
     version = product_version(program)
+    companion_path = os.path.join(os.path.dirname(program_path), "ControlPanel.com")
+    if not os.path.isfile(companion_path):
+        raise SystemExit("release-archive: no ControlPanel.com beside " + program_path)
 
     notices = NOTICES_HEAD + "".join("- %s: %s\n" % (name, what) for name, _, what in NOTICE_FILES)
     entries = [
         ("ControlPanel.exe", program),
+        ("ControlPanel.com", read(companion_path)),
         ("README.md", read(os.path.join(source, "README.md"))),
-        ("docs/status.schema.json", read(os.path.join(source, "docs", "status.schema.json"))),
+    ] + [(name, read(path)) for name, path in documents(source)] + [
         ("NOTICES.txt", notices.encode("utf-8")),
     ] + [(name, read(path)) for name, path, _ in NOTICE_FILES]
 

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds the 32-bit product (preset "release", build/release) and packs it:
-#   dist/ControlPanel-<version>.zip         the program, the README, the status
-#                                          schema, the runtime libraries' notices
+#   dist/ControlPanel-<version>.zip         the program and its console companion
+#                                          ControlPanel.com, the README with docs/
+#                                          (pages, pictures, the status schema),
+#                                          the runtime libraries' notices
 #   dist/ControlPanel-<version>.zip.sha256 its SHA-256 sum ("sha256sum -c" reads it)
 # <version> is the product version of the program's version resource. Two
 # builds of the same commit give the same bytes: the archive's time is the
@@ -21,5 +23,5 @@ export SOURCE_DATE_EPOCH
 
 scripts/setup.sh
 cmake --preset release >/dev/null
-cmake --build --preset release
+cmake --build --preset release --target ControlPanel ControlPanelConsole
 scripts/release-archive.py build/release/ControlPanel.exe "$root" dist

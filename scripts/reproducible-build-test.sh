@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Shows that the release is reproducible: copies the sources of this checkout
 # (the files git tracks or would track) into two temporary folders, runs
-# scripts/release.sh in each, one after the other, and compares the programs,
-# the archives and their sums byte for byte. Fails, naming what differs, when
+# scripts/release.sh in each, one after the other, and compares the programs
+# (ControlPanel.exe and ControlPanel.com), the archives and their sums byte
+# for byte. Fails, naming what differs, when
 # they are not the same.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -29,7 +30,7 @@ for build in first second; do
 done
 
 different=0
-for file in build/release/ControlPanel.exe $(cd "$work/first" && ls dist/*); do
+for file in build/release/ControlPanel.exe build/release/ControlPanel.com $(cd "$work/first" && ls dist/*); do
   if ! cmp -- "$work/first/$file" "$work/second/$file"; then
     echo "differs: $file"
     different=1
@@ -37,4 +38,6 @@ for file in build/release/ControlPanel.exe $(cd "$work/first" && ls dist/*); do
 done
 [ "$different" = 0 ] || exit 1
 program=$(sha256sum <"$work/first/build/release/ControlPanel.exe" | cut -d' ' -f1)
-echo "the same bytes from two folders: ControlPanel.exe (sha256 $program) and $(cd "$work/first" && echo dist/*)"
+companion=$(sha256sum <"$work/first/build/release/ControlPanel.com" | cut -d' ' -f1)
+echo "the same bytes from two folders: ControlPanel.exe (sha256 $program), ControlPanel.com (sha256 $companion)" \
+  "and $(cd "$work/first" && echo dist/*)"

@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
-# Builds ControlPanel.exe and runs it under Wine on a sample player
-# installation in a private Wine prefix (build/sample/<preset>/wineprefix).
+# Builds ControlPanel.exe and its console companion ControlPanel.com and runs
+# them under Wine on a sample player installation in a private Wine prefix
+# (build/sample/<preset>/wineprefix).
 #
 #   scripts/run.sh              window mode: the main window on your display;
 #                               without one, on a private X server, where the
 #                               main window and the installed-components
 #                               window are photographed (their paths are
 #                               printed) and the program is closed again
-#   scripts/run.sh OPTION ...   option mode: prints what the program prints
+#   scripts/run.sh OPTION ...   option mode, typed as an administrator types
+#                               it ("ControlPanel OPTION ...", which finds the
+#                               companion): prints what the program prints
 #                               and its exit code
 #
 # The 32-bit product where this machine runs 32-bit programs, else the
@@ -23,9 +26,9 @@ panel_choose_bits
 scripts/setup.sh
 preset=win$PANEL_BITS
 build="build/$preset"
-step="building ControlPanel.exe ($preset)"
+step="building ControlPanel.exe and ControlPanel.com ($preset)"
 cmake --preset "$preset" >/dev/null
-cmake --build --preset "$preset" --target ControlPanel test_fixtures >/dev/null
+cmake --build --preset "$preset" --target ControlPanel ControlPanelConsole test_fixtures >/dev/null
 
 step="preparing the sample installation"
 # One prefix a build: a 64-bit prefix cannot become a 32-bit one.
@@ -38,18 +41,21 @@ trap 'wine_server_stop; xvfb_stop' EXIT
 
 sample_installation_make "$root/$build/fixtures"
 drive_c="$WINEPREFIX/drive_c"
-# The program keeps "ControlPanelv306.ini" beside itself.
-cp "$build/ControlPanel.exe" "$drive_c/ControlPanel.exe"
+# The program keeps "ControlPanelv306.ini" beside itself; the companion
+# starts the program beside itself.
+cp "$build/ControlPanel.exe" "$build/ControlPanel.com" "$drive_c/"
 step="running ControlPanel.exe"
 
 if [ $# -gt 0 ]; then
-  echo "ControlPanel.exe $*"
+  echo "ControlPanel $*"
+  # "C:\ControlPanel" is the companion (cmd finds ".com" before ".exe"),
+  # which waits for the program and passes on its output and exit code.
   # cmd reads the exit code on the Windows side: all 32 bits, sign included.
   # (The script itself succeeds whatever the code: a Unix exit status would
   # keep only its low 8 bits.)
   # Run in the prefix's C:\, so that a file named by a relative path
   # ("/log cp.log") lands there and never in the checkout.
-  (cd "$drive_c" && wine cmd /c 'C:\ControlPanel.exe' "$@" '&' echo. '&' echo exit code %ERRORLEVEL% \
+  (cd "$drive_c" && wine cmd /c 'C:\ControlPanel' "$@" '&' echo. '&' echo exit code %ERRORLEVEL% \
     </dev/null 2>/dev/null) | tr -d '\r' || true
   exit 0
 fi

@@ -168,11 +168,12 @@ const OptionRow& RowOf(Option option) {
 CommandLineReading ReadCommandLine(const char* commandLine) {
   CommandLineReading reading;
   const std::vector<Word> words = Words(commandLine);
+  RunSwitches given;
   for (const Word& word : words) {
-    RunSwitches unused;
     bool isLog = false;
-    reading.strict = reading.strict || SetSwitch(word, unused, &isLog);
+    reading.strict = SetSwitch(word, given, &isLog) || reading.strict;
   }
+  reading.quietGiven = given.quiet;
   if (!reading.strict) {
     reading.switches.help = words.size() == 1 && IsHelpWord(words[0].text);
     return reading;

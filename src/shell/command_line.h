@@ -134,6 +134,7 @@ struct CommandLineReading {
   RunSwitches switches;
   std::vector<OptionStep> steps;  // strict: the options in their order
   std::string refusal;            // strict: why the command line is refused; empty when it is not
+  bool quietGiven = false;        // "/quiet" stands on the command line, also when it is refused
 };
 CommandLineReading ReadCommandLine(const char* commandLine);
 

@@ -14,14 +14,17 @@
 #include "shell/log_placement.h"
 #include "shell/main_window_win32.h"
 #include "shell/status_document.h"
+#include "shell/unseen_output_win32.h"
 #include "toolkit/application.h"
 #include "toolkit/message_boxes_win32.h"
 
 namespace {
 
-// Refuses the command line: one line on standard error (UTF-8, the tokens as
-// typed), the refusal code printed, nothing run.
-int32_t Refuse(const std::string& refusal) {
+// Refuses the command line: one line on standard error (and in a box for a
+// run that has no standard output and is not quiet), the refusal code
+// printed, nothing run.
+int32_t Refuse(const std::string& refusal, bool quiet) {
+  if (!quiet && !HasStandardOutput()) ShowRefusalBox(RefusalLine(refusal));
   fputs(RefusalLine(refusal).c_str(), stderr);
   fflush(stderr);
   printf("%ld\n", static_cast<long>(RefusedCommandLineCode));
@@ -88,13 +91,15 @@ std::string UnholdableArgumentRefusal(const CommandLineReading& reading) {
 // exit code. The caller tears down.
 int32_t Run(const char* commandLine) {
   const CommandLineReading reading = ReadCommandLine(commandLine);
-  if (!reading.refusal.empty()) return Refuse(reading.refusal);
+  const RunSwitches& switches = reading.switches;
+  if (!reading.refusal.empty()) return Refuse(reading.refusal, reading.quietGiven);
   if (reading.strict) {
     const std::string unholdable = UnholdableArgumentRefusal(reading);
-    if (!unholdable.empty()) return Refuse(unholdable);
+    if (!unholdable.empty()) return Refuse(unholdable, switches.quiet);
   }
-  const RunSwitches& switches = reading.switches;
   if (switches.help) {
+    // Without standard output, where a person reads it: in a window.
+    if (!switches.quiet && !HasStandardOutput()) ShowUsageWindow(UsageText());
     fputs(UsageText().c_str(), stdout);
     fflush(stdout);
     return 0;
@@ -106,7 +111,7 @@ int32_t Run(const char* commandLine) {
   if (switches.log) {
     const std::string misplaced = LogPlacementRefusal(
         switches.logFile, switches.status ? std::vector<Option>() : OptionsOf(reading), windowMode);
-    if (!misplaced.empty()) return Refuse(misplaced);
+    if (!misplaced.empty()) return Refuse(misplaced, switches.quiet);
     OpenOperationsLog(switches.logFile.c_str());
   }
   LogfUtf8("command line: %s", commandLine ? commandLine : "");

@@ -130,10 +130,34 @@ bool Control::FollowDpi(uint32_t dpi) {
 
 namespace {
 
-// The scaled fonts made so far, one per DPI, deleted when the program ends.
+// The system font scaled from the DPI the system started with to dpi.
+bool DescribeSystemFont(uint32_t dpi, LOGFONTA* font) {
+  if (GetObjectA(GetStockObject(SYSTEM_FONT), sizeof *font, font) != sizeof *font) return false;
+  font->lfHeight = ScaledPixels(font->lfHeight, dpi, SystemDpi());
+  font->lfWidth = ScaledPixels(font->lfWidth, dpi, SystemDpi());
+  return true;
+}
+
+// The fixed-pitch font of text views: every character as wide as "X".
+constexpr int32_t FixedFontLayoutHeight = 13;  // pixels at 96 DPI: about 10 points
+constexpr char FixedFontFace[] = "Courier New";
+
+bool DescribeFixedFont(uint32_t dpi, LOGFONTA* font) {
+  *font = LOGFONTA{};
+  font->lfHeight = -ScaledPixels(FixedFontLayoutHeight, dpi);
+  font->lfWeight = FW_NORMAL;
+  font->lfCharSet = DEFAULT_CHARSET;
+  font->lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
+  static_assert(sizeof FixedFontFace <= sizeof font->lfFaceName, "the face name fits");
+  for (size_t i = 0; i < sizeof FixedFontFace; ++i) font->lfFaceName[i] = FixedFontFace[i];
+  return true;
+}
+
+// The fonts of one description made so far, one per DPI, deleted when the
+// program ends.
 class ScaledFonts {
  public:
-  ScaledFonts() = default;
+  explicit ScaledFonts(bool (*describe)(uint32_t dpi, LOGFONTA* font)) : describe_(describe) {}
   ~ScaledFonts() {
     for (uint32_t i = 0; i < count_; ++i) DeleteObject(fonts_[i].font);
   }
@@ -144,11 +168,9 @@ class ScaledFonts {
     for (uint32_t i = 0; i < count_; ++i)
       if (fonts_[i].dpi == dpi) return fonts_[i].font;
     if (count_ == Capacity) return nullptr;  // more screens than anyone has: the system font
-    LOGFONTA system;
-    if (GetObjectA(GetStockObject(SYSTEM_FONT), sizeof system, &system) != sizeof system) return nullptr;
-    system.lfHeight = ScaledPixels(system.lfHeight, dpi, SystemDpi());
-    system.lfWidth = ScaledPixels(system.lfWidth, dpi, SystemDpi());
-    HFONT font = CreateFontIndirectA(&system);
+    LOGFONTA description;
+    if (!describe_(dpi, &description)) return nullptr;
+    HFONT font = CreateFontIndirectA(&description);
     if (!font) return nullptr;
     fonts_[count_++] = {dpi, font};
     return font;
@@ -160,13 +182,50 @@ class ScaledFonts {
     uint32_t dpi;
     HFONT font;
   };
+  bool (*describe_)(uint32_t dpi, LOGFONTA* font);
   Entry fonts_[Capacity] = {};
   uint32_t count_ = 0;
 };
 
-ScaledFonts scaledFonts;
+ScaledFonts scaledFonts(DescribeSystemFont);
+ScaledFonts fixedFonts(DescribeFixedFont);
 
 }  // namespace
+
+static_assert(TextViewStyle == (WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_MULTILINE | ES_READONLY |
+                                ES_NOHIDESEL | ES_AUTOHSCROLL),
+              "a read-only multi-line edit that never wraps");
+static_assert(ScrollingTextViewStyle == (TextViewStyle | WS_VSCROLL | WS_HSCROLL | ES_AUTOVSCROLL),
+              "the same with both scroll bars");
+
+TextView::TextView(HWND parent, int32_t id, const Rect& rect, const char* text, bool scrollBars) {
+  if (!parent) return;
+  Create(parent, id, rect, "EDIT", nullptr, scrollBars ? ScrollingTextViewStyle : TextViewStyle, true, text);
+  FollowDpi(WindowDpi(parent));
+}
+
+TextView::~TextView() = default;
+
+bool TextView::FollowDpi(uint32_t dpi) {
+  if (!Control::FollowDpi(dpi)) return false;
+  SendMessageA(ControlWindow(), WM_SETFONT, reinterpret_cast<WPARAM>(fixedFonts.ForDpi(dpi ? dpi : LayoutDpi)), TRUE);
+  return true;
+}
+
+bool FixedFontCell(int32_t* width, int32_t* height) {
+  HFONT font = fixedFonts.ForDpi(LayoutDpi);
+  HDC screen = font ? GetDC(nullptr) : nullptr;
+  if (!screen) return false;
+  HGDIOBJ before = SelectObject(screen, font);
+  SIZE cell = {};
+  const bool measured = GetTextExtentPoint32A(screen, "X", 1, &cell) != 0;
+  SelectObject(screen, before);
+  ReleaseDC(nullptr, screen);
+  if (!measured || cell.cx <= 0 || cell.cy <= 0) return false;
+  *width = cell.cx;
+  *height = cell.cy;
+  return true;
+}
 
 HFONT ControlFontForDpi(uint32_t dpi) {
   if (dpi == 0 || dpi == SystemDpi()) return nullptr;

@@ -171,6 +171,24 @@ class StaticText : public Control {
   ~StaticText() override;
 };
 
+// A read-only text of several lines ("\r\n" between them) in a fixed-pitch
+// font, which a person can select and copy: "EDIT" with ES_MULTILINE,
+// ES_READONLY, ES_NOHIDESEL and ES_AUTOHSCROLL (lines are never wrapped),
+// child, visible, border, tab stop; with scrollBars both scroll bars and
+// ES_AUTOVSCROLL too.
+constexpr uint32_t TextViewStyle = 0x50810984u;
+constexpr uint32_t ScrollingTextViewStyle = 0x50B109C4u;
+class TextView : public Control {
+ public:
+  TextView(HWND parent, int32_t id, const Rect& rect, const char* text, bool scrollBars);
+  ~TextView() override;
+  // Keeps the fixed-pitch font, scaled to dpi.
+  bool FollowDpi(uint32_t dpi) override;
+};
+// One character cell of the text views' font in 96-DPI layout pixels: the
+// width of "X" and the height of a line. False when it cannot be measured.
+bool FixedFontCell(int32_t* width, int32_t* height);
+
 // A dialog's control list: a GrowArray of control pointers (one pointer's
 // size each: 4 bytes in the 32-bit program, 8 in a 64-bit build), set up with InitGrowArray (ControlListElementSize,
 // 0, 0, 0, zero fill) and handed to the window manager as the window's user

@@ -11,10 +11,12 @@
 
 namespace {
 
-// MB_OK | MB_ICONINFORMATION and MB_YESNO | MB_ICONQUESTION.
+// MB_OK | MB_ICONINFORMATION, MB_OK | MB_ICONERROR and MB_YESNO | MB_ICONQUESTION.
 constexpr UINT InfoStyle = 0x40;
+constexpr UINT ErrorStyle = 0x10;
 constexpr UINT QuestionStyle = 0x24;
 static_assert(InfoStyle == (MB_OK | MB_ICONINFORMATION), "an OK box with the information icon");
+static_assert(ErrorStyle == (MB_OK | MB_ICONERROR), "an OK box with the error icon");
 static_assert(QuestionStyle == (MB_YESNO | MB_ICONQUESTION), "a Yes/No box with the question icon");
 
 bool quietBoxes = false;
@@ -29,11 +31,8 @@ void WriteBoxLine(const char* caption, const char* text) {
   fflush(stderr);
 }
 
-}  // namespace
-
-void SetBoxesQuiet(bool quiet) { quietBoxes = quiet; }
-
-bool ShowInfo(HWND owner, const char* caption, const char* text) {
+// An OK box with style's icon, or its line in a quiet run.
+bool ShowOkBox(HWND owner, const char* caption, const char* text, UINT style) {
   if (!caption || !text) return false;
   const std::string box = std::string("box ") + Quoted(caption) + ": " + text;
   // A run that describes its changes shows no box: it names the box.
@@ -46,9 +45,17 @@ bool ShowInfo(HWND owner, const char* caption, const char* text) {
     WriteBoxLine(caption, text);
     return true;
   }
-  MessageBoxA(owner, text, caption, InfoStyle);
+  MessageBoxA(owner, text, caption, style);
   return true;
 }
+
+}  // namespace
+
+void SetBoxesQuiet(bool quiet) { quietBoxes = quiet; }
+
+bool ShowInfo(HWND owner, const char* caption, const char* text) { return ShowOkBox(owner, caption, text, InfoStyle); }
+
+bool ShowError(HWND owner, const char* caption, const char* text) { return ShowOkBox(owner, caption, text, ErrorStyle); }
 
 bool AskYesNo(HWND owner, const char* caption, const char* text, int32_t* answer, bool noByDefault) {
   if ((!caption || !text) && answer) *answer = ReplyMissingText;

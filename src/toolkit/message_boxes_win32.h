@@ -24,6 +24,9 @@ void SetBoxesQuiet(bool quiet);
 // text is missing; otherwise true once the box has been closed.
 bool ShowInfo(HWND owner, const char* caption, const char* text);
 
+// As ShowInfo, with the error icon: for what went wrong.
+bool ShowError(HWND owner, const char* caption, const char* text);
+
 // Asks with Yes and No buttons and the question icon; true exactly when the
 // user chose Yes. answer (when given) receives ReplyYes or ReplyNo. A
 // missing caption or text stores ReplyMissingText first and the box is shown

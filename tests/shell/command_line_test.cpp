@@ -380,6 +380,26 @@ TEST(ReadCommandLineTest, AnythingElseIsRefused) {
   }
 }
 
+// Whether "/quiet" was given is kept also for a refused command line, so
+// that a run without standard output says its refusal in a box only when
+// it was not asked to be quiet; a quoted "/quiet" is no switch.
+TEST(ReadCommandLineTest, QuietIsKnownAlsoWhenTheLineIsRefused) {
+  const struct {
+    const char* commandLine;
+    bool refused;
+    bool quiet;
+  } cases[] = {
+      {"/quiet /bogus", true, true},   {"/bogus /QUIET -u", true, true}, {"/status /bogus", true, false},
+      {"/quiet \"/quiet\"", true, true}, {"/log \"/quiet\"", true, false}, {"/quiet -u", false, true},
+      {"-u", false, false},            {"\"/quiet\" -u", false, false},
+  };
+  for (const auto& c : cases) {
+    const CommandLineReading reading = ReadCommandLine(c.commandLine);
+    EXPECT_EQ(!reading.refusal.empty(), c.refused) << c.commandLine;
+    EXPECT_EQ(reading.quietGiven, c.quiet) << c.commandLine;
+  }
+}
+
 // A strictly read command line runs its options as the dispatcher runs the
 // same options: a cut argument fails its option. (A missing argument, which
 // ends the dispatcher's line, refuses a strict one.)

@@ -58,7 +58,7 @@ std::vector<HWND> FindWindows(DWORD processId, const std::string& title, bool me
 }  // namespace
 
 PanelWindowSession::PanelWindowSession(const std::string& program, const std::string& arguments,
-                                       const std::string& workingFolder) {
+                                       const std::string& workingFolder, bool withoutStandardHandles) {
   if (!EnterTestDesktop()) return;
   std::string path = program.empty() ? ControlPanelProgram() : program;
   std::string commandLine = "\"" + path + "\"" + (arguments.empty() ? "" : " " + arguments);
@@ -69,6 +69,7 @@ PanelWindowSession::PanelWindowSession(const std::string& program, const std::st
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   startup.lpDesktop = desktop;
+  if (withoutStandardHandles) startup.dwFlags = STARTF_USESTDHANDLES;  // and every handle none
   PROCESS_INFORMATION process = {};
   const std::string& current = CurrentFolderFor(workingFolder, currentFolder_);
   if (!CreateProcessA(path.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, current.c_str(),

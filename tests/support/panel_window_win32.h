@@ -31,9 +31,11 @@ class PanelWindowSession {
   // Starts program (ControlPanel.exe of this build by default) with the
   // command-line text arguments (none: window mode) on the test desktop, in
   // workingFolder (none: a fresh temporary folder, removed with the session).
+  // withoutStandardHandles: no standard input, output or error at all, as a
+  // shortcut or the Run box starts a program.
   explicit PanelWindowSession(const std::string& program = std::string(),
                               const std::string& arguments = std::string(),
-                              const std::string& workingFolder = std::string());
+                              const std::string& workingFolder = std::string(), bool withoutStandardHandles = false);
   // Closes what is still open and ends the program if it does not end.
   ~PanelWindowSession();
   PanelWindowSession(const PanelWindowSession&) = delete;
