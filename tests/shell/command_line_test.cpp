@@ -351,7 +351,7 @@ TEST(ReadCommandLineTest, AnythingElseIsRefused) {
       {"/quiet \"/quiet\"", "\"/quiet\""},
       {"/quiet -u /S", "\"/S\""},
       {"/status /whatif", "\"/whatif\""},
-      {"/WHATIF -u /status", "\"/whatif\""},
+      {"/WHATIF /log a.log /status", "\"/whatif\""},
       {"/whatif \"/whatif\"", "\"/whatif\""},
       {"/log " + std::string(TokenBufferBytes + 10, 'l') + " -cu+", "longer than 2047"},
       // "/status" runs nothing else: an option beside it would seem to have run.
