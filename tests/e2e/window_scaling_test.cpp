@@ -15,6 +15,30 @@ namespace {
 
 constexpr uint32_t Dpis[] = {96, 120, 144, 192};
 
+// The main window's layout at 96 DPI, as drawn for it: a client area of
+// 250 x 249 pixels, one column of controls.
+constexpr LONG MainClientWidth96 = 250;
+constexpr LONG MainClientHeight96 = 249;
+const struct {
+  int32_t id;
+  const char* caption;
+  RECT rect;
+} MainLayout96[] = {
+    {UninstallCommandId, "Uninstall Corvalent Media Player", {2, 5, 248, 45}},
+    {ListComponentsCommandId, "List Installed QLX Components...", {2, 75, 248, 99}},
+    {InstallPathCommandId, "Display QLX Install Path...", {2, 100, 248, 124}},
+    {CacheCommandId, "Delete QLX Resource Cache", {2, 125, 248, 149}},
+    {CheckForUpdatesCommandId, "Check for Updates", {8, 175, 248, 200}},
+    {PublicBetaCommandId, "Participate QLX Public Beta", {8, 200, 248, 216}},
+    {OkCommandId, "Ok", {2, 224, 248, 249}},
+};
+// The installed-components window's client area at 96 DPI.
+constexpr LONG ComponentsClientWidth96 = 1000;
+constexpr LONG ComponentsClientHeight96 = 200;
+
+// pixels of the 96-DPI layout on a screen of dpi, rounded to the nearest.
+LONG At(LONG pixels, uint32_t dpi) { return MulDiv(pixels, static_cast<int>(dpi), 96); }
+
 // One child window of a dialog as measured on the screen.
 struct Measured {
   HWND window;
@@ -51,8 +75,8 @@ LONG TextRoom(const Measured& m, uint32_t dpi) {
   const LONG kind = m.style & BS_TYPEMASK;
   if (lstrcmpiA(m.className.c_str(), "Button") != 0) return width;
   if (kind == BS_AUTOCHECKBOX || kind == BS_CHECKBOX)
-    return width - (ScaledPixels(12, dpi) + 1) - SystemFontTextExtent("0", dpi).cx / 2;
-  return width - 2 * ScaledPixels(3, dpi);
+    return width - (At(12, dpi) + 1) - SystemFontTextExtent("0", dpi).cx / 2;
+  return width - 2 * At(3, dpi);
 }
 
 // Every control inside the client area, its caption inside it, and no two
@@ -87,11 +111,11 @@ void ExpectLaidOut(HWND dialog, uint32_t dpi, const char* name) {
   }
 }
 
-void ExpectRect(const RECT& got, const Rect& expected, const std::string& what) {
-  EXPECT_EQ(got.left, expected.left) << what;
-  EXPECT_EQ(got.top, expected.top) << what;
-  EXPECT_EQ(got.right, expected.right) << what;
-  EXPECT_EQ(got.bottom, expected.bottom) << what;
+void ExpectRect(const RECT& got, const RECT& at96, uint32_t dpi, const std::string& what) {
+  EXPECT_EQ(got.left, At(at96.left, dpi)) << what;
+  EXPECT_EQ(got.top, At(at96.top, dpi)) << what;
+  EXPECT_EQ(got.right, At(at96.right, dpi)) << what;
+  EXPECT_EQ(got.bottom, At(at96.bottom, dpi)) << what;
 }
 
 class WindowScalingTest : public PanelWindowTest {};
@@ -107,16 +131,19 @@ TEST_F(WindowScalingTest, BothWindowsScaleTheirLayoutAndFitTheirTexts) {
     HWND main = Open();
     ASSERT_NE(main, nullptr) << dpi;
     const Rect client = ClientRect(main);
-    EXPECT_EQ(client.right, ScaledPixels(MainWindowClientWidth, dpi)) << dpi;
-    EXPECT_EQ(client.bottom, ScaledPixels(MainWindowClientHeight, dpi)) << dpi;
-    for (const MainWindowControl& row : MainWindowControls) {
+    EXPECT_EQ(client.right, At(MainClientWidth96, dpi)) << dpi;
+    EXPECT_EQ(client.bottom, At(MainClientHeight96, dpi)) << dpi;
+    for (const auto& row : MainLayout96) {
       const std::string what = std::string(row.caption) + " at " + std::to_string(dpi) + " DPI";
       HWND control = GetDlgItem(main, row.id);
       ASSERT_NE(control, nullptr) << what;
+      char caption[256] = "";
+      GetWindowTextA(control, caption, sizeof caption);
+      EXPECT_STREQ(caption, row.caption) << what;
       RECT rect;
       GetWindowRect(control, &rect);
       MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&rect), 2);
-      ExpectRect(rect, ScaledRect(row.rect, dpi), what);
+      ExpectRect(rect, row.rect, dpi, what);
     }
     ExpectLaidOut(main, dpi, "main window");
 
@@ -124,8 +151,8 @@ TEST_F(WindowScalingTest, BothWindowsScaleTheirLayoutAndFitTheirTexts) {
     HWND components = session->WaitForWindow(InstalledComponentsTitle);
     ASSERT_NE(components, nullptr) << dpi;
     const Rect listClient = ClientRect(components);
-    EXPECT_EQ(listClient.right, ScaledPixels(1000, dpi)) << dpi;
-    EXPECT_EQ(listClient.bottom, ScaledPixels(200, dpi)) << dpi;
+    EXPECT_EQ(listClient.right, At(ComponentsClientWidth96, dpi)) << dpi;
+    EXPECT_EQ(listClient.bottom, At(ComponentsClientHeight96, dpi)) << dpi;
     ExpectLaidOut(components, dpi, "components window");
     PostMessageA(components, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_TRUE(session->WaitForWindowGone(InstalledComponentsTitle)) << dpi;
