@@ -67,6 +67,30 @@ std::vector<Measured> MeasureChildren(HWND dialog) {
   return children;
 }
 
+// The extent of text drawn in the font the control draws in, measured here:
+// the font it was given (WM_GETFONT), or without one the system font of its
+// program, which started at dpi. A font that cannot be read fails the test.
+SIZE ControlTextExtent(HWND control, const std::string& text, uint32_t dpi) {
+  const HFONT font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
+  if (!font) return SystemFontTextExtent(text, dpi);
+  SIZE extent = {0, 0};
+  LOGFONTA description;
+  if (GetObjectA(font, sizeof description, &description) != sizeof description) {
+    ADD_FAILURE() << "the font of the control \"" << text << "\" cannot be read";
+    return extent;
+  }
+  HFONT copy = CreateFontIndirectA(&description);
+  HDC screen = GetDC(nullptr);
+  if (copy && screen) {
+    HGDIOBJ previous = SelectObject(screen, copy);
+    GetTextExtentPoint32A(screen, text.data(), static_cast<int>(text.size()), &extent);
+    SelectObject(screen, previous);
+  }
+  if (screen) ReleaseDC(nullptr, screen);
+  if (copy) DeleteObject(copy);
+  return extent;
+}
+
 // The room a control leaves its text: a check box draws its box (12 pixels
 // at 96 DPI and one more) and a gap of half a digit before it; a push button
 // keeps its border and focus frame (3 pixels at 96 DPI on each side) free.
@@ -75,7 +99,7 @@ LONG TextRoom(const Measured& m, uint32_t dpi) {
   const LONG kind = m.style & BS_TYPEMASK;
   if (lstrcmpiA(m.className.c_str(), "Button") != 0) return width;
   if (kind == BS_AUTOCHECKBOX || kind == BS_CHECKBOX)
-    return width - (At(12, dpi) + 1) - SystemFontTextExtent("0", dpi).cx / 2;
+    return width - (At(12, dpi) + 1) - ControlTextExtent(m.window, "0", dpi).cx / 2;
   return width - 2 * At(3, dpi);
 }
 
@@ -93,7 +117,7 @@ void ExpectLaidOut(HWND dialog, uint32_t dpi, const char* name) {
     EXPECT_LE(m.rect.right, client.right) << what;
     EXPECT_LE(m.rect.bottom, client.bottom) << what;
     if (!m.caption.empty()) {
-      const SIZE text = SystemFontTextExtent(m.caption, dpi);
+      const SIZE text = ControlTextExtent(m.window, m.caption, dpi);
       EXPECT_GT(text.cx, 0) << what;
       EXPECT_LE(text.cx, TextRoom(m, dpi)) << what;
       EXPECT_LE(text.cy, m.client.bottom - m.client.top) << what;
@@ -101,7 +125,7 @@ void ExpectLaidOut(HWND dialog, uint32_t dpi, const char* name) {
     if (lstrcmpiA(m.className.c_str(), "ListBox") == 0) {
       // Its lines are as tall as their text.
       const LRESULT lineHeight = SendMessageA(m.window, LB_GETITEMHEIGHT, 0, 0);
-      EXPECT_GE(lineHeight, SystemFontTextExtent("Xg", dpi).cy) << what;
+      EXPECT_GE(lineHeight, ControlTextExtent(m.window, "Xg", dpi).cy) << what;
     }
     for (size_t j = i + 1; j < children.size(); ++j) {
       RECT overlap;
