@@ -105,8 +105,14 @@ windows_tests() {
   source scripts/wine-env.sh
   source scripts/xvfb.sh
   source scripts/test-worker.sh
+  # A Wine server still running (test discovery, an earlier run) keeps the
+  # display it started with: each worker's starts anew, on its display.
+  stop_servers() {
+    for id in $(seq 0 $((workers - 1))); do WINEPREFIX=$(test_worker_prefix "$build" "$id") wine_server_stop; done
+  }
+  stop_servers
   xvfb_start_workers "$workers"
-  trap 'for id in $(seq 0 $((workers - 1))); do WINEPREFIX=$(test_worker_prefix "$build" "$id") wine_server_stop; done; xvfb_stop' EXIT
+  trap 'stop_servers; xvfb_stop' EXIT
   rm -f "$build/wine-run-restarts.log"
   ctest --preset "win$bits" "$@"
 }
@@ -126,19 +132,25 @@ if [ -n "$quick" ]; then
   bits=$PANEL_BITS
   build_step "win$bits" test_programs
   # The unit tests of each changed area, by the names of their suites.
-  areas=$(git status --porcelain --untracked-files=all | cut -c4- |
+  since=${PANEL_QUICK_SINCE:-HEAD}
+  areas=$({ git diff --name-only "$since"; git ls-files --others --exclude-standard; } |
           sed -nE 's#^(src|tests)/(foundation|shell|maintenance|settings|inventory|toolkit)/.*#\2#p' | sort -u)
   suites_of_areas=$(for area in $areas; do
                       grep -ohE '^TEST(_F|_P)?\([A-Za-z0-9_]+' "tests/$area"/*_win32_test.cpp 2>/dev/null |
                         sed 's/.*(//'
-                    done | sort -u | paste -sd '|')
-  echo "   changed areas: ${areas:-none}" | paste -sd ' '
-  # Every end-to-end test, the portable tests, and those unit tests.
-  e2e_tests=$(cd "build/win$bits" && ctest -N -L e2e | sed -nE 's/^ *Test +#[0-9]+: (.*)$/\1/p' |
-              sed 's/[.]/\\./g' | paste -sd '|')
-  pattern="^(core_tests|${e2e_tests}${suites_of_areas:+|(${suites_of_areas})\\..*})\$"
+                    done | sort -u)
+  echo "   changed areas (against $since): $(echo ${areas:-none})"
+  # Every end-to-end test, the portable tests, and those unit tests, by
+  # their numbers (ctest -I; the fixtures they need come with them).
+  numbered=$(cd "build/win$bits" && ctest -N | sed -nE 's/^ *Test +#([0-9]+): ([^ ]+).*$/\1 \2/p')
+  e2e=$(cd "build/win$bits" && ctest -N -L e2e | sed -nE 's/^ *Test +#([0-9]+): .*$/\1/p')
+  chosen=$(echo "$numbered" | awk -v suites="$(echo $suites_of_areas)" '
+             BEGIN { n = split(suites, list, " "); for (i = 1; i <= n; i++) wanted[list[i]] = 1 }
+             { name = $2; sub(/^[^\/]*\//, "", name); sub(/\..*$/, "", name) }
+             $2 == "core_tests" || name in wanted { print $1 }')
+  numbers=$(printf '%s\n' $chosen $e2e | sort -un | paste -sd ,)
   run_step "win$bits-tests" "win$bits: the end-to-end tests and those of the changed areas under $bits-bit Wine" \
-    windows_tests "$bits" -R "$pattern"
+    windows_tests "$bits" --no-tests=error -I "0,0,0,$numbers"
   ctest_summary "$logs/win$bits-tests.log"
   restarts_of "$bits"
   elapsed=$((SECONDS - started))
