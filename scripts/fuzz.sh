@@ -42,22 +42,25 @@ fuzz() {
     "build/fuzz/corpus/$name" "tests/fuzz/corpus/$name" </dev/null >"$outputs/$name" 2>&1
 }
 
-names=() seconds_of=() pids=() failed=0
+names=() seconds_of=() failed=0
 while read -r name seconds; do
   [ -n "$name" ] || continue
   names+=("$name")
   seconds_of+=("$seconds")
-done < <(echo "$runs")
+done <<<"$runs"
+running=0
 for index in "${!names[@]}"; do
-  # At most $at_once at a time: the next starts when the one $at_once
-  # places before it has ended.
-  if [ "$index" -ge "$at_once" ]; then wait "${pids[$((index - at_once))]}" || failed=1; fi
+  # At most $at_once at a time: the next starts when any of them has ended.
+  if [ "$running" -ge "$at_once" ]; then
+    wait -n || failed=1
+    running=$((running - 1))
+  fi
   fuzz "${names[$index]}" "${seconds_of[$index]}" &
-  pids+=($!)
+  running=$((running + 1))
 done
-for index in "${!names[@]}"; do
-  [ "$index" -ge $((${#names[@]} - at_once)) ] || continue
-  wait "${pids[$index]}" || failed=1
+while [ "$running" -gt 0 ]; do
+  wait -n || failed=1
+  running=$((running - 1))
 done
 for index in "${!names[@]}"; do
   name=${names[$index]}
