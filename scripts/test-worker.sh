@@ -50,13 +50,13 @@ test_worker_enter() {
     PANEL_TEST_PROGRAMS=$build
     return 0
   fi
-  # Links to the build's programs and fixtures, renewed at each start so
-  # that they always reach the latest build; what a program writes beside
-  # itself lands here.
+  # Links to the build's programs (.exe, .com), libraries and fixtures,
+  # renewed at each start so that they always reach the latest build; what a
+  # program writes beside itself lands here.
   PANEL_TEST_PROGRAMS=$build/worker-$id
   mkdir -p "$PANEL_TEST_PROGRAMS"
   local program
-  for program in "$build"/*.exe; do
+  for program in "$build"/*.exe "$build"/*.com "$build"/*.dll; do
     [ -e "$program" ] && ln -sfn "../$(basename "$program")" "$PANEL_TEST_PROGRAMS/"
   done
   ln -sfn ../fixtures "$PANEL_TEST_PROGRAMS/fixtures"
