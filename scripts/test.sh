@@ -2,10 +2,21 @@
 # Builds every preset and runs every test: the portable core natively under
 # AddressSanitizer and UndefinedBehaviorSanitizer, the fuzzers for the time
 # tests/fuzz/targets.txt gives each, then the Windows program and its tests
-# under Wine on a private X display: the 32-bit product where this machine
+# under Wine on private X displays, two tests at a time (each on a worker
+# of its own, scripts/test-worker.sh): the 32-bit product where this machine
 # runs 32-bit programs, then the 64-bit build too; the 64-bit build alone
-# where it does not, or with PANEL_BITS=64 (scripts/bits.sh). Last, the
-# release is built twice and must come out the same.
+# where it does not, or with PANEL_BITS=64 (scripts/bits.sh). The build that
+# is not run here is compiled (product, tests and benchmarks) and only its
+# product linked; the benchmarks are linked in one build. Last, the release
+# is built twice and must come out the same.
+#
+#   scripts/test.sh           the whole run (CI runs it)
+#   scripts/test.sh --quick   the loop while editing: one Windows build, its
+#                             end-to-end tests, the portable tests as one
+#                             program, the Windows unit tests of the areas
+#                             (src/<area>, tests/<area>) that the working
+#                             tree changes against HEAD, and every fuzzer
+#                             over its corpus once
 #
 # Prints one line per step and the summary of each suite; everything else
 # goes to one log per step in build/logs/, which stays. A build that prints a
@@ -14,6 +25,12 @@
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
+quick=""
+case "${1:-}" in
+  "") ;;
+  --quick) quick=1 ;;
+  *) echo "usage: scripts/test.sh [--quick]" >&2; exit 2 ;;
+esac
 logs=build/logs
 mkdir -p "$logs"
 started=$SECONDS
@@ -56,8 +73,14 @@ build_step() {
   fi
 }
 build_preset() {
-  cmake --preset "$1"
-  cmake --build --preset "$1" ${2:+--target "$2"}
+  local preset=$1
+  shift
+  cmake --preset "$preset"
+  if [ $# -gt 0 ]; then
+    cmake --build --preset "$preset" --target "$@"
+  else
+    cmake --build --preset "$preset"
+  fi
 }
 
 # The closing line of a CTest run ("100% tests passed, 0 tests failed out of N").
@@ -69,7 +92,71 @@ source scripts/bits.sh
 forced=${PANEL_BITS:-}
 panel_choose_bits 2>&1
 suites=("$PANEL_BITS")
-[ "$PANEL_BITS" = 32 ] && [ -z "$forced" ] && suites+=(64)
+[ "$PANEL_BITS" = 32 ] && [ -z "$forced" ] && [ -z "$quick" ] && suites+=(64)
+
+# The Windows tests of one build under Wine, on one private X display for
+# each worker of tests/test-workers.json; any further arguments go to ctest.
+# (Run in a subshell of its own by run_step: its variables are the trap's.)
+windows_tests() {
+  bits=$1 build="$root/build/win$1"
+  shift
+  export PANEL_BITS=$bits
+  workers=$(grep -c '"id"' tests/test-workers.json)
+  source scripts/wine-env.sh
+  source scripts/xvfb.sh
+  source scripts/test-worker.sh
+  # A Wine server still running (test discovery, an earlier run) keeps the
+  # display it started with: each worker's starts anew, on its display.
+  stop_servers() {
+    for id in $(seq 0 $((workers - 1))); do WINEPREFIX=$(test_worker_prefix "$build" "$id") wine_server_stop; done
+  }
+  stop_servers
+  xvfb_start_workers "$workers"
+  trap 'stop_servers; xvfb_stop' EXIT
+  rm -f "$build/wine-run-restarts.log"
+  ctest --preset "win$bits" "$@"
+}
+
+# Programs that wine-run had to start a second time (cmake/wine-run.in).
+restarts_of() {
+  local restarts="build/win$1/wine-run-restarts.log"
+  [ -s "$restarts" ] || return 0
+  echo "   wine-run started $(wc -l <"$restarts") program(s) a second time after an exit without output:"
+  sed 's/^/   | /' "$restarts"
+}
+
+if [ -n "$quick" ]; then
+  run_step includes "includes: the layers and the file-name rule of src/" scripts/check-includes.sh
+  run_step fuzz "fuzz: every fuzzer over its corpus" scripts/fuzz.sh --replay
+  awk '/^== fuzz: / { name = $3 } /^Done [0-9]+ runs in / { print "   " name ": " $0 }' "$logs/fuzz.log"
+  bits=$PANEL_BITS
+  build_step "win$bits" test_programs
+  # The unit tests of each changed area, by the names of their suites.
+  since=${PANEL_QUICK_SINCE:-HEAD}
+  areas=$({ git diff --name-only "$since"; git ls-files --others --exclude-standard; } |
+          sed -nE 's#^(src|tests)/(foundation|shell|maintenance|settings|inventory|toolkit)/.*#\2#p' | sort -u)
+  suites_of_areas=$(for area in $areas; do
+                      grep -ohE '^TEST(_F|_P)?\([A-Za-z0-9_]+' "tests/$area"/*_win32_test.cpp 2>/dev/null |
+                        sed 's/.*(//'
+                    done | sort -u)
+  echo "   changed areas (against $since): $(echo ${areas:-none})"
+  # Every end-to-end test, the portable tests, and those unit tests, by
+  # their numbers (ctest -I; the fixtures they need come with them).
+  numbered=$(cd "build/win$bits" && ctest -N | sed -nE 's/^ *Test +#([0-9]+): ([^ ]+).*$/\1 \2/p')
+  e2e=$(cd "build/win$bits" && ctest -N -L e2e | sed -nE 's/^ *Test +#([0-9]+): .*$/\1/p')
+  chosen=$(echo "$numbered" | awk -v suites="$(echo $suites_of_areas)" '
+             BEGIN { n = split(suites, list, " "); for (i = 1; i <= n; i++) wanted[list[i]] = 1 }
+             { name = $2; sub(/^[^\/]*\//, "", name); sub(/\..*$/, "", name) }
+             $2 == "core_tests" || name in wanted { print $1 }')
+  numbers=$(printf '%s\n' $chosen $e2e | sort -un | paste -sd ,)
+  run_step "win$bits-tests" "win$bits: the end-to-end tests and those of the changed areas under $bits-bit Wine" \
+    windows_tests "$bits" --no-tests=error -I "0,0,0,$numbers"
+  ctest_summary "$logs/win$bits-tests.log"
+  restarts_of "$bits"
+  elapsed=$((SECONDS - started))
+  echo "test.sh: every step of the quick run passed ($((elapsed / 60)) min $((elapsed % 60)) s; logs in $logs/)"
+  exit 0
+fi
 
 run_step setup "set-up: the packages of the build and the tests" scripts/setup.sh
 run_step includes "includes: the layers and the file-name rule of src/" scripts/check-includes.sh
@@ -86,23 +173,20 @@ fi
 # libFuzzer's closing line of each fuzzer, after the name scripts/fuzz.sh gives it.
 awk '/^== fuzz: / { name = $3 } /^Done [0-9]+ runs in / { print "   " name ": " $0 }' "$logs/fuzz.log"
 
-# The 32-bit product builds on every machine, whether or not it runs here.
-[ "$PANEL_BITS" = 64 ] && build_step win32
+# The 32-bit product builds on every machine, whether or not it runs here:
+# the program, and its tests and benchmarks compiled.
+[ "$PANEL_BITS" = 64 ] && build_step win32 ControlPanel tests_compiled benchmarks_compiled
 
-# The Windows tests of one build under Wine, on a private X display.
-windows_tests() {
-  local bits=$1
-  export PANEL_BITS=$bits WINEPREFIX="$root/build/win$bits/wineprefix"
-  source scripts/wine-env.sh
-  source scripts/xvfb.sh
-  xvfb_start
-  trap 'wine_server_stop; xvfb_stop' EXIT
-  ctest --preset "win$bits"
-}
 for bits in "${suites[@]}"; do
-  build_step "win$bits"
+  # The benchmarks are linked in the first build only, compiled in the other.
+  if [ "$bits" = "${suites[0]}" ]; then
+    build_step "win$bits"
+  else
+    build_step "win$bits" test_programs benchmarks_compiled
+  fi
   run_step "win$bits-tests" "win$bits: ControlPanel.exe and its tests under $bits-bit Wine" windows_tests "$bits"
   ctest_summary "$logs/win$bits-tests.log"
+  restarts_of "$bits"
 done
 
 run_step release "release: two builds of the release archive give the same bytes" scripts/reproducible-build-test.sh

@@ -18,6 +18,7 @@
 #include "support/player_installation_win32.h"
 #include "support/process_win32.h"
 #include "support/registry_win32.h"
+#include "support/temp_folder_win32.h"
 
 namespace {
 
@@ -114,6 +115,8 @@ TEST_F(ConcurrentChanges, AHolderThatNeverLetsGoMakesEveryChangeFailAndChangeNot
   const std::string options = "[ComponentMgrOptions]\r\nCheckForUpdates = 0\r\nLastUpdateCheckTime = 5\r\n\r\n";
   ASSERT_TRUE(WriteTextFile(SitesFile(), sites));
   ASSERT_TRUE(WriteTextFile(OptionsFile(), options));
+  TempFolder logs;
+  const std::string log = logs / "cp.log";
   SettingsLock holder;  // another program's change that never ends
   ASSERT_TRUE(holder.Held());
   const struct {
@@ -122,6 +125,9 @@ TEST_F(ConcurrentChanges, AHolderThatNeverLetsGoMakesEveryChangeFailAndChangeNot
   } cases[] = {
       {"-ds+ " + Site(1), "1\n"}, {"-ds " + Site(0), "1\n"}, {"-cu+", "1\n"}, {"-cu", "1\n"},
       {"-lu 9", "1\n"},           {"-dsd", "-44\n"},         {"-u", "1\n"},
+      // The same wait with a log, which says why the change gave up (one
+      // wait of the lock's bound for all of them).
+      {"/log \"" + log + "\" -cu+", "1\n"},
   };
   std::vector<std::string> argumentsList;
   for (const auto& c : cases) argumentsList.push_back(c.arguments);
@@ -131,6 +137,11 @@ TEST_F(ConcurrentChanges, AHolderThatNeverLetsGoMakesEveryChangeFailAndChangeNot
     EXPECT_TRUE(runs[i].started);
     EXPECT_EQ(WithoutCarriageReturns(runs[i].output), cases[i].output) << cases[i].arguments;
   }
+  const std::string logText = ReadTextFile(log);
+  const size_t refusal = logText.find(
+      "refused: the settings lock was not had within 10000 ms (another run is changing the installation)");
+  EXPECT_NE(refusal, std::string::npos) << logText;
+  EXPECT_NE(logText.find("result code 1", refusal), std::string::npos) << logText;
   EXPECT_EQ(ReadTextFile(SitesFile()), sites);
   EXPECT_EQ(ReadTextFile(OptionsFile()), options);
   EXPECT_EQ(FilesIn(player.ComponentFolder()), (std::vector<std::string>{"QFXDownloadSites.txt", "QuillframeConfig.ini"}));

@@ -15,6 +15,30 @@ namespace {
 
 constexpr uint32_t Dpis[] = {96, 120, 144, 192};
 
+// The main window's layout at 96 DPI, as drawn for it: a client area of
+// 250 x 249 pixels, one column of controls.
+constexpr LONG MainClientWidth96 = 250;
+constexpr LONG MainClientHeight96 = 249;
+const struct {
+  int32_t id;
+  const char* caption;
+  RECT rect;
+} MainLayout96[] = {
+    {UninstallCommandId, "Uninstall Corvalent Media Player", {2, 5, 248, 45}},
+    {ListComponentsCommandId, "List Installed QLX Components...", {2, 75, 248, 99}},
+    {InstallPathCommandId, "Display QLX Install Path...", {2, 100, 248, 124}},
+    {CacheCommandId, "Delete QLX Resource Cache", {2, 125, 248, 149}},
+    {CheckForUpdatesCommandId, "Check for Updates", {8, 175, 248, 200}},
+    {PublicBetaCommandId, "Participate QLX Public Beta", {8, 200, 248, 216}},
+    {OkCommandId, "Ok", {2, 224, 248, 249}},
+};
+// The installed-components window's client area at 96 DPI.
+constexpr LONG ComponentsClientWidth96 = 1000;
+constexpr LONG ComponentsClientHeight96 = 200;
+
+// pixels of the 96-DPI layout on a screen of dpi, rounded to the nearest.
+LONG At(LONG pixels, uint32_t dpi) { return MulDiv(pixels, static_cast<int>(dpi), 96); }
+
 // One child window of a dialog as measured on the screen.
 struct Measured {
   HWND window;
@@ -43,6 +67,30 @@ std::vector<Measured> MeasureChildren(HWND dialog) {
   return children;
 }
 
+// The extent of text drawn in the font the control draws in, measured here:
+// the font it was given (WM_GETFONT), or without one the system font of its
+// program, which started at dpi. A font that cannot be read fails the test.
+SIZE ControlTextExtent(HWND control, const std::string& text, uint32_t dpi) {
+  const HFONT font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
+  if (!font) return SystemFontTextExtent(text, dpi);
+  SIZE extent = {0, 0};
+  LOGFONTA description;
+  if (GetObjectA(font, sizeof description, &description) != sizeof description) {
+    ADD_FAILURE() << "the font of the control \"" << text << "\" cannot be read";
+    return extent;
+  }
+  HFONT copy = CreateFontIndirectA(&description);
+  HDC screen = GetDC(nullptr);
+  if (copy && screen) {
+    HGDIOBJ previous = SelectObject(screen, copy);
+    GetTextExtentPoint32A(screen, text.data(), static_cast<int>(text.size()), &extent);
+    SelectObject(screen, previous);
+  }
+  if (screen) ReleaseDC(nullptr, screen);
+  if (copy) DeleteObject(copy);
+  return extent;
+}
+
 // The room a control leaves its text: a check box draws its box (12 pixels
 // at 96 DPI and one more) and a gap of half a digit before it; a push button
 // keeps its border and focus frame (3 pixels at 96 DPI on each side) free.
@@ -51,8 +99,8 @@ LONG TextRoom(const Measured& m, uint32_t dpi) {
   const LONG kind = m.style & BS_TYPEMASK;
   if (lstrcmpiA(m.className.c_str(), "Button") != 0) return width;
   if (kind == BS_AUTOCHECKBOX || kind == BS_CHECKBOX)
-    return width - (ScaledPixels(12, dpi) + 1) - SystemFontTextExtent("0", dpi).cx / 2;
-  return width - 2 * ScaledPixels(3, dpi);
+    return width - (At(12, dpi) + 1) - ControlTextExtent(m.window, "0", dpi).cx / 2;
+  return width - 2 * At(3, dpi);
 }
 
 // Every control inside the client area, its caption inside it, and no two
@@ -69,7 +117,7 @@ void ExpectLaidOut(HWND dialog, uint32_t dpi, const char* name) {
     EXPECT_LE(m.rect.right, client.right) << what;
     EXPECT_LE(m.rect.bottom, client.bottom) << what;
     if (!m.caption.empty()) {
-      const SIZE text = SystemFontTextExtent(m.caption, dpi);
+      const SIZE text = ControlTextExtent(m.window, m.caption, dpi);
       EXPECT_GT(text.cx, 0) << what;
       EXPECT_LE(text.cx, TextRoom(m, dpi)) << what;
       EXPECT_LE(text.cy, m.client.bottom - m.client.top) << what;
@@ -77,7 +125,7 @@ void ExpectLaidOut(HWND dialog, uint32_t dpi, const char* name) {
     if (lstrcmpiA(m.className.c_str(), "ListBox") == 0) {
       // Its lines are as tall as their text.
       const LRESULT lineHeight = SendMessageA(m.window, LB_GETITEMHEIGHT, 0, 0);
-      EXPECT_GE(lineHeight, SystemFontTextExtent("Xg", dpi).cy) << what;
+      EXPECT_GE(lineHeight, ControlTextExtent(m.window, "Xg", dpi).cy) << what;
     }
     for (size_t j = i + 1; j < children.size(); ++j) {
       RECT overlap;
@@ -87,11 +135,11 @@ void ExpectLaidOut(HWND dialog, uint32_t dpi, const char* name) {
   }
 }
 
-void ExpectRect(const RECT& got, const Rect& expected, const std::string& what) {
-  EXPECT_EQ(got.left, expected.left) << what;
-  EXPECT_EQ(got.top, expected.top) << what;
-  EXPECT_EQ(got.right, expected.right) << what;
-  EXPECT_EQ(got.bottom, expected.bottom) << what;
+void ExpectRect(const RECT& got, const RECT& at96, uint32_t dpi, const std::string& what) {
+  EXPECT_EQ(got.left, At(at96.left, dpi)) << what;
+  EXPECT_EQ(got.top, At(at96.top, dpi)) << what;
+  EXPECT_EQ(got.right, At(at96.right, dpi)) << what;
+  EXPECT_EQ(got.bottom, At(at96.bottom, dpi)) << what;
 }
 
 class WindowScalingTest : public PanelWindowTest {};
@@ -107,16 +155,19 @@ TEST_F(WindowScalingTest, BothWindowsScaleTheirLayoutAndFitTheirTexts) {
     HWND main = Open();
     ASSERT_NE(main, nullptr) << dpi;
     const Rect client = ClientRect(main);
-    EXPECT_EQ(client.right, ScaledPixels(MainWindowClientWidth, dpi)) << dpi;
-    EXPECT_EQ(client.bottom, ScaledPixels(MainWindowClientHeight, dpi)) << dpi;
-    for (const MainWindowControl& row : MainWindowControls) {
+    EXPECT_EQ(client.right, At(MainClientWidth96, dpi)) << dpi;
+    EXPECT_EQ(client.bottom, At(MainClientHeight96, dpi)) << dpi;
+    for (const auto& row : MainLayout96) {
       const std::string what = std::string(row.caption) + " at " + std::to_string(dpi) + " DPI";
       HWND control = GetDlgItem(main, row.id);
       ASSERT_NE(control, nullptr) << what;
+      char caption[256] = "";
+      GetWindowTextA(control, caption, sizeof caption);
+      EXPECT_STREQ(caption, row.caption) << what;
       RECT rect;
       GetWindowRect(control, &rect);
       MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&rect), 2);
-      ExpectRect(rect, ScaledRect(row.rect, dpi), what);
+      ExpectRect(rect, row.rect, dpi, what);
     }
     ExpectLaidOut(main, dpi, "main window");
 
@@ -124,8 +175,8 @@ TEST_F(WindowScalingTest, BothWindowsScaleTheirLayoutAndFitTheirTexts) {
     HWND components = session->WaitForWindow(InstalledComponentsTitle);
     ASSERT_NE(components, nullptr) << dpi;
     const Rect listClient = ClientRect(components);
-    EXPECT_EQ(listClient.right, ScaledPixels(1000, dpi)) << dpi;
-    EXPECT_EQ(listClient.bottom, ScaledPixels(200, dpi)) << dpi;
+    EXPECT_EQ(listClient.right, At(ComponentsClientWidth96, dpi)) << dpi;
+    EXPECT_EQ(listClient.bottom, At(ComponentsClientHeight96, dpi)) << dpi;
     ExpectLaidOut(components, dpi, "components window");
     PostMessageA(components, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_TRUE(session->WaitForWindowGone(InstalledComponentsTitle)) << dpi;

@@ -15,12 +15,14 @@
 namespace {
 
 // A file held open without any sharing, as another program may hold it, and
-// closed by a thread of its own after a short while.
+// closed by a thread of its own as soon as that thread runs: the caller's
+// next call nearly always meets the file still held (starting a thread
+// takes longer than making a call), and the first wait of a retry lets the
+// thread run and close it, however loaded the machine is; no time is set.
 class FileReleasedLater {
  public:
-  FileReleasedLater(const std::string& path, DWORD heldMs)
+  explicit FileReleasedLater(const std::string& path)
       : file_(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)),
-        heldMs_(heldMs),
         thread_(file_ != INVALID_HANDLE_VALUE ? CreateThread(nullptr, 0, Release, this, 0, nullptr) : nullptr) {}
   ~FileReleasedLater() {
     if (thread_) {
@@ -38,13 +40,11 @@ class FileReleasedLater {
  private:
   static DWORD WINAPI Release(void* context) {
     auto* self = static_cast<FileReleasedLater*>(context);
-    Sleep(self->heldMs_);
     CloseHandle(self->file_);
     return 0;
   }
 
   HANDLE file_;
-  DWORD heldMs_;
   HANDLE thread_;
 };
 
@@ -85,7 +85,7 @@ TEST(MoveIntoPlaceTest, ATargetReleasedAfterTheFirstTryIsReplaced) {
   ASSERT_TRUE(WriteTextFile(folder / "p.ini", "old"));
   Status status;
   {
-    FileReleasedLater holder(folder / "p.ini", 50);
+    FileReleasedLater holder(folder / "p.ini");
     ASSERT_TRUE(holder.IsHeld());
     status = MoveIntoPlace(PathOf(folder / "new.tmp"), PathOf(folder / "p.ini"));
   }

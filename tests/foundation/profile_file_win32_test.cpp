@@ -158,30 +158,35 @@ TEST(ProfileFileTest, ReadsAFileSharedForReading) {
   EXPECT_EQ(DumpProfile(document), "[A]<k=v>");
 }
 
-TEST(ProfileFileTest, WritesTheWritersForm) {
-  TempFolder folder;
-  ProfileDocument document;
-  LoadProfile(document, "[A]\nk=v\n[B]\n");
-  ASSERT_EQ(WriteProfile(document, PathOf(folder / "out.ini")), StatusOk);
-  EXPECT_EQ(ReadTextFile(folder / "out.ini"), "[A]\r\nk = v\r\n[B]\r\n\r\n");
-  EXPECT_EQ(FilesIn(folder.Path()), std::vector<std::string>{"out.ini"});
-}
-
-TEST(ProfileFileTest, EmptyDocumentIsOneLineEnd) {
-  TempFolder folder;
-  ProfileDocument document;
-  ASSERT_EQ(WriteProfile(document, PathOf(folder / "out.ini")), StatusOk);
-  EXPECT_EQ(ReadTextFile(folder / "out.ini"), "\r\n");
-}
-
-TEST(ProfileFileTest, ReplacesAnExistingFileWhole) {
-  TempFolder folder;
-  ASSERT_TRUE(WriteTextFile(folder / "p.ini", std::string(100000, 'x')));
-  ProfileDocument document;
-  LoadProfile(document, "[New]\nk=v\n");
-  ASSERT_EQ(WriteProfile(document, PathOf(folder / "p.ini")), StatusOk);
-  EXPECT_EQ(ReadTextFile(folder / "p.ini"), "[New]\r\nk = v\r\n\r\n");
-  EXPECT_EQ(FilesIn(folder.Path()), std::vector<std::string>{"p.ini"});
+// The writer's form of the document, as the only file: new, or in place of
+// what was there, read-only or not.
+TEST(ProfileFileTest, WritesTheWritersFormInPlaceOfWhatWasThere) {
+  // Longer than the new text: nothing of it may stay.
+  const std::string longText(100000, 'x');
+  const struct {
+    const char* document;
+    const char* existing;  // none: no file yet
+    bool readOnly;
+    const char* written;
+  } cases[] = {
+      {"[A]\nk=v\n[B]\n", nullptr, false, "[A]\r\nk = v\r\n[B]\r\n\r\n"},
+      {"", nullptr, false, "\r\n"},  // an empty document is one line end
+      {"[New]\nk=v\n", longText.c_str(), false, "[New]\r\nk = v\r\n\r\n"},
+      {"[New]\nk=v\n", oldText, true, "[New]\r\nk = v\r\n\r\n"},
+  };
+  for (const auto& c : cases) {
+    TempFolder folder;
+    const std::string path = folder / "p.ini";
+    if (c.existing) {
+      ASSERT_TRUE(WriteTextFile(path, c.existing));
+      if (c.readOnly) ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+    }
+    ProfileDocument document;
+    LoadProfile(document, c.document);
+    ASSERT_EQ(WriteProfile(document, PathOf(path)), StatusOk) << c.document;
+    EXPECT_EQ(ReadTextFile(path), c.written) << c.document;
+    EXPECT_EQ(FilesIn(folder.Path()), std::vector<std::string>{"p.ini"}) << c.document;
+  }
 }
 
 TEST(ProfileFileTest, LargeDocumentGoesThroughTheBufferInOrder) {
@@ -197,46 +202,25 @@ TEST(ProfileFileTest, LargeDocumentGoesThroughTheBufferInOrder) {
   EXPECT_EQ(DumpProfile(reread), DumpProfile(document));
 }
 
-TEST(ProfileFileTest, ReadOnlyFileIsReplaced) {
-  TempFolder folder;
-  const std::string path = folder / "locked.ini";
-  ASSERT_TRUE(WriteTextFile(path, oldText));
-  ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
-  ProfileDocument document;
-  LoadProfile(document, "[New]\nk=v\n");
-  ASSERT_EQ(WriteProfile(document, PathOf(path)), StatusOk);
-  EXPECT_EQ(ReadTextFile(path), "[New]\r\nk = v\r\n\r\n");
-  EXPECT_EQ(FilesIn(folder.Path()), std::vector<std::string>{"locked.ini"});
-}
-
+// A file another program holds open without sharing stays as it was, and
+// keeps its read-only mark.
 TEST(ProfileFileTest, FileHeldOpenWithoutSharingStaysAsItWas) {
-  TempFolder folder;
-  const std::string path = folder / "held.ini";
-  ASSERT_TRUE(WriteTextFile(path, oldText));
-  HANDLE holder = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
-  ProfileDocument document;
-  LoadProfile(document, "[New]\nk=v\n");
-  EXPECT_EQ(WriteProfile(document, PathOf(path)), StatusIoError);
-  CloseHandle(holder);
-  EXPECT_EQ(ReadTextFile(path), oldText);
-  EXPECT_EQ(FilesIn(folder.Path()), std::vector<std::string>{"held.ini"});
-}
-
-TEST(ProfileFileTest, ReadOnlyFileHeldOpenStaysReadOnly) {
-  TempFolder folder;
-  const std::string path = folder / "held.ini";
-  ASSERT_TRUE(WriteTextFile(path, oldText));
-  ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
-  HANDLE holder = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
-  ProfileDocument document;
-  LoadProfile(document, "[New]\nk=v\n");
-  EXPECT_EQ(WriteProfile(document, PathOf(path)), StatusIoError);
-  CloseHandle(holder);
-  EXPECT_EQ(ReadTextFile(path), oldText);
-  EXPECT_EQ(GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_READONLY, static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
-  EXPECT_EQ(FilesIn(folder.Path()), std::vector<std::string>{"held.ini"});
+  for (bool readOnly : {false, true}) {
+    TempFolder folder;
+    const std::string path = folder / "held.ini";
+    ASSERT_TRUE(WriteTextFile(path, oldText));
+    if (readOnly) ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+    HANDLE holder =
+        CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    ProfileDocument document;
+    LoadProfile(document, "[New]\nk=v\n");
+    EXPECT_EQ(WriteProfile(document, PathOf(path)), StatusIoError) << readOnly;
+    CloseHandle(holder);
+    EXPECT_EQ(ReadTextFile(path), oldText) << readOnly;
+    EXPECT_EQ((GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_READONLY) != 0, readOnly);
+    EXPECT_EQ(FilesIn(folder.Path()), std::vector<std::string>{"held.ini"}) << readOnly;
+  }
 }
 
 TEST(ProfileFileTest, MissingFolderGivesIoErrorAndMakesNothing) {

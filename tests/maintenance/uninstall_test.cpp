@@ -97,10 +97,4 @@ TEST(UninstallOutcome, EachOutcomeHasItsBox) {
   }
 }
 
-TEST(UninstallOutcome, TheQuestionBeginsWithATab) {
-  EXPECT_STREQ(UninstallQuestionCaption, "Uninstall");
-  EXPECT_EQ(std::string(UninstallQuestionText),
-            "\tAre you sure you want to Uninstall?\n(Please Exit Netscape and/or Explorer before clicking Yes)");
-}
-
 }  // namespace

@@ -10,67 +10,54 @@
 
 namespace {
 
-TEST(SiteListTest, CollectsOnlySiteEntriesInFileOrder) {
-  ProfileDocument document;
-  LoadProfile(document, "[Download Sites]\nsite = A\nmirror = B\nsite = C\nSite = D\n");
-  TypedArray<String> list;
-  EXPECT_EQ(CollectSites(document, list), StatusOk);
-  EXPECT_EQ(TextsOf(list), (std::vector<std::string>{"A", "C"}));
-}
-
-TEST(SiteListTest, CollectingAppendsToWhatTheListHolds) {
-  ProfileDocument document;
-  LoadProfile(document, "[Download Sites]\nsite = B\n");
-  TypedArray<String> list;
-  FillTexts(list, {"A"});
-  EXPECT_EQ(CollectSites(document, list), StatusOk);
-  EXPECT_EQ(TextsOf(list), (std::vector<std::string>{"A", "B"}));
-}
-
-TEST(SiteListTest, WithoutTheSectionNothingIsCollected) {
-  const char* const texts[] = {"", "[download sites]\nsite = A\n", "[Other]\nsite = A\n"};
-  for (const char* text : texts) {
+// Only "site" entries of the last section "Download Sites" (its name and the
+// key compared exactly), in file order, added after what the list holds.
+TEST(SiteListTest, CollectingTakesTheSiteEntriesOfTheLastSection) {
+  const struct {
+    const char* text;
+    std::vector<std::string> before;
+    Status status;
+    std::vector<std::string> after;
+  } cases[] = {
+      {"[Download Sites]\nsite = A\nmirror = B\nsite = C\nSite = D\n", {}, StatusOk, {"A", "C"}},
+      {"[Download Sites]\nsite = B\n", {"A"}, StatusOk, {"A", "B"}},
+      {"[Download Sites]\nsite = old\n[Download Sites]\nsite = new\n", {}, StatusOk, {"new"}},
+      // Without the section nothing is collected.
+      {"", {}, StatusNotFound, {}},
+      {"[download sites]\nsite = A\n", {}, StatusNotFound, {}},
+      {"[Other]\nsite = A\n", {}, StatusNotFound, {}},
+  };
+  for (const auto& c : cases) {
     ProfileDocument document;
-    LoadProfile(document, text);
+    LoadProfile(document, c.text);
     TypedArray<String> list;
-    EXPECT_EQ(CollectSites(document, list), StatusNotFound) << text;
-    EXPECT_EQ(list.count, 0) << text;
+    FillTexts(list, c.before);
+    EXPECT_EQ(CollectSites(document, list), c.status) << c.text;
+    EXPECT_EQ(TextsOf(list), c.after) << c.text;
   }
 }
 
-TEST(SiteListTest, TheLastSectionOfTheNameHoldsTheSites) {
-  ProfileDocument document;
-  LoadProfile(document, "[Download Sites]\nsite = old\n[Download Sites]\nsite = new\n");
-  TypedArray<String> list;
-  EXPECT_EQ(CollectSites(document, list), StatusOk);
-  EXPECT_EQ(TextsOf(list), std::vector<std::string>{"new"});
-}
-
-TEST(SiteListTest, PutWritesTheNonEmptySitesAndDropsOtherKeys) {
-  ProfileDocument document;
-  LoadProfile(document, "[Before]\nk = v\n[Download Sites]\nsite = A\nmirror = B\n[After]\nx = y\n");
-  TypedArray<String> list;
-  FillTexts(list, {"C", "", "A"});
-  ASSERT_TRUE(PutSites(document, list));
-  EXPECT_EQ(DumpProfile(document), "[Before]<k=v>[Download Sites]<site=C><site=A>[After]<x=y>");
-}
-
-TEST(SiteListTest, PutAddsTheSectionWhenMissing) {
-  ProfileDocument document;
-  LoadProfile(document, "[Other]\nk = v\n");
-  TypedArray<String> list;
-  FillTexts(list, {"A"});
-  ASSERT_TRUE(PutSites(document, list));
-  EXPECT_EQ(WrittenProfileText(document), "[Other]\r\nk = v\r\n[Download Sites]\r\nsite = A\r\n\r\n");
-}
-
-TEST(SiteListTest, PutOfAnEmptyListLeavesAnEmptySection) {
-  ProfileDocument document;
-  LoadProfile(document, "[Download Sites]\nsite = A\n");
-  TypedArray<String> list;
-  FillTexts(list, {"", ""});
-  ASSERT_TRUE(PutSites(document, list));
-  EXPECT_EQ(WrittenProfileText(document), "[Download Sites]\r\n\r\n");
+// The section holds the list's non-empty sites and nothing else, in place,
+// made at the end when missing, empty when the list has none.
+TEST(SiteListTest, PuttingWritesTheNonEmptySitesIntoTheSection) {
+  const struct {
+    const char* text;
+    std::vector<std::string> sites;
+    const char* written;
+  } cases[] = {
+      {"[Before]\nk = v\n[Download Sites]\nsite = A\nmirror = B\n[After]\nx = y\n", {"C", "", "A"},
+       "[Before]\r\nk = v\r\n[Download Sites]\r\nsite = C\r\nsite = A\r\n[After]\r\nx = y\r\n\r\n"},
+      {"[Other]\nk = v\n", {"A"}, "[Other]\r\nk = v\r\n[Download Sites]\r\nsite = A\r\n\r\n"},
+      {"[Download Sites]\nsite = A\n", {"", ""}, "[Download Sites]\r\n\r\n"},
+  };
+  for (const auto& c : cases) {
+    ProfileDocument document;
+    LoadProfile(document, c.text);
+    TypedArray<String> list;
+    FillTexts(list, c.sites);
+    ASSERT_TRUE(PutSites(document, list)) << c.text;
+    EXPECT_EQ(WrittenProfileText(document), c.written) << c.text;
+  }
 }
 
 TEST(SiteListTest, AddAndRemoveCompareExactly) {
@@ -137,15 +124,6 @@ TEST(SiteListTest, DefaultSiteSettingsHoldTheTwoSectionsInOrder) {
             "Development1 = " + host + "/QuillframeComponentsDev1/\r\n"
             "Development2 = " + host + "/QuillframeComponentsDev2/\r\n"
             "\r\n");
-}
-
-TEST(SiteListTest, BuiltInSitesAreSecureAndOnTheSameServer) {
-  const char* const sites[] = {BuiltInDefaultSite, BuiltInBetaSite, BuiltInFirstDevelopmentSite,
-                               BuiltInSecondDevelopmentSite};
-  for (const char* site : sites) {
-    EXPECT_EQ(std::string(site).rfind("https://components.corvalent.com/Quillframe", 0), 0u) << site;
-    EXPECT_EQ(std::string(site).back(), '/') << site;
-  }
 }
 
 }  // namespace

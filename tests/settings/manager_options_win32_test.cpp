@@ -19,22 +19,30 @@ const std::string options =
     "[Other]\r\nCheckForUpdates = 7\r\n[ComponentMgrOptions]\r\nCheckForUpdates=0\r\n"
     "LastUpdateCheckTime   =   99\r\nBroadcastKey = 1\r\n";
 
+// Only the value of the key changes, wherever its line is and however the
+// file is marked.
 TEST(SetProfileValueTest, ChangesOnlyTheValueOfTheKey) {
-  TempFolder folder;
-  const std::string path = folder / "QuillframeConfig.ini";
-  ASSERT_TRUE(WriteTextFile(path, options));
-  EXPECT_TRUE(SetProfileValue(PathOf(path), "ComponentMgrOptions", "CheckForUpdates", "1", false));
-  EXPECT_EQ(ReadTextFile(path),
-            "[Other]\r\nCheckForUpdates = 7\r\n[ComponentMgrOptions]\r\nCheckForUpdates=1\r\n"
-            "LastUpdateCheckTime   =   99\r\nBroadcastKey = 1\r\n");
-}
-
-TEST(SetProfileValueTest, ALastLineWithoutItsLineEndIsChangedToo) {
-  TempFolder folder;
-  const std::string path = folder / "QuillframeConfig.ini";
-  ASSERT_TRUE(WriteTextFile(path, "[ComponentMgrOptions]\nCheckForUpdates = 0"));
-  EXPECT_TRUE(SetProfileValue(PathOf(path), "ComponentMgrOptions", "CheckForUpdates", "1", false));
-  EXPECT_EQ(ReadTextFile(path), "[ComponentMgrOptions]\nCheckForUpdates = 1");
+  const struct {
+    std::string before;
+    bool readOnly;
+    std::string after;
+  } cases[] = {
+      {options, false,
+       "[Other]\r\nCheckForUpdates = 7\r\n[ComponentMgrOptions]\r\nCheckForUpdates=1\r\n"
+       "LastUpdateCheckTime   =   99\r\nBroadcastKey = 1\r\n"},
+      // A last line without its line end.
+      {"[ComponentMgrOptions]\nCheckForUpdates = 0", false, "[ComponentMgrOptions]\nCheckForUpdates = 1"},
+      // A read-only file is replaced.
+      {"[ComponentMgrOptions]\nCheckForUpdates = 0\n", true, "[ComponentMgrOptions]\nCheckForUpdates = 1\n"},
+  };
+  for (const auto& c : cases) {
+    TempFolder folder;
+    const std::string path = folder / "QuillframeConfig.ini";
+    ASSERT_TRUE(WriteTextFile(path, c.before));
+    if (c.readOnly) ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_TRUE(SetProfileValue(PathOf(path), "ComponentMgrOptions", "CheckForUpdates", "1", false)) << c.before;
+    EXPECT_EQ(ReadTextFile(path), c.after) << c.before;
+  }
 }
 
 TEST(SetProfileValueTest, AddsNothingAndLeavesTheFileAlone) {
@@ -65,15 +73,6 @@ TEST(SetProfileValueTest, AMissingFileIsNeverMade) {
     EXPECT_FALSE(SetProfileValue(PathOf(path), "ComponentMgrOptions", "CheckForUpdates", "1", mayCreate));
     EXPECT_FALSE(PathExists(path));
   }
-}
-
-TEST(SetProfileValueTest, AReadOnlyFileIsReplaced) {
-  TempFolder folder;
-  const std::string path = folder / "QuillframeConfig.ini";
-  ASSERT_TRUE(WriteTextFile(path, "[ComponentMgrOptions]\nCheckForUpdates = 0\n"));
-  ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
-  EXPECT_TRUE(SetProfileValue(PathOf(path), "ComponentMgrOptions", "CheckForUpdates", "1", false));
-  EXPECT_EQ(ReadTextFile(path), "[ComponentMgrOptions]\nCheckForUpdates = 1\n");
 }
 
 TEST(SetProfileValueTest, AFailedWriteIsReportedAndLeavesTheFileAsItWas) {

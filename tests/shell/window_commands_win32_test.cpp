@@ -19,12 +19,6 @@
 
 namespace {
 
-TEST(NotRegisteredReport, HasItsCaptionAndText) {
-  EXPECT_STREQ(NotRegisteredCaption, "Install Path");
-  EXPECT_STREQ(NotRegisteredText, "Corvalent Media Player not registered.");
-}
-
-
 // The uninstall command.
 
 const char* const Question =
