@@ -1,6 +1,6 @@
 #pragma once
-// The Windows side of the platform, for the Windows-only sources: the owner
-// of a file handle, and where system libraries are loaded from.
+// The Windows side of the platform, for the Windows-only sources: the owners
+// of handles, and where system libraries are loaded from.
 
 #include <windows.h>
 
@@ -30,6 +30,27 @@ class FileHandle {
 
   bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
   HANDLE Get() const { return handle_; }
+
+ private:
+  HANDLE handle_;
+};
+
+// Any other kernel handle (a process, a thread, an event, a pipe), taken
+// over from the call that made it and closed when it goes out of scope.
+class OwnedHandle {
+ public:
+  explicit OwnedHandle(HANDLE handle = nullptr) : handle_(handle) {}
+  ~OwnedHandle() { Reset(nullptr); }
+  OwnedHandle(const OwnedHandle&) = delete;
+  OwnedHandle& operator=(const OwnedHandle&) = delete;
+
+  bool IsOpen() const { return handle_ && handle_ != INVALID_HANDLE_VALUE; }
+  HANDLE Get() const { return handle_; }
+  // Closes the handle held and takes handle in its place.
+  void Reset(HANDLE handle) {
+    if (IsOpen()) CloseHandle(handle_);
+    handle_ = handle;
+  }
 
  private:
   HANDLE handle_;

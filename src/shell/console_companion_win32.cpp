@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <string>
 
+#include "foundation/code_page.h"
 #include "foundation/platform_win32.h"
 
 namespace {
@@ -23,25 +24,6 @@ constexpr size_t LongestPathCharacters = 32768;
 
 // Bytes the relay moves at a time.
 constexpr DWORD RelayChunkBytes = 4096;
-
-// A handle owned here, closed when it goes out of scope.
-class OwnedHandle {
- public:
-  explicit OwnedHandle(HANDLE handle = nullptr) : handle_(handle) {}
-  ~OwnedHandle() { Reset(nullptr); }
-  OwnedHandle(const OwnedHandle&) = delete;
-  OwnedHandle& operator=(const OwnedHandle&) = delete;
-
-  bool IsOpen() const { return handle_ && handle_ != INVALID_HANDLE_VALUE; }
-  HANDLE Get() const { return handle_; }
-  void Reset(HANDLE handle) {
-    if (IsOpen()) CloseHandle(handle_);
-    handle_ = handle;
-  }
-
- private:
-  HANDLE handle_;
-};
 
 // The exit code when the program could not be run: the system's error as an
 // HRESULT (0x8007xxxx, negative), which no option of the program gives.
@@ -63,17 +45,9 @@ void WriteError(const std::wstring& text) {
   WriteFile(errors, narrow.data(), static_cast<DWORD>(narrow.size()), &written, nullptr);
 }
 
-std::wstring WideOf(const std::string& ansi) {
-  const int characters = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
-  if (characters <= 0) return std::wstring();
-  std::wstring wide(static_cast<size_t>(characters), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), &wide[0], characters);
-  return wide;
-}
-
 // Says on standard error why the program did not run, and gives its code.
 int32_t NotRun(const std::wstring& what, DWORD error) {
-  WriteError(L"ControlPanel: " + what + L": " + WideOf(SystemErrorText(error)) + L"\r\n");
+  WriteError(L"ControlPanel: " + what + L": " + WideOfAnsi(SystemErrorText(error).c_str()) + L"\r\n");
   return NotRunCode(error);
 }
 
