@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds every preset and runs every test: the portable core natively under
+# Builds the host, fuzz and Windows presets and runs every test: the portable core natively under
 # AddressSanitizer and UndefinedBehaviorSanitizer, the fuzzers for the time
 # tests/fuzz/targets.txt gives each, then the Windows program and its tests
 # under Wine on private X displays, two tests at a time (each on a worker
