@@ -18,8 +18,8 @@
 #include <string>
 #include <vector>
 
-#include "foundation/paths.h"
-#include "foundation/product_version.h"
+#include "foundation/core/paths.h"
+#include "foundation/files/product_version.h"
 #include "inventory/component_inventory.h"
 #include "inventory/installed_components.h"
 #include "inventory/installed_components_win32.h"

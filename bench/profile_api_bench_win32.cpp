@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "foundation/profile_document.h"
+#include "foundation/profile/profile_document.h"
 
-#include "foundation/profile_file.h"
+#include "foundation/profile/profile_file.h"
 
 namespace {
 

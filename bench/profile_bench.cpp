@@ -18,8 +18,8 @@
 #include <string>
 #include <vector>
 
-#include "foundation/profile_document.h"
-#include "foundation/profile_text.h"
+#include "foundation/profile/profile_document.h"
+#include "foundation/profile/profile_text.h"
 #include "profile_generator.h"
 
 namespace {

@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "foundation/paths.h"
-#include "foundation/product_version.h"
+#include "foundation/core/paths.h"
+#include "foundation/files/product_version.h"
 #include "inventory/component_inventory.h"
 #include "version_floor_win32.h"
 

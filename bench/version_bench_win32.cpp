@@ -16,9 +16,9 @@
 #include <string>
 #include <vector>
 
-#include "foundation/file_stream.h"
-#include "foundation/folder_listing.h"
-#include "foundation/product_version.h"
+#include "foundation/files/file_stream.h"
+#include "foundation/files/folder_listing.h"
+#include "foundation/files/product_version.h"
 #include "version_floor_win32.h"
 
 namespace {

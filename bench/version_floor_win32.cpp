@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "foundation/product_version.h"
+#include "foundation/files/product_version.h"
 
 namespace {
 

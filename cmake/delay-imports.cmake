@@ -1,9 +1,9 @@
 # Delay-import libraries of the window libraries, made from the list in
-# src/foundation/delay_loaded_functions.h by binutils' dlltool. A program
+# src/foundation/core/delay_loaded_functions.h by binutils' dlltool. A program
 # linked with the target window_libraries_delayed loads user32, gdi32 and
 # winmm on the first call of one of their functions, through the runtime's
-# __delayLoadHelper2 and the hooks in src/foundation/platform_win32.cpp.
-set(delay_list ${PROJECT_SOURCE_DIR}/src/foundation/delay_loaded_functions.h)
+# __delayLoadHelper2 and the hooks in src/foundation/core/platform_win32.cpp.
+set(delay_list ${PROJECT_SOURCE_DIR}/src/foundation/core/delay_loaded_functions.h)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${delay_list})
 file(STRINGS ${delay_list} delay_entries REGEX "^WINDOW_LIBRARY_FUNCTION")
 

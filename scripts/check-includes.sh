@@ -3,9 +3,14 @@
 # (README, "How the code is organised"); prints each break as FILE:LINE: why,
 # and fails when there is one.
 #
-# Layers, from the bottom: foundation, toolkit, then maintenance, settings and
-# inventory side by side, then shell. A file includes headers of its own
-# layer and the layers below, never of one above.
+# Rooms, from the bottom. The foundation stands in rooms of its own:
+# foundation/core (text and the platform seam), foundation/log (the
+# operations log), foundation/files, then foundation/trees (folder trees) and
+# foundation/profile (the settings document format) side by side. Above it:
+# toolkit; installation (where the player is: its keys and folders, the
+# registry key, the settings lock); maintenance, settings and inventory side
+# by side; shell. A file includes headers of its own room and the rooms
+# below, never of a room above nor of one beside it.
 #
 # Units: no two units include each other (a unit is a header with its .cpp,
 # _win32.h and _win32.cpp).
@@ -16,13 +21,22 @@
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/../src"
 
-layer_of() {
+# A file's room and its height: "HEIGHT ROOM". Rooms of one height stand
+# side by side.
+room_of() {
   case "$1" in
-    foundation/*) echo 1 ;;
-    toolkit/*) echo 2 ;;
-    maintenance/* | settings/* | inventory/*) echo 3 ;;
-    shell/*) echo 4 ;;
-    *) echo 0 ;;
+    foundation/core/*) echo "1 foundation/core" ;;
+    foundation/log/*) echo "2 foundation/log" ;;
+    foundation/files/*) echo "3 foundation/files" ;;
+    foundation/trees/*) echo "4 foundation/trees" ;;
+    foundation/profile/*) echo "4 foundation/profile" ;;
+    toolkit/*) echo "5 toolkit" ;;
+    installation/*) echo "6 installation" ;;
+    maintenance/*) echo "7 maintenance" ;;
+    settings/*) echo "7 settings" ;;
+    inventory/*) echo "7 inventory" ;;
+    shell/*) echo "8 shell" ;;
+    *) echo "0 ${1%/*}" ;;
   esac
 }
 
@@ -39,7 +53,11 @@ status=0
 edges=$(mktemp)
 trap 'rm -f "$edges"' EXIT
 while IFS= read -r file; do
-  own=$(layer_of "$file")
+  read -r own own_room < <(room_of "$file")
+  if [ "$own" -eq 0 ]; then
+    echo "src/$file: stands in no room"
+    status=1
+  fi
   portable=true
   case "$file" in *_win32.h | *_win32.cpp | *_host.cpp) portable=false ;; esac
   while IFS=: read -r line text; do
@@ -47,9 +65,12 @@ while IFS= read -r file; do
       header=${BASH_REMATCH[1]}
       [ "$(unit_of "$header")" != "$(unit_of "$file")" ] &&
         echo "$(unit_of "$file") $(unit_of "$header") src/$file:$line" >>"$edges"
-      theirs=$(layer_of "$header")
-      if [ "$theirs" -gt "$own" ]; then
-        echo "src/$file:$line: includes $header, a layer above its own"
+      read -r theirs their_room < <(room_of "$header")
+      if [ "$their_room" != "$own_room" ] && [ "$theirs" -gt "$own" ]; then
+        echo "src/$file:$line: includes $header, of a room above its own"
+        status=1
+      elif [ "$their_room" != "$own_room" ] && [ "$theirs" -eq "$own" ]; then
+        echo "src/$file:$line: includes $header, of a room beside its own"
         status=1
       fi
       if $portable && [[ $header == *_win32.h ]]; then

@@ -2,7 +2,7 @@
 # The libraries ControlPanel.exe (or its companion ControlPanel.com) imports
 # at start: kernel32, advapi32 and the C runtime, nothing else. The compiler links user32, gdi32 and shell32 by
 # default, so a window or shell function called directly, outside the
-# delay-loaded list (src/foundation/delay_loaded_functions.h), would bring
+# delay-loaded list (src/foundation/core/delay_loaded_functions.h), would bring
 # its library back into the import table without any other sign. Run by
 # CTest with the build's objdump:
 #   scripts/import-table-test.sh <objdump> <program>

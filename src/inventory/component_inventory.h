@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "foundation/containers.h"
-#include "foundation/paths.h"
-#include "foundation/profile_document.h"
-#include "foundation/strings.h"
+#include "foundation/core/containers.h"
+#include "foundation/core/paths.h"
+#include "foundation/profile/profile_document.h"
+#include "foundation/core/strings.h"
 
 // Empties ComponentFiles, then with a version list returns VerifyVersionList
 // of componentFolder (an existing folder, as ReadComponentPath found it) and

@@ -2,14 +2,14 @@
 
 #include <cstring>
 
-#include "foundation/ansi_paths.h"
-#include "foundation/containers.h"
-#include "foundation/folder_listing.h"
-#include "foundation/product_version.h"
-#include "foundation/profile_document.h"
-#include "foundation/profile_file.h"
-#include "foundation/strings.h"
-#include "maintenance/installation.h"
+#include "foundation/core/ansi_paths.h"
+#include "foundation/core/containers.h"
+#include "foundation/files/folder_listing.h"
+#include "foundation/files/product_version.h"
+#include "foundation/profile/profile_document.h"
+#include "foundation/profile/profile_file.h"
+#include "foundation/core/strings.h"
+#include "installation/installation.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <memory>
 #include <new>
 
-#include "foundation/product_version.h"
+#include "foundation/files/product_version.h"
 
 namespace {
 

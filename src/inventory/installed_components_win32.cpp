@@ -1,16 +1,16 @@
 #include "inventory/installed_components.h"
-#include "foundation/profile_file.h"
+#include "foundation/profile/profile_file.h"
 #include "inventory/installed_components_win32.h"
 
 #include <cstring>
 #include <string>
 
-#include "foundation/ansi_paths.h"
-#include "foundation/code_page.h"
-#include "foundation/product_version.h"
-#include "foundation/profile_document.h"
+#include "foundation/core/ansi_paths.h"
+#include "foundation/core/code_page.h"
+#include "foundation/files/product_version.h"
+#include "foundation/profile/profile_document.h"
 #include "inventory/component_inventory.h"
-#include "maintenance/installation.h"
+#include "installation/installation.h"
 #include "toolkit/controls_win32.h"
 #include "toolkit/dialog_procedure_win32.h"
 #include "toolkit/dialogs_win32.h"

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "foundation/paths.h"
+#include "foundation/core/paths.h"
 
 // Shows the window for the files ComponentFiles holds (sorting them in place)
 // and the update version list of componentFolder, modal over owner (none: no

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "foundation/paths.h"
-#include "foundation/strings.h"
+#include "foundation/core/paths.h"
+#include "foundation/core/strings.h"
 
 bool IsPlayerLibraryName(const char* fileName) {
   return fileName && StartsWithIgnoringCase(fileName, PlayerLibraryPrefix);

@@ -10,7 +10,7 @@
 // Netscape plug-ins folder.
 
 // Player libraries: shared libraries (SharedLibraryExtension, listed with
-// SharedLibraryFileType, both in foundation/folder_listing.h) whose name begins
+// SharedLibraryFileType, both in foundation/files/folder_listing.h) whose name begins
 // with this prefix, the prefix compared without regard to case.
 constexpr const char* PlayerLibraryPrefix = "AxQuillframe";
 // The entry each player library unregisters itself through.

@@ -14,7 +14,7 @@
 
 #include <cstdint>
 
-#include "foundation/paths.h"
+#include "foundation/core/paths.h"
 
 // Removes the player installed in componentFolder. Boxes about libraries that
 // cannot be loaded or released are owned by owner (none in option mode).

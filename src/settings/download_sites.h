@@ -10,11 +10,11 @@
 
 #include <cstdint>
 
-#include "foundation/containers.h"
-#include "foundation/paths.h"
-#include "foundation/profile_document.h"
-#include "foundation/status.h"
-#include "foundation/strings.h"
+#include "foundation/core/containers.h"
+#include "foundation/core/paths.h"
+#include "foundation/profile/profile_document.h"
+#include "foundation/core/status.h"
+#include "foundation/core/strings.h"
 
 // The site list file, in the component folder.
 constexpr const char* DownloadSitesFileName = "QFXDownloadSites.txt";

@@ -4,17 +4,17 @@
 #include <optional>
 #include <string>
 
-#include "foundation/ansi_paths.h"
-#include "foundation/code_page.h"
-#include "foundation/paths.h"
-#include "foundation/file_replacement.h"
-#include "foundation/operations_log.h"
-#include "foundation/profile_document.h"
-#include "foundation/profile_edit.h"
-#include "foundation/profile_file.h"
-#include "foundation/profile_values.h"
-#include "maintenance/installation.h"
-#include "settings/settings_lock.h"
+#include "foundation/core/ansi_paths.h"
+#include "foundation/core/code_page.h"
+#include "foundation/core/paths.h"
+#include "foundation/files/file_replacement.h"
+#include "foundation/log/operations_log.h"
+#include "foundation/profile/profile_document.h"
+#include "foundation/profile/profile_edit.h"
+#include "foundation/profile/profile_file.h"
+#include "foundation/profile/profile_values.h"
+#include "installation/installation.h"
+#include "installation/settings_lock.h"
 
 namespace {
 

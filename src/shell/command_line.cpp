@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "foundation/operations_log.h"
+#include "foundation/log/operations_log.h"
 
 namespace {
 

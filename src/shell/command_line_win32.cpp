@@ -6,19 +6,19 @@
 #include <cstdio>
 #include <string>
 
-#include "foundation/ansi_paths.h"
-#include "foundation/code_page.h"
-#include "foundation/file_stream.h"
-#include "foundation/operations_log.h"
-#include "foundation/paths.h"
-#include "foundation/strings.h"
+#include "foundation/core/ansi_paths.h"
+#include "foundation/core/code_page.h"
+#include "foundation/files/file_stream.h"
+#include "foundation/log/operations_log.h"
+#include "foundation/core/paths.h"
+#include "foundation/core/strings.h"
 #include "inventory/component_inventory.h"
-#include "maintenance/installation.h"
+#include "installation/installation.h"
 #include "maintenance/uninstall.h"
 #include "maintenance/uninstall_win32.h"
 #include "settings/download_sites.h"
 #include "settings/manager_options.h"
-#include "settings/settings_lock.h"
+#include "installation/settings_lock.h"
 
 namespace {
 

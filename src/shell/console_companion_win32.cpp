@@ -11,8 +11,8 @@
 #include <cstdint>
 #include <string>
 
-#include "foundation/code_page.h"
-#include "foundation/platform_win32.h"
+#include "foundation/core/code_page.h"
+#include "foundation/core/platform_win32.h"
 
 namespace {
 

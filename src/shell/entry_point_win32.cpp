@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "foundation/code_page.h"
-#include "foundation/operations_log.h"
-#include "foundation/platform_win32.h"
-#include "foundation/what_if.h"
+#include "foundation/core/code_page.h"
+#include "foundation/log/operations_log.h"
+#include "foundation/core/platform_win32.h"
+#include "foundation/core/what_if.h"
 #include "shell/command_line.h"
 #include "shell/log_placement.h"
 #include "shell/main_window_win32.h"

@@ -5,12 +5,12 @@
 #include <initializer_list>
 #include <string>
 
-#include "foundation/ansi_paths.h"
-#include "foundation/code_page.h"
-#include "foundation/file_replacement.h"
-#include "foundation/path_identity.h"
-#include "foundation/paths.h"
-#include "maintenance/installation.h"
+#include "foundation/core/ansi_paths.h"
+#include "foundation/core/code_page.h"
+#include "foundation/files/file_replacement.h"
+#include "foundation/files/path_identity.h"
+#include "foundation/core/paths.h"
+#include "installation/installation.h"
 #include "settings/download_sites.h"
 #include "settings/manager_options.h"
 

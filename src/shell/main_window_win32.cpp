@@ -2,11 +2,11 @@
 
 #include <string>
 
-#include "foundation/operations_log.h"
+#include "foundation/log/operations_log.h"
 
-#include "foundation/paths.h"
-#include "foundation/product_version.h"
-#include "foundation/strings.h"
+#include "foundation/core/paths.h"
+#include "foundation/files/product_version.h"
+#include "foundation/core/strings.h"
 #include "settings/download_sites.h"
 #include "shell/window_commands_win32.h"
 #include "toolkit/application.h"

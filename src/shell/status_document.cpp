@@ -1,8 +1,8 @@
 #include "shell/status_document.h"
 
-#include "foundation/code_page.h"
-#include "foundation/json_text.h"
-#include "foundation/strings.h"
+#include "foundation/core/code_page.h"
+#include "foundation/core/json_text.h"
+#include "foundation/core/strings.h"
 
 namespace {
 

@@ -1,15 +1,15 @@
 #include "shell/window_commands_win32.h"
 
-#include "foundation/paths.h"
-#include "foundation/strings.h"
+#include "foundation/core/paths.h"
+#include "foundation/core/strings.h"
 #include "inventory/component_inventory.h"
 #include "inventory/installed_components_win32.h"
-#include "maintenance/installation.h"
+#include "installation/installation.h"
 #include "maintenance/uninstall.h"
 #include "maintenance/uninstall_win32.h"
 #include "settings/download_sites.h"
 #include "settings/manager_options.h"
-#include "settings/settings_lock.h"
+#include "installation/settings_lock.h"
 #include "toolkit/message_boxes_win32.h"
 
 void ShowNotRegistered(HWND owner) { ShowInfo(owner, NotRegisteredCaption, NotRegisteredText); }

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "foundation/paths.h"
+#include "foundation/core/paths.h"
 
 // Setting the window toolkit up and down, and the application record with its
 // module table. The program calls ToolkitStartUp first, with the instance

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <new>
 
-#include "foundation/platform.h"
+#include "foundation/core/platform.h"
 
 namespace {
 

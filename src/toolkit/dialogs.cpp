@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "foundation/strings.h"
+#include "foundation/core/strings.h"
 #include "toolkit/memory.h"
 
 Rect NormalizedRect(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {

@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "foundation/platform_win32.h"
+#include "foundation/core/platform_win32.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/dialogs_win32.h"
 #include "toolkit/memory.h"

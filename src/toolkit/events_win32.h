@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-#include "foundation/paths.h"
+#include "foundation/core/paths.h"
 #include "toolkit/dialogs.h"
 
 // What a window's callback is told: the kind of event and an EventRecord

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "foundation/platform.h"
+#include "foundation/core/platform.h"
 
 void* ToolkitAlloc(size_t size, bool zeroFill) { return platform::HeapAllocate(size, zeroFill); }
 

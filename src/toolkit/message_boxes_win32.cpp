@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <string>
 
-#include "foundation/operations_log.h"
-#include "foundation/what_if.h"
+#include "foundation/log/operations_log.h"
+#include "foundation/core/what_if.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "foundation/paths.h"
+#include "foundation/core/paths.h"
 
 // ModuleTable: which module handle and which file path belong to a numeric
 // key. Used entries stay packed at the front in registration order; an entry

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "foundation/platform.h"
+#include "foundation/core/platform.h"
 #include "toolkit/memory.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "foundation/paths.h"
+#include "foundation/core/paths.h"
 
 // The toolkit's operations on a FixedPath: clearing it, splitting it into
 // drive, directory, name and extension and joining such parts (by the Windows

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "maintenance/installation.h"
-#include "settings/settings_lock.h"
+#include "installation/installation.h"
+#include "installation/settings_lock.h"
 #include "support/folder_files_win32.h"
 #include "support/player_installation_win32.h"
 #include "support/process_win32.h"

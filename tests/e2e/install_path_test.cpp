@@ -1,7 +1,7 @@
 // "-ip": the install path printed in double quotes, exit code -998.
 #include <gtest/gtest.h>
 
-#include "maintenance/installation.h"
+#include "installation/installation.h"
 #include "support/player_installation_win32.h"
 #include "support/process_win32.h"
 #include "support/registry_win32.h"

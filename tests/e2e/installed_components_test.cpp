@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "inventory/installed_components.h"
-#include "maintenance/installation.h"
+#include "installation/installation.h"
 #include "shell/main_window_win32.h"
 #include "support/fixtures_win32.h"
 #include "support/foreign_names_win32.h"

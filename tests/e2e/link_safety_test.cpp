@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "maintenance/installation.h"
+#include "installation/installation.h"
 #include "support/box_watcher_win32.h"
 #include "support/links_win32.h"
 #include "support/player_installation_win32.h"

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "maintenance/installation.h"
+#include "installation/installation.h"
 #include "settings/download_sites.h"
 #include "shell/main_window_win32.h"
 #include "support/held_file_win32.h"

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "maintenance/installation.h"
+#include "installation/installation.h"
 #include "shell/command_line.h"
 #include "support/fixtures_win32.h"
 #include "support/foreign_names_win32.h"

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "maintenance/installation.h"
+#include "installation/installation.h"
 #include "shell/command_line.h"
 #include "shell/main_window_win32.h"
 #include "support/box_watcher_win32.h"

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "maintenance/installation.h"
+#include "installation/installation.h"
 #include "support/box_watcher_win32.h"
 #include "support/player_installation_win32.h"
 #include "support/process_win32.h"

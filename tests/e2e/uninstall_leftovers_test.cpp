@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "maintenance/installation.h"
+#include "installation/installation.h"
 #include "support/folder_files_win32.h"
 #include "support/held_file_win32.h"
 #include "support/links_win32.h"

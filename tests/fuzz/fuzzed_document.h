@@ -8,9 +8,9 @@
 #include <cstring>
 #include <memory>
 
-#include "foundation/profile_document.h"
+#include "foundation/profile/profile_document.h"
 
-#include "foundation/profile_text.h"
+#include "foundation/profile/profile_text.h"
 
 // Inputs larger than this are passed over: they only slow the run.
 constexpr size_t LargestFuzzedDocument = size_t{1} << 20;

@@ -10,7 +10,7 @@
 #include <cstring>
 #include <memory>
 
-#include "foundation/product_version.h"
+#include "foundation/files/product_version.h"
 
 namespace {
 

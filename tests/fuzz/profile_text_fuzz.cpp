@@ -16,10 +16,10 @@
 #include <string>
 #include <vector>
 
-#include "foundation/profile_document.h"
-#include "foundation/profile_edit.h"
-#include "foundation/profile_text.h"
-#include "foundation/profile_values.h"
+#include "foundation/profile/profile_document.h"
+#include "foundation/profile/profile_edit.h"
+#include "foundation/profile/profile_text.h"
+#include "foundation/profile/profile_values.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/product_version.h"
+#include "foundation/files/product_version.h"
 #include "fuzzed_document.h"
 #include "inventory/component_inventory.h"
 

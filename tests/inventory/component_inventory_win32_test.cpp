@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/folder_listing.h"
+#include "foundation/files/folder_listing.h"
 #include "support/fixtures_win32.h"
 #include "support/navigator_keys_win32.h"
 #include "support/path_of.h"

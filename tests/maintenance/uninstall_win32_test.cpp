@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "maintenance/installation.h"
+#include "installation/installation.h"
 #include "support/box_watcher_win32.h"
 #include "support/folder_files_win32.h"
 #include "support/held_file_win32.h"

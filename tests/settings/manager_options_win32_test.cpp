@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "foundation/profile_document.h"
-#include "foundation/profile_values.h"
+#include "foundation/profile/profile_document.h"
+#include "foundation/profile/profile_values.h"
 #include "support/held_file_win32.h"
 #include "support/path_of.h"
 #include "support/player_installation_win32.h"

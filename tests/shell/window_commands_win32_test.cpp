@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "maintenance/installation.h"
+#include "installation/installation.h"
 #include "support/box_watcher_win32.h"
 #include "support/folder_files_win32.h"
 #include "support/player_installation_win32.h"

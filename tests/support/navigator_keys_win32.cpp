@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "maintenance/installation.h"
+#include "installation/installation.h"
 #include "support/registry_win32.h"
 
 NavigatorKeys::NavigatorKeys() { RemoveKeys(); }

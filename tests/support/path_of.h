@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "foundation/paths.h"
+#include "foundation/core/paths.h"
 
 // The text cut as SetText cuts it (256 characters).
 inline FixedPath PathOf(const std::string& text) {

@@ -1,6 +1,6 @@
 #include "support/player_installation_win32.h"
 
-#include "maintenance/installation.h"
+#include "installation/installation.h"
 #include "support/registry_win32.h"
 
 PlayerInstallation::PlayerInstallation() { RemoveKeys(); }

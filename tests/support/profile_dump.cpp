@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "foundation/profile_document.h"
-#include "foundation/profile_text.h"
+#include "foundation/profile/profile_document.h"
+#include "foundation/profile/profile_text.h"
 
 namespace {
 

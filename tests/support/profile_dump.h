@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "foundation/profile_document.h"
+#include "foundation/profile/profile_document.h"
 
 std::string DumpProfile(const ProfileDocument& document);
 // The same, leaving out entries whose value is empty.

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "foundation/containers.h"
-#include "foundation/strings.h"
+#include "foundation/core/containers.h"
+#include "foundation/core/strings.h"
 
 // Replaces what list holds with copies of texts; the test fails when one
 // cannot be added.

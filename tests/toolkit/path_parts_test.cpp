@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "foundation/platform.h"
+#include "foundation/core/platform.h"
 #include "support/path_of.h"
 #include "toolkit/path_parts_cases.h"
 
