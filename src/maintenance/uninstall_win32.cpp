@@ -10,7 +10,6 @@
 #include <cstdint>
 #include <string>
 
-#include "foundation/core/ansi_paths.h"
 #include "foundation/core/code_page.h"
 #include "foundation/files/folder_listing.h"
 #include "foundation/log/operations_log.h"

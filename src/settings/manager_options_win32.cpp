@@ -4,7 +4,6 @@
 #include <optional>
 #include <string>
 
-#include "foundation/core/ansi_paths.h"
 #include "foundation/core/code_page.h"
 #include "foundation/core/paths.h"
 #include "foundation/files/file_replacement.h"

@@ -21,7 +21,3 @@ bool AnsiPathOf(const wchar_t* path, std::string* ansi);
 // exactly as its ANSI text converted; the whole text converted when the path
 // does not exist.
 std::string TruePathUtf8(const char* ansiPath);
-
-// TruePathUtf8 for an event of the operations log: empty while no log is
-// open, so that a run without a log never asks the system for true names.
-std::string LoggedPath(const char* ansiPath);

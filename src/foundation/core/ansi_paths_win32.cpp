@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "foundation/core/code_page.h"
-#include "foundation/log/operations_log.h"
 #include "foundation/core/paths.h"
 #include "foundation/core/system_path_win32.h"
 
@@ -73,5 +72,3 @@ std::string TruePathUtf8(const char* ansiPath) {
     shown += ExactAnsiOfWide(storedParts[i].c_str(), &unused) ? givenParts[i] : storedParts[i];
   return Utf8OfWide(shown.c_str());
 }
-
-std::string LoggedPath(const char* ansiPath) { return LogIsOpen() ? TruePathUtf8(ansiPath) : std::string(); }

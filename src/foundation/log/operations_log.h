@@ -84,6 +84,11 @@ std::string WithReplacementCharacters(const std::string& text);
 
 // The log on Windows (operations_log_win32.cpp).
 
+// A path (ANSI code page) as an event shows it: by its true name in UTF-8
+// (TruePathUtf8), or empty while no log is open, so that a run without a log
+// never asks the system for true names.
+std::string LoggedPath(const char* ansiPath);
+
 // Opens file (UTF-8, as typed: created under that name) for appending:
 // created when missing, never truncated, shared with other runs that log to
 // it. Its missing folders are made first, like a deep mkdir, but never

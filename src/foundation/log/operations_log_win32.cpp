@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "foundation/core/ansi_paths.h"
 #include "foundation/core/code_page.h"
 #include "foundation/core/platform_win32.h"
 #include "foundation/core/strings.h"
@@ -205,3 +206,5 @@ void CloseOperationsLog() {
   logFile.reset();
   lineOpen = false;
 }
+
+std::string LoggedPath(const char* ansiPath) { return LogIsOpen() ? TruePathUtf8(ansiPath) : std::string(); }
