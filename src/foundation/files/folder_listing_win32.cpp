@@ -13,6 +13,7 @@
 #include "foundation/log/operations_log.h"
 #include "foundation/core/paths.h"
 #include "foundation/core/strings.h"
+#include "foundation/core/system_path_win32.h"
 #include "foundation/core/what_if.h"
 
 namespace {
@@ -97,20 +98,38 @@ bool WalkCurrentFolder(FileList& list, bool recurse) {
   return true;
 }
 
+// The process's current directory moved to a folder for as long as the
+// owner lives, and put back on every path out. Callers remove what they
+// listed, so the listed folder must not stay current: when the previous
+// directory is gone, its parent serves.
+class CurrentFolderChange {
+ public:
+  explicit CurrentFolderChange(const char* folder)
+      : previous_(ReadSystemPath([](wchar_t* buffer, DWORD size) { return GetCurrentDirectoryW(size, buffer); })),
+        made_(SetCurrentDirectoryA(folder) != FALSE) {}
+  ~CurrentFolderChange() {
+    if (made_ && (previous_.empty() || !SetCurrentDirectoryW(previous_.c_str()))) SetCurrentDirectoryW(L"..");
+  }
+  CurrentFolderChange(const CurrentFolderChange&) = delete;
+  CurrentFolderChange& operator=(const CurrentFolderChange&) = delete;
+
+  bool Made() const { return made_; }
+
+ private:
+  std::wstring previous_;
+  bool made_;
+};
+
 }  // namespace
 
 Status FileList::ListFiles(const FixedPath& folder, const char* extensionFilter, uint32_t fileTypeCode,
                            bool recurse) {
   SetFilter(extensionFilter);
   leftOut_.clear();
-  char previous[MAX_PATH];
-  DWORD previousLength = GetCurrentDirectoryA(MAX_PATH, previous);
-  if ((ChangesAreDescribed() && !folder.IsFolder()) || !SetCurrentDirectoryA(folder.Text())) return StatusOk;
+  if (ChangesAreDescribed() && !folder.IsFolder()) return StatusOk;
+  const CurrentFolderChange listed(folder.Text());
+  if (!listed.Made()) return StatusOk;
   WalkCurrentFolder(*this, recurse);
-  // Callers remove what they listed, so the listed folder must not stay
-  // current; when the previous directory is gone, its parent serves.
-  bool restored = previousLength > 0 && previousLength < MAX_PATH && SetCurrentDirectoryA(previous);
-  if (!restored) SetCurrentDirectoryA("..");
   return StatusOk;
 }
 
