@@ -44,12 +44,6 @@ namespace {
 
 constexpr const char* EveryFile = "*.*";
 
-// The part of path (UTF-8) after its last backslash.
-std::string FileNameOf(const std::string& path) {
-  const size_t separator = path.find_last_of('\\');
-  return separator == std::string::npos ? path : path.substr(separator + 1);
-}
-
 // Scans componentFolder\name when it is an existing folder of the tree. A
 // name that does not fit after the folder is passed over: the cut path would
 // name the component folder itself. A link is passed over too: nothing
@@ -97,11 +91,11 @@ void AddNavigatorPluginFiles() {
   // Names are judged as stored: a file reached through its short name
   // ("NPQUIL~1.DLL") is the player's by its own name.
   for (const PathNode* node = files.First(); node; node = node->next) {
-    const std::string name = FileNameOf(TruePathUtf8(node->path.Text()));
+    const std::string name = FileNameOf(TruePathUtf8(node->path.Text()).c_str());
     if (IsPlayerPluginFileName(name.c_str())) AppendPathCopy(ComponentFiles, node->path);
   }
   for (const std::string& path : files.LeftOut())
-    if (IsPlayerPluginFileName(FileNameOf(path).c_str())) ComponentFilesLeftOut.push_back(path);
+    if (IsPlayerPluginFileName(FileNameOf(path.c_str()))) ComponentFilesLeftOut.push_back(path);
   files.ClearFileList();
 }
 

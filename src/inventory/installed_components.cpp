@@ -5,6 +5,7 @@
 #include <memory>
 #include <new>
 
+#include "foundation/core/paths.h"
 #include "foundation/files/product_version.h"
 
 namespace {
@@ -46,11 +47,6 @@ bool CollectFragments(ProfileDocument& document, TypedArray<Fragment>& fragments
   });
   fragments.count = static_cast<int32_t>(last - begin);
   return complete;
-}
-
-const char* FileNameOf(const FixedPath& path) {
-  const char* backslash = strrchr(path.Text(), '\\');
-  return backslash ? backslash + 1 : path.Text();
 }
 
 bool SortComponentFiles(TypedArray<FixedPath>& files) {

@@ -52,9 +52,6 @@ struct Fragment {
 // fragments found so far stay.
 bool CollectFragments(ProfileDocument& document, TypedArray<Fragment>& fragments);
 
-// The text after the last backslash of path, or the whole text without one.
-const char* FileNameOf(const FixedPath& path);
-
 // Puts files in display order, in place. False, files unchanged, when memory
 // for the order runs out.
 bool SortComponentFiles(TypedArray<FixedPath>& files);

@@ -91,12 +91,12 @@ std::string LogPlacementRefusal(const std::string& logFile, const std::vector<Op
     if (IsIn(log, settings.Text()))
       return Refusal(logFile, "the settings file", settings.Text(), Names(options, file.writers, windowMode));
     // The temporary files of interrupted writes beside it go at the next write.
-    const size_t separator = logFile.find_last_of("\\/");
-    const std::string logFolder = separator == std::string::npos ? "." : logFile.substr(0, separator + 1);
-    const std::string logName = separator == std::string::npos ? logFile : logFile.substr(separator + 1);
+    const char* logName = FileNameOf(logFile.c_str());
+    const size_t folderLength = static_cast<size_t>(logName - logFile.c_str());
+    const std::string logFolder = folderLength == 0 ? "." : logFile.substr(0, folderLength);
     const std::wstring wideFolder = WideOfUtf8(logFolder.c_str());
     const std::wstring wideComponentFolder = WideOfAnsi(componentFolder.Text());
-    if (IsSiblingFileName(logName.c_str()) && IsSameOrInside(wideFolder.c_str(), wideComponentFolder.c_str()) &&
+    if (IsSiblingFileName(logName) && IsSameOrInside(wideFolder.c_str(), wideComponentFolder.c_str()) &&
         IsSameOrInside(wideComponentFolder.c_str(), wideFolder.c_str()))
       return Refusal(logFile, "the temporary files of the folder", componentFolder.Text(),
                      Names(options, file.writers, windowMode));

@@ -59,11 +59,8 @@ Status FixedPath::ReplaceName(const char* name) {
 }
 
 const char* FixedPath::FileNamePart() const {
-  uint32_t length = Length();
-  for (uint32_t i = length; i-- > 1;) {
-    if (text[i] == '\\') return i + 1 < length ? text + i + 1 : nullptr;
-  }
-  return nullptr;
+  const char* name = FileNameOf(text);
+  return name > text + 1 && *name != '\0' ? name : nullptr;
 }
 
 void FixedPath::RemoveName() {
@@ -108,14 +105,20 @@ constexpr uint32_t PathBytes = FixedPath::TextBytes;  // 259 characters and the 
 // The length of the program's drive and folder within its file path, the
 // folder's closing separator included; just the drive when there is no folder.
 size_t FolderPrefixLength(const char* programFile) {
-  const char* lastSeparator = strrchr(programFile, '\\');
-  const char* lastSlash = strrchr(programFile, '/');
-  if (!lastSeparator || (lastSlash && lastSlash > lastSeparator)) lastSeparator = lastSlash;
-  if (lastSeparator) return static_cast<size_t>(lastSeparator - programFile) + 1;
+  const char* name = FileNameOf(programFile);
+  if (name != programFile) return static_cast<size_t>(name - programFile);
   return programFile[0] != '\0' && programFile[1] == ':' ? 2 : 0;
 }
 
 }  // namespace
+
+const char* FileNameOf(const char* path) {
+  const char* name = path;
+  for (const char* at = path; *at != '\0'; ++at) {
+    if (IsPathSeparator(*at)) name = at + 1;
+  }
+  return name;
+}
 
 Status ConvertSeparators(char* text, char separator) {
   if (!text || (separator != '/' && separator != '\\')) return StatusBadArgument;

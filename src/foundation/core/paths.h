@@ -42,8 +42,8 @@ struct FixedPath {
   // takes name as its text. StatusIoError without a backslash (path
   // unchanged) or when the result would reach 260 characters (path left cut).
   Status ReplaceName(const char* name);
-  // The text after the last backslash found from position 1 on, or none when
-  // there is no such backslash or it is the last character.
+  // The path's FileNameOf; none when the name is empty or the path has no
+  // separator after its first character.
   const char* FileNamePart() const;
   // Ends the path just after its last backslash (position 1 on); a path that
   // ends in a backslash, or has none, stays as it is.
@@ -79,6 +79,12 @@ size_t LengthWithoutTrailingSeparators(const Char* text, size_t length) {
 inline size_t LengthWithoutTrailingSeparators(const char* text) {
   return LengthWithoutTrailingSeparators(text, strlen(text));
 }
+
+// The file name of path: the text after its last "\" or "/", or the whole
+// text when it has neither. Points into path: empty when path ends in a
+// separator.
+const char* FileNameOf(const char* path);
+inline const char* FileNameOf(const FixedPath& path) { return FileNameOf(path.Text()); }
 
 // Removes every trailing "\" or "/" of path, in place.
 void StripTrailingSeparators(char* path);

@@ -76,6 +76,23 @@ TEST(FixedPathTest, ReplaceName) {
   }
 }
 
+TEST(PathTextTest, FileNameOfIsTheTextAfterTheLastSeparator) {
+  const struct {
+    const char* path;
+    const char* name;
+  } cases[] = {
+      {"C:\\dir\\f.txt", "f.txt"}, {"C:/dir/f.txt", "f.txt"}, {"C:\\dir/sub\\f", "f"},
+      {"C:\\dir\\", ""},          {"noslash", "noslash"},   {"", ""},
+      {"\\only", "only"},          {"C:f.txt", "C:f.txt"},
+  };
+  for (const auto& c : cases) {
+    const char* name = FileNameOf(c.path);
+    EXPECT_STREQ(name, c.name) << c.path;
+    // A pointer into the path itself, not a copy.
+    EXPECT_EQ(name, c.path + strlen(c.path) - strlen(c.name)) << c.path;
+  }
+}
+
 TEST(FixedPathTest, FileNamePart) {
   const struct {
     const char* path;
@@ -83,6 +100,7 @@ TEST(FixedPathTest, FileNamePart) {
   } cases[] = {
       {"C:\\dir\\f.txt", "f.txt"}, {"C:\\dir\\", nullptr}, {"\\only", nullptr},
       {"noslash", nullptr},        {"", nullptr},          {"a\\b", "b"},
+      {"C:/dir/f.txt", "f.txt"},   {"C:\\dir/", nullptr},
   };
   for (const auto& c : cases) {
     FixedPath path = PathOf(c.path);
