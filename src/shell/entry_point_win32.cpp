@@ -39,7 +39,7 @@ std::vector<Option> OptionsOf(const CommandLineReading& reading) {
   return options;
 }
 
-int32_t RunStatus() {
+int32_t RunStatusDocument() {
   // The document is all the run does: no option runs beside it.
   std::string failure;
   const bool written = PrintStatusDocument(&failure);
@@ -49,10 +49,10 @@ int32_t RunStatus() {
             failure.c_str());
     fflush(stderr);
   }
-  const int32_t statusCode = written ? 0 : NotWrittenCode;
+  const int32_t exitCode = written ? 0 : NotWrittenCode;
   Logf("status document %s; exit code %ld", written ? "written" : ("not written: " + failure).c_str(),
-       static_cast<long>(statusCode));
-  return statusCode;
+       static_cast<long>(exitCode));
+  return exitCode;
 }
 
 // "/whatif": each change the run would make, as one line on standard
@@ -115,7 +115,7 @@ int32_t Run(const char* commandLine) {
     OpenOperationsLog(switches.logFile.c_str());
   }
   LogfUtf8("command line: %s", commandLine ? commandLine : "");
-  if (switches.status) return RunStatus();
+  if (switches.status) return RunStatusDocument();
   SetBoxesQuiet(switches.quiet);
   if (switches.whatIf) {
     DescribeChanges(true);

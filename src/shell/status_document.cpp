@@ -56,13 +56,13 @@ std::string ArrayText(const std::vector<std::string>& items, int depth) {
   return text + "\n" + std::string(2 * depth, ' ') + "]";
 }
 
-std::string UpdateVersionListText(const InstallationStatus& status) {
-  if (!status.updateVersionListFile) return "null";
+std::string UpdateVersionListText(const InstallationState& state) {
+  if (!state.updateVersionListFile) return "null";
   ObjectText list(1);
-  list.Member("file", Literal(status.updateVersionListFile));
-  if (!status.updateVersionListError.empty()) return list.Member("error", Literal(status.updateVersionListError)).Text();
+  list.Member("file", Literal(state.updateVersionListFile));
+  if (!state.updateVersionListError.empty()) return list.Member("error", Literal(state.updateVersionListError)).Text();
   std::vector<std::string> fragments;
-  for (const InstallationStatus::Fragment& fragment : status.fragments)
+  for (const InstallationState::Fragment& fragment : state.fragments)
     fragments.push_back(ObjectText(3)
                             .Member("name", Literal(fragment.name))
                             .Member("version", Literal(fragment.version))
@@ -71,68 +71,68 @@ std::string UpdateVersionListText(const InstallationStatus& status) {
   return list.Member("fragments", ArrayText(fragments, 2)).Text();
 }
 
-std::string DownloadSitesText(const InstallationStatus& status) {
+std::string DownloadSitesText(const InstallationState& state) {
   ObjectText sites(1);
-  sites.Member("file", Literal(status.sitesFile)).Member("present", Literal(status.sitesPresent));
-  if (!status.sitesError.empty()) return sites.Member("error", Literal(status.sitesError)).Text();
+  sites.Member("file", Literal(state.sitesFile)).Member("present", Literal(state.sitesPresent));
+  if (!state.sitesError.empty()) return sites.Member("error", Literal(state.sitesError)).Text();
   std::vector<std::string> items;
-  for (const std::string& site : status.sites) items.push_back(Literal(site));
+  for (const std::string& site : state.sites) items.push_back(Literal(site));
   return sites.Member("sites", ArrayText(items, 2))
-      .Member("defaultSite", Literal(status.defaultSite))
-      .Member("includesDefault", Literal(status.sitesIncludeDefault))
+      .Member("defaultSite", Literal(state.defaultSite))
+      .Member("includesDefault", Literal(state.sitesIncludeDefault))
       .Text();
 }
 
-std::string ResourcesText(const InstallationStatus& status) {
+std::string ResourcesText(const InstallationState& state) {
   ObjectText resources(1);
-  resources.Member("folder", Literal(status.resourcesFolder)).Member("exists", Literal(status.resourcesExist));
-  if (!status.resourcesError.empty()) return resources.Member("error", Literal(status.resourcesError)).Text();
-  return resources.Member("fileCount", Literal(status.resourceFiles))
-      .Member("sizeBytes", Literal(status.resourceBytes))
+  resources.Member("folder", Literal(state.resourcesFolder)).Member("exists", Literal(state.resourcesExist));
+  if (!state.resourcesError.empty()) return resources.Member("error", Literal(state.resourcesError)).Text();
+  return resources.Member("fileCount", Literal(state.resourceFiles))
+      .Member("sizeBytes", Literal(state.resourceBytes))
       .Text();
 }
 
 }  // namespace
 
-std::string StatusDocument(const InstallationStatus& status) {
+std::string StatusDocument(const InstallationState& state) {
   literalFailed = false;
   std::vector<std::string> components;
-  for (const InstallationStatus::Component& component : status.components) {
+  for (const InstallationState::Component& component : state.components) {
     ObjectText item(2);
     item.Member("path", Literal(component.path));
     OptionalMember(item, "shortPath", component.shortPath);
     components.push_back(item.Member("version", Literal(component.version)).Text());
   }
   ObjectText player(1);
-  player.Member("registered", Literal(status.playerRegistered)).Member("componentPath", Literal(status.componentPath));
-  OptionalMember(player, "componentShortPath", status.componentShortPath);
-  player.Member("componentFolderExists", Literal(status.componentFolderExists));
+  player.Member("registered", Literal(state.playerRegistered)).Member("componentPath", Literal(state.componentPath));
+  OptionalMember(player, "componentShortPath", state.componentShortPath);
+  player.Member("componentFolderExists", Literal(state.componentFolderExists));
   ObjectText application(1);
-  application.Member("applicationPath", Literal(status.applicationPath));
-  OptionalMember(application, "applicationShortPath", status.applicationShortPath);
-  application.Member("folderExists", Literal(status.applicationFolderExists));
+  application.Member("applicationPath", Literal(state.applicationPath));
+  OptionalMember(application, "applicationShortPath", state.applicationShortPath);
+  application.Member("folderExists", Literal(state.applicationFolderExists));
   ObjectText document(0);
   document.Member("schemaVersion", std::to_string(StatusSchemaVersion))
-      .Member("controlPanelVersion", Literal(status.controlPanelVersion))
+      .Member("controlPanelVersion", Literal(state.controlPanelVersion))
       .Member("player", player.Text())
       .Member("application", application.Text())
       .Member("components", ArrayText(components, 1));
-  if (!status.componentsLeftOut.empty()) {
+  if (!state.componentsLeftOut.empty()) {
     std::vector<std::string> leftOut;
-    for (const std::string& path : status.componentsLeftOut) leftOut.push_back(Literal(path));
+    for (const std::string& path : state.componentsLeftOut) leftOut.push_back(Literal(path));
     document.Member("componentsLeftOut", ArrayText(leftOut, 1));
   }
-  document.Member("updateVersionList", UpdateVersionListText(status))
+  document.Member("updateVersionList", UpdateVersionListText(state))
       .Member("settings", ObjectText(1)
-                              .Member("file", Literal(status.settingsFile))
-                              .Member("present", Literal(status.settingsPresent))
-                              .Member("readable", Literal(status.settingsReadable))
-                              .Member("checkForUpdates", Literal(status.checkForUpdates))
-                              .Member("lastUpdateCheckTime", Literal(status.lastUpdateCheckTime))
+                              .Member("file", Literal(state.settingsFile))
+                              .Member("present", Literal(state.settingsPresent))
+                              .Member("readable", Literal(state.settingsReadable))
+                              .Member("checkForUpdates", Literal(state.checkForUpdates))
+                              .Member("lastUpdateCheckTime", Literal(state.lastUpdateCheckTime))
                               .Text())
-      .Member("downloadSites", DownloadSitesText(status))
-      .Member("beta", ObjectText(1).Member("additionalDownloadUrl", Literal(status.additionalDownloadUrl)).Text())
-      .Member("resources", ResourcesText(status));
+      .Member("downloadSites", DownloadSitesText(state))
+      .Member("beta", ObjectText(1).Member("additionalDownloadUrl", Literal(state.additionalDownloadUrl)).Text())
+      .Member("resources", ResourcesText(state));
   if (literalFailed) return std::string();
   return document.Text() + "\n";
 }

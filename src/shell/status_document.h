@@ -2,7 +2,7 @@
 // "/status": the state of a player installation as one JSON document
 // (RFC 8259, UTF-8), read without changing anything, for the tools that
 // administrators run on many machines. Its shape is published as a JSON
-// Schema, docs/status.schema.json; StatusSchemaVersion changes with any
+// Schema, docs/state.schema.json; StatusSchemaVersion changes with any
 // change a reader of an older document would not expect.
 //
 // A part that cannot be read is an object with an "error" text in place of
@@ -16,7 +16,7 @@
 constexpr int StatusSchemaVersion = 1;
 
 // Every text here is UTF-8. A stored text that is missing is none (null).
-struct InstallationStatus {
+struct InstallationState {
   std::optional<std::string> controlPanelVersion;  // "3.0.6.0"; none without a version resource
 
   bool playerRegistered = false;  // the player key is there
@@ -69,18 +69,18 @@ struct InstallationStatus {
   uint64_t resourceBytes = 0;
 };
 
-// The document for status, indented by two blanks a level, ending in a line
+// The "/status" document of state, indented by two blanks a level, ending in a line
 // end. Bytes of a text that are not UTF-8 are written as U+FFFD, so that the
 // document always parses. Empty when memory ran out: no document is better
 // than one with a field missing.
-std::string StatusDocument(const InstallationStatus& status);
+std::string StatusDocument(const InstallationState& state);
 
 // Windows (status_document_win32.cpp).
 
 // Reads the installation's state from the registry and the files; changes
 // nothing (no file or key is made, no settings lock is taken).
-InstallationStatus ReadInstallationStatus();
+InstallationState ReadInstallationState();
 
-// Writes the document of ReadInstallationStatus to standard output; true
+// Writes the document of ReadInstallationState to standard output; true
 // when it was written whole, else false with the reason in failure.
 bool PrintStatusDocument(std::string* failure);

@@ -69,114 +69,114 @@ std::optional<std::string> OptionValue(ProfileDocument& document, const char* ke
   return value ? std::optional<std::string>(DocumentText(document, value->c_str())) : std::nullopt;
 }
 
-void ReadComponents(const FixedPath& componentFolder, InstallationStatus& status) {
+void ReadComponents(const FixedPath& componentFolder, InstallationState& state) {
   InventoryComponents(componentFolder, nullptr);
   SortComponentFiles(ComponentFiles);
   for (int32_t i = 0; i < ComponentFiles.count; ++i)
-    status.components.push_back(
+    state.components.push_back(
         {Utf8(ComponentFiles[i]), VersionText(ReadProductVersion(ComponentFiles[i])), ShortPath(ComponentFiles[i])});
-  status.componentsLeftOut = ComponentFilesLeftOut;
+  state.componentsLeftOut = ComponentFilesLeftOut;
 }
 
-void ReadUpdateVersionList(const FixedPath& componentFolder, InstallationStatus& status) {
+void ReadUpdateVersionList(const FixedPath& componentFolder, InstallationState& state) {
   ProfileDocument document;
   FixedPath file;
   Status read = StatusOk;
   if (!ReadUpdateVersionList(componentFolder, document, &file, &read)) return;
-  status.updateVersionListFile = Utf8(file);
+  state.updateVersionListFile = Utf8(file);
   if (read != StatusOk) {
-    status.updateVersionListError = StatusText("the list cannot be read whole", read);
+    state.updateVersionListError = StatusText("the list cannot be read whole", read);
     return;
   }
   TypedArray<Fragment> fragments;
   if (!CollectFragments(document, fragments)) {
-    status.updateVersionListError = "memory ran out while reading the list";
+    state.updateVersionListError = "memory ran out while reading the list";
     return;
   }
   for (int32_t i = 0; i < fragments.count; ++i) {
     char version[ProductVersionTextBytes];
     FragmentVersionText(fragments[i].version->Value(), version);
-    status.fragments.push_back({DocumentText(document, fragments[i].fileName->Value()), version,
+    state.fragments.push_back({DocumentText(document, fragments[i].fileName->Value()), version,
                                 DocumentText(document, fragments[i].version->Value())});
   }
 }
 
-void ReadManagerOptions(const FixedPath& componentFolder, InstallationStatus& status) {
+void ReadManagerOptions(const FixedPath& componentFolder, InstallationState& state) {
   FixedPath file = componentFolder;
   if (file.AppendName(ManagerOptionsFileName) != StatusOk) return;
-  status.settingsFile = Utf8(file);
-  status.settingsPresent = file.Exists();
-  if (!status.settingsPresent) return;
+  state.settingsFile = Utf8(file);
+  state.settingsPresent = file.Exists();
+  if (!state.settingsPresent) return;
   ProfileDocument document;
-  status.settingsReadable = ReadProfile(document, file) == StatusOk;
-  if (!status.settingsReadable) return;
-  status.checkForUpdates = OptionValue(document, CheckForUpdatesKey);
-  status.lastUpdateCheckTime = OptionValue(document, LastUpdateCheckTimeKey);
+  state.settingsReadable = ReadProfile(document, file) == StatusOk;
+  if (!state.settingsReadable) return;
+  state.checkForUpdates = OptionValue(document, CheckForUpdatesKey);
+  state.lastUpdateCheckTime = OptionValue(document, LastUpdateCheckTimeKey);
 }
 
-void ReadDownloadSites(const FixedPath& componentFolder, const char* defaultSite, InstallationStatus& status) {
+void ReadDownloadSites(const FixedPath& componentFolder, const char* defaultSite, InstallationState& state) {
   FixedPath file = componentFolder;
   if (file.AppendName(DownloadSitesFileName) != StatusOk) return;
-  status.sitesFile = Utf8(file);
-  status.sitesPresent = file.Exists();
+  state.sitesFile = Utf8(file);
+  state.sitesPresent = file.Exists();
   TypedArray<String> sites;
   const Status read = ReadSites(file, sites);
   if (read != StatusOk && read != StatusNotFound) {
-    status.sitesError = StatusText("the list cannot be read whole", read);
+    state.sitesError = StatusText("the list cannot be read whole", read);
     return;
   }
   for (int32_t i = 0; i < sites.count; ++i)
-    if (sites[i].Length() > 0) status.sites.push_back(Utf8OfAnsi(sites[i].Text()));
-  status.sitesIncludeDefault = ListsSite(sites, defaultSite);
+    if (sites[i].Length() > 0) state.sites.push_back(Utf8OfAnsi(sites[i].Text()));
+  state.sitesIncludeDefault = ListsSite(sites, defaultSite);
 }
 
-void ReadResources(const FixedPath& componentFolder, InstallationStatus& status) {
+void ReadResources(const FixedPath& componentFolder, InstallationState& state) {
   FixedPath folder = componentFolder;
   if (folder.AppendName(ResourceCacheFolderName) != StatusOk) return;
-  status.resourcesFolder = Utf8(folder);
-  status.resourcesExist = folder.IsFolder();
-  if (status.resourcesExist && !MeasureTree(folder, &status.resourceFiles, &status.resourceBytes))
-    status.resourcesError = "the folder cannot be listed whole";
+  state.resourcesFolder = Utf8(folder);
+  state.resourcesExist = folder.IsFolder();
+  if (state.resourcesExist && !MeasureTree(folder, &state.resourceFiles, &state.resourceBytes))
+    state.resourcesError = "the folder cannot be listed whole";
 }
 
 }  // namespace
 
-InstallationStatus ReadInstallationStatus() {
-  InstallationStatus status;
+InstallationState ReadInstallationState() {
+  InstallationState state;
   char program[FixedPath::TextBytes];
   if (platform::ReadProgramFileName(program, sizeof program) > 0) {
     FixedPath programFile;
     programFile.SetText(program);
-    status.controlPanelVersion = VersionText(ReadProductVersion(programFile));
+    state.controlPanelVersion = VersionText(ReadProductVersion(programFile));
   }
 
-  status.playerRegistered = RegistryKey::KeyPresence(PlayerKeyPath) == RegistryKey::Presence::Present;
-  status.componentPath = StoredValue(PlayerKeyPath, ComponentPathValueName);
+  state.playerRegistered = RegistryKey::KeyPresence(PlayerKeyPath) == RegistryKey::Presence::Present;
+  state.componentPath = StoredValue(PlayerKeyPath, ComponentPathValueName);
   FixedPath componentFolder;
-  status.componentFolderExists = ReadComponentPath(componentFolder);
-  if (status.componentFolderExists) status.componentShortPath = ShortPath(componentFolder);
-  status.applicationPath = StoredValue(MakerKeyPath, ApplicationPathValueName);
+  state.componentFolderExists = ReadComponentPath(componentFolder);
+  if (state.componentFolderExists) state.componentShortPath = ShortPath(componentFolder);
+  state.applicationPath = StoredValue(MakerKeyPath, ApplicationPathValueName);
   FixedPath applicationFolder;
-  status.applicationFolderExists = ReadApplicationPath(applicationFolder);
-  if (status.applicationFolderExists) status.applicationShortPath = ShortPath(applicationFolder);
-  status.additionalDownloadUrl = StoredValue(PlayerKeyPath, AdditionalDownloadUrlValueName);
+  state.applicationFolderExists = ReadApplicationPath(applicationFolder);
+  if (state.applicationFolderExists) state.applicationShortPath = ShortPath(applicationFolder);
+  state.additionalDownloadUrl = StoredValue(PlayerKeyPath, AdditionalDownloadUrlValueName);
 
   // "Default" in the site list options stands for this site.
   char defaultSite[SiteBufferBytes];
   ReadConfiguredSite(SiteSettingsPath(), DefaultSiteKey, BuiltInDefaultSite, defaultSite);
-  status.defaultSite = Utf8OfAnsi(defaultSite);
+  state.defaultSite = Utf8OfAnsi(defaultSite);
 
-  if (!status.componentFolderExists) return status;
-  ReadComponents(componentFolder, status);
-  ReadUpdateVersionList(componentFolder, status);
-  ReadManagerOptions(componentFolder, status);
-  ReadDownloadSites(componentFolder, defaultSite, status);
-  ReadResources(componentFolder, status);
-  return status;
+  if (!state.componentFolderExists) return state;
+  ReadComponents(componentFolder, state);
+  ReadUpdateVersionList(componentFolder, state);
+  ReadManagerOptions(componentFolder, state);
+  ReadDownloadSites(componentFolder, defaultSite, state);
+  ReadResources(componentFolder, state);
+  return state;
 }
 
 bool PrintStatusDocument(std::string* failure) {
-  const std::string document = StatusDocument(ReadInstallationStatus());
+  const std::string document = StatusDocument(ReadInstallationState());
   if (document.empty()) {
     if (failure) *failure = "the document could not be made (out of memory)";
     return false;

@@ -7,28 +7,28 @@
 namespace {
 
 TEST(StatusDocumentTest, AnInstallationWithEveryPart) {
-  InstallationStatus status;
-  status.controlPanelVersion = "3.0.6.0";
-  status.playerRegistered = true;
-  status.componentPath = "C:\\P";
-  status.componentFolderExists = true;
-  status.components = {{"C:\\P\\a.dll", std::string("1.2.3.4")}, {"C:\\P\\b.dll", std::nullopt}};
-  status.updateVersionListFile = "C:\\P\\Resources\\UpdateVersionList.txt";
-  status.fragments = {{"a.dll", "1.2.3.4", "16909060"}};
-  status.settingsFile = "C:\\P\\QuillframeConfig.ini";
-  status.settingsPresent = true;
-  status.settingsReadable = true;
-  status.checkForUpdates = "1";
-  status.sitesFile = "C:\\P\\QFXDownloadSites.txt";
-  status.sitesPresent = true;
-  status.sites = {"https://a/", "https://b/"};
-  status.defaultSite = "https://a/";
-  status.sitesIncludeDefault = true;
-  status.resourcesFolder = "C:\\P\\Resources";
-  status.resourcesExist = true;
-  status.resourceFiles = 2;
-  status.resourceBytes = 5000000000ull;
-  EXPECT_EQ(StatusDocument(status),
+  InstallationState state;
+  state.controlPanelVersion = "3.0.6.0";
+  state.playerRegistered = true;
+  state.componentPath = "C:\\P";
+  state.componentFolderExists = true;
+  state.components = {{"C:\\P\\a.dll", std::string("1.2.3.4")}, {"C:\\P\\b.dll", std::nullopt}};
+  state.updateVersionListFile = "C:\\P\\Resources\\UpdateVersionList.txt";
+  state.fragments = {{"a.dll", "1.2.3.4", "16909060"}};
+  state.settingsFile = "C:\\P\\QuillframeConfig.ini";
+  state.settingsPresent = true;
+  state.settingsReadable = true;
+  state.checkForUpdates = "1";
+  state.sitesFile = "C:\\P\\QFXDownloadSites.txt";
+  state.sitesPresent = true;
+  state.sites = {"https://a/", "https://b/"};
+  state.defaultSite = "https://a/";
+  state.sitesIncludeDefault = true;
+  state.resourcesFolder = "C:\\P\\Resources";
+  state.resourcesExist = true;
+  state.resourceFiles = 2;
+  state.resourceBytes = 5000000000ull;
+  EXPECT_EQ(StatusDocument(state),
             "{\n"
             "  \"schemaVersion\": 1,\n"
             "  \"controlPanelVersion\": \"3.0.6.0\",\n"
@@ -92,16 +92,16 @@ TEST(StatusDocumentTest, AnInstallationWithEveryPart) {
 
 // What cannot be read is said in the part, and texts are always valid JSON.
 TEST(StatusDocumentTest, UnreadablePartsAndAwkwardTexts) {
-  InstallationStatus status;
-  status.componentPath = std::string("C:\\\"q\"\t\x01\xFF", 9);
-  status.updateVersionListFile = "L";
-  status.updateVersionListError = "broken";
-  status.sitesFile = "S";
-  status.sitesError = "gone";
-  status.resourcesFolder = "R";
-  status.resourcesExist = true;
-  status.resourcesError = "hidden";
-  const std::string document = StatusDocument(status);
+  InstallationState state;
+  state.componentPath = std::string("C:\\\"q\"\t\x01\xFF", 9);
+  state.updateVersionListFile = "L";
+  state.updateVersionListError = "broken";
+  state.sitesFile = "S";
+  state.sitesError = "gone";
+  state.resourcesFolder = "R";
+  state.resourcesExist = true;
+  state.resourcesError = "hidden";
+  const std::string document = StatusDocument(state);
   EXPECT_NE(document.find("\"componentPath\": \"C:\\\\\\\"q\\\"\\t\\u0001\xEF\xBF\xBD\""), std::string::npos)
       << document;
   EXPECT_NE(document.find("\"updateVersionList\": {\n    \"file\": \"L\",\n    \"error\": \"broken\"\n  }"),
@@ -113,14 +113,14 @@ TEST(StatusDocumentTest, UnreadablePartsAndAwkwardTexts) {
 }
 
 TEST(StatusDocumentTest, ShortFormsBesideTrueNamesAndFilesLeftOut) {
-  InstallationStatus status;
-  status.playerRegistered = true;
-  status.componentPath = "C:\\Player\\\xCE\xA9mega";
-  status.componentShortPath = "C:\\Player\\_MEG~1";
-  status.componentFolderExists = true;
-  status.components = {{"C:\\Player\\\xCE\xA9mega\\a.dll", std::string("1.2.3.4"), "C:\\Player\\_MEG~1\\a.dll"}};
-  status.componentsLeftOut = {"C:\\Player\\\xCE\xA9mega\\\xD0\x96.dll"};
-  const std::string document = StatusDocument(status);
+  InstallationState state;
+  state.playerRegistered = true;
+  state.componentPath = "C:\\Player\\\xCE\xA9mega";
+  state.componentShortPath = "C:\\Player\\_MEG~1";
+  state.componentFolderExists = true;
+  state.components = {{"C:\\Player\\\xCE\xA9mega\\a.dll", std::string("1.2.3.4"), "C:\\Player\\_MEG~1\\a.dll"}};
+  state.componentsLeftOut = {"C:\\Player\\\xCE\xA9mega\\\xD0\x96.dll"};
+  const std::string document = StatusDocument(state);
   EXPECT_NE(document.find("    \"componentPath\": \"C:\\\\Player\\\\\xCE\xA9mega\",\n"
                           "    \"componentShortPath\": \"C:\\\\Player\\\\_MEG~1\",\n"
                           "    \"componentFolderExists\": true\n"),
@@ -136,8 +136,8 @@ TEST(StatusDocumentTest, ShortFormsBesideTrueNamesAndFilesLeftOut) {
             std::string::npos)
       << document;
   // Where no short form was used, none is written.
-  EXPECT_EQ(StatusDocument(InstallationStatus()).find("hortPath"), std::string::npos);
-  EXPECT_EQ(StatusDocument(InstallationStatus()).find("componentsLeftOut"), std::string::npos);
+  EXPECT_EQ(StatusDocument(InstallationState()).find("hortPath"), std::string::npos);
+  EXPECT_EQ(StatusDocument(InstallationState()).find("componentsLeftOut"), std::string::npos);
 }
 
 }  // namespace
