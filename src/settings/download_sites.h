@@ -2,8 +2,8 @@
 // Where the component manager downloads components from:
 // - the site list file "QFXDownloadSites.txt" in the component folder: the
 //   value of every "site" entry of its section "Download Sites", in order;
-// - "ControlPanelv306.ini" beside the program: the default, beta and
-//   development sites the control panel offers, with the built-in sites
+// - the control panel's own settings beside the program: the default, beta
+//   and development sites the control panel offers, with the built-in sites
 //   standing in for any that is missing or empty;
 // - the program-wide site list: the sites of the site list file as last
 //   loaded. An empty element marks a removed site and is never written.
@@ -39,17 +39,17 @@ constexpr const char* BuiltInSecondDevelopmentSite = "https://components.corvale
 
 // The site text that stands for the default site in EditSiteList.
 constexpr const char* DefaultSiteWord = "Default";
-// The buffer a site from "ControlPanelv306.ini" is read into.
+// The buffer a configured site is read into.
 constexpr uint32_t SiteBufferBytes = 2048;
 
 // The program-wide site list: empty at start-up, released at exit.
 extern TypedArray<String> SiteList;
 
-// The path of "ControlPanelv306.ini" beside the program; empty when it
-// cannot be formed.
+// The path of the control panel's settings beside the program; empty when
+// it cannot be formed.
 FixedPath SiteSettingsPath();
 
-// Writes "ControlPanelv306.ini" beside the program with the built-in sites
+// Writes the control panel's settings with the built-in sites
 // when force is true or the file does not exist; an existing file is
 // otherwise left alone. The status of the write, StatusOk when nothing had to
 // be written; StatusIoError when the settings lock (settings_lock.h) could
@@ -67,8 +67,8 @@ bool ReadConfiguredSite(const FixedPath& settings, const char* key, const char* 
 
 // Copies the registry value name "Additional Download URL" into valueName and
 // the public beta site into site (either may be none; each copy is cut to
-// its buffer). The site is the "Beta" value of "ControlPanelv306.ini", or the
-// built-in beta site when that is missing or empty. True when it came from
+// its buffer). The site is the configured "Beta" value, or the built-in beta
+// site when that is missing or empty. True when it came from
 // the file.
 bool BetaSiteSettings(char* valueName, uint32_t valueNameBytes, char* site, uint32_t siteBytes);
 
@@ -90,8 +90,8 @@ bool SaveSiteList(const FixedPath& path, const TypedArray<String>& list);
 
 // Adds site (none: the empty text) at the front of the component folder's
 // site list file, unless it is listed already, or (add false) removes every
-// copy of it. The site "Default" stands for the default site of
-// "ControlPanelv306.ini". The program-wide site list is loaded from the file
+// copy of it. The site "Default" stands for the configured default site.
+// The program-wide site list is loaded from the file
 // first (emptied when there is no file) and holds the result. An existing
 // file changes by the site's line alone: a new site's line goes first in the
 // last "Download Sites" section (the section is added at the end when
@@ -125,6 +125,6 @@ bool AddSite(TypedArray<String>& list, const char* site);
 // Empties every element that holds exactly site; the elements stay in place.
 void RemoveSite(TypedArray<String>& list, const char* site);
 
-// Fills an empty document with the built-in contents of
-// "ControlPanelv306.ini". False when memory runs out.
+// Fills an empty document with the built-in contents of the control panel's
+// settings. False when memory runs out.
 bool BuildDefaultSiteSettings(ProfileDocument& document);

@@ -17,8 +17,8 @@ constexpr const char* OptionOffValue = "0";
 // The buffer the options are read into; their values are "0" and "1".
 constexpr uint32_t OptionValueBufferBytes = 12;
 
-// Sets key of "ComponentMgrOptions" in the component folder's
-// "QuillframeConfig.ini" to value. True when there is no component folder
+// Sets key of the options' section in the component folder's options file
+// to value. True when there is no component folder
 // (nothing to change) or the value was written; false when the settings lock
 // (settings_lock.h) could not be taken, or the file is missing or
 // unreadable, lacks the key, or could not be written.

@@ -14,6 +14,7 @@
 // removes or rewrites: "-u" and "-rcvr" the component folder, "-rcvr" the
 // application folder too, "-dr" the folder "Resources" in it, the site and
 // settings options their file and the temporary files of interrupted writes
-// beside it; every run may write "ControlPanelv306.ini" beside the program.
+// beside it; every run may write the control panel's settings beside the
+// program.
 // The refusal is UTF-8.
 std::string LogPlacementRefusal(const std::string& logFile, const std::vector<Option>& options, bool windowMode);
