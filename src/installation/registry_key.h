@@ -25,7 +25,7 @@ class String;
 class RegistryKey {
  public:
   RegistryKey() = default;
-  virtual ~RegistryKey();
+  ~RegistryKey();
   RegistryKey(const RegistryKey&) = delete;
   RegistryKey& operator=(const RegistryKey&) = delete;
 
