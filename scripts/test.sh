@@ -126,7 +126,7 @@ restarts_of() {
 }
 
 if [ -n "$quick" ]; then
-  run_step includes "includes: the layers and the file-name rule of src/" scripts/check-includes.sh
+  run_step includes "includes: the rooms and the file-name rule of src/" scripts/check-includes.sh
   run_step fuzz "fuzz: every fuzzer over its corpus" scripts/fuzz.sh --replay
   awk '/^== fuzz: / { name = $3 } /^Done [0-9]+ runs in / { print "   " name ": " $0 }' "$logs/fuzz.log"
   bits=$PANEL_BITS
@@ -159,7 +159,7 @@ if [ -n "$quick" ]; then
 fi
 
 run_step setup "set-up: the packages of the build and the tests" scripts/setup.sh
-run_step includes "includes: the layers and the file-name rule of src/" scripts/check-includes.sh
+run_step includes "includes: the rooms and the file-name rule of src/" scripts/check-includes.sh
 
 build_step host
 run_step host-tests "host: tests of the portable core with sanitizers" ctest --preset host
