@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Checks the includes of src/ against the layering and the file-name rule
-# (README, "How the code is organised"); prints each break as FILE:LINE: why,
-# and fails when there is one.
+# Checks the includes of src/ against the order of its rooms and the
+# file-name rule (docs/architecture.md, "Rooms and units"); prints each break
+# as FILE:LINE: why, and fails when there is one.
 #
 # Rooms, from the bottom. The foundation stands in rooms of its own:
 # foundation/core (text and the platform seam), foundation/log (the
