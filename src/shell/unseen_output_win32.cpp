@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "foundation/core/code_page.h"
 #include "toolkit/controls_win32.h"
 #include "toolkit/dialog_procedure_win32.h"
 #include "toolkit/dialogs_win32.h"
@@ -147,5 +148,6 @@ void ShowUsageWindow(const std::string& usage) {
 }
 
 void ShowRefusalBox(const std::string& refusalLine) {
-  ShowError(nullptr, BoxCaption, WithoutFinalLineEnd(refusalLine).c_str());
+  // The line quotes the tokens as typed, in UTF-8; a box shows ANSI text.
+  ShowError(nullptr, BoxCaption, DisplayAnsiOfUtf8(WithoutFinalLineEnd(refusalLine).c_str()).c_str());
 }

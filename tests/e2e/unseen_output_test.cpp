@@ -162,6 +162,9 @@ TEST_F(UnseenOutputTest, ARefusedCommandLineShowsItsReasonInABox) {
       {"/status /bogus", "\"/bogus\" is not an option, an option's argument or a switch"},
       {"/log", "\"/log\" names no file"},
       {"-cu+ /log -u", "\"/log\" must be followed by its file name, not by \"-u\""},
+      // A token outside ASCII (typed in the ANSI code page here) is shown as
+      // typed, not as the bytes of its UTF-8 form.
+      {"/status \xE9t\xE9", "\"\xE9t\xE9\" is not an option, an option's argument or a switch"},
   };
   for (const auto& refused : cases) {
     Start(refused.arguments);
