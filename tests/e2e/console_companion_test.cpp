@@ -1,7 +1,8 @@
 // ControlPanel.com, the console companion, started as cmd starts it: it runs
 // ControlPanel.exe from its own folder with the same command line, waits for
 // it (also while its window is open) and ends with its exit code; it never
-// runs a ControlPanel.exe of the current folder or the PATH.
+// runs a ControlPanel.exe of the current folder or the PATH; and the program
+// outlives it, so that a closed console never cuts a change in half.
 #include <windows.h>
 
 #include <tlhelp32.h>
@@ -9,10 +10,15 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
+#include "foundation/core/platform_win32.h"
+#include "installation/settings_lock.h"
 #include "support/control_panel_copy_win32.h"
 #include "support/fixtures_win32.h"
+#include "support/folder_files_win32.h"
 #include "support/panel_window_win32.h"
+#include "support/player_installation_win32.h"
 #include "support/process_win32.h"
 #include "support/temp_folder_win32.h"
 #include "support/test_desktop_win32.h"
@@ -169,6 +175,12 @@ class StartedCompanion {
   StartedCompanion& operator=(const StartedCompanion&) = delete;
 
   bool Started() const { return process_ != nullptr; }
+  // Ends the companion as the system does once the console's close handlers
+  // have run; true when it is gone.
+  bool EndAsAClosedConsoleDoes() {
+    return TerminateProcess(process_, static_cast<UINT>(STATUS_CONTROL_C_EXIT)) &&
+           WaitForSingleObject(process_, 30000) == WAIT_OBJECT_0;
+  }
   DWORD ProcessId() const { return processId_; }
   bool Running() const { return WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
   bool WaitForExit(int32_t* exitCode) {
@@ -196,6 +208,20 @@ DWORD ParentOf(DWORD process) {
     if (entry.th32ProcessID == process) parent = entry.th32ParentProcessID;
   CloseHandle(snapshot);
   return parent;
+}
+
+// The process of ControlPanel.exe that parent started, or 0.
+DWORD ProgramStartedBy(DWORD parent) {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return 0;
+  PROCESSENTRY32 entry = {};
+  entry.dwSize = sizeof entry;
+  DWORD program = 0;
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+    if (entry.th32ParentProcessID == parent && lstrcmpiA(entry.szExeFile, "ControlPanel.exe") == 0)
+      program = entry.th32ProcessID;
+  CloseHandle(snapshot);
+  return program;
 }
 
 // The main window of the program that the companion started.
@@ -230,6 +256,55 @@ TEST_F(CompanionTest, WaitsForTheWindow) {
   int32_t exitCode = -1;
   ASSERT_TRUE(companion.WaitForExit(&exitCode));
   EXPECT_EQ(exitCode, 0);
+}
+
+// The console window closed while the program waits to change a
+// settings file: the system ends the companion, the program goes on alone
+// and finishes its change, whole, as a run without the companion would.
+TEST_F(CompanionTest, TheProgramFinishesItsChangeWhenTheCompanionIsEnded) {
+  PlayerInstallation player;
+  ASSERT_TRUE(player.Install());
+  const std::string options = player.ComponentFolder() + "\\QuillframeConfig.ini";
+  const std::string before = "[ComponentMgrOptions]\r\nCheckForUpdates = 0\r\nLastUpdateCheckTime = 5\r\n\r\n";
+  const std::string after = "[ComponentMgrOptions]\r\nCheckForUpdates = 1\r\nLastUpdateCheckTime = 5\r\n\r\n";
+  ASSERT_TRUE(WriteTextFile(options, before));
+  TempFolder logs;
+  const std::string log = logs / "cp.log";
+  OwnedHandle program;
+  {
+    // Another run's change: the program waits for it, up to the lock's bound
+    // (10 s), far longer than the steps below take.
+    SettingsLock holder;
+    ASSERT_TRUE(holder.Held());
+    StartedCompanion companion(Companion(), "/quiet /log \"" + log + "\" -cu+");
+    ASSERT_TRUE(companion.Started());
+    DWORD programId = 0;
+    ASSERT_TRUE(WaitUntil([&] { return (programId = ProgramStartedBy(companion.ProcessId())) != 0; }, 20000))
+        << "the companion started no program";
+    program.Reset(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, programId));
+    ASSERT_TRUE(program.IsOpen());
+    // The run has begun; its change waits for the lock the test holds.
+    ASSERT_TRUE(WaitUntil([&] { return ReadTextFile(log).find("command line: ") != std::string::npos; }, 20000))
+        << ReadTextFile(log);
+    ASSERT_TRUE(companion.EndAsAClosedConsoleDoes());
+    // The companion is gone in the middle of the run.
+    EXPECT_EQ(WaitForSingleObject(program.Get(), 0), static_cast<DWORD>(WAIT_TIMEOUT))
+        << "the program ended with the companion";
+    EXPECT_EQ(ReadTextFile(log).find("result code"), std::string::npos) << ReadTextFile(log);
+    EXPECT_EQ(ReadTextFile(options), before);
+  }
+  // The lock is let go: the program, alone now, makes its change and ends.
+  ASSERT_EQ(WaitForSingleObject(program.Get(), 30000), static_cast<DWORD>(WAIT_OBJECT_0))
+      << "the program did not end by itself";
+  DWORD exitCode = 1;
+  ASSERT_TRUE(GetExitCodeProcess(program.Get(), &exitCode));
+  EXPECT_EQ(exitCode, 0u);
+  EXPECT_EQ(ReadTextFile(options), after);
+  EXPECT_EQ(FilesIn(player.ComponentFolder()), std::vector<std::string>{"QuillframeConfig.ini"});
+  const std::string logText = ReadTextFile(log);
+  const std::string lastLine = "] result code 0\r\n";
+  ASSERT_GE(logText.size(), lastLine.size()) << logText;
+  EXPECT_EQ(logText.substr(logText.size() - lastLine.size()), lastLine) << logText;
 }
 
 }  // namespace
