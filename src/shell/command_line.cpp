@@ -191,6 +191,38 @@ std::string RefusalLine(const std::string& refusal) {
   return "ControlPanel: refused the command line: " + refusal + "; nothing was run (see \"ControlPanel.exe /?\")\n";
 }
 
+namespace {
+
+// The usage text's lines are at most this long, so that it reads in a
+// console window and in the window that shows it without a standard output.
+constexpr size_t UsageLineCharacters = 104;
+
+// head followed by text, wrapped at blanks to UsageLineCharacters, each
+// further line indented to where text began.
+std::string WrappedUsageEntry(const std::string& head, const std::string& text) {
+  std::string entry = head;
+  size_t lineStart = 0;
+  size_t at = 0;
+  while (at < text.size()) {
+    size_t wordEnd = text.find(' ', at);
+    if (wordEnd == std::string::npos) wordEnd = text.size();
+    const std::string word = text.substr(at, wordEnd - at);
+    const bool lineHasWords = entry.size() > lineStart + head.size();
+    if (lineHasWords && entry.size() - lineStart + 1 + word.size() > UsageLineCharacters) {
+      entry += "\n";
+      lineStart = entry.size();
+      entry += std::string(head.size(), ' ');
+    } else if (lineHasWords) {
+      entry += ' ';
+    }
+    entry += word;
+    at = wordEnd + 1;
+  }
+  return entry + "\n";
+}
+
+}  // namespace
+
 std::string UsageText() {
   std::string text =
       "ControlPanel.exe                  shows the main window; exit code 0 when it is closed\n"
@@ -200,7 +232,7 @@ std::string UsageText() {
   for (const OptionRow& row : OptionTable) {
     std::string name = std::string(row.text) + (row.argument ? std::string(" ") + row.argument : "");
     if (name.size() < 24) name.resize(24, ' ');
-    text += "  " + name + " " + row.results + "\n";
+    text += WrappedUsageEntry("  " + name + " ", row.results);
   }
   text +=
       "\nSwitches (whole tokens, any case):\n"
@@ -223,10 +255,10 @@ std::string UsageText() {
       "with blanks. \"/status\" takes no option beside it. \"/log\" comes once and takes the next token as its\n"
       "file only when it begins with neither \"-\" nor \"/\"; the log's missing folders are made. Files are\n"
       "reached by the names typed, also outside the ANSI code page; a site or time that the code page cannot\n"
-      "hold is refused (without a switch, its option fails). A log that\n"
-      "is, or lies inside, what the options remove or rewrite (the component folder or its \"Resources\",\n"
-      "its settings files, the application folder, \"ControlPanelv306.ini\") is refused too. A refused\n"
-      "command line runs nothing: one line on standard error says why, and the result code is " +
+      "hold is refused (without a switch, its option fails). A log that is, or lies inside, what the options\n"
+      "remove or rewrite (the component folder or its \"Resources\", its settings files, the application\n"
+      "folder, \"ControlPanelv306.ini\") is refused too. A refused command line runs nothing: one line on\n"
+      "standard error says why, and the result code is " +
       std::to_string(RefusedCommandLineCode) + ".\n";
   return text;
 }
