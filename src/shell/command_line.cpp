@@ -263,19 +263,6 @@ std::string UsageText() {
   return text;
 }
 
-const char* AfterProgramName(const char* wholeCommandLine) {
-  if (!wholeCommandLine) return "";
-  const auto isBlankOrControl = [](char c) { return static_cast<unsigned char>(c) <= static_cast<unsigned char>(Blank); };
-  const char* position = wholeCommandLine;
-  bool quoted = false;
-  while (*position && (quoted || !isBlankOrControl(*position))) {
-    if (*position == Quote) quoted = !quoted;
-    ++position;
-  }
-  while (*position && isBlankOrControl(*position)) ++position;
-  return position;
-}
-
 const char* NextToken(const char* position, char* token, bool* cut) {
   if (cut) *cut = false;
   if (!position || !token || *position == '\0') return nullptr;

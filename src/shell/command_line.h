@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 // The dispatcher copies every token, option or argument, into one buffer of
@@ -30,7 +31,27 @@ const char* NextToken(const char* position, char* token, bool* cut = nullptr);
 // from the wide form so that no character is lost to the ANSI code page.
 // The name ends at the first blank or control character outside double
 // quotes; what follows it up to the next other character is passed over.
-const char* AfterProgramName(const char* wholeCommandLine);
+// The console companion finds its own arguments in its wide command line by
+// the same rule, so that it hands the program exactly what the program
+// would have read after the companion's name.
+template <typename Char>
+const Char* AfterProgramName(const Char* wholeCommandLine) {
+  constexpr Char Blank = ' ';
+  constexpr Char Quote = '"';
+  static const Char none[] = {0};
+  if (!wholeCommandLine) return none;
+  const auto isBlankOrControl = [](Char c) {
+    return static_cast<std::make_unsigned_t<Char>>(c) <= static_cast<std::make_unsigned_t<Char>>(Blank);
+  };
+  const Char* position = wholeCommandLine;
+  bool quoted = false;
+  while (*position && (quoted || !isBlankOrControl(*position))) {
+    if (*position == Quote) quoted = !quoted;
+    ++position;
+  }
+  while (*position && isBlankOrControl(*position)) ++position;
+  return position;
+}
 
 // The options, in the order the dispatcher tests them.
 enum class Option {

@@ -13,6 +13,7 @@
 
 #include "foundation/core/code_page.h"
 #include "foundation/core/platform_win32.h"
+#include "shell/command_line.h"
 
 namespace {
 
@@ -64,21 +65,6 @@ std::wstring OwnPath() {
     if (path.size() >= LongestPathCharacters) return std::wstring();
     path.resize(path.size() * 2);
   }
-}
-
-// The command line after the companion's own name, as it was given, the
-// blanks before the first argument included; the program reads it after its
-// own name just the same.
-const wchar_t* ArgumentsOf(const wchar_t* commandLine) {
-  const wchar_t* at = commandLine;
-  if (*at == L'"') {
-    ++at;
-    while (*at && *at != L'"') ++at;
-    if (*at == L'"') ++at;
-  } else {
-    while (*at && *at != L' ' && *at != L'\t') ++at;
-  }
-  return at;
 }
 
 // Ctrl+C, Ctrl+Break and the console's close leave the program alone: it is
@@ -235,7 +221,8 @@ int32_t RunProgram() {
   for (HANDLE handle : {startup.hStdInput, startup.hStdOutput, startup.hStdError})
     if (handle && handle != INVALID_HANDLE_VALUE) SetHandleInformation(handle, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
 
-  std::wstring commandLine = L"\"" + program + L"\"" + ArgumentsOf(GetCommandLineW());
+  const std::wstring arguments = AfterProgramName(GetCommandLineW());
+  std::wstring commandLine = L"\"" + program + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
   PROCESS_INFORMATION started = {};
   if (!CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
                       &started))

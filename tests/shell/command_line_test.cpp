@@ -110,7 +110,10 @@ TEST(AfterProgramNameTest, PassesOverTheProgramsNameAsTheRuntimeDoes) {
       {"", ""},
   };
   for (const auto& c : cases) EXPECT_STREQ(AfterProgramName(c.whole), c.after) << c.whole;
-  EXPECT_STREQ(AfterProgramName(nullptr), "");
+  EXPECT_STREQ(AfterProgramName(static_cast<const char*>(nullptr)), "");
+  // The console companion reads its wide command line by the same rule.
+  EXPECT_EQ(std::wstring(AfterProgramName(L"C:\\\"my tools\"\\ControlPanel.com  -v \"a b.txt\"")), L"-v \"a b.txt\"");
+  EXPECT_EQ(std::wstring(AfterProgramName(L"ControlPanel\t\u03A9x.log")), L"\u03A9x.log");
 }
 
 struct Call {
