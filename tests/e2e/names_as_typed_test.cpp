@@ -16,6 +16,7 @@
 #include "shell/command_line.h"
 #include "support/fixtures_win32.h"
 #include "support/foreign_names_win32.h"
+#include "support/installation_snapshot_win32.h"
 #include "support/installed_player_test_win32.h"
 #include "support/links_win32.h"
 #include "support/process_win32.h"
@@ -74,7 +75,7 @@ class NamesAsTyped : public InstalledPlayerTest {
   std::string State() const {
     std::string state;
     for (const std::string& folder : {player.Root().Path(), lists.Path(), logs.Path()})
-      state += TreeStateUtf8(folder);
+      for (const std::string& entry : TreeSnapshot(folder)) state += folder + "\\" + entry + "\n";
     bool found = false;
     state += "key " + std::to_string(MachineKeyExists(PlayerKeyPath)) + "\n";
     state += MachineString(PlayerKeyPath, "Component Path", &found) + std::to_string(found) + "\n";

@@ -2,45 +2,18 @@
 
 #include <windows.h>
 
-#include <algorithm>
-#include <vector>
+#include "foundation/core/code_page.h"
 
 namespace {
 
-std::wstring Wide(const std::string& utf8) {
-  const int count = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0);
-  if (count <= 0) return std::wstring();
-  std::wstring wide(static_cast<size_t>(count), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, &wide[0], count);
-  wide.resize(static_cast<size_t>(count - 1));
-  return wide;
-}
-
-std::string Narrow(const std::wstring& wide, UINT codePage) {
-  const int count = WideCharToMultiByte(codePage, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
+// The ANSI form the system makes of wide, look-alikes included.
+std::string AnsiLookAlike(const std::wstring& wide) {
+  const int count = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
   if (count <= 0) return std::string();
   std::string narrow(static_cast<size_t>(count), '\0');
-  WideCharToMultiByte(codePage, 0, wide.c_str(), -1, &narrow[0], count, nullptr, nullptr);
+  WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, &narrow[0], count, nullptr, nullptr);
   narrow.resize(static_cast<size_t>(count - 1));
   return narrow;
-}
-
-void AddTree(const std::wstring& folder, std::vector<std::string>& entries) {
-  WIN32_FIND_DATAW found;
-  HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return;
-  do {
-    const std::wstring name = found.cFileName;
-    if (name == L"." || name == L"..") continue;
-    const std::wstring path = folder + L"\\" + name;
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      entries.push_back(Narrow(path, CP_UTF8) + "\\");
-      AddTree(path, entries);
-    } else {
-      entries.push_back(Narrow(path, CP_UTF8) + "\n" + ReadFileUtf8(Narrow(path, CP_UTF8)));
-    }
-  } while (FindNextFileW(search, &found));
-  FindClose(search);
 }
 
 }  // namespace
@@ -52,13 +25,13 @@ bool CodePageHolds(const wchar_t* text) {
 }
 
 std::string LookAlikeOf(const wchar_t* text) {
-  const std::string ansi = Narrow(text, CP_ACP);
+  const std::string ansi = AnsiLookAlike(text);
   return ansi.find('?') == std::string::npos ? ansi : std::string();
 }
 
 bool WriteFileUtf8(const std::string& path, const std::string& bytes) {
-  HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                            nullptr);
+  HANDLE file = CreateFileW(WideOfUtf8(path.c_str()).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;
   const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
@@ -69,8 +42,8 @@ bool WriteFileUtf8(const std::string& path, const std::string& bytes) {
 
 std::string ReadFileUtf8(const std::string& path, bool* found) {
   if (found) *found = false;
-  HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, 0, nullptr);
+  HANDLE file = CreateFileW(WideOfUtf8(path.c_str()).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_EXISTING, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return std::string();
   std::string bytes;
   char chunk[4096];
@@ -81,17 +54,10 @@ std::string ReadFileUtf8(const std::string& path, bool* found) {
   return bytes;
 }
 
-bool ExistsUtf8(const std::string& path) { return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-bool CopyFileUtf8(const std::string& from, const std::string& to) {
-  return CopyFileW(Wide(from).c_str(), Wide(to).c_str(), FALSE) != FALSE;
+bool ExistsUtf8(const std::string& path) {
+  return GetFileAttributesW(WideOfUtf8(path.c_str()).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-std::string TreeStateUtf8(const std::string& folder) {
-  std::vector<std::string> entries;
-  AddTree(Wide(folder), entries);
-  std::sort(entries.begin(), entries.end());
-  std::string state;
-  for (const std::string& entry : entries) state += entry + "\n";
-  return state;
+bool CopyFileUtf8(const std::string& from, const std::string& to) {
+  return CopyFileW(WideOfUtf8(from.c_str()).c_str(), WideOfUtf8(to.c_str()).c_str(), FALSE) != FALSE;
 }

@@ -30,6 +30,3 @@ bool WriteFileUtf8(const std::string& path, const std::string& bytes);
 std::string ReadFileUtf8(const std::string& path, bool* found = nullptr);
 bool ExistsUtf8(const std::string& path);
 bool CopyFileUtf8(const std::string& from, const std::string& to);
-// Every file and folder under folder (UTF-8 paths, sorted) with the bytes of
-// each file: what a run that changes nothing leaves as it was.
-std::string TreeStateUtf8(const std::string& folder);

@@ -5,23 +5,9 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "foundation/core/code_page.h"
+
 namespace {
-
-std::string Utf8(const std::wstring& text) {
-  if (text.empty()) return std::string();
-  std::string utf8(text.size() * 4, '\0');
-  utf8.resize(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
-                                                       &utf8[0], static_cast<int>(utf8.size()), nullptr, nullptr)));
-  return utf8;
-}
-
-std::wstring Wide(const std::string& ansi) {
-  std::wstring wide(ansi.size(), L'\0');
-  const int length = MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), static_cast<int>(ansi.size()), &wide[0],
-                                         static_cast<int>(wide.size()));
-  wide.resize(static_cast<size_t>(length));
-  return wide;
-}
 
 std::string Hex(unsigned long long value) {
   char text[32];
@@ -49,7 +35,7 @@ void SnapshotFolder(const std::wstring& folder, const std::string& relative, std
     const std::wstring name = found.cFileName;
     if (name == L"." || name == L"..") continue;
     const std::wstring path = folder + L"\\" + name;
-    const std::string shown = relative + Utf8(name);
+    const std::string shown = relative + Utf8OfWide(name.c_str());
     const unsigned long long written = (static_cast<unsigned long long>(found.ftLastWriteTime.dwHighDateTime) << 32) |
                                        found.ftLastWriteTime.dwLowDateTime;
     std::string entry = shown + " attributes " + Hex(found.dwFileAttributes);
@@ -104,7 +90,7 @@ void SnapshotKey(HKEY parent, const std::string& path, const std::string& name, 
 
 std::vector<std::string> TreeSnapshot(const std::string& folder) {
   std::vector<std::string> entries;
-  SnapshotFolder(Wide(folder), std::string(), entries);
+  SnapshotFolder(WideOfAnsi(folder.c_str()), std::string(), entries);
   std::sort(entries.begin(), entries.end());
   return entries;
 }
