@@ -17,9 +17,11 @@
 #include "support/folder_files_win32.h"
 #include "support/held_file_win32.h"
 #include "support/links_win32.h"
+#include "support/navigator_keys_win32.h"
 #include "support/player_installation_win32.h"
 #include "support/process_win32.h"
 #include "support/registry_win32.h"
+#include "support/temp_folder_win32.h"
 
 namespace {
 
@@ -84,27 +86,44 @@ TEST(UninstallLeftovers, AnotherProductsFilesInTheRootAreSeenWhateverTheirNames)
   }
 }
 
+// With and without a Netscape plug-ins folder: the walk of Netscape's keys
+// removes the plug-in files only, so the player's key still names what is
+// left, and a second run finishes the job.
 TEST(UninstallLeftovers, AFailedUninstallCanBeRunAgain) {
-  PlayerInstallation player;
-  ASSERT_TRUE(player.Install());
-  const std::string settings = player.ComponentFolder() + "\\QuillframeConfig.ini";
-  ASSERT_TRUE(WriteTextFile(settings, "[ComponentMgrOptions]\r\n"));
-  {
-    HeldFile held(settings, 0);  // the player is running
-    ASSERT_TRUE(held.IsOpen());
+  for (const bool netscape : {false, true}) {
+    SCOPED_TRACE(netscape ? "with a Netscape plug-ins folder" : "without Netscape");
+    PlayerInstallation player;
+    NavigatorKeys navigator;
+    ASSERT_TRUE(player.Install());
+    const std::string plugins = player.Root() / "Plugins";
+    if (netscape) {
+      ASSERT_TRUE(WriteTextFile(plugins + "\\NPQuillframe3.dll", "plug-in"));
+      ASSERT_TRUE(navigator.Install("4.7", plugins));
+    }
+    const std::string settings = player.ComponentFolder() + "\\QuillframeConfig.ini";
+    ASSERT_TRUE(WriteTextFile(settings, "[ComponentMgrOptions]\r\n"));
+    TempFolder logs;
+    const std::string log = logs / "cp.log";
+    {
+      HeldFile held(settings, 0);  // the player is running
+      ASSERT_TRUE(held.IsOpen());
+      ProgramRun run = RunPanel("/log \"" + log + "\" -u");
+      EXPECT_EQ(run.output, "-1\n");
+      bool found = false;
+      EXPECT_EQ(MachineString(PlayerKeyPath, ComponentPathValueName, &found), player.ComponentFolder());
+      EXPECT_TRUE(found) << "the key that names what is left stays";
+      EXPECT_TRUE(MachineKeyExists(TechnologyKeyPath));
+      EXPECT_EQ(ReadTextFile(log).find("removed registry key"), std::string::npos) << ReadTextFile(log);
+      EXPECT_NE(ReadTextFile(log).find("kept the player's registry keys"), std::string::npos);
+      EXPECT_FALSE(PathExists(plugins + "\\NPQuillframe3.dll"));
+      run = RunPanel("-ip");
+      EXPECT_EQ(run.output, "\"" + player.ComponentFolder() + "\"");
+    }
     ProgramRun run = RunPanel("-u");
-    EXPECT_EQ(run.output, "-1\n");
-    bool found = false;
-    EXPECT_EQ(MachineString(PlayerKeyPath, ComponentPathValueName, &found), player.ComponentFolder());
-    EXPECT_TRUE(found) << "the key that names what is left stays";
-    EXPECT_TRUE(MachineKeyExists(TechnologyKeyPath));
-    run = RunPanel("-ip");
-    EXPECT_EQ(run.output, "\"" + player.ComponentFolder() + "\"");
+    EXPECT_EQ(run.output, "0\n");
+    EXPECT_FALSE(PathExists(player.ComponentFolder()));
+    EXPECT_FALSE(MachineKeyExists(PlayerKeyPath));
   }
-  ProgramRun run = RunPanel("-u");
-  EXPECT_EQ(run.output, "0\n");
-  EXPECT_FALSE(PathExists(player.ComponentFolder()));
-  EXPECT_FALSE(MachineKeyExists(PlayerKeyPath));
 }
 
 TEST(UninstallLeftovers, APlayerInADriveRootOrASharedFolderUninstallsAndTheFolderStays) {
