@@ -1,6 +1,7 @@
 // What the uninstall and the cache removal leave, and why: every name is
 // seen (names outside the ANSI code page, paths past 256 characters), what
-// cannot be seen counts as content, a player installed straight into a
+// cannot be seen counts as content (a folder that cannot be listed stays, the
+// rest goes), a player installed straight into a
 // shared folder or a drive root uninstalls while that folder stays, every
 // user's profile folders and the native program folders are protected, and
 // a failed uninstall can be run again.
@@ -123,6 +124,56 @@ TEST(UninstallLeftovers, AFailedUninstallCanBeRunAgain) {
     EXPECT_EQ(run.output, "0\n");
     EXPECT_FALSE(PathExists(player.ComponentFolder()));
     EXPECT_FALSE(MachineKeyExists(PlayerKeyPath));
+  }
+}
+
+// A folder that cannot be listed (another program holds it open and shares
+// nothing): what it holds was never seen, so it stays, with the folders
+// above it; everything else goes, the code is the option's failure, the log
+// names the folder and why, and "/whatif" foretells the code. Once the folder
+// is free, the uninstall is run again.
+TEST(UninstallLeftovers, AFolderThatCannotBeListedStaysAndTheRestGoes) {
+  const struct {
+    std::string option;
+    std::string tree;  // below the component folder: the tree the option removes
+    std::string output;
+  } cases[] = {
+      {"-dr", "\\Resources", "0\n"},
+      {"-u", "", "-1\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.option);
+    PlayerInstallation player;
+    ASSERT_TRUE(player.Install());
+    const std::string tree = player.ComponentFolder() + c.tree;
+    const std::string locked = tree + "\\Outer\\Locked";
+    ASSERT_TRUE(WriteTextFile(locked + "\\inside.bin", "inside"));
+    ASSERT_TRUE(WriteTextFile(tree + "\\Outer\\beside.txt", "beside"));
+    ASSERT_TRUE(WriteTextFile(tree + "\\Media\\clip.bin", "clip"));
+    ASSERT_TRUE(WriteTextFile(tree + "\\list.txt", "list"));
+    TempFolder logs;
+    const std::string log = logs / "cp.log";
+    {
+      HeldFile held(locked, 0);
+      ASSERT_TRUE(held.IsOpen());
+      ProgramRun described = RunPanel("/whatif " + c.option);
+      ProgramRun run = RunPanel("/log \"" + log + "\" " + c.option);
+      EXPECT_EQ(run.output, c.output);
+      EXPECT_EQ(described.exitCode, run.exitCode) << "/whatif foretells the code";
+      for (const char* gone : {"\\Outer\\beside.txt", "\\Media", "\\list.txt"})
+        EXPECT_FALSE(PathExists(tree + gone)) << gone;
+      const std::string logText = ReadTextFile(log);
+      EXPECT_NE(logText.find("kept folder \"" + locked + "\": its contents cannot be listed (in use by another program)"),
+                std::string::npos)
+          << logText;
+      EXPECT_EQ(logText.find("holds a link"), std::string::npos) << logText;
+    }
+    EXPECT_EQ(ReadTextFile(locked + "\\inside.bin"), "inside");
+    if (c.option == "-u") {
+      EXPECT_TRUE(MachineKeyExists(PlayerKeyPath)) << "the key that names what is left stays";
+      EXPECT_EQ(RunPanel("-u").output, "0\n");
+      EXPECT_FALSE(PathExists(player.ComponentFolder()));
+    }
   }
 }
 
