@@ -85,8 +85,8 @@ void ReleaseLoadedLibrary(const char* path);
 
 // Walks every key below "SOFTWARE\Netscape" (HKEY_LOCAL_MACHINE). Each key
 // without subkeys whose "Plugins Directory" names a folder has the player's
-// plug-in files deleted from that folder, and the player key is removed once
-// per such folder. A key with subkeys is not read itself. Always true.
+// plug-in files deleted from that folder; no registry key is removed. A key
+// with subkeys is not read itself. Always true.
 bool RemoveNetscapePlugins();
 
 // The recovery reinstall ("-rcvr"): uninstall the player, then start its full
@@ -94,10 +94,11 @@ bool RemoveNetscapePlugins();
 // without waiting for it.
 
 // The result code of "-rcvr": 1 when the application folder or the component
-// folder is not found; otherwise 1 when the installer was started and 0 when
-// starting it failed. The uninstall's own outcome is not part of it. A
-// failed start is reported by the program (the box "Reinstall Failure" with
-// the reason, and the log), never by the shell.
+// folder is not found; 0, with nothing started, when the uninstall could not
+// run (the settings lock was not had; the log says so); otherwise 1 when the
+// installer was started and 0 when starting it failed. What the uninstall
+// left is not part of it. A failed start is reported by the program (the box
+// "Reinstall Failure" with the reason, and the log), never by the shell.
 int32_t RunRecoveryOption();
 
 // Starts the program at path through the shell (verb "open") with

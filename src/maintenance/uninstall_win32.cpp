@@ -183,14 +183,14 @@ void DeletePluginFile(const char* path) {
 }
 
 // Deletes the plug-in files from folder, releasing the plug-in library first
-// when this process has it loaded.
+// when this process has it loaded. Nothing else: the player's keys name the
+// component folder until it is gone (UninstallPlayer).
 void RemovePluginFiles(const char* folder) {
   char library[FixedPath::TextBytes];
   char classFile[FixedPath::TextBytes];
   bool libraryNamed = JoinPluginPath(folder, PluginLibraryName, library, sizeof library);
   bool classNamed = JoinPluginPath(folder, PluginClassName, classFile, sizeof classFile);
   if (libraryNamed) ReleaseLoadedLibrary(library);
-  RemoveRegistryKey(TechnologyKeyPath, PlayerSubkeyName);
   // A missing file is no error: most folders hold no plug-in.
   if (libraryNamed) DeletePluginFile(library);
   if (classNamed) DeletePluginFile(classFile);
@@ -242,6 +242,10 @@ namespace {
 constexpr const char* InstallerFileText = "\\QLXFullInstall.exe";
 constexpr const char* SilentParameter = "-s";
 constexpr int32_t NotFoundCode = 1;
+constexpr int32_t InstallerStartedCode = 1;
+// Nothing started: the installer could not be started, or the uninstall
+// before it could not run.
+constexpr int32_t RecoveryFailedCode = 0;
 static_assert(SEE_MASK_FLAG_DDEWAIT == 0x100 && SW_SHOWNORMAL == 1, "the mask and show state of the start");
 constexpr const char* ReinstallFailureCaption = "Reinstall Failure";
 
@@ -280,12 +284,16 @@ int32_t RunRecoveryOption() {
   FixedPath componentFolder;
   if (!applicationFound || !ReadComponentPath(componentFolder)) return NotFoundCode;
   {
-    // The installer starts whether or not the uninstall could run.
+    // The installer starts whatever the uninstall left, but only once it has
+    // run: an installer started beside another run's change would install
+    // into a folder being changed, and the code would say it was started.
     SettingsLock lock;
-    if (lock.Held()) {
-      UninstallPlayer(nullptr, componentFolder);
-      VerifyUninstall(componentFolder);
+    if (!lock.Held()) {
+      LogEvent("did not start the installer: the uninstall could not run");
+      return RecoveryFailedCode;
     }
+    UninstallPlayer(nullptr, componentFolder);
+    VerifyUninstall(componentFolder);
   }
   uint32_t error = ERROR_NOT_ENOUGH_MEMORY;
   const bool started =
@@ -294,12 +302,12 @@ int32_t RunRecoveryOption() {
   if (started) {
     const std::string installer = "the installer " + Quoted(LoggedPath(path).c_str()) + " " + SilentParameter;
     LogChangeUtf8("started " + installer, "start " + installer);
-    return 1;
+    return InstallerStartedCode;
   }
   const std::string reason = SystemErrorText(error);
   LogfUtf8("could not start the installer \"%s\" %s: %s", LoggedPath(path).c_str(), SilentParameter,
            Utf8OfAnsi(reason.c_str()).c_str());
   const std::string text = "Could not start the installer\n\"" + std::string(path) + "\":\n" + reason;
   ShowInfo(nullptr, ReinstallFailureCaption, text.c_str());
-  return 0;
+  return RecoveryFailedCode;
 }

@@ -14,6 +14,7 @@
 
 #include "installation/installation.h"
 #include "installation/settings_lock.h"
+#include "support/fixtures_win32.h"
 #include "support/folder_files_win32.h"
 #include "support/player_installation_win32.h"
 #include "support/process_win32.h"
@@ -115,8 +116,14 @@ TEST_F(ConcurrentChanges, AHolderThatNeverLetsGoMakesEveryChangeFailAndChangeNot
   const std::string options = "[ComponentMgrOptions]\r\nCheckForUpdates = 0\r\nLastUpdateCheckTime = 5\r\n\r\n";
   ASSERT_TRUE(WriteTextFile(SitesFile(), sites));
   ASSERT_TRUE(WriteTextFile(OptionsFile(), options));
-  TempFolder logs;
+  TempFolder logs, application;
   const std::string log = logs / "cp.log";
+  const std::string recoveryLog = logs / "rcvr.log";
+  // The recovery's installer, which records being started.
+  ASSERT_TRUE(CopyFixture("QLXFullInstall.exe", application / "QLXFullInstall.exe"));
+  ASSERT_TRUE(player.SetApplicationPath(application.Path()));
+  HANDLE installerStarted = CreateEventA(nullptr, TRUE, FALSE, "CpanelInstallerStarted");
+  ASSERT_NE(installerStarted, nullptr);
   SettingsLock holder;  // another program's change that never ends
   ASSERT_TRUE(holder.Held());
   const struct {
@@ -128,6 +135,9 @@ TEST_F(ConcurrentChanges, AHolderThatNeverLetsGoMakesEveryChangeFailAndChangeNot
       // The same wait with a log, which says why the change gave up (one
       // wait of the lock's bound for all of them).
       {"/log \"" + log + "\" -cu+", "1\n"},
+      // The recovery whose uninstall cannot run starts no installer: its
+      // failure code, and the log says why.
+      {"/log \"" + recoveryLog + "\" -rcvr", "0\n"},
   };
   std::vector<std::string> argumentsList;
   for (const auto& c : cases) argumentsList.push_back(c.arguments);
@@ -142,6 +152,13 @@ TEST_F(ConcurrentChanges, AHolderThatNeverLetsGoMakesEveryChangeFailAndChangeNot
       "refused: the settings lock was not had within 10000 ms (another run is changing the installation)");
   EXPECT_NE(refusal, std::string::npos) << logText;
   EXPECT_NE(logText.find("result code 1", refusal), std::string::npos) << logText;
+  const std::string recoveryText = ReadTextFile(recoveryLog);
+  const size_t recoveryRefusal = recoveryText.find("did not start the installer: the uninstall could not run");
+  EXPECT_NE(recoveryRefusal, std::string::npos) << recoveryText;
+  EXPECT_NE(recoveryText.find("result code 0", recoveryRefusal), std::string::npos) << recoveryText;
+  // The installer sets the event when it runs; the recovery returned before starting it.
+  EXPECT_NE(WaitForSingleObject(installerStarted, 0), WAIT_OBJECT_0) << "no installer started";
+  CloseHandle(installerStarted);
   EXPECT_EQ(ReadTextFile(SitesFile()), sites);
   EXPECT_EQ(ReadTextFile(OptionsFile()), options);
   EXPECT_EQ(FilesIn(player.ComponentFolder()), (std::vector<std::string>{"QFXDownloadSites.txt", "QuillframeConfig.ini"}));

@@ -1,6 +1,7 @@
 // What the uninstall and the cache removal leave, and why: every name is
 // seen (names outside the ANSI code page, paths past 256 characters), what
-// cannot be seen counts as content, a player installed straight into a
+// cannot be seen counts as content (a folder that cannot be listed stays, the
+// rest goes), a player installed straight into a
 // shared folder or a drive root uninstalls while that folder stays, every
 // user's profile folders and the native program folders are protected, and
 // a failed uninstall can be run again.
@@ -17,9 +18,11 @@
 #include "support/folder_files_win32.h"
 #include "support/held_file_win32.h"
 #include "support/links_win32.h"
+#include "support/navigator_keys_win32.h"
 #include "support/player_installation_win32.h"
 #include "support/process_win32.h"
 #include "support/registry_win32.h"
+#include "support/temp_folder_win32.h"
 
 namespace {
 
@@ -84,27 +87,94 @@ TEST(UninstallLeftovers, AnotherProductsFilesInTheRootAreSeenWhateverTheirNames)
   }
 }
 
+// With and without a Netscape plug-ins folder: the walk of Netscape's keys
+// removes the plug-in files only, so the player's key still names what is
+// left, and a second run finishes the job.
 TEST(UninstallLeftovers, AFailedUninstallCanBeRunAgain) {
-  PlayerInstallation player;
-  ASSERT_TRUE(player.Install());
-  const std::string settings = player.ComponentFolder() + "\\QuillframeConfig.ini";
-  ASSERT_TRUE(WriteTextFile(settings, "[ComponentMgrOptions]\r\n"));
-  {
-    HeldFile held(settings, 0);  // the player is running
-    ASSERT_TRUE(held.IsOpen());
+  for (const bool netscape : {false, true}) {
+    SCOPED_TRACE(netscape ? "with a Netscape plug-ins folder" : "without Netscape");
+    PlayerInstallation player;
+    NavigatorKeys navigator;
+    ASSERT_TRUE(player.Install());
+    const std::string plugins = player.Root() / "Plugins";
+    if (netscape) {
+      ASSERT_TRUE(WriteTextFile(plugins + "\\NPQuillframe3.dll", "plug-in"));
+      ASSERT_TRUE(navigator.Install("4.7", plugins));
+    }
+    const std::string settings = player.ComponentFolder() + "\\QuillframeConfig.ini";
+    ASSERT_TRUE(WriteTextFile(settings, "[ComponentMgrOptions]\r\n"));
+    TempFolder logs;
+    const std::string log = logs / "cp.log";
+    {
+      HeldFile held(settings, 0);  // the player is running
+      ASSERT_TRUE(held.IsOpen());
+      ProgramRun run = RunPanel("/log \"" + log + "\" -u");
+      EXPECT_EQ(run.output, "-1\n");
+      bool found = false;
+      EXPECT_EQ(MachineString(PlayerKeyPath, ComponentPathValueName, &found), player.ComponentFolder());
+      EXPECT_TRUE(found) << "the key that names what is left stays";
+      EXPECT_TRUE(MachineKeyExists(TechnologyKeyPath));
+      EXPECT_EQ(ReadTextFile(log).find("removed registry key"), std::string::npos) << ReadTextFile(log);
+      EXPECT_NE(ReadTextFile(log).find("kept the player's registry keys"), std::string::npos);
+      EXPECT_FALSE(PathExists(plugins + "\\NPQuillframe3.dll"));
+      run = RunPanel("-ip");
+      EXPECT_EQ(run.output, "\"" + player.ComponentFolder() + "\"");
+    }
     ProgramRun run = RunPanel("-u");
-    EXPECT_EQ(run.output, "-1\n");
-    bool found = false;
-    EXPECT_EQ(MachineString(PlayerKeyPath, ComponentPathValueName, &found), player.ComponentFolder());
-    EXPECT_TRUE(found) << "the key that names what is left stays";
-    EXPECT_TRUE(MachineKeyExists(TechnologyKeyPath));
-    run = RunPanel("-ip");
-    EXPECT_EQ(run.output, "\"" + player.ComponentFolder() + "\"");
+    EXPECT_EQ(run.output, "0\n");
+    EXPECT_FALSE(PathExists(player.ComponentFolder()));
+    EXPECT_FALSE(MachineKeyExists(PlayerKeyPath));
   }
-  ProgramRun run = RunPanel("-u");
-  EXPECT_EQ(run.output, "0\n");
-  EXPECT_FALSE(PathExists(player.ComponentFolder()));
-  EXPECT_FALSE(MachineKeyExists(PlayerKeyPath));
+}
+
+// A folder that cannot be listed (another program holds it open and shares
+// nothing): what it holds was never seen, so it stays, with the folders
+// above it; everything else goes, the code is the option's failure, the log
+// names the folder and why, and "/whatif" foretells the code. Once the folder
+// is free, the uninstall is run again.
+TEST(UninstallLeftovers, AFolderThatCannotBeListedStaysAndTheRestGoes) {
+  const struct {
+    std::string option;
+    std::string tree;  // below the component folder: the tree the option removes
+    std::string output;
+  } cases[] = {
+      {"-dr", "\\Resources", "0\n"},
+      {"-u", "", "-1\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.option);
+    PlayerInstallation player;
+    ASSERT_TRUE(player.Install());
+    const std::string tree = player.ComponentFolder() + c.tree;
+    const std::string locked = tree + "\\Outer\\Locked";
+    ASSERT_TRUE(WriteTextFile(locked + "\\inside.bin", "inside"));
+    ASSERT_TRUE(WriteTextFile(tree + "\\Outer\\beside.txt", "beside"));
+    ASSERT_TRUE(WriteTextFile(tree + "\\Media\\clip.bin", "clip"));
+    ASSERT_TRUE(WriteTextFile(tree + "\\list.txt", "list"));
+    TempFolder logs;
+    const std::string log = logs / "cp.log";
+    {
+      HeldFile held(locked, 0);
+      ASSERT_TRUE(held.IsOpen());
+      ProgramRun described = RunPanel("/whatif " + c.option);
+      ProgramRun run = RunPanel("/log \"" + log + "\" " + c.option);
+      EXPECT_EQ(run.output, c.output);
+      EXPECT_EQ(described.exitCode, run.exitCode) << "/whatif foretells the code";
+      for (const char* gone : {"\\Outer\\beside.txt", "\\Media", "\\list.txt"})
+        EXPECT_FALSE(PathExists(tree + gone)) << gone;
+      const std::string logText = ReadTextFile(log);
+      EXPECT_NE(logText.find("kept folder \"" + locked + "\": its contents cannot be listed (in use by another program)"),
+                std::string::npos)
+          << logText;
+      EXPECT_EQ(logText.find("holds a link"), std::string::npos) << logText;
+    }
+    EXPECT_EQ(ReadTextFile(locked + "\\inside.bin"), "inside");
+    if (c.option == "-u") {
+      EXPECT_TRUE(MachineKeyExists(PlayerKeyPath)) << "the key that names what is left stays";
+      EXPECT_EQ(RunPanel("-u").output, "0\n");
+      EXPECT_FALSE(PathExists(player.ComponentFolder()));
+    }
+  }
 }
 
 TEST(UninstallLeftovers, APlayerInADriveRootOrASharedFolderUninstallsAndTheFolderStays) {

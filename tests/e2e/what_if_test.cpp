@@ -16,6 +16,7 @@
 #include "installation/installation.h"
 #include "shell/command_line.h"
 #include "support/fixtures_win32.h"
+#include "support/held_file_win32.h"
 #include "support/installation_snapshot_win32.h"
 #include "support/navigator_keys_win32.h"
 #include "support/player_installation_win32.h"
@@ -109,6 +110,38 @@ std::vector<std::string> LoggedChanges(const std::vector<std::string>& events) {
   return changes;
 }
 
+// The changes a "/whatif" run listed, in the log's words, in order; each of
+// its lines must be a change the log knows, and its code comes last.
+std::vector<std::string> DescribedChanges(const ProgramRun& described) {
+  std::vector<std::string> output = Lines(described.output);
+  std::vector<std::string> expected;
+  if (output.empty()) {
+    ADD_FAILURE() << "no output";
+    return expected;
+  }
+  EXPECT_EQ(output.back(), std::to_string(described.exitCode)) << "the result code last";
+  output.pop_back();
+  for (const std::string& line : output) {
+    EXPECT_TRUE(StartsWith(line, "would ")) << line;
+    const std::string logged = LoggedChange(line);
+    EXPECT_NE(logged, "") << "a change the log knows: " << line;
+    expected.push_back(logged);
+  }
+  return expected;
+}
+
+// Runs options for real with the log at log and expects what the "/whatif"
+// run described foretold: the changes it listed (at least one), in the same
+// order, and its code.
+void ExpectTheRunThatWasDescribed(const std::string& options, const ProgramRun& described, const std::string& log) {
+  const std::vector<std::string> expected = DescribedChanges(described);
+  EXPECT_FALSE(expected.empty()) << "every line changes something";
+  RemovePath(log);
+  ProgramRun made = RunPanel("/log " + log + " " + options);
+  EXPECT_EQ(made.exitCode, described.exitCode) << "the code the run gives";
+  EXPECT_EQ(LoggedChanges(LogEvents(log)), expected) << "the same changes in the same order";
+}
+
 // An installation made for the test with something for every changing
 // option: the player's libraries (which record being loaded), a resource
 // cache, the settings files, a file an interrupted write
@@ -196,24 +229,7 @@ TEST(WhatIf, ChangesNothingAndListsWhatTheRunThenDoes) {
     EXPECT_TRUE(libraries.Libraries().empty());
     EXPECT_NE(WaitForSingleObject(started, 0), WAIT_OBJECT_0) << "no installer started";
 
-    std::vector<std::string> output = Lines(described.output);
-    ASSERT_FALSE(output.empty());
-    EXPECT_EQ(output.back(), std::to_string(described.exitCode)) << "the result code last";
-    output.pop_back();
-    std::vector<std::string> expected;
-    for (const std::string& line : output) {
-      EXPECT_TRUE(StartsWith(line, "would ")) << line;
-      const std::string logged = LoggedChange(line);
-      EXPECT_NE(logged, "") << "a change the log knows: " << line;
-      expected.push_back(logged);
-    }
-    EXPECT_FALSE(expected.empty()) << "every line changes something";
-
-    const std::string log = logs / "run.log";
-    RemovePath(log);
-    ProgramRun made = RunPanel("/log " + log + " " + options);
-    EXPECT_EQ(made.exitCode, described.exitCode) << "the code the run gives";
-    EXPECT_EQ(LoggedChanges(LogEvents(log)), expected) << "the same changes in the same order";
+    ExpectTheRunThatWasDescribed(options, described, logs / "run.log");
     EXPECT_NE(Differences(before, installation.Snapshot()), "") << "the run changed something";
     // The records the checks above read are made: the run that uninstalls
     // loads the libraries, and the recovery starts the installer.
@@ -222,6 +238,25 @@ TEST(WhatIf, ChangesNothingAndListsWhatTheRunThenDoes) {
     EXPECT_EQ(libraries.Loaded().empty(), !uninstalls);
     if (line.find("-rcvr") != std::string::npos)
       EXPECT_EQ(WaitForSingleObject(started, 30000), WAIT_OBJECT_0) << "the installer started";
+  }
+}
+
+// A folder of the cache that cannot be listed (another program holds it and
+// shares nothing): "/whatif" lists what the run then removes around it, in
+// the same order, and gives the run's code.
+TEST(WhatIf, ListsTheRemovalAroundAFolderThatCannotBeListed) {
+  TempFolder logs;
+  for (const char* options : {"-dr", "-u"}) {
+    SCOPED_TRACE(options);
+    TestInstallation installation;
+    ASSERT_TRUE(installation.made);
+    const std::string locked = installation.component + "\\Resources\\Locked";
+    ASSERT_TRUE(WriteTextFile(locked + "\\inside.bin", "inside"));
+    HeldFile held(locked, 0);
+    ASSERT_TRUE(held.IsOpen());
+    ProgramRun described = RunPanel(std::string("/whatif ") + options);
+    ExpectTheRunThatWasDescribed(options, described, logs / "run.log");
+    EXPECT_EQ(ReadTextFile(locked + "\\inside.bin"), "inside");
   }
 }
 

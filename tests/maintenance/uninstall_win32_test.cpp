@@ -390,15 +390,17 @@ TEST_F(NetscapePluginsTest, RemovesThePluginFromEveryLeafKeysFolder) {
   EXPECT_TRUE(PathExists(notALeaf + "\\Quillframe3.class"));
 }
 
-TEST_F(NetscapePluginsTest, RemovesThePlayerKeyWhenAPluginsFolderIsFound) {
+// The player key names the component folder until the uninstall has removed
+// it: the walk removes plug-in files only.
+TEST_F(NetscapePluginsTest, KeepsThePlayerKeyWhenAPluginsFolderIsFound) {
   ASSERT_TRUE(SetMachineString(PlayerKeyPath, ComponentPathValueName, "C:\\Player"));
+  const std::string folder = PluginsFolder("Plugins");
+  ASSERT_TRUE(SetPluginsDirectory("Navigator\\Main", folder));
   EXPECT_TRUE(RemoveNetscapePlugins());
-  EXPECT_TRUE(MachineKeyExists(PlayerKeyPath)) << "no Netscape keys: nothing to do";
-
-  ASSERT_TRUE(SetPluginsDirectory("Navigator\\Main", PluginsFolder("Plugins")));
-  EXPECT_TRUE(RemoveNetscapePlugins());
-  EXPECT_FALSE(MachineKeyExists(PlayerKeyPath));
-  EXPECT_TRUE(MachineKeyExists(TechnologyKeyPath)) << "only the player key goes here";
+  EXPECT_FALSE(HasPlugin(folder));
+  bool found = false;
+  EXPECT_EQ(MachineString(PlayerKeyPath, ComponentPathValueName, &found), "C:\\Player");
+  EXPECT_TRUE(found);
 }
 
 TEST_F(NetscapePluginsTest, ReleasesAPluginThisProcessHasLoaded) {

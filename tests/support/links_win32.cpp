@@ -1,10 +1,12 @@
 #include "support/links_win32.h"
 
 #include <windows.h>
+#include <winioctl.h>
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -109,12 +111,59 @@ bool IsFolder(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// The mount-point form of REPARSE_DATA_BUFFER (a header of the driver kit).
+struct MountPointReparseData {
+  DWORD tag;
+  WORD dataLength;
+  WORD reserved;
+  WORD substituteNameOffset;
+  WORD substituteNameLength;
+  WORD printNameOffset;
+  WORD printNameLength;
+  WCHAR names[MAX_PATH * 2 + 8];
+};
+constexpr DWORD MountPointHeaderBytes = 8;  // tag, dataLength, reserved
+
+// Makes link a new empty folder and turns it into a junction to the folder
+// target, as "mklink /J" does; no privilege is needed. A link left half made
+// is removed.
+bool MakeJunction(const std::string& link, const std::string& target) {
+  char full[MAX_PATH];
+  const DWORD length = GetFullPathNameA(target.c_str(), sizeof full, full, nullptr);
+  if (length == 0 || length >= sizeof full || !CreateDirectoryA(link.c_str(), nullptr)) return false;
+  const std::wstring printName(full, full + length);
+  const std::wstring substituteName = L"\\??\\" + printName;
+  MountPointReparseData data = {};
+  data.tag = IO_REPARSE_TAG_MOUNT_POINT;
+  data.substituteNameLength = static_cast<WORD>(substituteName.size() * sizeof(WCHAR));
+  data.printNameOffset = static_cast<WORD>(data.substituteNameLength + sizeof(WCHAR));
+  data.printNameLength = static_cast<WORD>(printName.size() * sizeof(WCHAR));
+  memcpy(data.names, substituteName.c_str(), data.substituteNameLength + sizeof(WCHAR));
+  memcpy(reinterpret_cast<char*>(data.names) + data.printNameOffset, printName.c_str(),
+         data.printNameLength + sizeof(WCHAR));
+  // The four name fields, then both names with their terminators.
+  data.dataLength = static_cast<WORD>(4 * sizeof(WORD) + data.printNameOffset + data.printNameLength + sizeof(WCHAR));
+  HANDLE folder = CreateFileA(link.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  DWORD returned = 0;
+  const bool made = folder != INVALID_HANDLE_VALUE &&
+                    DeviceIoControl(folder, FSCTL_SET_REPARSE_POINT, &data, MountPointHeaderBytes + data.dataLength,
+                                    nullptr, 0, &returned, nullptr);
+  if (folder != INVALID_HANDLE_VALUE) CloseHandle(folder);
+  if (!made) RemoveDirectoryA(link.c_str());
+  return made;
+}
+
 }  // namespace
 
 bool IsRunningUnderWine() { return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr; }
 
-SymbolicLink::SymbolicLink(const std::string& link, const std::string& target)
+SymbolicLink::SymbolicLink(const std::string& link, const std::string& target, LinkKind kind)
     : link_(link), toFolder_(IsFolder(target)) {
+  if (!IsRunningUnderWine() && kind == LinkKind::Junction) {
+    made_ = toFolder_ && MakeJunction(link, target) && GetFileAttributesA(link.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return;
+  }
   if (!IsRunningUnderWine()) {
     DWORD flags = toFolder_ ? SYMBOLIC_LINK_FLAG_DIRECTORY : 0;
     // Developer mode allows links without elevation on newer systems.

@@ -15,11 +15,19 @@
 
 bool IsRunningUnderWine();
 
-// A symbolic link to target (an existing file or folder) for the lifetime of
-// the object; the link itself is removed at the end, never its target.
+// The kinds of link a test makes. Under Wine both are Unix symbolic links:
+// Wine (8.0) makes no junction (FSCTL_SET_REPARSE_POINT answers
+// ERROR_NOT_SUPPORTED) and shows a linked folder as a reparse point either way.
+enum class LinkKind {
+  Symbolic,  // a symbolic link, to a file or a folder
+  Junction,  // a folder's mount point, to a folder
+};
+
+// A link to target (an existing file or folder) for the lifetime of the
+// object; the link itself is removed at the end, never its target.
 class SymbolicLink {
  public:
-  SymbolicLink(const std::string& link, const std::string& target);
+  SymbolicLink(const std::string& link, const std::string& target, LinkKind kind = LinkKind::Symbolic);
   ~SymbolicLink();
   SymbolicLink(const SymbolicLink&) = delete;
   SymbolicLink& operator=(const SymbolicLink&) = delete;

@@ -49,22 +49,54 @@ bool RemoveLinkItself(const wchar_t* path) {
   return MarkForDeletion(link);
 }
 
-// Removes each link the walk finds; a link that stays ends the walk.
-bool RemoveEachLink(void*, const TreeEntry& entry) {
-  if (!entry.isLink) return true;
-  if (!RemoveLinkItself(entry.path.Text())) return false;
-  const std::string readable = ReadableUtf8(entry.path);
+// The link as removed: noted for a run that describes its changes, and logged.
+void ReportLinkRemoved(const WidePath& path) {
+  const std::string readable = ReadableUtf8(path);
   if (ChangesAreDescribed()) NoteRemovedPath(DisplayAnsiOfUtf8(readable.c_str()).c_str());
   const std::string what = "link " + Quoted(readable.c_str()) + " (not what it leads to)";
   LogChangeUtf8("removed " + what, "remove " + what);
+}
+
+struct Sweep {
+  std::vector<std::wstring>* unlisted;
+  bool linkStays = false;
+};
+
+// Removes each link the walk finds; a link that stays ends the walk.
+bool RemoveEachLink(void* context, const TreeEntry& entry) {
+  if (!entry.isLink) return true;
+  if (!RemoveLinkItself(entry.path.Text())) {
+    static_cast<Sweep*>(context)->linkStays = true;
+    return false;
+  }
+  ReportLinkRemoved(entry.path);
   return true;
+}
+
+void KeepUnlisted(void* context, const WidePath& folder, DWORD) {
+  static_cast<Sweep*>(context)->unlisted->push_back(std::wstring(folder.Text(), folder.Length()));
 }
 
 }  // namespace
 
-bool RemoveLinksInTree(const char* folder) {
-  if (!folder || !*folder) return false;
+LinkSweep RemoveLinksInTree(const char* folder, std::vector<std::wstring>* unlisted) {
+  if (!folder || !*folder) return LinkSweep::NotWalked;
   // A folder that does not exist holds no links.
-  if (GetFileAttributesA(folder) == INVALID_FILE_ATTRIBUTES) return true;
-  return WalkTree(folder, RemoveEachLink, nullptr);
+  if (GetFileAttributesA(folder) == INVALID_FILE_ATTRIBUTES) return LinkSweep::Swept;
+  Sweep sweep;
+  sweep.unlisted = unlisted;
+  if (WalkTree(folder, RemoveEachLink, &sweep, KeepUnlisted)) return LinkSweep::Swept;
+  return sweep.linkStays ? LinkSweep::LinkStays : LinkSweep::NotWalked;
+}
+
+bool FolderIsLink(const char* folder) {
+  WidePath path;
+  return folder && path.SetFromAnsi(folder) && !WouldBeGone(path) && IsLinkedFolder(path);
+}
+
+bool RemoveFolderLink(const char* folder) {
+  WidePath path;
+  if (!folder || !path.SetFromAnsi(folder) || !RemoveLinkItself(path.Text())) return false;
+  ReportLinkRemoved(path);
+  return true;
 }

@@ -20,5 +20,7 @@ bool FolderIsEmpty(const FixedPath& folder);
 bool MeasureTree(const FixedPath& folder, uint64_t* fileCount, uint64_t* byteCount);
 
 // Reports to the operations log every file of folder's tree (a removal left
-// it there), and why it stays: what the system answers a request to delete it.
+// it there), and why it stays: what the system answers a request to delete it;
+// and every folder that cannot be listed, which stays with what it holds, and
+// why: what the system answered the listing.
 void LogFilesKept(const char* folder);

@@ -29,23 +29,36 @@ bool CountFile(void* context, const TreeEntry& entry) {
   return true;
 }
 
+// What the system's answer error means to a person, when it is one of the
+// answers a removal meets most; empty otherwise.
+std::string KnownRefusal(DWORD error) {
+  if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) return "in use by another program";
+  if (error == ERROR_ACCESS_DENIED) return "access denied";
+  return std::string();
+}
+
 // Why a file stays after a removal, as the system answers a request to
 // delete it.
 bool ReportKeptFile(void*, const TreeEntry& entry) {
   if (entry.IsFolderEntered()) return true;
   FileHandle file(entry.path.Text(), DELETE, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS);
   const DWORD error = file.IsOpen() ? ERROR_SUCCESS : GetLastError();
-  std::string why;
-  if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) {
-    why = "in use by another program";
-  } else if (error == ERROR_ACCESS_DENIED) {
-    why = "access denied";
-  } else {
+  std::string why = KnownRefusal(error);
+  if (why.empty()) {
     why = "could not be deleted";
     if (error != ERROR_SUCCESS) why += " (error " + std::to_string(error) + ")";
   }
   LogEventUtf8("kept " + Quoted(ReadableUtf8(entry.path).c_str()) + ": " + why);
   return true;
+}
+
+// A folder stays, with all it holds, when it cannot be listed: why, as the
+// system answered the listing.
+void ReportUnlistedFolder(void*, const WidePath& folder, DWORD error) {
+  std::string why = KnownRefusal(error);
+  if (why.empty()) why = "error " + std::to_string(error);
+  LogEventUtf8("kept folder " + QuotedFolder(ReadableUtf8(folder).c_str()) + ": its contents cannot be listed (" +
+               why + ")");
 }
 
 }  // namespace
@@ -60,4 +73,4 @@ bool MeasureTree(const FixedPath& folder, uint64_t* fileCount, uint64_t* byteCou
   return whole;
 }
 
-void LogFilesKept(const char* folder) { WalkTree(folder, ReportKeptFile, nullptr); }
+void LogFilesKept(const char* folder) { WalkTree(folder, ReportKeptFile, nullptr, ReportUnlistedFolder); }

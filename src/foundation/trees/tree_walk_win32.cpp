@@ -19,26 +19,29 @@ constexpr uint32_t ExtendedUncPrefixLength = 8;
 
 struct Walk {
   TreeEntryVisitor visit;
+  UnlistedFolderVisitor unlisted;
   void* context;
   WidePath path;  // the entry in hand
 };
 
-// True when a run that describes its changes would have removed the entry
-// at path: the walk does not see it.
-bool WouldBeGone(const WidePath& path) {
-  return ChangesAreDescribed() &&
-         WhatPathWouldBe(DisplayAnsiOfUtf8(ReadableUtf8(path).c_str()).c_str()) == PathWouldBe::Gone;
+// The folder at walk.path could not be listed (completely): false when that
+// ends the walk, true when the walk's unlisted visitor heard of it.
+bool NotListed(Walk& walk, DWORD error) {
+  if (!walk.unlisted) return false;
+  walk.unlisted(walk.context, walk.path, error);
+  return true;
 }
 
 // Walks the folder at walk.path. False when the walk must end.
 bool WalkFolder(Walk& walk) {
   std::wstring folderFinal;
-  if (!ReadFinalPath(walk.path.Text(), &folderFinal)) return false;
+  if (!ReadFinalPath(walk.path.Text(), &folderFinal)) return NotListed(walk, GetLastError());
   const uint32_t length = walk.path.Length();
   if (!walk.path.Append(L"*")) return false;
   FolderSearch search(walk.path.Text());
+  const DWORD searchError = GetLastError();
   walk.path.Cut(length);
-  if (!search.Found()) return GetLastError() == ERROR_FILE_NOT_FOUND;
+  if (!search.Found()) return searchError == ERROR_FILE_NOT_FOUND || NotListed(walk, searchError);
   do {
     if (search.AtDotEntry()) continue;
     if (!walk.path.Append(search.Name())) return false;
@@ -53,10 +56,33 @@ bool WalkFolder(Walk& walk) {
     walk.path.Cut(length);
     if (!goOn) return false;
   } while (search.Next());
-  return GetLastError() == ERROR_NO_MORE_FILES;
+  const DWORD ended = GetLastError();
+  return ended == ERROR_NO_MORE_FILES || NotListed(walk, ended);
 }
 
 }  // namespace
+
+bool WouldBeGone(const WidePath& path) {
+  return ChangesAreDescribed() &&
+         WhatPathWouldBe(DisplayAnsiOfUtf8(ReadableUtf8(path).c_str()).c_str()) == PathWouldBe::Gone;
+}
+
+bool IsLinkedFolder(const WidePath& path) {
+  const DWORD attributes = GetFileAttributesW(path.Text());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return true;
+  // The folder as the folder above it lists it, by its stored name.
+  FolderSearch self(path.Text());
+  if (!self.Found()) return false;
+  if (self.AtReparsePoint()) return true;
+  std::wstring parent(path.Text(), path.Length());
+  const size_t separator = parent.find_last_of(L'\\');
+  // A volume root ("\\?\C:") has no folder above it.
+  if (separator == std::wstring::npos || separator < ExtendedPrefixLength) return false;
+  parent.resize(separator);
+  if (!parent.empty() && parent.back() == L':') parent += L'\\';
+  std::wstring parentFinal;
+  return ReadFinalPath(parent.c_str(), &parentFinal) && LeadsElsewhere(parentFinal, path.Text(), self.Name());
+}
 
 WidePath::WidePath() : text_(new (std::nothrow) wchar_t[Capacity]), length_(0) {
   if (text_) text_[0] = L'\0';
@@ -114,9 +140,10 @@ std::string ReadableUtf8(const WidePath& path) {
   return Utf8OfWide(text);
 }
 
-bool WalkTree(const char* folder, TreeEntryVisitor visit, void* context) {
+bool WalkTree(const char* folder, TreeEntryVisitor visit, void* context, UnlistedFolderVisitor unlisted) {
   Walk walk;
   walk.visit = visit;
+  walk.unlisted = unlisted;
   walk.context = context;
   if (!walk.path.IsValid() || !walk.path.SetFromAnsi(folder) || WouldBeGone(walk.path)) return false;
   DWORD attributes = GetFileAttributesW(walk.path.Text());

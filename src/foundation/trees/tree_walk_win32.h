@@ -57,11 +57,25 @@ struct TreeEntry {
 
 // Called for each entry; false ends the walk.
 typedef bool (*TreeEntryVisitor)(void* context, const TreeEntry& entry);
+// Called for a folder of the tree (folder itself included) that could not be
+// listed completely, with the system's error; the walk goes on after it.
+typedef void (*UnlistedFolderVisitor)(void* context, const WidePath& folder, DWORD error);
 
 // Visits every entry of the tree of folder (an ANSI path; folder itself is
 // not visited), depth first, entering every folder that is not a link
 // after visiting it; links are visited but never followed. True when the
 // whole tree was listed and no visit ended the walk; false when a visit
-// ended it, a folder could not be listed completely, or folder does not
-// exist or cannot be named.
-bool WalkTree(const char* folder, TreeEntryVisitor visit, void* context);
+// ended it, a folder could not be listed completely (unless unlisted is
+// given: it hears of that folder instead), or folder does not exist or
+// cannot be named.
+bool WalkTree(const char* folder, TreeEntryVisitor visit, void* context, UnlistedFolderVisitor unlisted = nullptr);
+
+// True when a run that describes its changes would have removed the entry
+// at path: the walks do not see it.
+bool WouldBeGone(const WidePath& path);
+
+// True when the folder at path (an extended-length path, as SetFromAnsi makes
+// it) is itself a link: a reparse point, or it leads elsewhere than where the
+// folder above it lists it. A folder whose final path, or whose parent's,
+// cannot be read is taken for what its attributes say.
+bool IsLinkedFolder(const WidePath& path);

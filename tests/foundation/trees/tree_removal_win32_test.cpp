@@ -12,6 +12,7 @@
 
 #include "foundation/trees/protected_folders.h"
 #include "support/folder_files_win32.h"
+#include "support/held_file_win32.h"
 #include "support/links_win32.h"
 #include "support/path_of.h"
 #include "support/temp_folder_win32.h"
@@ -208,6 +209,52 @@ TEST(RemoveTreeTest, ALinkToAFileOutsideIsNeverFollowed) {
     EXPECT_EQ(status, StatusOk);
     EXPECT_FALSE(PathExists(tree));
   }
+}
+
+// A tree that is itself a link (a symbolic link or a junction): whatever the
+// removal is asked, what the link leads to keeps every entry; the link goes
+// as itself when the folder is to go and the platform can remove a link by
+// itself (Wine cannot: the removal is refused).
+TEST(RemoveTreeTest, ATreeThatIsItselfALinkIsNeverFollowed) {
+  const struct {
+    bool contents, folder;
+  } modes[] = {{true, true}, {true, false}, {false, true}};
+  for (const LinkKind kind : {LinkKind::Symbolic, LinkKind::Junction}) {
+    for (const auto& mode : modes) {
+      SCOPED_TRACE(std::string(kind == LinkKind::Junction ? "junction" : "symbolic link") +
+                   (mode.contents ? ", contents" : "") + (mode.folder ? ", folder" : ""));
+      TempFolder temp, outside;
+      MakeTree(outside / "target");
+      const std::vector<std::string> before = TreeContents(outside.Path());
+      SymbolicLink link(temp / "link", outside / "target", kind);
+      if (!link.Made()) {
+        ASSERT_FALSE(IsRunningUnderWine()) << "Wine makes links, but this one failed";
+        continue;  // this account cannot make such a link
+      }
+      const Status status = RemoveTree(PathOf(temp / "link"), mode.contents, mode.folder);
+      EXPECT_EQ(TreeContents(outside.Path()), before);
+      const bool linkGoes = mode.folder && !IsRunningUnderWine();
+      EXPECT_EQ(status, linkGoes ? StatusOk : StatusIoError);
+      EXPECT_EQ(PathExists(temp / "link"), !linkGoes);
+    }
+  }
+}
+
+// A folder of the tree that cannot be listed (another program holds it and
+// shares nothing): it stays with what it holds and the folders above it;
+// everything else goes.
+TEST(RemoveTreeTest, AFolderThatCannotBeListedStaysWithTheFoldersAboveIt) {
+  TempFolder temp;
+  const std::string tree = temp / "tree";
+  MakeTree(tree);
+  ASSERT_TRUE(WriteTextFile(tree + "\\sub\\held\\inside.txt", "i"));
+  {
+    HeldFile held(tree + "\\sub\\held", 0);
+    ASSERT_TRUE(held.IsOpen());
+    EXPECT_EQ(RemoveTree(PathOf(tree), true, true), StatusIoError);
+  }
+  EXPECT_EQ(TreeContents(tree), (std::vector<std::string>{tree + "\\sub", tree + "\\sub\\held",
+                                                          tree + "\\sub\\held\\inside.txt"}));
 }
 
 TEST(FolderIsEmptyTest, CountsFilesAnywhereInTheTree) {
