@@ -10,8 +10,9 @@
 #                               printed) and the program is closed again
 #   scripts/run.sh OPTION ...   option mode, typed as an administrator types
 #                               it ("ControlPanel OPTION ...", which finds the
-#                               companion): prints what the program prints
-#                               and its exit code
+#                               companion): prints what the program writes on
+#                               standard output and standard error, in the
+#                               order written, and its exit code
 #
 # The 32-bit product where this machine runs 32-bit programs, else the
 # 64-bit build under 64-bit Wine (scripts/bits.sh; PANEL_BITS=64 forces it).
@@ -54,9 +55,11 @@ if [ $# -gt 0 ]; then
   # (The script itself succeeds whatever the code: a Unix exit status would
   # keep only its low 8 bits.)
   # Run in the prefix's C:\, so that a file named by a relative path
-  # ("/log cp.log") lands there and never in the checkout.
+  # ("/log cp.log") lands there and never in the checkout. Standard error
+  # shares the pipe of standard output, so that a refusal or a box's line
+  # shows where it was written; Wine's own messages are off (WINEDEBUG).
   (cd "$drive_c" && wine cmd /c 'C:\ControlPanel' "$@" '&' echo. '&' echo exit code %ERRORLEVEL% \
-    </dev/null 2>/dev/null) | tr -d '\r' || true
+    </dev/null 2>&1) | tr -d '\r' || true
   exit 0
 fi
 
