@@ -14,6 +14,7 @@
 #include "foundation/core/strings.h"
 #include "inventory/component_inventory.h"
 #include "installation/installation.h"
+#include "installation/registry_key.h"
 #include "maintenance/uninstall.h"
 #include "maintenance/uninstall_win32.h"
 #include "settings/download_sites.h"
@@ -67,11 +68,16 @@ void JoinBeta(int32_t& resultCode) {
   resultCode = SetPlayerValue(valueName, site) ? 0 : 1;
 }
 
-// "-r": removes "Additional Download URL"; 0 when removed, 1 when not.
-void LeaveBeta(int32_t& resultCode) {
+// "-r": removes "Additional Download URL"; 0 when removed, 1 when not. A
+// value that was not there needed no removal.
+void LeaveBeta(int32_t& resultCode, OptionOutcome& outcome) {
   char valueName[SiteBufferBytes];
   BetaSiteSettings(valueName, sizeof valueName, nullptr, 0);
   resultCode = RemovePlayerValue(valueName) ? 0 : 1;
+  RegistryKey player;
+  String value;
+  if (resultCode != 0 && (!player.OpenForReading(PlayerKeyPath) || !player.ReadString(valueName, &value)))
+    outcome = OptionOutcome::NothingNeeded;
 }
 
 // "-cu+", "-cu" and "-lu": 1 when the options file could not be changed.
@@ -123,14 +129,36 @@ bool SettingsText(Option option, const char* argument, std::string* ansi, int32_
 }
 
 // "-dr": removes the resource cache; 1 once it is removed, else the code
-// stays as it is.
-void DeleteResourceCache(int32_t& resultCode) {
+// stays as it is (which says nothing of a failed removal: outcome does).
+void DeleteResourceCache(int32_t& resultCode, OptionOutcome& outcome) {
   FixedPath folder;
-  if (ReadComponentPath(folder) && RemoveResourceCache(folder) == CacheOutcome::Removed) resultCode = 1;
+  if (!ReadComponentPath(folder)) return;
+  switch (RemoveResourceCache(folder)) {
+    case CacheOutcome::Removed:
+      resultCode = 1;
+      break;
+    case CacheOutcome::NotRemoved:
+      outcome = OptionOutcome::Failed;
+      break;
+    case CacheOutcome::NotFound:
+      break;
+  }
 }
 
+// "-rcvr": an installer that cannot be found without the application
+// folder is a failure; the player being there or not is the option's row's.
+void Recover(int32_t& resultCode, OptionOutcome& outcome) {
+  FixedPath applicationFolder;
+  if (!ReadApplicationPath(applicationFolder)) outcome = OptionOutcome::Failed;
+  resultCode = RunRecoveryOption();
+}
+
+// Whether the run reads its codes as the standard codes ("/msicodes"): the
+// uninstall then finishes at the next restart what it cannot remove now.
+bool standardCodesRun = false;
+
 // argument: UTF-8, as the command line was read.
-void RunOption(Option option, const char* argument, int32_t& resultCode) {
+void RunOptionAction(Option option, const char* argument, int32_t& resultCode, OptionOutcome& outcome) {
   std::string text;  // the argument in the ANSI code page
   switch (option) {
     case Option::InstallPath:
@@ -146,7 +174,7 @@ void RunOption(Option option, const char* argument, int32_t& resultCode) {
       JoinBeta(resultCode);
       break;
     case Option::LeaveBeta:
-      LeaveBeta(resultCode);
+      LeaveBeta(resultCode, outcome);
       break;
     case Option::AddSite:
     case Option::RemoveSite:
@@ -167,16 +195,31 @@ void RunOption(Option option, const char* argument, int32_t& resultCode) {
       resultCode = RunUninstallOption();
       break;
     case Option::Recover:
-      resultCode = RunRecoveryOption();
+      Recover(resultCode, outcome);
       break;
     case Option::DeleteResources:
-      DeleteResourceCache(resultCode);
+      DeleteResourceCache(resultCode, outcome);
       break;
   }
+}
+
+// Runs one option and tells what its code alone does not: that it found no
+// player to act on (checked before it runs, as its row says), or that
+// another run held the settings lock past the wait.
+void RunOption(Option option, const char* argument, int32_t& resultCode, OptionOutcome& outcome) {
+  FixedPath folder;
+  const bool noPlayer = StandardRowOf(option).needsPlayer && !ReadComponentPath(folder);
+  const uint32_t lockMisses = SettingsLockMisses();
+  RunOptionAction(option, argument, resultCode, outcome);
+  if (noPlayer) outcome = OptionOutcome::NoPlayer;
+  if (SettingsLockMisses() != lockMisses) outcome = OptionOutcome::LockNotHad;
 }
 
 }  // namespace
 
 int32_t DispatchCommandLine(const char* commandLine) { return DispatchCommandLineWith(commandLine, RunOption); }
 
-int32_t RunOptionSteps(const std::vector<OptionStep>& steps) { return RunOptionSteps(steps, RunOption); }
+int32_t RunOptionSteps(const std::vector<OptionStep>& steps, bool standardCodes) {
+  standardCodesRun = standardCodes;
+  return RunOptionSteps(steps, RunOption, standardCodes);
+}

@@ -22,14 +22,16 @@ namespace {
 
 // Refuses the command line: one line on standard error (and in a box for a
 // run that has no standard output and is not quiet), the refusal code
-// printed, nothing run.
-int32_t Refuse(const std::string& refusal, bool quiet) {
+// printed (positive, as Windows installers give it, when "/msicodes" is on
+// the line), nothing run.
+int32_t Refuse(const std::string& refusal, bool quiet, bool standardCodes) {
   if (!quiet && !HasStandardOutput()) ShowRefusalBox(RefusalLine(refusal));
   fputs(RefusalLine(refusal).c_str(), stderr);
   fflush(stderr);
-  printf("%ld\n", static_cast<long>(RefusedCommandLineCode));
+  const int32_t code = standardCodes ? StandardRefusedCode : RefusedCommandLineCode;
+  printf("%ld\n", static_cast<long>(code));
   fflush(stdout);
-  return RefusedCommandLineCode;
+  return code;
 }
 
 // The options a strictly read command line runs.
@@ -92,10 +94,10 @@ std::string UnholdableArgumentRefusal(const CommandLineReading& reading) {
 int32_t Run(const char* commandLine) {
   const CommandLineReading reading = ReadCommandLine(commandLine);
   const RunSwitches& switches = reading.switches;
-  if (!reading.refusal.empty()) return Refuse(reading.refusal, reading.quietGiven);
+  if (!reading.refusal.empty()) return Refuse(reading.refusal, reading.quietGiven, reading.standardCodesGiven);
   if (reading.strict) {
     const std::string unholdable = UnholdableArgumentRefusal(reading);
-    if (!unholdable.empty()) return Refuse(unholdable, switches.quiet);
+    if (!unholdable.empty()) return Refuse(unholdable, switches.quiet, switches.standardCodes);
   }
   if (switches.help) {
     // Without standard output, where a person reads it: in a window.
@@ -111,7 +113,7 @@ int32_t Run(const char* commandLine) {
   if (switches.log) {
     const std::string misplaced = LogPlacementRefusal(
         switches.logFile, switches.status ? std::vector<Option>() : OptionsOf(reading), windowMode);
-    if (!misplaced.empty()) return Refuse(misplaced, switches.quiet);
+    if (!misplaced.empty()) return Refuse(misplaced, switches.quiet, switches.standardCodes);
     OpenOperationsLog(switches.logFile.c_str());
   }
   LogfUtf8("command line: %s", commandLine ? commandLine : "");
@@ -124,7 +126,7 @@ int32_t Run(const char* commandLine) {
   // Switches without options open the window, unless the run is quiet.
   const int32_t resultCode = windowMode                              ? WindowModeCode
                              : reading.strict && reading.steps.empty() ? 0
-                             : reading.strict                          ? RunOptionSteps(reading.steps)
+                             : reading.strict                          ? RunOptionSteps(reading.steps, switches.standardCodes)
                                                                        : DispatchCommandLine(commandLine);
   if (resultCode == WindowModeCode) {
     LogEvent("window opened");

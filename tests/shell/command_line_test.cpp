@@ -125,7 +125,7 @@ struct Call {
 std::vector<Call> calls;
 int32_t codeToSet;  // what every recorded action sets; 12345 leaves the code alone
 
-void Record(Option option, const char* argument, int32_t& resultCode) {
+void Record(Option option, const char* argument, int32_t& resultCode, OptionOutcome&) {
   calls.push_back({option, argument ? argument : "<none>"});
   if (codeToSet != 12345) resultCode = codeToSet;
 }
@@ -205,7 +205,7 @@ TEST(DispatchCommandLineTest, AMissingArgumentEndsTheCommandLine) {
   }
 }
 
-void FailOnlyTheFirst(Option option, const char* argument, int32_t& resultCode) {
+void FailOnlyTheFirst(Option option, const char* argument, int32_t& resultCode, OptionOutcome&) {
   calls.push_back({option, argument ? argument : "<none>"});
   if (calls.size() == 1) resultCode = 1;
 }
