@@ -19,6 +19,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class String;
 
@@ -77,6 +78,11 @@ class RegistryKey {
   // not expanded: the text is the value as stored. False, utf8 unchanged, as
   // for ReadString.
   bool ReadStoredUtf8(const char* valueName, std::string* utf8) const;
+  // Reads a REG_MULTI_SZ value through the wide-character call into texts,
+  // one text per string of the list (empty strings included, up to the
+  // list's closing NUL). False, texts unchanged, when the value is absent, is
+  // of another type, or memory runs out.
+  bool ReadWideStringList(const char* valueName, std::vector<std::wstring>* texts) const;
   // Stores text as a REG_SZ value without its terminating zero, the form the
   // player's own programs write. No text stores an empty string.
   bool SetString(const char* valueName, const char* text);

@@ -19,6 +19,7 @@
 #include "maintenance/uninstall_win32.h"
 #include "settings/download_sites.h"
 #include "settings/manager_options.h"
+#include "settings/pending_removal.h"
 #include "installation/settings_lock.h"
 
 namespace {
@@ -157,6 +158,32 @@ void Recover(int32_t& resultCode, OptionOutcome& outcome) {
 // uninstall then finishes at the next restart what it cannot remove now.
 bool standardCodesRun = false;
 
+// "-u". With the standard codes, what cannot be removed now is scheduled for
+// the next restart and remembered (pending_removal.h); a run that finds no
+// player while what an earlier one scheduled still waits for the restart has
+// nothing to do but wait too.
+void Uninstall(int32_t& resultCode, OptionOutcome& outcome) {
+  if (!standardCodesRun) {
+    resultCode = RunUninstallOption();
+    return;
+  }
+  RestartRemoval restart;
+  resultCode = RunUninstallOption(&restart);
+  FixedPath folder;
+  if (resultCode == NoPlayerCode && !ReadComponentPath(folder) && !PendingRemovalPaths().empty()) {
+    Logf("the player is removed but for what waits for the next restart");
+    outcome = OptionOutcome::RestartPending;
+    return;
+  }
+  if (restart.scheduled.empty()) return;
+  SettingsLock lock;
+  if (!lock.Held() || !RememberPendingRemoval(restart.scheduled)) {
+    outcome = OptionOutcome::Failed;
+    return;
+  }
+  outcome = restart.finished ? OptionOutcome::RestartPending : OptionOutcome::Failed;
+}
+
 // argument: UTF-8, as the command line was read.
 void RunOptionAction(Option option, const char* argument, int32_t& resultCode, OptionOutcome& outcome) {
   std::string text;  // the argument in the ANSI code page
@@ -192,7 +219,7 @@ void RunOptionAction(Option option, const char* argument, int32_t& resultCode, O
         ReportManagerOption(SetLastUpdateCheckTime(text.c_str()), resultCode);
       break;
     case Option::Uninstall:
-      resultCode = RunUninstallOption();
+      Uninstall(resultCode, outcome);
       break;
     case Option::Recover:
       Recover(resultCode, outcome);
@@ -211,7 +238,7 @@ void RunOption(Option option, const char* argument, int32_t& resultCode, OptionO
   const bool noPlayer = StandardRowOf(option).needsPlayer && !ReadComponentPath(folder);
   const uint32_t lockMisses = SettingsLockMisses();
   RunOptionAction(option, argument, resultCode, outcome);
-  if (noPlayer) outcome = OptionOutcome::NoPlayer;
+  if (noPlayer && outcome == OptionOutcome::AsCoded) outcome = OptionOutcome::NoPlayer;
   if (SettingsLockMisses() != lockMisses) outcome = OptionOutcome::LockNotHad;
 }
 
