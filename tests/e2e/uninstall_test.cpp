@@ -11,6 +11,7 @@
 #include "installation/installation.h"
 #include "support/box_watcher_win32.h"
 #include "support/folder_files_win32.h"
+#include "support/foreign_names_win32.h"
 #include "support/held_file_win32.h"
 #include "support/links_win32.h"
 #include "support/player_installation_win32.h"
@@ -55,6 +56,31 @@ TEST_F(UninstallOption, RemovesEverythingAndPrintsZero) {
   EXPECT_FALSE(PathExists(player.Root().Path()));
   EXPECT_FALSE(MachineKeyExists(PlayerKeyPath));
   EXPECT_FALSE(MachineKeyExists(TechnologyKeyPath));
+}
+
+// Every player library is found by its name as stored and unregistered
+// before its folder goes: one whose name the ANSI code page cannot hold, and
+// ones whose paths are longer than the 256 characters a program path keeps.
+TEST_F(UninstallOption, UnregistersEveryLibraryWhateverItsNameOrPathLength) {
+  if (CodePageHolds(L"\x03A9")) GTEST_SKIP() << "this code page holds the Greek capital omega";
+  const std::string foreignName = "AxQuillframe\xCE\xA9.dll";  // "AxQuillframeΩ.dll"
+  ASSERT_TRUE(CopyFileUtf8(FixturePath("PlayerControl.dll"), Component(foreignName)));
+  std::vector<std::string> expected = {"AxQuillframe3.dll", "AxQuillframeCtl.dll", foreignName};
+  for (const size_t pathLength : {size_t(257), size_t(259)}) {
+    const std::string library = "AxQuillframe" + std::to_string(pathLength) + ".dll";
+    const std::string folder = Component(std::to_string(pathLength)) + "\\";
+    const std::string path = folder + std::string(pathLength - folder.size() - library.size() - 1, 'f') + "\\" + library;
+    ASSERT_EQ(path.size(), pathLength);
+    ASSERT_TRUE(CopyFixture("PlayerControl.dll", path));
+    expected.push_back(library);
+  }
+  ProgramRun run = RunPanel("-u");
+  EXPECT_EQ(run.output, "0\n");
+  std::vector<std::string> libraries = log.Libraries();
+  std::sort(libraries.begin(), libraries.end());
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(libraries, expected) << "each player library unregistered once";
+  EXPECT_FALSE(PathExists(player.ComponentFolder()));
 }
 
 TEST_F(UninstallOption, KeepsAnInstallRootWithAnotherProductsFiles) {

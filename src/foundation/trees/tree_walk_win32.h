@@ -45,6 +45,12 @@ class WidePath {
 // A walk's path as people read it: UTF-8, without the "\\?\" prefix.
 std::string ReadableUtf8(const WidePath& path);
 
+// A walk's path in the form the calls that take no extended-length path need
+// (the loader's): without the "\\?\" prefix and shorter than MAX_PATH; a
+// longer path in its short form when the volume's short names make it short
+// enough. Empty when neither is.
+std::wstring ShortEnoughPath(const WidePath& path);
+
 // One entry the walk found, before it decides whether to enter it.
 struct TreeEntry {
   const WidePath& path;           // the entry's full extended-length path
