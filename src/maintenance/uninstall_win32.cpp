@@ -251,6 +251,9 @@ int32_t UninstallAndVerify(HWND owner, FixedPath& componentFolder) {
 }
 
 int32_t RunUninstallOption() {
+  // Declared before the lock, so that its boxes wait for a person only once
+  // the lock is let go.
+  DeferredBoxes boxes;
   SettingsLock lock;
   FixedPath componentFolder;
   if (!ReadComponentPath(componentFolder)) return NoPlayerCode;
@@ -304,6 +307,7 @@ int32_t RunRecoveryOption() {
   if (!applicationFound || !ReadComponentPath(componentFolder)) return NotFoundCode;
   {
     // The installer starts whether or not the uninstall could run.
+    DeferredBoxes boxes;  // shown once the lock is let go
     SettingsLock lock;
     if (lock.Held()) {
       UninstallPlayer(nullptr, componentFolder);

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "foundation/log/operations_log.h"
 #include "foundation/core/what_if.h"
@@ -21,6 +22,16 @@ static_assert(QuestionStyle == (MB_YESNO | MB_ICONQUESTION), "a Yes/No box with 
 
 bool quietBoxes = false;
 
+// The boxes kept while a DeferredBoxes lives, and how many live.
+struct DeferredBox {
+  HWND owner;
+  std::string caption;
+  std::string text;
+  UINT style;
+};
+std::vector<DeferredBox> deferredBoxes;
+int deferringScopes = 0;
+
 // The box as one line on standard error: "caption: text".
 void WriteBoxLine(const char* caption, const char* text) {
   std::string line = std::string(caption ? caption : "") + ": " + (text ? text : "");
@@ -34,6 +45,10 @@ void WriteBoxLine(const char* caption, const char* text) {
 // An OK box with style's icon, or its line in a quiet run.
 bool ShowOkBox(HWND owner, const char* caption, const char* text, UINT style) {
   if (!caption || !text) return false;
+  if (deferringScopes > 0) {
+    deferredBoxes.push_back({owner, caption, text, style});
+    return true;
+  }
   const std::string box = std::string("box ") + Quoted(caption) + ": " + text;
   // A run that describes its changes shows no box: it names the box.
   if (ChangesAreDescribed()) {
@@ -52,6 +67,15 @@ bool ShowOkBox(HWND owner, const char* caption, const char* text, UINT style) {
 }  // namespace
 
 void SetBoxesQuiet(bool quiet) { quietBoxes = quiet; }
+
+DeferredBoxes::DeferredBoxes() { ++deferringScopes; }
+
+DeferredBoxes::~DeferredBoxes() {
+  if (--deferringScopes > 0) return;
+  std::vector<DeferredBox> boxes;
+  boxes.swap(deferredBoxes);
+  for (const DeferredBox& box : boxes) ShowOkBox(box.owner, box.caption.c_str(), box.text.c_str(), box.style);
+}
 
 bool ShowInfo(HWND owner, const char* caption, const char* text) { return ShowOkBox(owner, caption, text, InfoStyle); }
 

@@ -62,6 +62,37 @@ TEST_F(MessageBoxTest, ARunThatDescribesItsChangesShowsNoBox) {
   EXPECT_EQ(changeLines, std::vector<std::string>{"would show box \"Reinstall Failure\": Could not start the installer"});
 }
 
+// Boxes kept while a DeferredBoxes lives come out, in their order, only
+// when the last one ends; a question is never kept.
+TEST_F(MessageBoxTest, DeferredBoxesComeOutWhenTheLastScopeEnds) {
+  BoxWatcher watcher;
+  ASSERT_TRUE(watcher.Started());
+  changeLines.clear();
+  SetChangeLineWriter(CollectChangeLine);
+  DescribeChanges(true);
+  {
+    DeferredBoxes outer;
+    EXPECT_TRUE(ShowInfo(nullptr, "Uninstall Failure", "first"));
+    {
+      DeferredBoxes inner;
+      EXPECT_TRUE(ShowError(nullptr, "Uninstall Failure", "second"));
+      EXPECT_FALSE(ShowInfo(nullptr, nullptr, "no caption, never shown"));
+    }
+    EXPECT_TRUE(changeLines.empty()) << "kept while the outer scope lives";
+    EXPECT_FALSE(AskYesNo(nullptr, "Uninstall", "Sure?", nullptr));
+    EXPECT_TRUE(ShowInfo(nullptr, "Uninstall", "third"));
+    EXPECT_TRUE(changeLines.empty());
+  }
+  EXPECT_TRUE(ShowInfo(nullptr, "Delete", "shown at once"));
+  DescribeChanges(false);
+  SetChangeLineWriter(nullptr);
+  EXPECT_TRUE(watcher.Stop().empty());
+  EXPECT_EQ(changeLines, (std::vector<std::string>{"would show box \"Uninstall Failure\": first",
+                                                   "would show box \"Uninstall Failure\": second",
+                                                   "would show box \"Uninstall\": third",
+                                                   "would show box \"Delete\": shown at once"}));
+}
+
 TEST_F(MessageBoxTest, ShowInfoIsOwnedByTheGivenWindow) {
   HWND owner = CreateWindowExA(0, "STATIC", "Owner", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
                                GetModuleHandleA(nullptr), nullptr);
