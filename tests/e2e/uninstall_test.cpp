@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "foundation/core/code_page.h"
+#include "foundation/core/paths.h"
 #include "installation/installation.h"
 #include "support/box_watcher_win32.h"
 #include "support/folder_files_win32.h"
@@ -184,6 +186,36 @@ TEST_F(UninstallOption, RemovesThePluginFromNetscapesPluginsFolders) {
   EXPECT_FALSE(PathExists(plugins + "\\4.7\\Quillframe3.class"));
   EXPECT_FALSE(PathExists(plugins + "\\6.2\\NPQuillframe3.dll"));
   EXPECT_EQ(ReadTextFile(plugins + "\\6.2\\NPOther.dll"), "other");
+}
+
+// A "Component Path" longer than a path may be names no folder, not the one
+// its first 256 characters name: that folder and its player library stay as
+// they are, and "-u" finds no player.
+TEST(UninstallOptionLongValue, AComponentPathLongerThanAPathNamesNoFolder) {
+  PlayerInstallation player;
+  UnregisterLog log;
+  TempFolder other;
+  const std::string cut = other / std::string(FixedPath::SetTextLimit - other.Path().size() - 1, 'c');
+  ASSERT_EQ(cut.size(), FixedPath::SetTextLimit);
+  const std::string extended = "\\\\?\\" + cut;
+  ASSERT_TRUE(CreateDirectoryW(WideOfUtf8(extended.c_str()).c_str(), nullptr));
+  ASSERT_TRUE(CopyFileUtf8(FixturePath("PlayerControl.dll"), extended + "\\AxQuillframe3.dll"));
+  ASSERT_TRUE(WriteFileUtf8(extended + "\\notes.txt", "theirs"));
+  ASSERT_TRUE(player.SetComponentPath(cut + "\\Player\\Comp"));
+  TempFolder logs;
+  BoxWatcher watcher;
+  ProgramRun run = RunPanel("/log " + (logs / "cp.log") + " -u");
+  EXPECT_TRUE(watcher.Stop().empty());
+  EXPECT_EQ(run.output, "1\n") << "no player";
+  const std::string logText = ReadTextFile(logs / "cp.log");
+  EXPECT_NE(logText.find("\"Component Path\" of HKLM\\Software\\Quillframe\\Quillframe3 names no folder: its 268 "
+                         "characters do not fit a path of at most 256 (\"" + cut + "\\Player\\Comp\")"),
+            std::string::npos)
+      << logText;
+  EXPECT_TRUE(log.Libraries().empty()) << "no library of the other folder unregistered";
+  EXPECT_TRUE(ExistsUtf8(extended + "\\AxQuillframe3.dll"));
+  EXPECT_EQ(ReadFileUtf8(extended + "\\notes.txt"), "theirs");
+  EXPECT_TRUE(MachineKeyExists(PlayerKeyPath)) << "nothing was changed";
 }
 
 // A "Component Path" that names a volume root, or leads to one, or names the
