@@ -72,10 +72,13 @@ TEST(OversizedSettingsTest, AnOptionOutOfMemoryGivesItsFailureCodeAndChangesNoth
     const char* argument;
     const char* file;
     const char* text;
+    bool foretold;  // "/whatif" first, which gives the same code
   } cases[] = {
-      {"-cu+", "", "QuillframeConfig.ini", "[ComponentMgrOptions]\r\nCheckForUpdates = 0\r\n"},
-      {"-lu", " 1700000000", "QuillframeConfig.ini", "[ComponentMgrOptions]\r\nLastUpdateCheckTime = 5\r\n"},
-      {"-ds+", " https://b.example/", "QFXDownloadSites.txt", "[Download Sites]\r\nsite = https://a.example/\r\n"},
+      {"-cu+", "", "QuillframeConfig.ini", "[ComponentMgrOptions]\r\nCheckForUpdates = 0\r\n", true},
+      {"-lu", " 1700000000", "QuillframeConfig.ini", "[ComponentMgrOptions]\r\nLastUpdateCheckTime = 5\r\n",
+       false},
+      {"-ds+", " https://b.example/", "QFXDownloadSites.txt", "[Download Sites]\r\nsite = https://a.example/\r\n",
+       false},
   };
   TempFolder logs;
   for (const auto& c : cases) {
@@ -83,6 +86,10 @@ TEST(OversizedSettingsTest, AnOptionOutOfMemoryGivesItsFailureCodeAndChangesNoth
     const std::string path = player.ComponentFolder() + "\\" + c.file;
     ASSERT_TRUE(WriteSparseFile(path, c.text, OversizedBytes)) << arguments;
     const FileMark before = MarkOf(path, 64);
+    if (c.foretold) {
+      ProgramRun foretold = RunProgram(ControlPanelProgram(), "/whatif " + arguments);
+      EXPECT_EQ(WithoutCarriageReturns(foretold.output), "would change nothing\n1\n") << arguments;
+    }
     const std::string log = logs / (std::string(c.option) + ".log");
     ProgramRun run = RunProgram(ControlPanelProgram(), "/log \"" + log + "\" " + arguments);
     EXPECT_TRUE(run.ended) << arguments;

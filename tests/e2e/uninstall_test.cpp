@@ -202,6 +202,9 @@ TEST(UninstallOptionLongValue, AComponentPathLongerThanAPathNamesNoFolder) {
   ASSERT_TRUE(CopyFileUtf8(FixturePath("PlayerControl.dll"), extended + "\\AxQuillframe3.dll"));
   ASSERT_TRUE(WriteFileUtf8(extended + "\\notes.txt", "theirs"));
   ASSERT_TRUE(player.SetComponentPath(cut + "\\Player\\Comp"));
+  // "/whatif" foretells it: nothing would change.
+  ProgramRun foretold = RunPanel("/whatif -u");
+  EXPECT_EQ(foretold.output, "would change nothing\n1\n");
   TempFolder logs;
   BoxWatcher watcher;
   ProgramRun run = RunPanel("/log " + (logs / "cp.log") + " -u");
