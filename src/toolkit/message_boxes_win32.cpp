@@ -45,10 +45,6 @@ void WriteBoxLine(const char* caption, const char* text) {
 // An OK box with style's icon, or its line in a quiet run.
 bool ShowOkBox(HWND owner, const char* caption, const char* text, UINT style) {
   if (!caption || !text) return false;
-  if (deferringScopes > 0) {
-    deferredBoxes.push_back({owner, caption, text, style});
-    return true;
-  }
   const std::string box = std::string("box ") + Quoted(caption) + ": " + text;
   // A run that describes its changes shows no box: it names the box.
   if (ChangesAreDescribed()) {
@@ -58,6 +54,11 @@ bool ShowOkBox(HWND owner, const char* caption, const char* text, UINT style) {
   LogEvent(box);
   if (quietBoxes) {
     WriteBoxLine(caption, text);
+    return true;
+  }
+  // A box waits for a person: kept for later while a change holds the lock.
+  if (deferringScopes > 0) {
+    deferredBoxes.push_back({owner, caption, text, style});
     return true;
   }
   MessageBoxA(owner, text, caption, style);
@@ -74,7 +75,7 @@ DeferredBoxes::~DeferredBoxes() {
   if (--deferringScopes > 0) return;
   std::vector<DeferredBox> boxes;
   boxes.swap(deferredBoxes);
-  for (const DeferredBox& box : boxes) ShowOkBox(box.owner, box.caption.c_str(), box.text.c_str(), box.style);
+  for (const DeferredBox& box : boxes) MessageBoxA(box.owner, box.text.c_str(), box.caption.c_str(), box.style);
 }
 
 bool ShowInfo(HWND owner, const char* caption, const char* text) { return ShowOkBox(owner, caption, text, InfoStyle); }

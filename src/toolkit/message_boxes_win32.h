@@ -37,13 +37,14 @@ bool ShowError(HWND owner, const char* caption, const char* text);
 bool AskYesNo(HWND owner, const char* caption, const char* text, int32_t* answer, bool noByDefault = false);
 
 // Boxes shown later: while one of these lives, ShowInfo and ShowError keep
-// each box (its owner, caption, text and icon) instead of showing it; when
-// the last of them ends, the boxes kept are shown in the order they came,
-// each as it would have been shown then (a quiet run writes its lines, a run
-// that describes its changes names them). A change that holds the settings
-// lock declares one before the lock, so that its boxes wait for a person
-// only once the lock is let go and no other run waits on that person.
-// Questions are never kept: their answer is needed at once.
+// each box that would wait for a person (its owner, caption, text and icon)
+// instead of showing it, and when the last of them ends, the boxes kept are
+// shown in the order they came. The log hears of each box when it is kept; a
+// quiet run's line and a describing run's "would show" line, which wait for
+// nobody, are written at once. A change that holds the settings lock
+// declares one before the lock, so that its boxes wait for a person only once
+// the lock is let go and no other run waits on that person. Questions are
+// never kept: their answer is needed at once.
 class DeferredBoxes {
  public:
   DeferredBoxes();
