@@ -3,9 +3,10 @@
 // ("\\?\C:\dir"), so that the walk sees every entry: names outside the ANSI
 // code page ("Ωmega", "日本"), which the ANSI calls cannot name as they are,
 // and paths longer than MAX_PATH. The link sweep before a removal, the
-// emptiness test of the uninstall and the measure of the resource cache walk
-// this way: an entry they missed would be removed unchecked, or counted as
-// nothing. For the Windows-only sources.
+// emptiness test of the uninstall, its search for the player's libraries and
+// the measure of the resource cache walk this way: an entry they missed
+// would be removed unchecked, left registered, or counted as nothing. For the
+// Windows-only sources.
 
 #include <windows.h>
 
