@@ -4,6 +4,7 @@
 #include "shell/command_line.h"
 
 #include <cstdio>
+#include <new>
 #include <string>
 
 #include "foundation/core/ansi_paths.h"
@@ -130,7 +131,7 @@ void DeleteResourceCache(int32_t& resultCode) {
 }
 
 // argument: UTF-8, as the command line was read.
-void RunOption(Option option, const char* argument, int32_t& resultCode) {
+void RunOptionAction(Option option, const char* argument, int32_t& resultCode) {
   std::string text;  // the argument in the ANSI code page
   switch (option) {
     case Option::InstallPath:
@@ -172,6 +173,21 @@ void RunOption(Option option, const char* argument, int32_t& resultCode) {
     case Option::DeleteResources:
       DeleteResourceCache(resultCode);
       break;
+  }
+}
+
+// Runs one option. Memory that runs out while it reads or edits a file (a
+// settings file of hundreds of megabytes in a 32-bit process) ends the option
+// with its failure code, never the program: what it held is released on the
+// way out (the settings lock, files, memory), and a file it changes is
+// replaced whole or not at all, so none is left half written.
+void RunOption(Option option, const char* argument, int32_t& resultCode) {
+  try {
+    RunOptionAction(option, argument, resultCode);
+  } catch (const std::bad_alloc&) {
+    resultCode = OptionFailureCode(option, resultCode);
+    Logf("stopped %s: out of memory (a file it reads may be too large for this program); its failure code %ld",
+         RowOf(option).text, static_cast<long>(resultCode));
   }
 }
 

@@ -5,11 +5,14 @@
 
 #include <string>
 
+#include "foundation/core/paths.h"
 #include "installation/installation.h"
 #include "settings/download_sites.h"
 #include "shell/main_window_win32.h"
 #include "support/held_file_win32.h"
+#include "support/fixtures_win32.h"
 #include "support/panel_window_test_win32.h"
+#include "support/process_win32.h"
 #include "support/registry_win32.h"
 
 namespace {
@@ -141,8 +144,9 @@ TEST_F(MainWindowTest, ReadsTheUpdateCheckFromTheOptionsFile) {
 
 TEST_F(MainWindowTest, ShowsTheWholeInstallPath) {
   ASSERT_TRUE(player.Install());
+  // As long as a path may be.
   std::string value = player.ComponentFolder();
-  while (value.size() < 300) value += "\\.";
+  while (value.size() + 2 <= FixedPath::SetTextLimit) value += "\\.";
   ASSERT_TRUE(player.SetComponentPath(value));
   HWND window = Open();
   ASSERT_NE(window, nullptr);
@@ -171,6 +175,39 @@ TEST_F(MainWindowTest, DeletesTheResourceCacheWithoutAsking) {
   box = ClickForBox(window, CacheCommandId, "Delete", "Resource folder not found");
   AnswerBox(box.window, IDOK);
   EXPECT_TRUE(PathExists(player.ComponentFolder()));
+  EXPECT_TRUE(ClickControl(window, OkCommandId));
+  ExpectEndsWithZero();
+}
+
+// The uninstall's boxes wait for a person without the settings lock: beside
+// each of them, the box about a library that cannot be loaded and the
+// outcome, an agent's change runs at once and succeeds.
+TEST_F(MainWindowTest, ARunBesideTheUninstallsOpenBoxesDoesNotWait) {
+  ASSERT_TRUE(player.Install());
+  ASSERT_TRUE(CopyFixture("DamagedLibrary.dll", Component("AxQuillframeOld.dll")));
+  HWND window = Open();
+  ASSERT_NE(window, nullptr);
+  PanelWindowSession::Box box = ClickForBox(window, UninstallCommandId, "Uninstall", Question, "yes,no");
+  AnswerBox(box.window, IDYES);
+  const struct {
+    const char* caption;
+    const char* text;
+  } boxes[] = {
+      {"Uninstall Failure", "Could not Load ActiveX Component.\n (Please Exit Netscape and/or Explorer)"},
+      {"Uninstall Failure", "Explorer or Netscape are possibly running."},
+  };
+  for (const auto& expected : boxes) {
+    box = session->WaitForBox();
+    ASSERT_NE(box.window, nullptr) << expected.text;
+    EXPECT_EQ(box.seen.caption, expected.caption);
+    EXPECT_EQ(box.seen.text, expected.text);
+    ProgramRun agent = RunPanel("/quiet -cu+");
+    EXPECT_EQ(agent.output, "0\n") << expected.text << ": the agent's run had its turn at once";
+    EXPECT_TRUE(IsWindow(box.window)) << expected.text << ": while the box was open";
+    EXPECT_TRUE(AnswerBox(box.window, IDOK));
+  }
+  EXPECT_FALSE(PathExists(player.ComponentFolder()));
+  EXPECT_TRUE(WaitForState(window, UninstallCommandId, false, false));
   EXPECT_TRUE(ClickControl(window, OkCommandId));
   ExpectEndsWithZero();
 }
