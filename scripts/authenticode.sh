@@ -13,6 +13,9 @@
 # attached to the unsigned program gives the signed program byte for byte,
 # whichever of them signed and whichever attaches.
 
+# The programs of a release, each signed.
+SIGNED_PROGRAMS=(ControlPanel.exe ControlPanel.com)
+
 # The description Windows shows for a signed program (the signature's
 # "program name", in the prompt of User Account Control).
 AUTHENTICODE_DESCRIPTION="Corvalent Control Panel"

@@ -33,27 +33,27 @@
 # password leaves the environment before anything else runs.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-cd "$root"
-source scripts/authenticode.sh
-PROGRAMS=(ControlPanel.exe ControlPanel.com)
+source "$root/scripts/authenticode.sh"
 
 usage() {
   echo "usage: scripts/release.sh [--sign FILE.p12 [--timestamp URL] | --signatures FOLDER] [--out FOLDER]" >&2
   echo "       (the identity's password in the environment variable SIGN_PASSWORD)" >&2
   exit 2
 }
+# (Files and folders given are read from the current folder; dist/ is the checkout's.)
 identity="" time_stamp_url="" signatures="" out=dist
 while [ $# -gt 0 ]; do
   [ $# -ge 2 ] || usage
   case "$1" in
-    --sign) identity=$2 ;;
+    --sign) identity=$(realpath -m -- "$2") ;;
     --timestamp) time_stamp_url=$2 ;;
-    --signatures) signatures=$2 ;;
-    --out) out=$2 ;;
+    --signatures) signatures=$(realpath -m -- "$2") ;;
+    --out) out=$(realpath -m -- "$2") ;;
     *) usage ;;
   esac
   shift 2
 done
+cd "$root"
 [ -n "$time_stamp_url" ] && [ -z "$identity" ] && usage
 [ -n "$identity" ] && [ -n "$signatures" ] && usage
 
@@ -71,11 +71,11 @@ if [ -n "$identity" ]; then
   fi
 fi
 if [ -n "$signatures" ]; then
-  if [ "$(realpath -m -- "$out")" = "$(realpath -m -- "$signatures")" ]; then
+  if [ "$(realpath -m -- "$out")" = "$signatures" ]; then
     echo "release.sh: --out must name another folder than the signatures' $signatures" >&2
     exit 1
   fi
-  for program in "${PROGRAMS[@]}"; do
+  for program in "${SIGNED_PROGRAMS[@]}"; do
     if [ ! -f "$signatures/$program.p7s" ]; then
       echo "release.sh: no signature $signatures/$program.p7s" >&2
       exit 1
@@ -103,7 +103,7 @@ if [ -n "$identity" ] || [ -n "$signatures" ]; then
   packed=$built/signed
   rm -rf "$packed"
   mkdir -p "$packed"
-  for program in "${PROGRAMS[@]}"; do
+  for program in "${SIGNED_PROGRAMS[@]}"; do
     if [ -n "$identity" ]; then
       if ! report=$(authenticode_sign "$identity" "$sign_password" "$time_stamp_url" \
                       "$built/$program" "$packed/$program" 2>&1); then
@@ -134,7 +134,7 @@ if [ -n "$identity" ] || [ -n "$signatures" ]; then
 fi
 
 mkdir -p "$out"
-for program in "${PROGRAMS[@]}"; do
+for program in "${SIGNED_PROGRAMS[@]}"; do
   rm -f -- "$out/$program.p7s"
 done
 scripts/release-archive.py "$packed/ControlPanel.exe" "$root" "$out"
@@ -142,12 +142,12 @@ if [ "$packed" = "$built" ]; then
   echo "release: not signed (no --sign FILE.p12): the programs are the build's"
   exit 0
 fi
-for program in "${PROGRAMS[@]}"; do
+for program in "${SIGNED_PROGRAMS[@]}"; do
   cp -- "$work/$program.p7s" "$out/$program.p7s"
   echo "$out/$program.p7s"
 done
 if [ -n "$identity" ]; then
-  echo "release: signed ${PROGRAMS[*]} with $identity${time_stamp_url:+, time-stamped by $time_stamp_url}; each signature attached to the build gives the signed program"
+  echo "release: signed ${SIGNED_PROGRAMS[*]} with $identity${time_stamp_url:+, time-stamped by $time_stamp_url}; each signature attached to the build gives the signed program"
 else
-  echo "release: the signatures of $signatures attached to ${PROGRAMS[*]}"
+  echo "release: the signatures of $signatures attached to ${SIGNED_PROGRAMS[*]}"
 fi

@@ -25,7 +25,6 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 source scripts/authenticode.sh
-PROGRAMS=(ControlPanel.exe ControlPanel.com)
 
 usage() {
   echo "usage: scripts/verify-release.sh [--ca-file FILE] [--tsa-ca-file FILE] FOLDER" >&2
@@ -53,10 +52,10 @@ archives=("$folder"/ControlPanel-*.zip)
 archive=${archives[0]}
 name=$(basename "$archive")
 signatures=0
-for program in "${PROGRAMS[@]}"; do
+for program in "${SIGNED_PROGRAMS[@]}"; do
   [ -f "$folder/$program.p7s" ] && signatures=$((signatures + 1))
 done
-[ $signatures -eq 0 ] || [ $signatures -eq ${#PROGRAMS[@]} ] ||
+[ $signatures -eq 0 ] || [ $signatures -eq ${#SIGNED_PROGRAMS[@]} ] ||
   failed "$folder holds the signature of one program only"
 
 if [ -f "$archive.sha256" ]; then
@@ -88,7 +87,7 @@ if [ $signatures -eq 0 ]; then
   echo "the release is not signed: there is no signature to verify"
 else
   python3 -m zipfile -e "$archive" "$work/published"
-  for program in "${PROGRAMS[@]}"; do
+  for program in "${SIGNED_PROGRAMS[@]}"; do
     if report=$(authenticode_verify "$work/published/${name%.zip}/$program" "$ca_file" "$tsa_ca_file"); then
       time_stamp=$(authenticode_time_stamp_of "$report")
       echo "$program: the signature verifies: signed by $(authenticode_signer_of "$report"), ${time_stamp:-not time-stamped}"
