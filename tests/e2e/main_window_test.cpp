@@ -274,10 +274,12 @@ TEST_F(MainWindowTest, StoresTheUpdateCheckWhenToggled) {
   ASSERT_TRUE(ClickControl(window, CheckForUpdatesCommandId));
   ASSERT_TRUE(WaitForState(window, CheckForUpdatesCommandId, true, false));
   // The box's state is stored at once and the time reset; the rest stays.
-  WaitUntil([&] { return ReadTextFile(Component("QuillframeConfig.ini")) != OptionsText; }, 5000);
-  EXPECT_EQ(ReadTextFile(Component("QuillframeConfig.ini")),
-            "[Other]\r\nkeep = this\r\n[ComponentMgrOptions]\r\nCheckForUpdates = 0\r\n"
-            "LastUpdateCheckTime = 0\r\nBroadcastKey = 1\r\n");
+  // Waited for whole: a file being replaced may read as nothing for a moment.
+  const std::string stored =
+      "[Other]\r\nkeep = this\r\n[ComponentMgrOptions]\r\nCheckForUpdates = 0\r\n"
+      "LastUpdateCheckTime = 0\r\nBroadcastKey = 1\r\n";
+  WaitUntil([&] { return ReadTextFile(Component("QuillframeConfig.ini")) == stored; }, 5000);
+  EXPECT_EQ(ReadTextFile(Component("QuillframeConfig.ini")), stored);
   EXPECT_TRUE(ClickControl(window, OkCommandId));
   ExpectEndsWithZero();
 }
@@ -302,12 +304,11 @@ TEST_F(MainWindowTest, AddsWhatTheOptionsFileLacksAndKeepsTheRest) {
   for (const auto& c : cases) {
     RemovePath(Component("QuillframeConfig.ini"));
     if (c.before) ASSERT_TRUE(WriteTextFile(Component("QuillframeConfig.ini"), c.before));
-    const std::string before = ReadTextFile(Component("QuillframeConfig.ini"));
     HWND window = Open();
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(ReadControl(window, CheckForUpdatesCommandId).checked);
     ASSERT_TRUE(ClickControl(window, CheckForUpdatesCommandId));
-    WaitUntil([&] { return ReadTextFile(Component("QuillframeConfig.ini")) != before; }, 5000);
+    WaitUntil([&] { return ReadTextFile(Component("QuillframeConfig.ini")) == c.after; }, 5000);
     EXPECT_EQ(ReadTextFile(Component("QuillframeConfig.ini")), c.after) << (c.before ? c.before : "no file");
     EXPECT_TRUE(ClickControl(window, OkCommandId));
     ExpectEndsWithZero();
@@ -370,9 +371,12 @@ TEST_F(MainWindowTest, TheBetaBoxJoinsAndLeavesThePublicBeta) {
       },
       5000);
   EXPECT_EQ(MachineString(PlayerKeyPath, AdditionalDownloadUrlValueName, &found), BuiltInBetaSite);
-  WaitUntil([&] { return ReadTextFile(Component("QFXDownloadSites.txt")).find("Beta") != std::string::npos; }, 5000);
-  EXPECT_EQ(ReadTextFile(Component("QFXDownloadSites.txt")),
-            std::string("[Download Sites]\r\nsite = ") + BuiltInBetaSite + "\r\nsite = https://a.example/\r\n");
+  // Each list is waited for whole: a file being replaced may read as nothing
+  // for a moment, which holds no beta site either.
+  const std::string joined =
+      std::string("[Download Sites]\r\nsite = ") + BuiltInBetaSite + "\r\nsite = https://a.example/\r\n";
+  WaitUntil([&] { return ReadTextFile(Component("QFXDownloadSites.txt")) == joined; }, 5000);
+  EXPECT_EQ(ReadTextFile(Component("QFXDownloadSites.txt")), joined);
 
   // Leaving when the value is already gone says so and still takes the beta
   // site off the list.
@@ -381,8 +385,9 @@ TEST_F(MainWindowTest, TheBetaBoxJoinsAndLeavesThePublicBeta) {
   PanelWindowSession::Box box = ClickForBox(window, PublicBetaCommandId, "Registry Error",
                                             "Unable to remove reg key for Downloading");
   AnswerBox(box.window, IDOK);
-  WaitUntil([&] { return ReadTextFile(Component("QFXDownloadSites.txt")).find("Beta") == std::string::npos; }, 5000);
-  EXPECT_EQ(ReadTextFile(Component("QFXDownloadSites.txt")), "[Download Sites]\r\nsite = https://a.example/\r\n");
+  const std::string left = "[Download Sites]\r\nsite = https://a.example/\r\n";
+  WaitUntil([&] { return ReadTextFile(Component("QFXDownloadSites.txt")) == left; }, 5000);
+  EXPECT_EQ(ReadTextFile(Component("QFXDownloadSites.txt")), left);
   EXPECT_FALSE(ReadControl(window, PublicBetaCommandId).checked);
   EXPECT_TRUE(ClickControl(window, OkCommandId));
   ExpectEndsWithZero();
