@@ -6,8 +6,9 @@
 Writes <output folder>/ControlPanel-<version>.zip and its SHA-256 sum beside
 it (ControlPanel-<version>.zip.sha256, the form "sha256sum -c" reads), and
 prints both paths. The archive holds, in the folder ControlPanel-<version>:
-the program, its companion ControlPanel.com (from the build folder of the
-program, where the build writes both), the README with docs/ (the pages, the
+the program, its companion ControlPanel.com (from the folder of the
+program: the build writes both side by side, and scripts/release.sh signs
+them side by side), the README with docs/ (the pages, the
 pictures and the status schema, everything the README links to), and the
 notices of the runtime libraries. <version> is the product version of the
 program's version resource. The archive is the same bytes for the same

@@ -4,7 +4,11 @@
 # scripts/release.sh in each, one after the other, and compares the programs
 # (ControlPanel.exe and ControlPanel.com), the archives and their sums byte
 # for byte. Fails, naming what differs, when
-# they are not the same.
+# they are not the same. Then, on the same two builds, that a signed release
+# stays reproducible (tests/tools/signed_release_test.py): the first folder
+# signs its release with a throw-away identity and time stamp, and
+# scripts/verify-release.sh in the second gets the same bytes from its build
+# and the published signatures. Prints one closing line for each.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
@@ -39,5 +43,11 @@ done
 [ "$different" = 0 ] || exit 1
 program=$(sha256sum <"$work/first/build/release/ControlPanel.exe" | cut -d' ' -f1)
 companion=$(sha256sum <"$work/first/build/release/ControlPanel.com" | cut -d' ' -f1)
-echo "the same bytes from two folders: ControlPanel.exe (sha256 $program), ControlPanel.com (sha256 $companion)" \
-  "and $(cd "$work/first" && echo dist/*)"
+reproduced="the same bytes from two folders: ControlPanel.exe (sha256 $program), ControlPanel.com (sha256 $companion)"
+reproduced+=" and $(cd "$work/first" && echo dist/*)"
+echo "$reproduced"
+
+echo "== a signed release of $work/first, built again and verified in $work/second"
+/usr/bin/python3 tests/tools/signed_release_test.py "$work/first" "$work/second"
+echo "$reproduced"
+echo "signed with a throw-away identity and time stamp: the same bytes again from the second build and the detached signatures, and both signatures verify"

@@ -19,7 +19,8 @@ packages=(
   xvfb
   libinih-dev
   imagemagick x11-utils
-  python3 python3-jsonschema
+  python3 python3-jsonschema python3-pefile
+  osslsigncode openssl
   dosfstools locales
 )
 [ "$PANEL_BITS" = 32 ] && packages+=(wine32:i386)

@@ -8,7 +8,8 @@
 # where it does not, or with PANEL_BITS=64 (scripts/bits.sh). The build that
 # is not run here is compiled (product, tests and benchmarks) and only its
 # product linked; the benchmarks are linked in one build. Last, the release
-# is built twice and must come out the same.
+# is built twice and must come out the same, and a signed release of it,
+# built again with its detached signatures, the same too.
 #
 #   scripts/test.sh           the whole run (CI runs it)
 #   scripts/test.sh --quick   the loop while editing: one Windows build, its
@@ -189,8 +190,9 @@ for bits in "${suites[@]}"; do
   restarts_of "$bits"
 done
 
-run_step release "release: two builds of the release archive give the same bytes" scripts/reproducible-build-test.sh
-tail -n 1 "$logs/release.log" | sed 's/^/   /'
+run_step release "release: two builds give the same bytes, and signed it is made again from a build and its signatures" \
+  scripts/reproducible-build-test.sh
+tail -n 2 "$logs/release.log" | sed 's/^/   /'
 
 elapsed=$((SECONDS - started))
 echo "test.sh: every step passed ($((elapsed / 60)) min $((elapsed % 60)) s; logs in $logs/)"

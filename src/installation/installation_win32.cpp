@@ -42,16 +42,26 @@ bool ReachFolderAsStored(const RegistryKey& key, const char* valueName, String& 
   return AnsiPathOf(stored.c_str(), &reachable) && value.Assign(reachable.c_str());
 }
 
-// Reads a folder value whole: the path keeps what SetText keeps, the text
-// all of it, however long.
+// Reads a folder value whole: the path names the folder when the value, in
+// the form the ANSI calls reach it, fits a path whole (SetText's limit), and
+// no folder otherwise, never the folder its cut text would name (logged);
+// the text is all of it, however long.
 bool ReadFolderValue(const char* keyPath, const char* valueName, FixedPath& path, String* text) {
   RegistryKey key;
   if (!key.Open(keyPath)) return false;
   String value;
   const bool found = key.ReadString(valueName, &value);
   const bool reached = found && ReachFolderAsStored(key, valueName, value);
+  const bool fits = !reached || value.Length() <= FixedPath::SetTextLimit;
+  if (!fits && LogIsOpen()) {
+    std::string stored;
+    key.ReadStoredUtf8(valueName, &stored);
+    LogfUtf8("%s of HKLM\\%s names no folder: its %lu characters do not fit a path of at most %lu (%s)",
+             Quoted(valueName).c_str(), keyPath, static_cast<unsigned long>(value.Length()),
+             static_cast<unsigned long>(FixedPath::SetTextLimit), Quoted(stored.c_str()).c_str());
+  }
   key.Close();
-  path.SetText(reached ? value.Text() : nullptr);
+  path.SetText(reached && fits ? value.Text() : nullptr);
   if (text) text->Assign(value.TextOrEmpty());
   return path.IsFolder();
 }

@@ -19,8 +19,11 @@
 //   operation's failure and change nothing.
 // - Bounded: the constructor waits at most waitMs (SettingsLockWaitMs by
 //   default, about 10 s) for another holder; past that Held() is false. A
-//   window waiting here does not pump messages, so it should not hold the
-//   lock across anything that waits for the user.
+//   window waiting here does not pump messages.
+// - Never held while anything waits for a person: a question is asked before
+//   the lock is taken, and a change that may show boxes keeps them until the
+//   lock is let go (a DeferredBoxes declared before it, toolkit/
+//   message_boxes_win32.h), so that no other run waits on a box left open.
 // - A crashed holder never blocks anyone: it is a named mutex, which the
 //   system gives up when its holder ends; the next waiter takes it over.
 // - A run that describes its changes ("/whatif", what_if.h) changes nothing

@@ -4,9 +4,14 @@
 
 #include "foundation/core/paths.h"
 #include "foundation/core/strings.h"
+#include "foundation/files/folder_listing.h"
 
 bool IsPlayerLibraryName(const char* fileName) {
   return fileName && StartsWithIgnoringCase(fileName, PlayerLibraryPrefix);
+}
+
+bool IsPlayerLibraryFileName(const char* fileName) {
+  return IsPlayerLibraryName(fileName) && EqualIgnoringCase(FileExtension(fileName), SharedLibraryExtension);
 }
 
 bool JoinPluginPath(const char* folder, const char* name, char* out, size_t capacity) {

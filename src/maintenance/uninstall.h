@@ -25,6 +25,9 @@ constexpr const char* PluginClassName = "Quillframe3.class";
 // True when fileName (a name without folders, or none) begins with
 // PlayerLibraryPrefix without regard to case.
 bool IsPlayerLibraryName(const char* fileName);
+// True when fileName (UTF-8, as stored) names a player library: a shared
+// library whose name IsPlayerLibraryName.
+bool IsPlayerLibraryFileName(const char* fileName);
 
 // Writes folder, one "\" and name into out (capacity bytes, zero-filled
 // first, so that the text ends in the double NUL the shell's delete needs).
@@ -67,7 +70,8 @@ constexpr const char* UninstallQuestionText =
 
 // Loading the player's libraries to let them unregister themselves, and
 // releasing a plug-in library this process has loaded. The program's only
-// user of LoadLibraryA, GetProcAddress, FreeLibrary and GetModuleHandleA.
+// user of LoadLibraryByFullPath, GetProcAddress, FreeLibrary and
+// GetModuleHandleA.
 
 enum class UnregisterResult {
   Unregistered,  // loaded, its entry called when it has one, and released
@@ -75,9 +79,10 @@ enum class UnregisterResult {
   NotReleased,   // its entry ran, but the library could not be released
 };
 
-// Loads the library at path, calls its "DllUnregisterServer" when it exports
-// one (its result is not examined), and releases it.
-UnregisterResult UnregisterLibrary(const char* path);
+// Loads the library at path (a full path in wide characters, shorter than
+// MAX_PATH; an empty one loads nothing), calls its "DllUnregisterServer" when
+// it exports one (its result is not examined), and releases it.
+UnregisterResult UnregisterLibrary(const wchar_t* path);
 
 // When a library with path is loaded in this process, releases it once, so
 // that its file can be deleted.

@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "foundation/core/code_page.h"
-#include "foundation/files/folder_listing.h"
 #include "foundation/log/operations_log.h"
 #include "foundation/core/paths.h"
 #include "foundation/core/platform_win32.h"
@@ -55,15 +54,39 @@ bool IsRemovableInstallRoot(const FixedPath& componentFolder) {
   return above.AppendName("..") == StatusOk && !IsProtectedFolder(above);
 }
 
-// Lets every player library in the listed files unregister itself. False
-// when one could not be loaded or released; each such library is reported in
-// a box of its own.
-bool UnregisterPlayerLibraries(HWND owner, const FileList& files) {
-  bool succeeded = true;
-  for (const PathNode* node = files.First(); node; node = node->next) {
-    if (!IsPlayerLibraryName(node->path.FileNamePart())) continue;
-    const UnregisterResult result = UnregisterLibrary(node->path.Text());
-    const std::string library = "library " + Quoted(LoggedPath(node->path.Text()).c_str());
+// A player library found in the component folder's tree: the path the
+// loader takes (ShortEnoughPath; empty when there is none) and its true full
+// path for the log.
+struct PlayerLibrary {
+  std::wstring loaderPath;
+  std::string shown;
+};
+
+// Adds a file the tree walk found to the player libraries (a
+// std::vector<PlayerLibrary>) when its name as stored names one. A link is
+// never loaded: it may lead out of the tree.
+bool AddPlayerLibrary(void* context, const TreeEntry& entry) {
+  if (entry.isLink || (entry.found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return true;
+  if (!IsPlayerLibraryFileName(Utf8OfWide(entry.found.cFileName).c_str())) return true;
+  static_cast<std::vector<PlayerLibrary>*>(context)->push_back({ShortEnoughPath(entry.path), ReadableUtf8(entry.path)});
+  return true;
+}
+
+// Lets every player library in the tree of componentFolder unregister
+// itself, each found by its name as stored (a name outside the ANSI code
+// page, a path longer than the program's paths) and loaded by its wide path.
+// False when one could not be loaded or released, each such library reported
+// in a box of its own, or when the tree could not be searched whole.
+bool UnregisterPlayerLibraries(HWND owner, const FixedPath& componentFolder) {
+  std::vector<PlayerLibrary> libraries;
+  bool succeeded = WalkTree(componentFolder.Text(), AddPlayerLibrary, &libraries);
+  if (!succeeded)
+    LogfUtf8("could not search every folder of %s for the player's libraries: a library there stays registered",
+             ShownFolder(componentFolder).c_str());
+  // The last one found first.
+  for (auto found = libraries.rbegin(); found != libraries.rend(); ++found) {
+    const UnregisterResult result = UnregisterLibrary(found->loaderPath.c_str());
+    const std::string library = "library " + Quoted(found->shown.c_str());
     if (result == UnregisterResult::Unregistered) {
       LogChangeUtf8("unregistered " + library, "unregister " + library);
     } else {
@@ -133,9 +156,7 @@ bool UninstallPlayer(HWND owner, FixedPath componentFolder, RestartRemoval* rest
   RemovePlayerValue(AdditionalDownloadUrlValueName);
   componentFolder.AppendName("");
 
-  FileList libraries;
-  libraries.ListFiles(componentFolder, SharedLibraryExtension, SharedLibraryFileType, true);
-  bool succeeded = UnregisterPlayerLibraries(owner, libraries);
+  bool succeeded = UnregisterPlayerLibraries(owner, componentFolder);
   if (!RemoveNetscapePlugins(restart ? &restart->scheduled : nullptr)) succeeded = false;
 
   const bool treeRemoved = RemoveTree(componentFolder, true, true) == StatusOk;
@@ -178,7 +199,7 @@ int32_t VerifyUninstall(FixedPath& componentFolder) {
                                                                                         : TechnologyKeyLeft;
 }
 
-// The player's libraries over LoadLibraryExA and its kin: each is loaded by
+// The player's libraries over LoadLibraryExW and its kin: each is loaded by
 // its full path, its dependencies looked for beside it and in the system
 // folder, never in the program's folder or the current folder.
 
@@ -188,11 +209,11 @@ typedef HRESULT(WINAPI* UnregisterEntry)();
 
 }  // namespace
 
-UnregisterResult UnregisterLibrary(const char* path) {
+UnregisterResult UnregisterLibrary(const wchar_t* path) {
   // A run that describes its changes loads no library: loading one runs its
   // code, and unregistering it changes the registry.
   if (ChangesAreDescribed()) return UnregisterResult::Unregistered;
-  HMODULE library = LoadLibraryByFullPath(path);
+  HMODULE library = *path ? LoadLibraryByFullPath(path) : nullptr;
   if (!library) return UnregisterResult::NotLoaded;
   FARPROC entry = GetProcAddress(library, UnregisterEntryName);
   if (entry) reinterpret_cast<UnregisterEntry>(reinterpret_cast<void*>(entry))();
@@ -285,6 +306,9 @@ int32_t UninstallAndVerify(HWND owner, FixedPath& componentFolder) {
 }
 
 int32_t RunUninstallOption(RestartRemoval* restart) {
+  // Declared before the lock, so that its boxes wait for a person only once
+  // the lock is let go.
+  DeferredBoxes boxes;
   SettingsLock lock;
   FixedPath componentFolder;
   if (!ReadComponentPath(componentFolder)) return NoPlayerCode;
@@ -345,6 +369,7 @@ int32_t RunRecoveryOption() {
     // The installer starts whatever the uninstall left, but only once it has
     // run: an installer started beside another run's change would install
     // into a folder being changed, and the code would say it was started.
+    DeferredBoxes boxes;  // shown once the lock is let go
     SettingsLock lock;
     if (!lock.Held()) {
       LogEvent("did not start the installer: the uninstall could not run");

@@ -4,7 +4,9 @@
 #include <cstring>
 #include <string>
 
+#include "foundation/core/status.h"
 #include "foundation/log/operations_log.h"
+#include "maintenance/uninstall.h"
 
 namespace {
 
@@ -293,10 +295,35 @@ const char* NextToken(const char* position, char* token, bool* cut) {
   return copied == 0 ? nullptr : position;
 }
 
-int32_t CutArgumentCode(Option option) {
-  constexpr int32_t NotWrittenCode = 1;        // "-ds+", "-ds", "-lu"
-  constexpr int32_t UnreadableListCode = -3;   // "-v"
-  return option == Option::Verify ? UnreadableListCode : NotWrittenCode;
+int32_t CutArgumentCode(Option option) { return OptionFailureCode(option, 0); }
+
+int32_t OptionFailureCode(Option option, int32_t resultCode) {
+  constexpr int32_t NotDoneCode = 1;          // the beta, the site list's and the update check's options
+  constexpr int32_t NotStartedCode = 0;       // "-rcvr": the installer was not started
+  constexpr int32_t UnreadableListCode = -3;  // "-v"
+  switch (option) {
+    case Option::InstallPath:
+      return QuietCode;
+    case Option::Uninstall:
+      return UninstallStepFailed;
+    case Option::Recover:
+      return NotStartedCode;
+    case Option::DeleteResources:
+      return resultCode;
+    case Option::DeleteSiteList:
+      return StatusIoError;
+    case Option::Verify:
+      return UnreadableListCode;
+    case Option::JoinBeta:
+    case Option::LeaveBeta:
+    case Option::AddSite:
+    case Option::RemoveSite:
+    case Option::UpdateCheckOn:
+    case Option::UpdateCheckOff:
+    case Option::LastUpdateTime:
+      break;
+  }
+  return NotDoneCode;
 }
 
 namespace {

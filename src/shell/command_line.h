@@ -247,6 +247,12 @@ int32_t CombinedStandardCode(const std::vector<int32_t>& codes);
 // the ANSI code page of the player's settings files cannot hold.
 int32_t CutArgumentCode(Option option);
 
+// The code an option reports when it fails as a whole (memory ran out while
+// it ran): its failure code of the option table, given that the code was
+// resultCode before it ran. "-dr", whose failure leaves the code as it is,
+// gives resultCode back; "-ip" prints nothing (QuietCode).
+int32_t OptionFailureCode(Option option, int32_t resultCode);
+
 // Runs every option of the command line with action and returns the final
 // result code: WindowModeCode when there is no token, else the code the last
 // option left (0 when no option touched it). Options are found by substring,

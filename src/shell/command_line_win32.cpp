@@ -4,6 +4,7 @@
 #include "shell/command_line.h"
 
 #include <cstdio>
+#include <new>
 #include <string>
 
 #include "foundation/core/ansi_paths.h"
@@ -232,12 +233,24 @@ void RunOptionAction(Option option, const char* argument, int32_t& resultCode, O
 
 // Runs one option and tells what its code alone does not: that it found no
 // player to act on (checked before it runs, as its row says), or that
-// another run held the settings lock past the wait.
+// another run held the settings lock past the wait. Memory that runs out
+// while it reads or edits a file (a settings file of hundreds of megabytes in
+// a 32-bit process) ends the option with its failure code, never the
+// program: what it held is released on the way out (the settings lock,
+// files, memory), and a file it changes is replaced whole or not at all, so
+// none is left half written.
 void RunOption(Option option, const char* argument, int32_t& resultCode, OptionOutcome& outcome) {
   FixedPath folder;
   const bool noPlayer = StandardRowOf(option).needsPlayer && !ReadComponentPath(folder);
   const uint32_t lockMisses = SettingsLockMisses();
-  RunOptionAction(option, argument, resultCode, outcome);
+  try {
+    RunOptionAction(option, argument, resultCode, outcome);
+  } catch (const std::bad_alloc&) {
+    resultCode = OptionFailureCode(option, resultCode);
+    outcome = OptionOutcome::Failed;
+    Logf("stopped %s: out of memory (a file it reads may be too large for this program); its failure code %ld",
+         RowOf(option).text, static_cast<long>(resultCode));
+  }
   if (noPlayer && outcome == OptionOutcome::AsCoded) outcome = OptionOutcome::NoPlayer;
   if (SettingsLockMisses() != lockMisses) outcome = OptionOutcome::LockNotHad;
 }

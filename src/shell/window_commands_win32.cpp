@@ -46,7 +46,9 @@ void RunUninstallCommand(HWND owner) {
     return;
   }
   if (!AskYesNo(owner, UninstallQuestionCaption, UninstallQuestionText, nullptr, true)) return;
-  // Not held while the question waits for the user.
+  // Not held while the question waits for the user, nor while a box does:
+  // the boxes of the uninstall and its outcome are shown once it is let go.
+  DeferredBoxes boxes;
   SettingsLock lock;
   int32_t outcome = lock.Held() ? UninstallAndVerify(owner, componentFolder) : UninstallStepFailed;
   UninstallReport report = UninstallOutcomeReport(outcome);

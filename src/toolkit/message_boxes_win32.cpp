@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "foundation/log/operations_log.h"
 #include "foundation/core/what_if.h"
@@ -20,6 +21,16 @@ static_assert(ErrorStyle == (MB_OK | MB_ICONERROR), "an OK box with the error ic
 static_assert(QuestionStyle == (MB_YESNO | MB_ICONQUESTION), "a Yes/No box with the question icon");
 
 bool quietBoxes = false;
+
+// The boxes kept while a DeferredBoxes lives, and how many live.
+struct DeferredBox {
+  HWND owner;
+  std::string caption;
+  std::string text;
+  UINT style;
+};
+std::vector<DeferredBox> deferredBoxes;
+int deferringScopes = 0;
 
 // The box as one line on standard error: "caption: text".
 void WriteBoxLine(const char* caption, const char* text) {
@@ -45,6 +56,11 @@ bool ShowOkBox(HWND owner, const char* caption, const char* text, UINT style) {
     WriteBoxLine(caption, text);
     return true;
   }
+  // A box waits for a person: kept for later while a change holds the lock.
+  if (deferringScopes > 0) {
+    deferredBoxes.push_back({owner, caption, text, style});
+    return true;
+  }
   MessageBoxA(owner, text, caption, style);
   return true;
 }
@@ -52,6 +68,15 @@ bool ShowOkBox(HWND owner, const char* caption, const char* text, UINT style) {
 }  // namespace
 
 void SetBoxesQuiet(bool quiet) { quietBoxes = quiet; }
+
+DeferredBoxes::DeferredBoxes() { ++deferringScopes; }
+
+DeferredBoxes::~DeferredBoxes() {
+  if (--deferringScopes > 0) return;
+  std::vector<DeferredBox> boxes;
+  boxes.swap(deferredBoxes);
+  for (const DeferredBox& box : boxes) MessageBoxA(box.owner, box.text.c_str(), box.caption.c_str(), box.style);
+}
 
 bool ShowInfo(HWND owner, const char* caption, const char* text) { return ShowOkBox(owner, caption, text, InfoStyle); }
 

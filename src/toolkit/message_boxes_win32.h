@@ -21,7 +21,8 @@ void SetBoxesQuiet(bool quiet);
 
 // Shows caption and text with an OK button and the information icon, owned by
 // owner (none: no owner). False, showing nothing, when the caption or the
-// text is missing; otherwise true once the box has been closed.
+// text is missing; otherwise true once the box has been closed, or kept for
+// later (DeferredBoxes).
 bool ShowInfo(HWND owner, const char* caption, const char* text);
 
 // As ShowInfo, with the error icon: for what went wrong.
@@ -34,3 +35,20 @@ bool ShowError(HWND owner, const char* caption, const char* text);
 // With noByDefault, No is the default button, so that a stray Enter answers
 // No: for questions whose Yes cannot be undone.
 bool AskYesNo(HWND owner, const char* caption, const char* text, int32_t* answer, bool noByDefault = false);
+
+// Boxes shown later: while one of these lives, ShowInfo and ShowError keep
+// each box that would wait for a person (its owner, caption, text and icon)
+// instead of showing it, and when the last of them ends, the boxes kept are
+// shown in the order they came. The log hears of each box when it is kept; a
+// quiet run's line and a describing run's "would show" line, which wait for
+// nobody, are written at once. A change that holds the settings lock
+// declares one before the lock, so that its boxes wait for a person only once
+// the lock is let go and no other run waits on that person. Questions are
+// never kept: their answer is needed at once.
+class DeferredBoxes {
+ public:
+  DeferredBoxes();
+  ~DeferredBoxes();
+  DeferredBoxes(const DeferredBoxes&) = delete;
+  DeferredBoxes& operator=(const DeferredBoxes&) = delete;
+};

@@ -16,6 +16,7 @@
 #include "installation/settings_lock.h"
 #include "support/fixtures_win32.h"
 #include "support/folder_files_win32.h"
+#include "support/panel_window_win32.h"
 #include "support/player_installation_win32.h"
 #include "support/process_win32.h"
 #include "support/registry_win32.h"
@@ -165,6 +166,26 @@ TEST_F(ConcurrentChanges, AHolderThatNeverLetsGoMakesEveryChangeFailAndChangeNot
   bool found = false;
   EXPECT_EQ(MachineString(PlayerKeyPath, ComponentPathValueName, &found), player.ComponentFolder());
   EXPECT_TRUE(found);
+}
+
+// A run that waits on a person holds no lock meanwhile: beside "-u"'s box
+// about a library that cannot be loaded, an agent's change runs at once and
+// succeeds, and the box is still there.
+TEST_F(ConcurrentChanges, ARunBesideAnOpenBoxDoesNotWait) {
+  ASSERT_TRUE(CopyFixture("DamagedLibrary.dll", player.ComponentFolder() + "\\AxQuillframeOld.dll"));
+  PanelWindowSession uninstall(ControlPanelProgram(), "-u");
+  ASSERT_TRUE(uninstall.Started());
+  PanelWindowSession::Box box = uninstall.WaitForBox();
+  ASSERT_NE(box.window, nullptr);
+  EXPECT_EQ(box.seen.text, "Could not Load ActiveX Component.\n (Please Exit Netscape and/or Explorer)");
+  ProgramRun agent = RunProgram(ControlPanelProgram(), "/quiet -cu+");
+  EXPECT_EQ(WithoutCarriageReturns(agent.output), "0\n") << "the agent's run had its turn at once";
+  EXPECT_TRUE(IsWindow(box.window)) << "while the box was open";
+  EXPECT_TRUE(AnswerBox(box.window, IDOK));
+  int32_t exitCode = 0;
+  ASSERT_TRUE(uninstall.WaitForExit(&exitCode));
+  EXPECT_EQ(exitCode, 1);
+  EXPECT_FALSE(PathExists(player.ComponentFolder()));
 }
 
 // Takes the lock on a thread that ends without letting go, as a program that

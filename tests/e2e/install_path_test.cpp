@@ -1,6 +1,7 @@
 // "-ip": the install path printed in double quotes, exit code -998.
 #include <gtest/gtest.h>
 
+#include "foundation/core/paths.h"
 #include "installation/installation.h"
 #include "support/player_installation_win32.h"
 #include "support/process_win32.h"
@@ -39,17 +40,27 @@ TEST(InstallPathOption, PrintsNothingWithoutAComponentFolder) {
   }
 }
 
-TEST(InstallPathOption, PrintsAValueLongerThanAPathWhole) {
-  // The path keeps 256 characters and still names the folder ("\." steps);
-  // the value is printed as the registry holds it.
+TEST(InstallPathOption, AValueLongerThanAPathNamesNoFolder) {
+  // Both values name the folder ("\." steps), but only one that fits a path
+  // whole (256 characters) is used and printed; a longer one names no folder
+  // and prints nothing.
   PlayerInstallation player;
   ASSERT_TRUE(player.Install());
-  std::string value = player.ComponentFolder();
-  while (value.size() < 300) value += "\\.";
-  ASSERT_TRUE(player.SetComponentPath(value));
-  ProgramRun run = RunProgram(ControlPanelProgram(), "-ip");
-  EXPECT_EQ(run.output, "\"" + value + "\"");
-  EXPECT_EQ(run.exitCode, -998);
+  std::string fits = player.ComponentFolder();
+  while (fits.size() + 2 <= FixedPath::SetTextLimit) fits += "\\.";
+  if (fits.size() < FixedPath::SetTextLimit) fits += "\\";
+  ASSERT_EQ(fits.size(), FixedPath::SetTextLimit);
+  const std::string longer = fits + (fits.back() == '\\' ? "." : "\\.");
+  const struct {
+    std::string value;
+    std::string output;
+  } cases[] = {{fits, "\"" + fits + "\""}, {longer, ""}};
+  for (const auto& c : cases) {
+    ASSERT_TRUE(player.SetComponentPath(c.value));
+    ProgramRun run = RunProgram(ControlPanelProgram(), "-ip");
+    EXPECT_EQ(run.output, c.output) << c.value.size();
+    EXPECT_EQ(run.exitCode, -998);
+  }
 }
 
 TEST(InstallPathOption, AnExpandableComponentPathCountsAndIsUsed) {

@@ -5,11 +5,14 @@
 
 #include <string>
 
+#include "foundation/core/paths.h"
 #include "installation/installation.h"
 #include "settings/download_sites.h"
 #include "shell/main_window_win32.h"
 #include "support/held_file_win32.h"
+#include "support/fixtures_win32.h"
 #include "support/panel_window_test_win32.h"
+#include "support/process_win32.h"
 #include "support/registry_win32.h"
 
 namespace {
@@ -141,8 +144,9 @@ TEST_F(MainWindowTest, ReadsTheUpdateCheckFromTheOptionsFile) {
 
 TEST_F(MainWindowTest, ShowsTheWholeInstallPath) {
   ASSERT_TRUE(player.Install());
+  // As long as a path may be.
   std::string value = player.ComponentFolder();
-  while (value.size() < 300) value += "\\.";
+  while (value.size() + 2 <= FixedPath::SetTextLimit) value += "\\.";
   ASSERT_TRUE(player.SetComponentPath(value));
   HWND window = Open();
   ASSERT_NE(window, nullptr);
@@ -171,6 +175,39 @@ TEST_F(MainWindowTest, DeletesTheResourceCacheWithoutAsking) {
   box = ClickForBox(window, CacheCommandId, "Delete", "Resource folder not found");
   AnswerBox(box.window, IDOK);
   EXPECT_TRUE(PathExists(player.ComponentFolder()));
+  EXPECT_TRUE(ClickControl(window, OkCommandId));
+  ExpectEndsWithZero();
+}
+
+// The uninstall's boxes wait for a person without the settings lock: beside
+// each of them, the box about a library that cannot be loaded and the
+// outcome, an agent's change runs at once and succeeds.
+TEST_F(MainWindowTest, ARunBesideTheUninstallsOpenBoxesDoesNotWait) {
+  ASSERT_TRUE(player.Install());
+  ASSERT_TRUE(CopyFixture("DamagedLibrary.dll", Component("AxQuillframeOld.dll")));
+  HWND window = Open();
+  ASSERT_NE(window, nullptr);
+  PanelWindowSession::Box box = ClickForBox(window, UninstallCommandId, "Uninstall", Question, "yes,no");
+  AnswerBox(box.window, IDYES);
+  const struct {
+    const char* caption;
+    const char* text;
+  } boxes[] = {
+      {"Uninstall Failure", "Could not Load ActiveX Component.\n (Please Exit Netscape and/or Explorer)"},
+      {"Uninstall Failure", "Explorer or Netscape are possibly running."},
+  };
+  for (const auto& expected : boxes) {
+    box = session->WaitForBox();
+    ASSERT_NE(box.window, nullptr) << expected.text;
+    EXPECT_EQ(box.seen.caption, expected.caption);
+    EXPECT_EQ(box.seen.text, expected.text);
+    ProgramRun agent = RunPanel("/quiet -cu+");
+    EXPECT_EQ(agent.output, "0\n") << expected.text << ": the agent's run had its turn at once";
+    EXPECT_TRUE(IsWindow(box.window)) << expected.text << ": while the box was open";
+    EXPECT_TRUE(AnswerBox(box.window, IDOK));
+  }
+  EXPECT_FALSE(PathExists(player.ComponentFolder()));
+  EXPECT_TRUE(WaitForState(window, UninstallCommandId, false, false));
   EXPECT_TRUE(ClickControl(window, OkCommandId));
   ExpectEndsWithZero();
 }
@@ -237,10 +274,12 @@ TEST_F(MainWindowTest, StoresTheUpdateCheckWhenToggled) {
   ASSERT_TRUE(ClickControl(window, CheckForUpdatesCommandId));
   ASSERT_TRUE(WaitForState(window, CheckForUpdatesCommandId, true, false));
   // The box's state is stored at once and the time reset; the rest stays.
-  WaitUntil([&] { return ReadTextFile(Component("QuillframeConfig.ini")) != OptionsText; }, 5000);
-  EXPECT_EQ(ReadTextFile(Component("QuillframeConfig.ini")),
-            "[Other]\r\nkeep = this\r\n[ComponentMgrOptions]\r\nCheckForUpdates = 0\r\n"
-            "LastUpdateCheckTime = 0\r\nBroadcastKey = 1\r\n");
+  // Waited for whole: a file being replaced may read as nothing for a moment.
+  const std::string stored =
+      "[Other]\r\nkeep = this\r\n[ComponentMgrOptions]\r\nCheckForUpdates = 0\r\n"
+      "LastUpdateCheckTime = 0\r\nBroadcastKey = 1\r\n";
+  WaitUntil([&] { return ReadTextFile(Component("QuillframeConfig.ini")) == stored; }, 5000);
+  EXPECT_EQ(ReadTextFile(Component("QuillframeConfig.ini")), stored);
   EXPECT_TRUE(ClickControl(window, OkCommandId));
   ExpectEndsWithZero();
 }
@@ -265,12 +304,11 @@ TEST_F(MainWindowTest, AddsWhatTheOptionsFileLacksAndKeepsTheRest) {
   for (const auto& c : cases) {
     RemovePath(Component("QuillframeConfig.ini"));
     if (c.before) ASSERT_TRUE(WriteTextFile(Component("QuillframeConfig.ini"), c.before));
-    const std::string before = ReadTextFile(Component("QuillframeConfig.ini"));
     HWND window = Open();
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(ReadControl(window, CheckForUpdatesCommandId).checked);
     ASSERT_TRUE(ClickControl(window, CheckForUpdatesCommandId));
-    WaitUntil([&] { return ReadTextFile(Component("QuillframeConfig.ini")) != before; }, 5000);
+    WaitUntil([&] { return ReadTextFile(Component("QuillframeConfig.ini")) == c.after; }, 5000);
     EXPECT_EQ(ReadTextFile(Component("QuillframeConfig.ini")), c.after) << (c.before ? c.before : "no file");
     EXPECT_TRUE(ClickControl(window, OkCommandId));
     ExpectEndsWithZero();
@@ -333,9 +371,12 @@ TEST_F(MainWindowTest, TheBetaBoxJoinsAndLeavesThePublicBeta) {
       },
       5000);
   EXPECT_EQ(MachineString(PlayerKeyPath, AdditionalDownloadUrlValueName, &found), BuiltInBetaSite);
-  WaitUntil([&] { return ReadTextFile(Component("QFXDownloadSites.txt")).find("Beta") != std::string::npos; }, 5000);
-  EXPECT_EQ(ReadTextFile(Component("QFXDownloadSites.txt")),
-            std::string("[Download Sites]\r\nsite = ") + BuiltInBetaSite + "\r\nsite = https://a.example/\r\n");
+  // Each list is waited for whole: a file being replaced may read as nothing
+  // for a moment, which holds no beta site either.
+  const std::string joined =
+      std::string("[Download Sites]\r\nsite = ") + BuiltInBetaSite + "\r\nsite = https://a.example/\r\n";
+  WaitUntil([&] { return ReadTextFile(Component("QFXDownloadSites.txt")) == joined; }, 5000);
+  EXPECT_EQ(ReadTextFile(Component("QFXDownloadSites.txt")), joined);
 
   // Leaving when the value is already gone says so and still takes the beta
   // site off the list.
@@ -344,8 +385,9 @@ TEST_F(MainWindowTest, TheBetaBoxJoinsAndLeavesThePublicBeta) {
   PanelWindowSession::Box box = ClickForBox(window, PublicBetaCommandId, "Registry Error",
                                             "Unable to remove reg key for Downloading");
   AnswerBox(box.window, IDOK);
-  WaitUntil([&] { return ReadTextFile(Component("QFXDownloadSites.txt")).find("Beta") == std::string::npos; }, 5000);
-  EXPECT_EQ(ReadTextFile(Component("QFXDownloadSites.txt")), "[Download Sites]\r\nsite = https://a.example/\r\n");
+  const std::string left = "[Download Sites]\r\nsite = https://a.example/\r\n";
+  WaitUntil([&] { return ReadTextFile(Component("QFXDownloadSites.txt")) == left; }, 5000);
+  EXPECT_EQ(ReadTextFile(Component("QFXDownloadSites.txt")), left);
   EXPECT_FALSE(ReadControl(window, PublicBetaCommandId).checked);
   EXPECT_TRUE(ClickControl(window, OkCommandId));
   ExpectEndsWithZero();

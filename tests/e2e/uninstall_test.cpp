@@ -8,9 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "foundation/core/code_page.h"
+#include "foundation/core/paths.h"
 #include "installation/installation.h"
 #include "support/box_watcher_win32.h"
 #include "support/folder_files_win32.h"
+#include "support/foreign_names_win32.h"
 #include "support/held_file_win32.h"
 #include "support/links_win32.h"
 #include "support/player_installation_win32.h"
@@ -55,6 +58,31 @@ TEST_F(UninstallOption, RemovesEverythingAndPrintsZero) {
   EXPECT_FALSE(PathExists(player.Root().Path()));
   EXPECT_FALSE(MachineKeyExists(PlayerKeyPath));
   EXPECT_FALSE(MachineKeyExists(TechnologyKeyPath));
+}
+
+// Every player library is found by its name as stored and unregistered
+// before its folder goes: one whose name the ANSI code page cannot hold, and
+// ones whose paths are longer than the 256 characters a program path keeps.
+TEST_F(UninstallOption, UnregistersEveryLibraryWhateverItsNameOrPathLength) {
+  if (CodePageHolds(L"\x03A9")) GTEST_SKIP() << "this code page holds the Greek capital omega";
+  const std::string foreignName = "AxQuillframe\xCE\xA9.dll";  // "AxQuillframeΩ.dll"
+  ASSERT_TRUE(CopyFileUtf8(FixturePath("PlayerControl.dll"), Component(foreignName)));
+  std::vector<std::string> expected = {"AxQuillframe3.dll", "AxQuillframeCtl.dll", foreignName};
+  for (const size_t pathLength : {size_t(257), size_t(259)}) {
+    const std::string library = "AxQuillframe" + std::to_string(pathLength) + ".dll";
+    const std::string folder = Component(std::to_string(pathLength)) + "\\";
+    const std::string path = folder + std::string(pathLength - folder.size() - library.size() - 1, 'f') + "\\" + library;
+    ASSERT_EQ(path.size(), pathLength);
+    ASSERT_TRUE(CopyFixture("PlayerControl.dll", path));
+    expected.push_back(library);
+  }
+  ProgramRun run = RunPanel("-u");
+  EXPECT_EQ(run.output, "0\n");
+  std::vector<std::string> libraries = log.Libraries();
+  std::sort(libraries.begin(), libraries.end());
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(libraries, expected) << "each player library unregistered once";
+  EXPECT_FALSE(PathExists(player.ComponentFolder()));
 }
 
 TEST_F(UninstallOption, KeepsAnInstallRootWithAnotherProductsFiles) {
@@ -158,6 +186,39 @@ TEST_F(UninstallOption, RemovesThePluginFromNetscapesPluginsFolders) {
   EXPECT_FALSE(PathExists(plugins + "\\4.7\\Quillframe3.class"));
   EXPECT_FALSE(PathExists(plugins + "\\6.2\\NPQuillframe3.dll"));
   EXPECT_EQ(ReadTextFile(plugins + "\\6.2\\NPOther.dll"), "other");
+}
+
+// A "Component Path" longer than a path may be names no folder, not the one
+// its first 256 characters name: that folder and its player library stay as
+// they are, and "-u" finds no player.
+TEST(UninstallOptionLongValue, AComponentPathLongerThanAPathNamesNoFolder) {
+  PlayerInstallation player;
+  UnregisterLog log;
+  TempFolder other;
+  const std::string cut = other / std::string(FixedPath::SetTextLimit - other.Path().size() - 1, 'c');
+  ASSERT_EQ(cut.size(), FixedPath::SetTextLimit);
+  const std::string extended = "\\\\?\\" + cut;
+  ASSERT_TRUE(CreateDirectoryW(WideOfUtf8(extended.c_str()).c_str(), nullptr));
+  ASSERT_TRUE(CopyFileUtf8(FixturePath("PlayerControl.dll"), extended + "\\AxQuillframe3.dll"));
+  ASSERT_TRUE(WriteFileUtf8(extended + "\\notes.txt", "theirs"));
+  ASSERT_TRUE(player.SetComponentPath(cut + "\\Player\\Comp"));
+  // "/whatif" foretells it: nothing would change.
+  ProgramRun foretold = RunPanel("/whatif -u");
+  EXPECT_EQ(foretold.output, "would change nothing\n1\n");
+  TempFolder logs;
+  BoxWatcher watcher;
+  ProgramRun run = RunPanel("/log " + (logs / "cp.log") + " -u");
+  EXPECT_TRUE(watcher.Stop().empty());
+  EXPECT_EQ(run.output, "1\n") << "no player";
+  const std::string logText = ReadTextFile(logs / "cp.log");
+  EXPECT_NE(logText.find("\"Component Path\" of HKLM\\Software\\Quillframe\\Quillframe3 names no folder: its 268 "
+                         "characters do not fit a path of at most 256 (\"" + cut + "\\Player\\Comp\")"),
+            std::string::npos)
+      << logText;
+  EXPECT_TRUE(log.Libraries().empty()) << "no library of the other folder unregistered";
+  EXPECT_TRUE(ExistsUtf8(extended + "\\AxQuillframe3.dll"));
+  EXPECT_EQ(ReadFileUtf8(extended + "\\notes.txt"), "theirs");
+  EXPECT_TRUE(MachineKeyExists(PlayerKeyPath)) << "nothing was changed";
 }
 
 // A "Component Path" that names a volume root, or leads to one, or names the

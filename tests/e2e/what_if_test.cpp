@@ -155,6 +155,7 @@ class TestInstallation {
            SetMachineString(PlayerKeyPath, AdditionalDownloadUrlValueName, "http://beta.example/") &&
            CopyFixture("PlayerControl.dll", component + "\\AxQuillframe3.dll") &&
            CopyFixture("PlayerControl.dll", component + "\\Components\\AxQuillframeCore.dll") &&
+           CopyFixture("PlayerControl.dll", LongLibraryPath()) &&
            WriteTextFile(component + "\\Resources\\UpdateVersionList_v2.txt", "[DLL_Versions]\r\n") &&
            WriteTextFile(component + "\\Resources\\cache\\a.bin", std::string(3000, 'a')) &&
            WriteTextFile(component + "\\QuillframeConfig.ini",
@@ -171,6 +172,14 @@ class TestInstallation {
   }
   ~TestInstallation() {
     if (started) CloseHandle(started);
+  }
+
+  // A library whose path is longer than the 256 characters a program path
+  // keeps.
+  std::string LongLibraryPath() const {
+    const std::string folder = component + "\\Components\\";
+    const std::string name = "AxQuillframeLong.dll";
+    return folder + std::string(258 - folder.size() - name.size() - 1, 'f') + "\\" + name;
   }
 
   // The whole tree and the player's, the maker's and Netscape's keys.

@@ -137,18 +137,27 @@ TEST_F(InstallationLocationsTest, AnAbsentOrNonStringValueEmptiesPathAndText) {
   }
 }
 
-TEST_F(InstallationLocationsTest, ALongFolderValueIsKeptWholeInTheTextAndCutInThePath) {
+// A value longer than a path keeps names no folder, not even when its first
+// 256 characters name one: the text keeps it whole.
+TEST_F(InstallationLocationsTest, ALongFolderValueIsKeptWholeInTheTextAndNamesNoFolder) {
+  // A folder whose path is as long as a path may be.
+  const std::string cut = folder_ / std::string(FixedPath::SetTextLimit - folder_.Path().size() - 1, 'c');
+  ASSERT_EQ(cut.size(), FixedPath::SetTextLimit);
+  ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + std::wstring(cut.begin(), cut.end())).c_str(), nullptr));
   for (const auto& r : folderReads) {
-    for (size_t length : {256u, 300u, 999u, 1000u, 1500u}) {
+    for (size_t length : {256u, 257u, 300u, 999u, 1000u, 1500u}) {
       for (bool terminated : {false, true}) {
-        const std::string value = folder_.Path() + "\\" + std::string(length - folder_.Path().size() - 1, 'n');
-        ASSERT_EQ(value.size(), length);
-        ASSERT_TRUE(SetRawMachineValue(r.keyPath, r.valueName, REG_SZ, terminated ? value + '\0' : value));
-        FixedPath path;
-        String text;
-        EXPECT_FALSE(r.read(path, &text)) << r.name << " " << length;  // no such folder
-        EXPECT_EQ(path.Text(), value.substr(0, FixedPath::SetTextLimit)) << r.name << " " << length;
-        EXPECT_EQ(text.TextOrEmpty(), value) << r.name << " " << length << " terminated " << terminated;
+        for (const std::string& start : {folder_.Path(), cut}) {
+          if (length <= start.size() + 1) continue;
+          const std::string value = start + "\\" + std::string(length - start.size() - 1, 'n');
+          ASSERT_EQ(value.size(), length);
+          ASSERT_TRUE(SetRawMachineValue(r.keyPath, r.valueName, REG_SZ, terminated ? value + '\0' : value));
+          FixedPath path;
+          String text;
+          EXPECT_FALSE(r.read(path, &text)) << r.name << " " << length;  // no such folder
+          EXPECT_EQ(path.Text(), length <= FixedPath::SetTextLimit ? value : std::string()) << r.name << " " << length;
+          EXPECT_EQ(text.TextOrEmpty(), value) << r.name << " " << length << " terminated " << terminated;
+        }
       }
     }
   }

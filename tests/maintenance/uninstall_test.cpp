@@ -28,6 +28,26 @@ TEST(PlayerLibraryName, BeginsWithThePrefixInAnyCase) {
   for (const auto& c : cases) EXPECT_EQ(IsPlayerLibraryName(c.name), c.player) << (c.name ? c.name : "(none)");
 }
 
+// A player library's file, by its name as stored (UTF-8): a shared library
+// with the prefix, whatever else its name holds.
+TEST(PlayerLibraryName, AFileIsALibraryWithThePrefix) {
+  const struct {
+    const char* name;
+    bool player;
+  } cases[] = {
+      {"AxQuillframe3.dll", true},
+      {"AXQUILLFRAME3.DLL", true},
+      {"AxQuillframe\xCE\xA9.dll", true},  // "AxQuillframeΩ.dll"
+      {"AxQuillframe3.dllx", false},
+      {"AxQuillframe3.dll.txt", false},
+      {"AxQuillframe3", false},
+      {"AXQUIL~1.DLL", false},  // a short form is no name as stored
+      {"Unrelated.dll", false},
+      {nullptr, false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(IsPlayerLibraryFileName(c.name), c.player) << (c.name ? c.name : "(none)");
+}
+
 TEST(PluginPath, JoinsFolderAndNameWithOneBackslash) {
   const struct {
     const char* folder;

@@ -237,6 +237,25 @@ TEST(DispatchCommandLineTest, AnOptionWhoseArgumentWasCutIsNotRunAndFails) {
   EXPECT_EQ(recorded[0].argument, fits);
 }
 
+// The code of an option that fails as a whole: its failure code of the
+// option table, whatever the code was before; "-dr" keeps the code it finds.
+TEST(OptionFailureCodeTest, IsTheFailureCodeOfTheOptionsRow) {
+  const struct {
+    Option option;
+    int32_t code;
+  } cases[] = {
+      {Option::InstallPath, QuietCode}, {Option::Uninstall, 1},      {Option::Recover, 0},
+      {Option::JoinBeta, 1},            {Option::LeaveBeta, 1},      {Option::DeleteResources, 7},
+      {Option::DeleteSiteList, -44},    {Option::AddSite, 1},        {Option::RemoveSite, 1},
+      {Option::Verify, -3},             {Option::UpdateCheckOn, 1},  {Option::UpdateCheckOff, 1},
+      {Option::LastUpdateTime, 1},
+  };
+  static_assert(sizeof cases / sizeof cases[0] == sizeof OptionTable / sizeof OptionTable[0], "every option");
+  for (const auto& c : cases) EXPECT_EQ(OptionFailureCode(c.option, 7), c.code) << RowOf(c.option).text;
+  for (Option option : {Option::AddSite, Option::RemoveSite, Option::LastUpdateTime, Option::Verify})
+    EXPECT_EQ(CutArgumentCode(option), OptionFailureCode(option, 0)) << RowOf(option).text;
+}
+
 TEST(DispatchCommandLineTest, ALongTokenIsCutNotOverrun) {
   // "-ip" beyond the cut is not seen; "-ip" before it is.
   std::string lateOption = std::string(3000, 'x') + "-ip";

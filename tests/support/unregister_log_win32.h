@@ -1,8 +1,8 @@
 #pragma once
 // The record of the fixture library PlayerControl.dll: each copy of it that
-// is asked to unregister itself appends its own path to the file named by
-// CPANEL_UNREGISTER_LOG, and each copy that is loaded appends it to the file
-// named by CPANEL_LOAD_LOG. The logs live in a folder of its own, outside any
+// is asked to unregister itself appends its own path (UTF-8, as the library
+// was loaded) to the file named by CPANEL_UNREGISTER_LOG, and each copy that
+// is loaded appends it to the file named by CPANEL_LOAD_LOG. The logs live in a folder of its own, outside any
 // player installation, so that it survives the uninstall.
 
 #include <string>

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -60,6 +61,46 @@ TEST_F(MessageBoxTest, ARunThatDescribesItsChangesShowsNoBox) {
   SetChangeLineWriter(nullptr);
   EXPECT_TRUE(watcher.Stop().empty());
   EXPECT_EQ(changeLines, std::vector<std::string>{"would show box \"Reinstall Failure\": Could not start the installer"});
+}
+
+// Boxes kept while a DeferredBoxes lives are shown, in their order, only
+// when the last one ends; a question is never kept, and a run that describes
+// its changes names each box at once.
+TEST_F(MessageBoxTest, DeferredBoxesAreShownWhenTheLastScopeEnds) {
+  std::optional<DeferredBoxes> outer;
+  outer.emplace();
+  {
+    BoxWatcher watcher;
+    ASSERT_TRUE(watcher.Started());
+    EXPECT_TRUE(ShowInfo(nullptr, "Uninstall Failure", "first"));
+    {
+      DeferredBoxes inner;
+      EXPECT_TRUE(ShowError(nullptr, "Uninstall Failure", "second"));
+      EXPECT_FALSE(ShowInfo(nullptr, nullptr, "no caption, never shown"));
+    }
+    EXPECT_TRUE(AskYesNo(nullptr, "Uninstall", "Sure?", nullptr));
+    EXPECT_TRUE(ShowInfo(nullptr, "Uninstall", "third"));
+    std::vector<SeenBox> shown = watcher.Stop();
+    ASSERT_EQ(shown.size(), 1u) << "only the question, while the outer scope lives";
+    EXPECT_EQ(shown[0].buttons, "yes,no");
+
+    changeLines.clear();
+    SetChangeLineWriter(CollectChangeLine);
+    DescribeChanges(true);
+    EXPECT_TRUE(ShowInfo(nullptr, "Reinstall Failure", "named at once"));
+    DescribeChanges(false);
+    SetChangeLineWriter(nullptr);
+    EXPECT_EQ(changeLines, std::vector<std::string>{"would show box \"Reinstall Failure\": named at once"});
+  }
+  BoxWatcher watcher;
+  ASSERT_TRUE(watcher.Started());
+  outer.reset();
+  std::vector<SeenBox> shown = watcher.Stop();
+  ASSERT_EQ(shown.size(), 3u);
+  EXPECT_EQ(shown[0].text, "first");
+  EXPECT_EQ(shown[1].text, "second");
+  EXPECT_EQ(shown[2].text, "third");
+  for (const SeenBox& box : shown) EXPECT_EQ(box.buttons, "ok");
 }
 
 TEST_F(MessageBoxTest, ShowInfoIsOwnedByTheGivenWindow) {

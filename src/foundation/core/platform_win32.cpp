@@ -154,15 +154,15 @@ FARPROC SystemFunction(SystemLibrary library, const char* function) {
   return loaded.module ? GetProcAddress(loaded.module, function) : nullptr;
 }
 
-HMODULE LoadLibraryByFullPath(const char* path) {
+HMODULE LoadLibraryByFullPath(const wchar_t* path) {
   // The flags take only a full path; a relative one is made full first, so
   // that the library is never looked for anywhere else.
-  char fullPath[MAX_PATH];
-  DWORD length = GetFullPathNameA(path, MAX_PATH, fullPath, nullptr);
+  wchar_t fullPath[MAX_PATH];
+  DWORD length = GetFullPathNameW(path, MAX_PATH, fullPath, nullptr);
   if (length == 0 || length >= MAX_PATH) return nullptr;
-  HMODULE module = LoadLibraryExA(fullPath, nullptr, SearchDllLoadFolder | SearchSystemFolder);
+  HMODULE module = LoadLibraryExW(fullPath, nullptr, SearchDllLoadFolder | SearchSystemFolder);
   if (module || GetLastError() != ERROR_INVALID_PARAMETER) return module;
-  return LoadLibraryExA(fullPath, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+  return LoadLibraryExW(fullPath, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
 // The window libraries (user32, gdi32, winmm) are not imported by the

@@ -91,6 +91,8 @@ Function SystemFunctionAs(SystemLibrary library, const char* function) {
   return reinterpret_cast<Function>(reinterpret_cast<void*>(SystemFunction(library, function)));
 }
 
-// Loads a library by its full path, its own dependencies looked for beside it
-// and in the system folder only. None when it cannot be loaded.
-HMODULE LoadLibraryByFullPath(const char* path);
+// Loads a library by its full path (wide characters, as stored, so that a
+// name outside the ANSI code page is the file's own; shorter than MAX_PATH),
+// its own dependencies looked for beside it and in the system folder only.
+// None when it cannot be loaded.
+HMODULE LoadLibraryByFullPath(const wchar_t* path);

@@ -8,6 +8,7 @@
 #include "foundation/core/final_path_win32.h"
 #include "foundation/files/folder_search_win32.h"
 #include "foundation/core/paths.h"
+#include "foundation/core/system_path_win32.h"
 #include "foundation/core/what_if.h"
 
 namespace {
@@ -23,6 +24,15 @@ struct Walk {
   void* context;
   WidePath path;  // the entry in hand
 };
+
+// text without its extended-length prefix: "\\?\C:\dir" is "C:\dir",
+// "\\?\UNC\server\share" is "\\server\share".
+std::wstring WithoutExtendedPrefix(const wchar_t* text) {
+  if (wcsncmp(text, ExtendedUncPrefix, ExtendedUncPrefixLength) == 0)
+    return L"\\" + std::wstring(text + ExtendedUncPrefixLength - 1);
+  if (wcsncmp(text, ExtendedPrefix, ExtendedPrefixLength) == 0) return text + ExtendedPrefixLength;
+  return text;
+}
 
 // The folder at walk.path could not be listed (completely): false when that
 // ends the walk, true when the walk's unlisted visitor heard of it.
@@ -132,12 +142,15 @@ void WidePath::Cut(uint32_t length) {
   text_[length_] = L'\0';
 }
 
-std::string ReadableUtf8(const WidePath& path) {
-  const wchar_t* text = path.Text();
-  if (wcsncmp(text, ExtendedUncPrefix, ExtendedUncPrefixLength) == 0)
-    return "\\" + Utf8OfWide(text + ExtendedUncPrefixLength - 1);
-  if (wcsncmp(text, ExtendedPrefix, ExtendedPrefixLength) == 0) return Utf8OfWide(text + ExtendedPrefixLength);
-  return Utf8OfWide(text);
+std::string ReadableUtf8(const WidePath& path) { return Utf8OfWide(WithoutExtendedPrefix(path.Text()).c_str()); }
+
+std::wstring ShortEnoughPath(const WidePath& path) {
+  const std::wstring plain = WithoutExtendedPrefix(path.Text());
+  if (plain.size() < MAX_PATH) return plain;
+  const std::wstring shortForm =
+      ReadSystemPath([&path](wchar_t* buffer, DWORD size) { return GetShortPathNameW(path.Text(), buffer, size); });
+  const std::wstring shortPlain = WithoutExtendedPrefix(shortForm.c_str());
+  return shortPlain.size() < MAX_PATH ? shortPlain : std::wstring();
 }
 
 bool WalkTree(const char* folder, TreeEntryVisitor visit, void* context, UnlistedFolderVisitor unlisted) {

@@ -3,9 +3,10 @@
 // ("\\?\C:\dir"), so that the walk sees every entry: names outside the ANSI
 // code page ("Ωmega", "日本"), which the ANSI calls cannot name as they are,
 // and paths longer than MAX_PATH. The link sweep before a removal, the
-// emptiness test of the uninstall and the measure of the resource cache walk
-// this way: an entry they missed would be removed unchecked, or counted as
-// nothing. For the Windows-only sources.
+// emptiness test of the uninstall, its search for the player's libraries and
+// the measure of the resource cache walk this way: an entry they missed
+// would be removed unchecked, left registered, or counted as nothing. For the
+// Windows-only sources.
 
 #include <windows.h>
 
@@ -44,6 +45,12 @@ class WidePath {
 
 // A walk's path as people read it: UTF-8, without the "\\?\" prefix.
 std::string ReadableUtf8(const WidePath& path);
+
+// A walk's path in the form the calls that take no extended-length path need
+// (the loader's): without the "\\?\" prefix and shorter than MAX_PATH; a
+// longer path in its short form when the volume's short names make it short
+// enough. Empty when neither is.
+std::wstring ShortEnoughPath(const WidePath& path);
 
 // One entry the walk found, before it decides whether to enter it.
 struct TreeEntry {

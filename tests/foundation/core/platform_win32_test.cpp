@@ -123,10 +123,11 @@ TEST(LoadLibraryByFullPathTest, LoadsTheNamedFileOnly) {
   ASSERT_NE(GetCurrentDirectoryA(MAX_PATH, previous), 0u);
   ASSERT_TRUE(SetCurrentDirectoryA(folder.Path().c_str()));
 
-  HMODULE byFullPath = LoadLibraryByFullPath((folder / "AxQuillframe3.dll").c_str());
-  HMODULE byRelativePath = LoadLibraryByFullPath("AxQuillframe3.dll");
-  HMODULE damaged = LoadLibraryByFullPath((folder / "AxQuillframeOld.dll").c_str());
-  HMODULE missing = LoadLibraryByFullPath((folder / "Missing.dll").c_str());
+  const auto wide = [](const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); };
+  HMODULE byFullPath = LoadLibraryByFullPath(wide(folder / "AxQuillframe3.dll").c_str());
+  HMODULE byRelativePath = LoadLibraryByFullPath(L"AxQuillframe3.dll");
+  HMODULE damaged = LoadLibraryByFullPath(wide(folder / "AxQuillframeOld.dll").c_str());
+  HMODULE missing = LoadLibraryByFullPath(wide(folder / "Missing.dll").c_str());
   SetCurrentDirectoryA(previous);
 
   ASSERT_NE(byFullPath, nullptr);
