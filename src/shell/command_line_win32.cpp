@@ -78,7 +78,7 @@ void LeaveBeta(int32_t& resultCode, OptionOutcome& outcome) {
   resultCode = RemovePlayerValue(valueName) ? 0 : 1;
   RegistryKey player;
   String value;
-  if (resultCode != 0 && (!player.OpenForReading(PlayerKeyPath) || !player.ReadString(valueName, &value)))
+  if (resultCode != 0 && player.OpenForReading(PlayerKeyPath) && !player.ReadString(valueName, &value))
     outcome = OptionOutcome::NothingNeeded;
 }
 
@@ -147,11 +147,12 @@ void DeleteResourceCache(int32_t& resultCode, OptionOutcome& outcome) {
   }
 }
 
-// "-rcvr": an installer that cannot be found without the application
-// folder is a failure; the player being there or not is the option's row's.
+// "-rcvr": with a player, an installer that cannot be found without the
+// application folder is a failure.
 void Recover(int32_t& resultCode, OptionOutcome& outcome) {
+  FixedPath componentFolder;
   FixedPath applicationFolder;
-  if (!ReadApplicationPath(applicationFolder)) outcome = OptionOutcome::Failed;
+  if (ReadComponentPath(componentFolder) && !ReadApplicationPath(applicationFolder)) outcome = OptionOutcome::Failed;
   resultCode = RunRecoveryOption();
 }
 
