@@ -56,7 +56,7 @@ bool RemoveEachLink(void*, const TreeEntry& entry) {
   const std::string readable = ReadableUtf8(entry.path);
   if (ChangesAreDescribed()) NoteRemovedPath(DisplayAnsiOfUtf8(readable.c_str()).c_str());
   const std::string what = "link " + Quoted(readable.c_str()) + " (not what it leads to)";
-  LogChangeUtf8("removed " + what, "remove " + what);
+  LogChangeUtf8(LogEventKind::Removed, "removed " + what, "remove " + what);
   return true;
 }
 

@@ -44,7 +44,7 @@ bool ReportKeptFile(void*, const TreeEntry& entry) {
     why = "could not be deleted";
     if (error != ERROR_SUCCESS) why += " (error " + std::to_string(error) + ")";
   }
-  LogEventUtf8("kept " + Quoted(ReadableUtf8(entry.path).c_str()) + ": " + why);
+  LogEventUtf8(LogEventKind::Failed, "kept " + Quoted(ReadableUtf8(entry.path).c_str()) + ": " + why);
   return true;
 }
 

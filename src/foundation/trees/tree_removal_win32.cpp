@@ -60,7 +60,7 @@ Status RemoveTree(const FixedPath& folder, bool removeContents, bool removeFolde
   const std::string shown = LogIsOpen() ? QuotedFolder(LoggedPath(folder.Text()).c_str()) : std::string();
   char pattern[SourceBytes] = {};
   if (const char* refusal = PrepareRemoval(folder, removeContents, pattern)) {
-    LogEventUtf8("refused to remove " + shown + ": " + refusal);
+    LogEventUtf8(LogEventKind::Refused, "refused to remove " + shown + ": " + refusal);
     return StatusIoError;
   }
   // A run that describes its changes removes nothing: the folder is gone
@@ -82,9 +82,9 @@ Status RemoveTree(const FixedPath& folder, bool removeContents, bool removeFolde
   if (!LogIsOpen()) return status;
   if (status == StatusOk || !folder.Exists()) {
     const std::string what = (removeFolder ? "folder " : "the contents of ") + shown;
-    LogChangeUtf8("removed " + what, "remove " + what);
+    LogChangeUtf8(LogEventKind::Removed, "removed " + what, "remove " + what);
   } else {
-    LogEventUtf8("could not remove " + std::string(removeFolder ? "folder " : "the contents of ") + shown);
+    LogEventUtf8(LogEventKind::Failed, "could not remove " + std::string(removeFolder ? "folder " : "the contents of ") + shown);
     LogFilesKept(folder.Text());
   }
   return status;
