@@ -176,6 +176,8 @@ std::string RefusalLine(const std::string& refusal);
 // the window, or an option that is no query. A line that describes its
 // changes ("/whatif"), prints the status, registers the program or asks
 // for the usage text changes nothing; nor does a quiet one without options.
+// A line without switches is dispatched with an action that runs nothing,
+// which still reports an argument it cut: ask before anything listens.
 bool MayChangeTheInstallation(const CommandLineReading& reading, const char* commandLine);
 
 // The usage text: every option of OptionTable and the switches, one per line.

@@ -132,19 +132,19 @@ int32_t Run(const char* commandLine) {
   }
   // Unattended runs: nothing may wait for a person.
   if (switches.quiet || switches.status || switches.whatIf) SilenceSystemErrorBoxes();
-  const bool windowMode =
-      reading.strict && reading.steps.empty() && !switches.quiet && !switches.status && !switches.whatIf;
+  const bool windowMode = reading.strict && reading.steps.empty() && !switches.quiet && !switches.status &&
+                          !switches.whatIf && !switches.registerEvents;
+  // Queries, descriptions and a window that changes nothing are no audit
+  // records: a window has the Event Log's listener, but hands it nothing
+  // until it changes something. Asked before the log listens.
+  const bool audited = !switches.noEvents && MayChangeTheInstallation(reading, commandLine);
   if (switches.log) {
     const std::string misplaced = LogPlacementRefusal(
         switches.logFile, switches.status ? std::vector<Option>() : OptionsOf(reading), windowMode);
     if (!misplaced.empty()) return Refuse(misplaced, switches.quiet, switches.noEvents, commandLine);
     OpenOperationsLog(switches.logFile.c_str());
   }
-  // Queries, descriptions and a window that changes nothing are no audit
-  // records: the sink is there, but a window hands it nothing until it
-  // changes something.
-  if (!switches.noEvents && MayChangeTheInstallation(reading, commandLine))
-    OpenWindowsEventLog(commandLine ? commandLine : "", RegisterProgramBeforeFirstRecord);
+  if (audited) OpenWindowsEventLog(commandLine ? commandLine : "", RegisterProgramBeforeFirstRecord);
   LogfUtf8("command line: %s", commandLine ? commandLine : "");
   if (switches.status) return RunStatusDocument();
   if (switches.registerEvents) return RunEventSourceRegistration();

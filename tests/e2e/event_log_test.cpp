@@ -562,11 +562,7 @@ TEST_F(EventLogWindow, EachChangeOfTheWindowIsARecord) {
   // Then one that only shows the install path changes nothing.
   window = Open("/log " + log);
   ASSERT_NE(window, nullptr);
-  ASSERT_TRUE(ClickControl(window, InstallPathCommandId));
-  PanelWindowSession::Box box = session->WaitForBox();
-  ASSERT_NE(box.window, nullptr);
-  AnswerBox(box.window, IDOK);
-  ASSERT_TRUE(ClickControl(window, OkCommandId));
+  ShowInstallPathAndClose(window);
   ExpectEndsWithZero();
   EXPECT_TRUE(trace.TakeRecords().empty());
   const size_t quietLines = ReadLog(log).size();

@@ -240,11 +240,7 @@ TEST_F(OperationsLogWindow, HoldsEachCommandOfTheWindow) {
   const std::string log = logs / "window.log";
   HWND window = Open("/log " + log);
   ASSERT_NE(window, nullptr);
-  ASSERT_TRUE(ClickControl(window, InstallPathCommandId));
-  PanelWindowSession::Box box = session->WaitForBox();
-  ASSERT_NE(box.window, nullptr);
-  AnswerBox(box.window, IDOK);
-  ASSERT_TRUE(ClickControl(window, OkCommandId));
+  ShowInstallPathAndClose(window);
   ExpectEndsWithZero();
   EXPECT_EQ(Events(ReadLog(log)),
             (std::vector<std::string>{"command line: /log " + log, "window opened",
