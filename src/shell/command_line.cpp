@@ -293,7 +293,7 @@ std::string UsageText() {
       "hold is refused (without a switch, its option fails). A log that is, or lies inside, what the options\n"
       "remove or rewrite (the component folder or its \"Resources\", its settings files, the application folder,\n"
       "\"ControlPanelv306.ini\") is refused too. A refused command line runs nothing: one line on standard error\n"
-      "says why, and the result code is " +
+      "and a record in the Windows Event Log say why, and the result code is " +
       std::to_string(RefusedCommandLineCode) + ".\n";
   return text;
 }
