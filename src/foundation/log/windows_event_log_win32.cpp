@@ -35,7 +35,7 @@ struct EventRecord {
 // not end in time: the thread may still reach it while the process ends.
 struct Outbox {
   CRITICAL_SECTION lock;
-  OwnedHandle wake{CreateEventW(nullptr, FALSE, FALSE, nullptr)};  // a record or the end is there
+  OwnedHandle wake;  // set when a record or the end is there
   std::deque<EventRecord> records;
   bool ending = false;
   unsigned long written = 0;
@@ -136,14 +136,18 @@ WORD RecordType(EventLevel level) {
 
 std::wstring WideInsertionString(const std::string& utf8) { return WideOfUtf8(InsertionString(utf8).c_str()); }
 
-// Starts the writing thread with the first record; false when it cannot run.
+// Starts the writing thread with the first record; false, with the reason
+// kept, when it cannot run.
 bool StartWriter(EventLogRun& sink) {
   if (sink.outbox) return sink.writer.IsOpen();
   sink.outbox = new Outbox;
+  // Read before the thread, which reads it, starts.
   sink.outbox->user = RunUser();
-  if (!sink.outbox->wake.IsOpen()) return false;
-  sink.writer.Reset(CreateThread(nullptr, 0, WriteRecords, sink.outbox, 0, nullptr));
-  return sink.writer.IsOpen();
+  sink.outbox->wake.Reset(CreateEventW(nullptr, FALSE, FALSE, nullptr));
+  if (sink.outbox->wake.IsOpen()) sink.writer.Reset(CreateThread(nullptr, 0, WriteRecords, sink.outbox, 0, nullptr));
+  if (sink.writer.IsOpen()) return true;
+  sink.outbox->lastError = GetLastError();
+  return false;
 }
 
 void WriteRecord(LogEventKind kind, const std::string& text, bool utf8) {
@@ -163,7 +167,6 @@ void WriteRecord(LogEventKind kind, const std::string& text, bool utf8) {
   ++sink.handedOver;
   if (!StartWriter(sink)) {
     ++sink.outbox->notWritten;
-    sink.outbox->lastError = GetLastError();
     return;
   }
   EnterCriticalSection(&sink.outbox->lock);
