@@ -109,9 +109,9 @@ bool SetPlayerValue(const char* valueName, const char* text) {
   const bool stored = player.SetString(valueName, text);
   const std::string change = PlayerValueName(valueName) + ": " + before + " -> " + after;
   if (stored) {
-    LogChangeUtf8(change, "set " + change);
+    LogChangeUtf8(LogEventKind::Written, change, "set " + change);
   } else {
-    LogEventUtf8("could not set " + PlayerValueName(valueName) + " to " + after);
+    LogEventUtf8(LogEventKind::Failed, "could not set " + PlayerValueName(valueName) + " to " + after);
   }
   return stored;
 }
@@ -124,7 +124,7 @@ bool RemovePlayerValue(const char* valueName) {
       const std::string before = LogIsOpen() ? StoredBefore(player, valueName) : std::string();
       removed = player.DeleteValue(valueName);
       const std::string change = PlayerValueName(valueName) + ": " + before + " -> (removed)";
-      if (removed) LogChangeUtf8(change, "remove " + change);
+      if (removed) LogChangeUtf8(LogEventKind::Removed, change, "remove " + change);
     }
   }
   FixedPath folder;
@@ -136,7 +136,7 @@ bool RemoveRegistryKey(const char* parentPath, const char* name) {
   RegistryKey parent;
   if (!parent.Open(parentPath) || !parent.DeleteSubkey(name)) return false;
   const std::string key = std::string("registry key HKLM\\") + parentPath + "\\" + name;
-  LogChange("removed " + key, "remove " + key);
+  LogChange(LogEventKind::Removed, "removed " + key, "remove " + key);
   return true;
 }
 

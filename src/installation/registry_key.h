@@ -3,11 +3,13 @@
 // The program's only user of the advapi32 registry functions. Keys are named
 // by a path below a parent key, HKEY_LOCAL_MACHINE when no parent is given,
 // and are opened and created with the full access of RegOpenKeyA and
-// RegCreateKeyA, always in the 32-bit view of the registry, where the 32-bit
-// player keeps them (KEY_WOW64_32KEY): a 64-bit build of this program reads
-// and writes the same keys as the 32-bit one.
+// RegCreateKeyA, in the 32-bit view of the registry, where the 32-bit player
+// keeps them (KEY_WOW64_32KEY): a 64-bit build of this program reads and
+// writes the same keys as the 32-bit one. The system's own keys are opened
+// in its view (RegistryView::System).
 //
-// Every value the program writes is a REG_SZ string. Reads take REG_SZ and
+// The player's values the program writes are REG_SZ strings; the system's
+// keys get the types the system reads (SetExpandString, SetNumber). Reads take REG_SZ and
 // REG_EXPAND_SZ values (installers store paths with either type), the latter
 // with its environment references expanded; they stop at the value's first
 // NUL and always end the text with one, whether or not the value was stored
@@ -23,9 +25,21 @@
 
 class String;
 
+// Which view of the registry a key is opened in on 64-bit Windows.
+enum class RegistryView {
+  // The 32-bit view, where the 32-bit player keeps its keys.
+  Player,
+  // The 64-bit view (KEY_WOW64_64KEY), the system's own: the services' keys
+  // below HKLM\SYSTEM, such as the Event Log's sources. That part of the
+  // registry is the same in both views (it is not redirected); the view is
+  // named all the same, so that nothing leans on it, and 32-bit Windows
+  // passes the flag over.
+  System,
+};
+
 class RegistryKey {
  public:
-  RegistryKey() = default;
+  explicit RegistryKey(RegistryView view = RegistryView::Player) : view_(view) {}
   ~RegistryKey();
   RegistryKey(const RegistryKey&) = delete;
   RegistryKey& operator=(const RegistryKey&) = delete;
@@ -34,7 +48,9 @@ class RegistryKey {
   // HKEY_LOCAL_MACHINE. A key held before is closed once the new one is open
   // (so parent may be this key); a failed open keeps it. False when the key
   // cannot be opened, and for a missing or empty path, which would name the
-  // parent itself.
+  // parent itself. Here and in the writes below, a failure leaves the
+  // registry's reason in GetLastError (ERROR_ACCESS_DENIED for a run without
+  // the right).
   bool Open(const char* path, const RegistryKey* parent = nullptr);
   // Opens the key path, making it (and any missing keys above it) first when
   // it does not exist. False as for Open.
@@ -83,9 +99,18 @@ class RegistryKey {
   // list's closing NUL). False, texts unchanged, when the value is absent, is
   // of another type, or memory runs out.
   bool ReadWideStringList(const char* valueName, std::vector<std::wstring>* texts) const;
+  // Reads a REG_DWORD value. False, number unchanged, when the value is
+  // absent or of another type.
+  bool ReadNumber(const char* valueName, uint32_t* number) const;
   // Stores text as a REG_SZ value without its terminating zero, the form the
   // player's own programs write. No text stores an empty string.
   bool SetString(const char* valueName, const char* text);
+  // Stores a REG_EXPAND_SZ value through the wide-character call (a path
+  // outside the ANSI code page as it is), and a REG_DWORD value. A run that
+  // describes its changes sets neither (false): what uses them, the program's
+  // own registration, is never part of such a run.
+  bool SetExpandString(const char* valueName, const std::wstring& text);
+  bool SetNumber(const char* valueName, uint32_t number);
   bool DeleteValue(const char* valueName);
   // Removes the subkey name of this key; one that has subkeys of its own may stay.
   bool DeleteSubkey(const char* name);
@@ -101,6 +126,7 @@ class RegistryKey {
   // The described state of valueName in this key.
   bool DescribedValue(const char* valueName, bool* present, std::string* text) const;
 
+  RegistryView view_;
   void* handle_ = nullptr;  // the HKEY, none while closed
   // The key's path below HKEY_LOCAL_MACHINE, and whether it is a key that
   // only a run describing its changes has made.

@@ -21,10 +21,20 @@ constexpr int ReadAttempts = 4;
 HKEY KeyOf(void* handle) { return static_cast<HKEY>(handle); }
 
 // The player is a 32-bit program and keeps its keys in the 32-bit view of the
-// registry; every key is opened there, whatever this program's own bitness.
+// registry; its keys are opened there, whatever this program's own bitness.
 constexpr REGSAM PlayerView = KEY_WOW64_32KEY;
 // The access RegOpenKeyA and RegCreateKeyA ask for.
-constexpr REGSAM FullAccess = MAXIMUM_ALLOWED | PlayerView;
+constexpr REGSAM FullAccess = MAXIMUM_ALLOWED;
+
+REGSAM ViewFlag(RegistryView view) { return view == RegistryView::System ? KEY_WOW64_64KEY : PlayerView; }
+
+// result as the registry call's outcome: true for success, else false with
+// the reason in GetLastError.
+bool Succeeded(LONG result) {
+  if (result == ERROR_SUCCESS) return true;
+  SetLastError(static_cast<DWORD>(result));
+  return false;
+}
 
 bool IsStringType(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ; }
 
@@ -77,15 +87,16 @@ bool RegistryKey::Take(const char* path, const RegistryKey* parent, Access acces
   HKEY base = parent ? KeyOf(parent->handle_) : HKEY_LOCAL_MACHINE;
   HKEY key = nullptr;
   LONG result = ERROR_FILE_NOT_FOUND;
+  const REGSAM view = ViewFlag(view_);
   if (base && wouldBe != RegistryWouldBe::Gone) {
     // A run that describes its changes makes no key: it opens one that is there.
     result = access == Access::Create && !describing
-                 ? RegCreateKeyExA(base, path, 0, nullptr, 0, FullAccess, nullptr, &key, nullptr)
-                 : RegOpenKeyExA(base, path, 0, access == Access::Read ? KEY_READ | PlayerView : FullAccess, &key);
+                 ? RegCreateKeyExA(base, path, 0, nullptr, 0, FullAccess | view, nullptr, &key, nullptr)
+                 : RegOpenKeyExA(base, path, 0, (access == Access::Read ? KEY_READ : FullAccess) | view, &key);
   }
   const bool madeOnlyDescribed =
       describing && result != ERROR_SUCCESS && (access == Access::Create || wouldBe == RegistryWouldBe::Made);
-  if (result != ERROR_SUCCESS && !madeOnlyDescribed) return false;
+  if (result != ERROR_SUCCESS && !madeOnlyDescribed) return Succeeded(result);
   Close();  // after the open, so that a key may open a path below itself
   handle_ = result == ERROR_SUCCESS ? key : nullptr;
   path_ = fullPath;
@@ -127,7 +138,7 @@ RegistryKey::Presence RegistryKey::KeyPresence(const char* path) {
     if (wouldBe == RegistryWouldBe::Made) return Presence::Present;
   }
   HKEY key = nullptr;
-  LONG result = RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, FullAccess, &key);
+  LONG result = RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, FullAccess | PlayerView, &key);
   if (result == ERROR_SUCCESS) {
     RegCloseKey(key);
     return Presence::Present;
@@ -277,6 +288,41 @@ bool RegistryKey::SetString(const char* valueName, const char* text) {
          ERROR_SUCCESS;
 }
 
+bool RegistryKey::SetExpandString(const char* valueName, const std::wstring& text) {
+  if (!handle_ || ChangesAreDescribed()) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return false;
+  }
+  const std::wstring name = WideOfAnsi(valueName);
+  // With its terminator, as the system's own expandable values are stored.
+  const DWORD bytes = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
+  return Succeeded(RegSetValueExW(KeyOf(handle_), name.empty() ? nullptr : name.c_str(), 0, REG_EXPAND_SZ,
+                                  reinterpret_cast<const BYTE*>(text.c_str()), bytes));
+}
+
+bool RegistryKey::SetNumber(const char* valueName, uint32_t number) {
+  if (!handle_ || ChangesAreDescribed()) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return false;
+  }
+  const DWORD value = number;
+  return Succeeded(
+      RegSetValueExA(KeyOf(handle_), valueName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value));
+}
+
+bool RegistryKey::ReadNumber(const char* valueName, uint32_t* number) const {
+  if (!handle_ || !number) return false;
+  DWORD type = 0;
+  DWORD value = 0;
+  DWORD size = sizeof value;
+  if (RegQueryValueExA(KeyOf(handle_), valueName, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) !=
+          ERROR_SUCCESS ||
+      type != REG_DWORD || size != sizeof value)
+    return false;
+  *number = value;
+  return true;
+}
+
 bool RegistryKey::DeleteValue(const char* valueName) {
   if (ChangesAreDescribed()) {
     if (readOnly_) return false;
@@ -306,5 +352,5 @@ bool RegistryKey::DeleteSubkey(const char* name) {
     return true;
   }
   if (!handle_) return false;
-  return RegDeleteKeyExA(KeyOf(handle_), name, PlayerView, 0) == ERROR_SUCCESS;
+  return RegDeleteKeyExA(KeyOf(handle_), name, ViewFlag(view_), 0) == ERROR_SUCCESS;
 }

@@ -42,7 +42,7 @@ SettingsLock::SettingsLock(uint32_t waitMs) {
   HANDLE mutex = OpenSettingsMutex();
   if (!mutex) {
     ++misses;
-    Logf("refused: the settings lock cannot be had (error %lu)", static_cast<unsigned long>(GetLastError()));
+    Logf(LogEventKind::Refused, "refused: the settings lock cannot be had (error %lu)", static_cast<unsigned long>(GetLastError()));
     return;
   }
   // An abandoned mutex (its holder ended without releasing it) is ours now;
@@ -51,7 +51,7 @@ SettingsLock::SettingsLock(uint32_t waitMs) {
   if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
     CloseHandle(mutex);
     ++misses;
-    Logf("refused: the settings lock was not had within %lu ms (another run is changing the installation)",
+    Logf(LogEventKind::Refused, "refused: the settings lock was not had within %lu ms (another run is changing the installation)",
          static_cast<unsigned long>(waitMs));
     return;
   }

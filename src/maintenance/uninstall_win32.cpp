@@ -81,16 +81,16 @@ bool UnregisterPlayerLibraries(HWND owner, const FixedPath& componentFolder) {
   std::vector<PlayerLibrary> libraries;
   bool succeeded = WalkTree(componentFolder.Text(), AddPlayerLibrary, &libraries);
   if (!succeeded)
-    LogfUtf8("could not search every folder of %s for the player's libraries: a library there stays registered",
+    LogfUtf8(LogEventKind::Failed, "could not search every folder of %s for the player's libraries: a library there stays registered",
              ShownFolder(componentFolder).c_str());
   // The last one found first.
   for (auto found = libraries.rbegin(); found != libraries.rend(); ++found) {
     const UnregisterResult result = UnregisterLibrary(found->loaderPath.c_str());
     const std::string library = "library " + Quoted(found->shown.c_str());
     if (result == UnregisterResult::Unregistered) {
-      LogChangeUtf8("unregistered " + library, "unregister " + library);
+      LogChangeUtf8(LogEventKind::Unregistered, "unregistered " + library, "unregister " + library);
     } else {
-      LogEventUtf8((result == UnregisterResult::NotLoaded ? "could not load " : "could not release ") + library);
+      LogEventUtf8(LogEventKind::Failed, (result == UnregisterResult::NotLoaded ? "could not load " : "could not release ") + library);
     }
     switch (result) {
       case UnregisterResult::Unregistered:
@@ -147,7 +147,7 @@ bool FinishAtRestart(const FixedPath& componentFolder, bool rootRemovable, Resta
 bool UninstallPlayer(HWND owner, FixedPath componentFolder, RestartRemoval* restart) {
   if (!componentFolder.IsFolder()) return false;
   if (IsProtectedFolder(componentFolder)) {
-    LogfUtf8("refused to uninstall from %s: a protected folder (a drive root, the Windows folder or a shared "
+    LogfUtf8(LogEventKind::Refused, "refused to uninstall from %s: a protected folder (a drive root, the Windows folder or a shared "
              "folder); nothing was changed",
              ShownFolder(componentFolder).c_str());
     return false;
@@ -171,7 +171,7 @@ bool UninstallPlayer(HWND owner, FixedPath componentFolder, RestartRemoval* rest
   if (componentFolder.IsFolder()) {
     // What is left must stay removable by running the uninstall again once
     // its files are free: the player key keeps its "Component Path".
-    LogfUtf8("kept the player's registry keys: the component folder %s is still there; run the uninstall again once "
+    LogfUtf8(LogEventKind::Failed, "kept the player's registry keys: the component folder %s is still there; run the uninstall again once "
              "its files are free",
              ShownFolder(componentFolder).c_str());
     return false;
@@ -247,10 +247,10 @@ bool DeletePluginFile(const char* path, std::vector<std::string>* scheduled) {
   ShellDelete(path);
   const std::string what = "file " + Quoted(path);
   if (!file.Exists()) {
-    LogChange("removed " + what, "remove " + what);
+    LogChange(LogEventKind::Removed, "removed " + what, "remove " + what);
     return true;
   }
-  LogEvent("could not remove " + what);
+  LogEvent(LogEventKind::Failed, "could not remove " + what);
   return scheduled && MayScheduleAtRestart() && ScheduleRemovalAtRestart(file, scheduled);
 }
 
@@ -372,7 +372,7 @@ int32_t RunRecoveryOption() {
     DeferredBoxes boxes;  // shown once the lock is let go
     SettingsLock lock;
     if (!lock.Held()) {
-      LogEvent("did not start the installer: the uninstall could not run");
+      LogEvent(LogEventKind::Refused, "did not start the installer: the uninstall could not run");
       return RecoveryFailedCode;
     }
     UninstallPlayer(nullptr, componentFolder);
@@ -384,11 +384,11 @@ int32_t RunRecoveryOption() {
   const char* path = installer.TextOrEmpty();
   if (started) {
     const std::string installer = "the installer " + Quoted(LoggedPath(path).c_str()) + " " + SilentParameter;
-    LogChangeUtf8("started " + installer, "start " + installer);
+    LogChangeUtf8(LogEventKind::InstallerStarted, "started " + installer, "start " + installer);
     return InstallerStartedCode;
   }
   const std::string reason = SystemErrorText(error);
-  LogfUtf8("could not start the installer \"%s\" %s: %s", LoggedPath(path).c_str(), SilentParameter,
+  LogfUtf8(LogEventKind::Failed, "could not start the installer \"%s\" %s: %s", LoggedPath(path).c_str(), SilentParameter,
            Utf8OfAnsi(reason.c_str()).c_str());
   const std::string text = "Could not start the installer\n\"" + std::string(path) + "\":\n" + reason;
   ShowInfo(nullptr, ReinstallFailureCaption, text.c_str());

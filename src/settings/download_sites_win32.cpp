@@ -51,9 +51,9 @@ Status WriteDefaultSiteSettingsAt(const FixedPath& path, bool force) {
   const Status written = WriteProfile(document, path);
   const std::string what = Quoted(LoggedPath(path.Text()).c_str()) + " with the built-in sites";
   if (written == StatusOk) {
-    LogChangeUtf8("made " + what, "make " + what);
+    LogChangeUtf8(LogEventKind::Written, "made " + what, "make " + what);
   } else {
-    LogEventUtf8("could not make " + what);
+    LogEventUtf8(LogEventKind::Failed, "could not make " + what);
   }
   return written;
 }
@@ -110,11 +110,11 @@ void LogSiteEdit(bool written, bool add, bool changed, const char* site, const F
   const std::string shownSite = Quoted(Utf8OfAnsi(site).c_str());
   const std::string shownFile = TruePathUtf8(file.Text());
   if (!written) {
-    LogfUtf8("could not %s site %s %s \"%s\"", add ? "add" : "remove", shownSite.c_str(), add ? "to" : "from",
+    LogfUtf8(LogEventKind::Failed, "could not %s site %s %s \"%s\"", add ? "add" : "remove", shownSite.c_str(), add ? "to" : "from",
              shownFile.c_str());
   } else if (changed) {
     const std::string what = "site " + shownSite + (add ? " to " : " from ") + Quoted(shownFile.c_str());
-    LogChangeUtf8((add ? "added " : "removed ") + what, (add ? "add " : "remove ") + what);
+    LogChangeUtf8(add ? LogEventKind::Written : LogEventKind::Removed, (add ? "added " : "removed ") + what, (add ? "add " : "remove ") + what);
   } else {
     LogfUtf8("site %s %s \"%s\"; nothing to change", shownSite.c_str(), add ? "is already in" : "is not in",
              shownFile.c_str());
@@ -134,7 +134,7 @@ int32_t EditSiteList(const char* site, bool add) {
   // file that cannot be read whole is not written from the part that was.
   const Status loaded = ReadSites(file, SiteList);
   if (loaded != StatusOk && loaded != StatusNotFound) {
-    LogfUtf8("refused to change \"%s\": it cannot be read whole (status %ld), and what was read must not replace it",
+    LogfUtf8(LogEventKind::Refused, "refused to change \"%s\": it cannot be read whole (status %ld), and what was read must not replace it",
              LoggedPath(file.Text()).c_str(), static_cast<long>(loaded));
     return 1;
   }
@@ -152,7 +152,7 @@ int32_t EditSiteList(const char* site, bool add) {
     // A list made without the site is a change of its own: say so.
     if (saved && !siteAdded && LogIsOpen()) {
       const std::string made = Quoted(TruePathUtf8(file.Text()).c_str()) + " with no site";
-      LogChangeUtf8("made " + made, "make " + made);
+      LogChangeUtf8(LogEventKind::Written, "made " + made, "make " + made);
     }
     LogSiteEdit(saved, add, siteAdded, site, file);
     return saved ? 0 : 1;

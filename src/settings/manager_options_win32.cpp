@@ -39,7 +39,7 @@ void LogOptionWrite(bool written, const FixedPath& file, const char* key, const 
   const std::string option = OptionName(file, key);
   const std::string after = Quoted(value);
   if (!written) {
-    LogfUtf8("could not write %s = %s (the file cannot be read whole or written, or has no such key)",
+    LogfUtf8(LogEventKind::Failed, "could not write %s = %s (the file cannot be read whole or written, or has no such key)",
              option.c_str(), Utf8OfAnsi(after.c_str()).c_str());
     return;
   }
@@ -47,7 +47,7 @@ void LogOptionWrite(bool written, const FixedPath& file, const char* key, const 
   if (after == before) {
     LogEventUtf8(change + " (unchanged)");
   } else {
-    LogChangeUtf8(change, "set " + change);
+    LogChangeUtf8(LogEventKind::Written, change, "set " + change);
   }
 }
 
@@ -114,9 +114,9 @@ bool SaveUpdateCheck(const FixedPath& componentFolder, bool on) {
     const std::string what = OptionName(file, CheckForUpdatesKey) + " = " + Quoted(value) + ", " +
                              LastUpdateCheckTimeKey + " = " + Quoted(OptionOffValue);
     if (made) {
-      LogChangeUtf8("made " + what, "make " + what);
+      LogChangeUtf8(LogEventKind::Written, "made " + what, "make " + what);
     } else {
-      LogEventUtf8("could not make " + what);
+      LogEventUtf8(LogEventKind::Failed, "could not make " + what);
     }
     return made;
   }

@@ -93,9 +93,9 @@ bool RememberPendingRemoval(const std::vector<std::string>& paths) {
   });
   const std::string what = Quoted(LoggedPath(file.Text()).c_str()) + " [" + PendingRemovalSectionName + "]";
   if (edited != StatusOk) {
-    LogEventUtf8("could not record what waits for a restart in " + what);
+    LogEventUtf8(LogEventKind::Failed, "could not record what waits for a restart in " + what);
     return false;
   }
-  if (!paths.empty()) LogChangeUtf8("recorded what waits for a restart in " + what, "record what waits for a restart in " + what);
+  if (!paths.empty()) LogChangeUtf8(LogEventKind::Written, "recorded what waits for a restart in " + what, "record what waits for a restart in " + what);
   return true;
 }

@@ -31,6 +31,7 @@ constexpr struct {
 } Switches[] = {
     {"/?", &RunSwitches::help},        {"/help", &RunSwitches::help}, {"/quiet", &RunSwitches::quiet},
     {"/status", &RunSwitches::status}, {"/log", &RunSwitches::log},   {"/whatif", &RunSwitches::whatIf},
+    {"/noevents", &RunSwitches::noEvents}, {"/registerevents", &RunSwitches::registerEvents},
     {"/msicodes", &RunSwitches::standardCodes},
     // What administrators type from the habit of Windows installers.
     {"/q", &RunSwitches::quiet},       {"/qn", &RunSwitches::quiet},
@@ -143,11 +144,18 @@ bool ReadStrictly(const std::vector<Word>& words, CommandLineReading& reading) {
       return false;
     }
   }
-  // "/status" runs nothing else: an option beside it would seem to have run.
-  if (reading.switches.status && !reading.steps.empty()) {
-    reading.refusal = "\"/status\" runs nothing else, but the command line also holds " +
-                      Quoted(RowOf(reading.steps.front().option).text);
-    return false;
+  // "/status" and "/registerevents" run nothing else: an option beside
+  // them would seem to have run.
+  const struct {
+    bool given;
+    const char* name;
+  } alone[] = {{reading.switches.status, "/status"}, {reading.switches.registerEvents, "/registerevents"}};
+  for (const auto& only : alone) {
+    if (only.given && !reading.steps.empty()) {
+      reading.refusal = Quoted(only.name) + " runs nothing else, but the command line also holds " +
+                        Quoted(RowOf(reading.steps.front().option).text);
+      return false;
+    }
   }
   return true;
 }
@@ -158,6 +166,23 @@ const OptionRow* ChainOption(const char* token) {
   for (const OptionRow& row : OptionTable)
     if (!row.testedAlone && Contains(token, row.text)) return &row;
   return nullptr;
+}
+
+// Why two switches of the line do not go together; empty when none.
+std::string SwitchesThatDoNotGo(const RunSwitches& switches) {
+  if (switches.status && switches.whatIf)
+    return "\"/status\" changes nothing and runs nothing else: it does not go with \"/whatif\"";
+  if (switches.status && switches.standardCodes) return "\"/status\" keeps its own codes: it does not go with \"/msicodes\"";
+  // The registration is a change of its own, asked for on purpose.
+  const struct {
+    bool given;
+    const char* name;
+  } besideRegistration[] = {{switches.status, "/status"}, {switches.whatIf, "/whatif"}, {switches.noEvents, "/noevents"}};
+  for (const auto& other : besideRegistration)
+    if (switches.registerEvents && other.given)
+      return "\"/registerevents\" registers the program for the Windows Event Log and runs nothing else: it does not "
+             "go with " + Quoted(other.name);
+  return std::string();
 }
 
 }  // namespace
@@ -177,15 +202,13 @@ CommandLineReading ReadCommandLine(const char* commandLine) {
     reading.strict = SetSwitch(word, given, &isLog) || reading.strict;
   }
   reading.quietGiven = given.quiet;
+  reading.noEventsGiven = given.noEvents;
   reading.standardCodesGiven = given.standardCodes;
   if (!reading.strict) {
     reading.switches.help = words.size() == 1 && IsHelpWord(words[0].text);
     return reading;
   }
-  if (ReadStrictly(words, reading) && reading.switches.status && reading.switches.whatIf)
-    reading.refusal = "\"/status\" changes nothing and runs nothing else: it does not go with \"/whatif\"";
-  if (reading.refusal.empty() && reading.switches.status && reading.switches.standardCodes)
-    reading.refusal = "\"/status\" keeps its own codes: it does not go with \"/msicodes\"";
+  if (ReadStrictly(words, reading)) reading.refusal = SwitchesThatDoNotGo(reading.switches);
   if (!reading.refusal.empty()) {
     reading.switches = RunSwitches{};
     reading.steps.clear();
@@ -193,8 +216,12 @@ CommandLineReading ReadCommandLine(const char* commandLine) {
   return reading;
 }
 
+std::string RefusalEvent(const std::string& refusal) {
+  return "refused the command line: " + refusal + "; nothing was run";
+}
+
 std::string RefusalLine(const std::string& refusal) {
-  return "ControlPanel: refused the command line: " + refusal + "; nothing was run (see \"ControlPanel.exe /?\")\n";
+  return "ControlPanel: " + RefusalEvent(refusal) + " (see \"ControlPanel.exe /?\")\n";
 }
 
 namespace {
@@ -260,15 +287,22 @@ std::string UsageText() {
       "                           3010 done once the computer restarts (\"-u\" schedules what is in use),\n"
       "                           1605 no player, 1618 another run holds the settings, 1603 failed, 1639 the\n"
       "                           command line is refused; \"-ip\" and \"-v\" keep their own codes\n"
-      "\nA command line that uses a switch is read strictly: every token must be a switch, a whole option\n"
-      "(with case) or the argument after \"-ds+\", \"-ds\", \"-v\" or \"-lu\", which must be there. Quote a name\n"
-      "with blanks. \"/status\" takes no option beside it. \"/log\" comes once and takes the next token as its\n"
-      "file only when it begins with neither \"-\" nor \"/\"; the log's missing folders are made. Files are\n"
+      "  /noevents                leaves the Windows Event Log alone: without it, each run of an option that\n"
+      "                           can change the installation (all but -ip and -v), and each change of the\n"
+      "                           window, writes its changes, failures, refusals and result code there\n"
+      "                           (Application log, source \"Corvalent Control Panel\"; not /whatif)\n"
+      "  /registerevents          registers the program as that source (administrator rights), so that the\n"
+      "                           records show their texts; nothing else runs; exit code 0 when registered, 1\n"
+      "                           when not (the reason on standard error)\n"
+      "\nA command line that uses a switch is read strictly: every token must be a switch, a whole option (with\n"
+      "case) or the argument after \"-ds+\", \"-ds\", \"-v\" or \"-lu\", which must be there. Quote a name with blanks.\n"
+      "\"/status\" and \"/registerevents\" take no option beside them. \"/log\" comes once and takes the next token\n"
+      "as its file only when it begins with neither \"-\" nor \"/\"; the log's missing folders are made. Files are\n"
       "reached by the names typed, also outside the ANSI code page; a site or time that the code page cannot\n"
       "hold is refused (without a switch, its option fails). A log that is, or lies inside, what the options\n"
-      "remove or rewrite (the component folder or its \"Resources\", its settings files, the application\n"
-      "folder, \"ControlPanelv306.ini\") is refused too. A refused command line runs nothing: one line on\n"
-      "standard error says why, and the result code is " +
+      "remove or rewrite (the component folder or its \"Resources\", its settings files, the application folder,\n"
+      "\"ControlPanelv306.ini\") is refused too. A refused command line runs nothing: one line on standard error\n"
+      "and a record in the Windows Event Log say why, and the result code is " +
       std::to_string(RefusedCommandLineCode) + ".\n";
   return text;
 }
@@ -344,7 +378,7 @@ bool RunStep(Option option, const char* argument, bool cut, OptionAction action,
   if (option == Option::Verify) resultCode = MissingListCode;
   if (!argument) return false;
   if (cut) {
-    Logf("refused %s: its %s is longer than %u characters, and cut it would name something else", row.text,
+    Logf(LogEventKind::Refused, "refused %s: its %s is longer than %u characters, and cut it would name something else", row.text,
          row.argument, static_cast<unsigned>(TokenBufferBytes - 1));
     resultCode = CutArgumentCode(option);
   } else {
@@ -392,6 +426,31 @@ int32_t DispatchCommandLineWith(const char* commandLine, OptionAction action) {
   return resultCode;
 }
 
+namespace {
+
+// What the dispatcher would run of a command line read as it always was.
+bool changingOptionFound = false;
+void NoteChangingOption(Option option, const char*, int32_t&, OptionOutcome&) {
+  changingOptionFound = changingOptionFound || RowOf(option).changes;
+}
+
+}  // namespace
+
+bool MayChangeTheInstallation(const CommandLineReading& reading, const char* commandLine) {
+  const RunSwitches& switches = reading.switches;
+  if (!reading.refusal.empty() || switches.help || switches.status || switches.whatIf || switches.registerEvents)
+    return false;
+  if (reading.strict) {
+    // Switches without options open the window, unless the run is quiet.
+    if (reading.steps.empty()) return !switches.quiet;
+    for (const OptionStep& step : reading.steps)
+      if (RowOf(step.option).changes) return true;
+    return false;
+  }
+  changingOptionFound = false;
+  return DispatchCommandLineWith(commandLine, NoteChangingOption) == WindowModeCode || changingOptionFound;
+}
+
 const StandardCodeRow& StandardRowOf(Option option) {
   for (const StandardCodeRow& row : StandardCodeTable)
     if (row.option == option) return row;
@@ -400,7 +459,7 @@ const StandardCodeRow& StandardRowOf(Option option) {
 
 int32_t StandardCodeOf(Option option, int32_t resultCode, OptionOutcome outcome) {
   const StandardCodeRow& row = StandardRowOf(option);
-  if (row.reports) return resultCode;
+  if (!RowOf(option).changes) return resultCode;
   switch (outcome) {
     case OptionOutcome::NothingNeeded:
       return StandardSuccessCode;
@@ -438,7 +497,7 @@ int32_t RunOptionSteps(const std::vector<OptionStep>& steps, OptionAction action
     if (!RunStep(step.option, step.argumentMissing ? nullptr : step.argument.c_str(), step.argumentCut, action,
                  resultCode, outcome))
       break;
-    if (standardCodes && !StandardRowOf(step.option).reports)
+    if (standardCodes && RowOf(step.option).changes)
       standard.push_back(StandardCodeOf(step.option, resultCode, outcome));
   }
   if (!standardCodes || standard.empty()) return resultCode;

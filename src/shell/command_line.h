@@ -73,39 +73,42 @@ enum class Option {
 // One row of the option table, which drives both the dispatcher and the
 // usage text ("/?"): the option, its text, its argument (none: it takes
 // none), whether the dispatcher tests it on its own rather than in the chain
-// (only the first present option of the chain runs for a token), and its
-// result codes. Rows are in the dispatcher's order; an option that contains
-// a shorter one ("-rcvr", "-r+", "-ds+", "-cu+") comes before it.
+// (only the first present option of the chain runs for a token), whether it
+// may change the installation (a query, "-ip" or "-v", never does: its runs
+// are no audit records in the Windows Event Log), and its result codes.
+// Rows are in the dispatcher's order; an option that contains a shorter one
+// ("-rcvr", "-r+", "-ds+", "-cu+") comes before it.
 struct OptionRow {
   Option option;
   const char* text;
   const char* argument;
   bool testedAlone;
+  bool changes;
   const char* results;
 };
 inline constexpr OptionRow OptionTable[] = {
-    {Option::InstallPath, "-ip", nullptr, true,
+    {Option::InstallPath, "-ip", nullptr, true, false,
      "prints the install path in double quotes, no line end; exit code -998 (nothing printed when the player is "
      "not installed)"},
-    {Option::Uninstall, "-u", nullptr, true, "uninstall: 0 done, 1 failed or no player, -1/-2/-3 something was left"},
-    {Option::Recover, "-rcvr", nullptr, false,
+    {Option::Uninstall, "-u", nullptr, true, true, "uninstall: 0 done, 1 failed or no player, -1/-2/-3 something was left"},
+    {Option::Recover, "-rcvr", nullptr, false, true,
      "uninstall, then start the full installer: 1 started, 0 failed to start, 1 when the player or installer "
      "folder is missing"},
-    {Option::JoinBeta, "-r+", nullptr, false, "join the public beta: 0 done, 1 not"},
-    {Option::LeaveBeta, "-r", nullptr, false, "leave the public beta: 0 done, 1 not"},
-    {Option::DeleteResources, "-dr", nullptr, false, "delete the resource cache: 1 when removed, else unchanged"},
-    {Option::DeleteSiteList, "-dsd", nullptr, false,
+    {Option::JoinBeta, "-r+", nullptr, false, true, "join the public beta: 0 done, 1 not"},
+    {Option::LeaveBeta, "-r", nullptr, false, true, "leave the public beta: 0 done, 1 not"},
+    {Option::DeleteResources, "-dr", nullptr, false, true, "delete the resource cache: 1 when removed, else unchanged"},
+    {Option::DeleteSiteList, "-dsd", nullptr, false, true,
      "delete the download-site list: 0 deleted, -44 could not delete, else unchanged"},
-    {Option::AddSite, "-ds+", "site", false,
+    {Option::AddSite, "-ds+", "site", false, true,
      "add a download site (\"Default\" is the default site): 1 when the list could not be written, else 0"},
-    {Option::RemoveSite, "-ds", "site", false, "remove a download site: 1 when the list could not be written, else 0"},
-    {Option::Verify, "-v", "version-list file", false,
+    {Option::RemoveSite, "-ds", "site", false, true, "remove a download site: 1 when the list could not be written, else 0"},
+    {Option::Verify, "-v", "version-list file", false, false,
      "verify the installed components: 0 all match, n the n-th listed component is missing or differs, -1 no "
      "player, -2 no file name, -3 unreadable list"},
-    {Option::UpdateCheckOn, "-cu+", nullptr, false, "switch the update check on: 1 when the write failed, else unchanged"},
-    {Option::UpdateCheckOff, "-cu", nullptr, false,
+    {Option::UpdateCheckOn, "-cu+", nullptr, false, true, "switch the update check on: 1 when the write failed, else unchanged"},
+    {Option::UpdateCheckOff, "-cu", nullptr, false, true,
      "switch the update check off: 1 when the write failed, else unchanged"},
-    {Option::LastUpdateTime, "-lu", "time", false,
+    {Option::LastUpdateTime, "-lu", "time", false, true,
      "set the time of the last update check: 1 when the write failed, else unchanged"},
 };
 
@@ -121,6 +124,8 @@ struct RunSwitches {
   bool log = false;     // "/log FILE": append what the run does to FILE
   std::string logFile;  // the token after "/log"
   bool whatIf = false;  // "/whatif": change nothing; print each change the run would make
+  bool noEvents = false;        // "/noevents": no record in the Windows Event Log
+  bool registerEvents = false;  // "/registerevents": register the Event Log's source, run nothing else
   bool standardCodes = false;  // "/msicodes": the result code in the Windows Installer's terms (StandardCodeTable)
 };
 
@@ -145,8 +150,9 @@ constexpr int32_t RefusedCommandLineCode = -1639;
 // anything else refuses the whole command line before anything runs. "/log"
 // takes the next token as its file only when that token begins with neither
 // "-" nor "/", and only once. Also refused: an option whose argument is
-// missing, and "/status" beside an option. A quoted token ends at its closing
-// quote, and the next token starts after it. Alone on the command line, "-h",
+// missing, "/status" beside an option, and "/registerevents" beside an
+// option or another switch than "/quiet" and "/log". A quoted token ends at
+// its closing quote, and the next token starts after it. Alone on the command line, "-h",
 // "--help" and "-?" ask for the usage text too.
 //
 // The command line is UTF-8 (read from its wide form); every rule above
@@ -157,13 +163,24 @@ struct CommandLineReading {
   std::vector<OptionStep> steps;  // strict: the options in their order
   std::string refusal;            // strict: why the command line is refused; empty when it is not
   bool quietGiven = false;        // "/quiet" stands on the command line, also when it is refused
+  bool noEventsGiven = false;     // "/noevents" stands on it, also when it is refused
   bool standardCodesGiven = false;  // "/msicodes" stands on the command line, also when it is refused
 };
 CommandLineReading ReadCommandLine(const char* commandLine);
 
-// The line on standard error for a refused command line: what was refused
-// and why, and where to read how it is written.
+// What a refused command line's record says: what was refused and why.
+std::string RefusalEvent(const std::string& refusal);
+// The line on standard error for a refused command line: RefusalEvent, and
+// where to read how a command line is written.
 std::string RefusalLine(const std::string& refusal);
+
+// Whether a run of the command line, as read, may change the installation:
+// the window, or an option that is no query. A line that describes its
+// changes ("/whatif"), prints the status, registers the program or asks
+// for the usage text changes nothing; nor does a quiet one without options.
+// A line without switches is dispatched with an action that runs nothing,
+// which still reports an argument it cut: ask before anything listens.
+bool MayChangeTheInstallation(const CommandLineReading& reading, const char* commandLine);
 
 // The usage text: every option of OptionTable and the switches, one per line.
 std::string UsageText();
@@ -200,37 +217,37 @@ constexpr int32_t StandardRefusedCode = 1639;      // the command line is refuse
 // outcome other than AsCoded gives its own standard code (NothingNeeded 0,
 // NoPlayer 1605, LockNotHad 1618, Failed 1603, RestartPending 3010);
 // otherwise the codes in doneCodes give 0 and every other code 1603. An
-// option that only reports ("-ip", "-v") keeps its own code and output.
-// needsPlayer: without a component folder the option has nothing to act on
-// (NoPlayer); "-r+" makes the player's key it writes to.
+// option that changes nothing (its OptionRow's changes: "-ip", "-v") keeps
+// its own code and output. needsPlayer: without a component folder the
+// option has nothing to act on (NoPlayer); "-r+" makes the player's key it
+// writes to.
 struct StandardCodeRow {
   Option option;
-  bool reports;
   bool needsPlayer;
   int32_t doneCodes[2];
   int doneCodeCount;
 };
 inline constexpr StandardCodeRow StandardCodeTable[] = {
-    {Option::InstallPath, true, false, {}, 0},
-    {Option::Uninstall, false, true, {0}, 1},
-    {Option::Recover, false, true, {1}, 1},  // the installer was started
-    {Option::JoinBeta, false, false, {0}, 1},
-    {Option::LeaveBeta, false, true, {0}, 1},
-    {Option::DeleteResources, false, true, {0, 1}, 2},  // 1 removed; 0 there was none
-    {Option::DeleteSiteList, false, true, {0}, 1},      // deleted, or there was none
-    {Option::AddSite, false, true, {0}, 1},
-    {Option::RemoveSite, false, true, {0}, 1},
-    {Option::Verify, true, false, {}, 0},
-    {Option::UpdateCheckOn, false, true, {0}, 1},
-    {Option::UpdateCheckOff, false, true, {0}, 1},
-    {Option::LastUpdateTime, false, true, {0}, 1},
+    {Option::InstallPath, false, {}, 0},
+    {Option::Uninstall, true, {0}, 1},
+    {Option::Recover, true, {1}, 1},  // the installer was started
+    {Option::JoinBeta, false, {0}, 1},
+    {Option::LeaveBeta, true, {0}, 1},
+    {Option::DeleteResources, true, {0, 1}, 2},  // 1 removed; 0 there was none
+    {Option::DeleteSiteList, true, {0}, 1},      // deleted, or there was none
+    {Option::AddSite, true, {0}, 1},
+    {Option::RemoveSite, true, {0}, 1},
+    {Option::Verify, false, {}, 0},
+    {Option::UpdateCheckOn, true, {0}, 1},
+    {Option::UpdateCheckOff, true, {0}, 1},
+    {Option::LastUpdateTime, true, {0}, 1},
 };
 
 // The row of option in StandardCodeTable.
 const StandardCodeRow& StandardRowOf(Option option);
 
 // The standard code of one option that left resultCode (run from 0) and
-// outcome; an option that reports gives resultCode back.
+// outcome; an option that changes nothing gives resultCode back.
 int32_t StandardCodeOf(Option option, int32_t resultCode, OptionOutcome outcome);
 
 // The standard code of a command line whose options changing the

@@ -55,9 +55,9 @@ void DeleteSiteList(int32_t& resultCode) {
   resultCode = list.Delete() == StatusOk ? 0 : StatusIoError;
   const std::string what = "file " + Quoted(shown.c_str());
   if (resultCode == 0) {
-    LogChangeUtf8("removed " + what, "remove " + what);
+    LogChangeUtf8(LogEventKind::Removed, "removed " + what, "remove " + what);
   } else {
-    LogEventUtf8("could not remove " + what);
+    LogEventUtf8(LogEventKind::Failed, "could not remove " + what);
   }
 }
 
@@ -102,7 +102,7 @@ void VerifyComponents(const char* listFile, int32_t& resultCode) {
   // cannot hold that name; never a look-alike, which would be another file.
   std::string ansiName;
   if (!AnsiPathOf(WideOfUtf8(listFile).c_str(), &ansiName)) {
-    LogfUtf8("refused -v: the ANSI code page cannot hold the name of the version list \"%s\", and it has no "
+    LogfUtf8(LogEventKind::Refused, "refused -v: the ANSI code page cannot hold the name of the version list \"%s\", and it has no "
              "short form (it does not exist, or its volume keeps none)",
              listFile);
     resultCode = VersionListUnusable;
@@ -124,7 +124,7 @@ void VerifyComponents(const char* listFile, int32_t& resultCode) {
 bool SettingsText(Option option, const char* argument, std::string* ansi, int32_t& resultCode) {
   if (ExactAnsiOfUtf8(argument, ansi)) return true;
   const OptionRow& row = RowOf(option);
-  LogfUtf8("refused %s: the ANSI code page of the player's settings files cannot hold the %s \"%s\"", row.text,
+  LogfUtf8(LogEventKind::Refused, "refused %s: the ANSI code page of the player's settings files cannot hold the %s \"%s\"", row.text,
            row.argument, argument);
   resultCode = CutArgumentCode(option);
   return false;
@@ -249,7 +249,7 @@ void RunOption(Option option, const char* argument, int32_t& resultCode, OptionO
   } catch (const std::bad_alloc&) {
     resultCode = OptionFailureCode(option, resultCode);
     outcome = OptionOutcome::Failed;
-    Logf("stopped %s: out of memory (a file it reads may be too large for this program); its failure code %ld",
+    Logf(LogEventKind::Failed, "stopped %s: out of memory (a file it reads may be too large for this program); its failure code %ld",
          RowOf(option).text, static_cast<long>(resultCode));
   }
   if (noPlayer && outcome == OptionOutcome::AsCoded) outcome = OptionOutcome::NoPlayer;

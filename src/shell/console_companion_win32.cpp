@@ -20,9 +20,6 @@ namespace {
 // The program, in the companion's own folder: never looked for elsewhere.
 constexpr wchar_t ProgramName[] = L"ControlPanel.exe";
 
-// The longest path the system names: an extended-length path.
-constexpr size_t LongestPathCharacters = 32768;
-
 // Bytes the relay moves at a time.
 constexpr DWORD RelayChunkBytes = 4096;
 
@@ -50,21 +47,6 @@ void WriteError(const std::wstring& text) {
 int32_t NotRun(const std::wstring& what, DWORD error) {
   WriteError(L"ControlPanel: " + what + L": " + WideOfAnsi(SystemErrorText(error).c_str()) + L"\r\n");
   return NotRunCode(error);
-}
-
-// The companion's own full path, as the system loaded it.
-std::wstring OwnPath() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
-    if (length == 0) return std::wstring();
-    if (length < path.size()) {
-      path.resize(length);
-      return path;
-    }
-    if (path.size() >= LongestPathCharacters) return std::wstring();
-    path.resize(path.size() * 2);
-  }
 }
 
 // Ctrl+C, Ctrl+Break and the console's close leave the program alone: it is
@@ -188,7 +170,7 @@ class ConsoleRelay {
 };
 
 int32_t RunProgram() {
-  const std::wstring ownPath = OwnPath();
+  const std::wstring ownPath = ProgramPath();
   const size_t folderEnd = ownPath.find_last_of(L'\\');
   if (folderEnd == std::wstring::npos) return NotRun(L"cannot tell its own folder", GetLastError());
   const std::wstring program = ownPath.substr(0, folderEnd + 1) + ProgramName;

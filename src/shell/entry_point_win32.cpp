@@ -10,7 +10,9 @@
 #include "foundation/log/operations_log.h"
 #include "foundation/core/platform_win32.h"
 #include "foundation/core/what_if.h"
+#include "foundation/log/windows_event_log.h"
 #include "shell/command_line.h"
+#include "shell/event_source_registration.h"
 #include "shell/log_placement.h"
 #include "shell/main_window_win32.h"
 #include "shell/status_document.h"
@@ -21,10 +23,16 @@
 namespace {
 
 // Refuses the command line: one line on standard error (and in a box for a
-// run that has no standard output and is not quiet), the refusal code
+// run that has no standard output and is not quiet), a record in the
+// Windows Event Log unless the line holds "/noevents", the refusal code
 // printed (positive, as Windows installers give it, when "/msicodes" is on
 // the line), nothing run.
-int32_t Refuse(const std::string& refusal, bool quiet, bool standardCodes) {
+int32_t Refuse(const std::string& refusal, bool quiet, bool noEvents, bool standardCodes, const char* commandLine) {
+  if (!noEvents) {
+    OpenWindowsEventLog(commandLine ? commandLine : "", RegisterProgramBeforeFirstRecord);
+    LogEventUtf8(LogEventKind::RefusedCommandLine, RefusalEvent(refusal));
+    CloseWindowsEventLog();
+  }
   if (!quiet && !HasStandardOutput()) ShowRefusalBox(RefusalLine(refusal));
   fputs(RefusalLine(refusal).c_str(), stderr);
   fflush(stderr);
@@ -57,6 +65,24 @@ int32_t RunStatusDocument() {
   return exitCode;
 }
 
+// "/registerevents": the program registered as the source of its records in
+// the Windows Event Log, and nothing else.
+int32_t RunEventSourceRegistration() {
+  std::string said;
+  const bool registered = RegisterProgramAsEventSource(&said) != RegistrationOutcome::NotMade;
+  constexpr int32_t NotRegisteredCode = 1;
+  const int32_t exitCode = registered ? 0 : NotRegisteredCode;
+  if (!registered) {
+    fprintf(stderr, "ControlPanel: %s\n", said.c_str());
+    fflush(stderr);
+  }
+  printf("%ld\n", static_cast<long>(exitCode));
+  fflush(stdout);
+  LogEventUtf8(said);
+  Logf("result code %ld", static_cast<long>(exitCode));
+  return exitCode;
+}
+
 // "/whatif": each change the run would make, as one line on standard
 // output, in the code page the program prints in.
 void PrintChangeLine(const std::string& line, bool utf8) {
@@ -71,7 +97,7 @@ void PrintChangeLine(const std::string& line, bool utf8) {
 bool SaysNothingWouldChange(const CommandLineReading& reading) {
   if (DescribedChangeCount() > 0) return false;
   for (const OptionStep& step : reading.steps)
-    if (step.option != Option::InstallPath && step.option != Option::Verify) return true;
+    if (RowOf(step.option).changes) return true;
   return reading.steps.empty();
 }
 
@@ -94,10 +120,10 @@ std::string UnholdableArgumentRefusal(const CommandLineReading& reading) {
 int32_t Run(const char* commandLine) {
   const CommandLineReading reading = ReadCommandLine(commandLine);
   const RunSwitches& switches = reading.switches;
-  if (!reading.refusal.empty()) return Refuse(reading.refusal, reading.quietGiven, reading.standardCodesGiven);
+  if (!reading.refusal.empty()) return Refuse(reading.refusal, reading.quietGiven, reading.noEventsGiven, reading.standardCodesGiven, commandLine);
   if (reading.strict) {
     const std::string unholdable = UnholdableArgumentRefusal(reading);
-    if (!unholdable.empty()) return Refuse(unholdable, switches.quiet, switches.standardCodes);
+    if (!unholdable.empty()) return Refuse(unholdable, switches.quiet, switches.noEvents, switches.standardCodes, commandLine);
   }
   if (switches.help) {
     // Without standard output, where a person reads it: in a window.
@@ -108,16 +134,22 @@ int32_t Run(const char* commandLine) {
   }
   // Unattended runs: nothing may wait for a person.
   if (switches.quiet || switches.status || switches.whatIf) SilenceSystemErrorBoxes();
-  const bool windowMode =
-      reading.strict && reading.steps.empty() && !switches.quiet && !switches.status && !switches.whatIf;
+  const bool windowMode = reading.strict && reading.steps.empty() && !switches.quiet && !switches.status &&
+                          !switches.whatIf && !switches.registerEvents;
+  // Queries, descriptions and a window that changes nothing are no audit
+  // records: a window has the Event Log's listener, but hands it nothing
+  // until it changes something. Asked before the log listens.
+  const bool audited = !switches.noEvents && MayChangeTheInstallation(reading, commandLine);
   if (switches.log) {
     const std::string misplaced = LogPlacementRefusal(
         switches.logFile, switches.status ? std::vector<Option>() : OptionsOf(reading), windowMode);
-    if (!misplaced.empty()) return Refuse(misplaced, switches.quiet, switches.standardCodes);
+    if (!misplaced.empty()) return Refuse(misplaced, switches.quiet, switches.noEvents, switches.standardCodes, commandLine);
     OpenOperationsLog(switches.logFile.c_str());
   }
+  if (audited) OpenWindowsEventLog(commandLine ? commandLine : "", RegisterProgramBeforeFirstRecord);
   LogfUtf8("command line: %s", commandLine ? commandLine : "");
   if (switches.status) return RunStatusDocument();
+  if (switches.registerEvents) return RunEventSourceRegistration();
   SetBoxesQuiet(switches.quiet);
   if (switches.whatIf) {
     DescribeChanges(true);
@@ -131,16 +163,17 @@ int32_t Run(const char* commandLine) {
   if (resultCode == WindowModeCode) {
     LogEvent("window opened");
     RunControlPanel();
-    LogEvent("window closed; exit code 0");
+    // The window's result is a record only when it changed something.
+    LogEvent(WindowsEventLogHasRecords() ? LogEventKind::Result : LogEventKind::Note, "window closed; exit code 0");
     return 0;
   }
   if (switches.whatIf && resultCode != QuietCode && SaysNothingWouldChange(reading))
-    LogChange(std::string(), "change nothing");
+    LogChange(LogEventKind::Note, std::string(), "change nothing");
   if (resultCode != QuietCode) {
     printf("%ld\n", static_cast<long>(resultCode));
     fflush(stdout);
   }
-  Logf("result code %ld%s", static_cast<long>(resultCode),
+  Logf(LogEventKind::Result, "result code %ld%s", static_cast<long>(resultCode),
        resultCode == QuietCode ? " (the option printed its own output)"
        : switches.whatIf       ? " (the run would give it; nothing was changed)"
                                : "");
@@ -156,6 +189,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   const std::string wholeCommandLine = Utf8OfWide(GetCommandLineW());
   // A toolkit that cannot be set up ends the run with 0 and no output.
   const int32_t exitCode = ToolkitStartUp(instance) ? Run(AfterProgramName(wholeCommandLine.c_str())) : 0;
+  // The Event Log first: what it could not take is said in the log.
+  CloseWindowsEventLog();
   CloseOperationsLog();
   ToolkitShutDown();
   return exitCode;

@@ -48,7 +48,7 @@ bool ShowOkBox(HWND owner, const char* caption, const char* text, UINT style) {
   const std::string box = std::string("box ") + Quoted(caption) + ": " + text;
   // A run that describes its changes shows no box: it names the box.
   if (ChangesAreDescribed()) {
-    LogChange(box, "show " + box);
+    LogChange(LogEventKind::Note, box, "show " + box);
     return true;
   }
   LogEvent(box);

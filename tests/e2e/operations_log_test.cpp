@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <regex>
 #include <set>
 #include <string>
 #include <vector>
@@ -20,6 +19,7 @@
 #include "support/folder_files_win32.h"
 #include "support/held_file_win32.h"
 #include "support/installed_player_test_win32.h"
+#include "support/operations_log_file_win32.h"
 #include "support/panel_window_test_win32.h"
 #include "support/player_installation_win32.h"
 #include "support/process_win32.h"
@@ -27,39 +27,6 @@
 #include "support/temp_folder_win32.h"
 
 namespace {
-
-struct LogLine {
-  unsigned long processId = 0;
-  std::string event;
-};
-
-// The lines of the log at path, each checked for its form: the local time in
-// ISO 8601 with milliseconds and offset, the process id, the event.
-std::vector<LogLine> ReadLog(const std::string& path) {
-  static const std::regex form(R"(^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}[+-]\d\d:\d\d \[(\d+)\] (.*)$)");
-  std::vector<LogLine> lines;
-  const std::string text = ReadTextFile(path);
-  EXPECT_TRUE(text.empty() || text.substr(text.size() - 2) == "\r\n") << "the last line is whole";
-  for (size_t start = 0; start < text.size();) {
-    size_t end = text.find("\r\n", start);
-    if (end == std::string::npos) end = text.size();
-    const std::string line = text.substr(start, end - start);
-    std::smatch parts;
-    if (std::regex_match(line, parts, form)) {
-      lines.push_back({std::stoul(parts[1]), parts[2]});
-    } else {
-      ADD_FAILURE() << "not a log line: " << line;
-    }
-    start = end + 2;
-  }
-  return lines;
-}
-
-std::vector<std::string> Events(const std::vector<LogLine>& lines) {
-  std::vector<std::string> events;
-  for (const LogLine& line : lines) events.push_back(line.event);
-  return events;
-}
 
 // Every expected event occurs in events, in this order (others may lie between).
 void ExpectInOrder(const std::vector<std::string>& events, const std::vector<std::string>& expected) {
@@ -273,11 +240,7 @@ TEST_F(OperationsLogWindow, HoldsEachCommandOfTheWindow) {
   const std::string log = logs / "window.log";
   HWND window = Open("/log " + log);
   ASSERT_NE(window, nullptr);
-  ASSERT_TRUE(ClickControl(window, InstallPathCommandId));
-  PanelWindowSession::Box box = session->WaitForBox();
-  ASSERT_NE(box.window, nullptr);
-  AnswerBox(box.window, IDOK);
-  ASSERT_TRUE(ClickControl(window, OkCommandId));
+  ShowInstallPathAndClose(window);
   ExpectEndsWithZero();
   EXPECT_EQ(Events(ReadLog(log)),
             (std::vector<std::string>{"command line: /log " + log, "window opened",

@@ -99,6 +99,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const OptionStep& step : reading.steps)
       if (step.argumentMissing) Fail("a strict command line was taken with an option's argument missing");
     if (reading.switches.status && !reading.steps.empty()) Fail("\"/status\" was taken beside an option");
+    if (reading.switches.registerEvents &&
+        (!reading.steps.empty() || reading.switches.status || reading.switches.whatIf || reading.switches.noEvents))
+      Fail("\"/registerevents\" was taken beside an option or a switch it does not go with");
   }
   // The program's name is passed over within the line, never past its end.
   const char* afterName = AfterProgramName(commandLine.get());

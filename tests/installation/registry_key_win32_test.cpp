@@ -85,6 +85,60 @@ TEST_F(RegistryKeyTest, EveryKeyIsTakenFromThe32BitView) {
   RegDeleteKeyExA(HKEY_LOCAL_MACHINE, ScratchKey, KEY_WOW64_64KEY, 0);
 }
 
+// The system's keys (the Event Log's sources) are taken from its own view,
+// the 64-bit one where there are two, and get the types the system reads:
+// an expandable string with its terminator, and a number. A failure leaves
+// the registry's reason.
+TEST_F(RegistryKeyTest, TheSystemsKeysTakeTheTypesTheSystemReads) {
+  const std::string path = std::string(ScratchKey) + "\\system";
+  auto raw = [&](REGSAM view, const wchar_t* name, DWORD* type, std::wstring* bytes) {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS) return false;
+    wchar_t data[256] = {};
+    DWORD size = sizeof data;
+    const bool read = RegQueryValueExW(key, name, nullptr, type, reinterpret_cast<BYTE*>(data), &size) == ERROR_SUCCESS;
+    RegCloseKey(key);
+    bytes->assign(data, size / sizeof(wchar_t));
+    return read;
+  };
+  const auto removeNative = [&] {
+    RegDeleteKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), KEY_WOW64_64KEY, 0);
+    RegDeleteKeyExA(HKEY_LOCAL_MACHINE, ScratchKey, KEY_WOW64_64KEY, 0);
+  };
+  removeNative();
+  RegistryKey key(RegistryView::System);
+  SetLastError(ERROR_SUCCESS);
+  EXPECT_FALSE(key.Open(path.c_str()));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND)) << "the registry's reason";
+  EXPECT_FALSE(key.SetNumber("TypesSupported", 7));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+  ASSERT_TRUE(key.Create(path.c_str()));
+  const std::wstring file = L"C:\\\u03A9tools\\ControlPanel.exe";
+  ASSERT_TRUE(key.SetExpandString("EventMessageFile", file));
+  ASSERT_TRUE(key.SetNumber("TypesSupported", 7));
+  DWORD type = REG_NONE;
+  std::wstring stored;
+  ASSERT_TRUE(raw(KEY_WOW64_64KEY, L"EventMessageFile", &type, &stored));
+  EXPECT_EQ(type, static_cast<DWORD>(REG_EXPAND_SZ));
+  EXPECT_TRUE(stored == file + L'\0') << "with its terminator";
+  uint32_t number = 0;
+  EXPECT_TRUE(key.ReadNumber("TypesSupported", &number));
+  EXPECT_EQ(number, 7u);
+  EXPECT_FALSE(key.ReadNumber("EventMessageFile", &number)) << "a string is no number";
+  EXPECT_FALSE(key.ReadNumber("absent", &number));
+  std::wstring read;
+  EXPECT_TRUE(key.ReadWideString("EventMessageFile", &read, true));
+  EXPECT_TRUE(read == file);
+  DescribeChanges(true);
+  EXPECT_FALSE(key.SetNumber("TypesSupported", 5)) << "a run that describes its changes sets nothing";
+  EXPECT_FALSE(key.SetExpandString("EventMessageFile", L"C:\\other.exe"));
+  DescribeChanges(false);
+  EXPECT_TRUE(key.ReadNumber("TypesSupported", &number));
+  EXPECT_EQ(number, 7u);
+  key.Close();
+  removeNative();
+}
+
 TEST_F(RegistryKeyTest, AMissingOrEmptyPathNamesNoKey) {
   RegistryKey key;
   EXPECT_FALSE(key.Open(""));

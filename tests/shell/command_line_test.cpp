@@ -281,7 +281,7 @@ TEST(OptionUsageTest, EachRowIsTheOptionTheDispatcherRuns) {
               std::string::npos)
         << row.text;
   }
-  for (const char* text : {"/?", "/help", "/quiet", "/log FILE", "/status", "/whatif"})
+  for (const char* text : {"/?", "/help", "/quiet", "/log FILE", "/status", "/whatif", "/noevents", "/registerevents"})
     EXPECT_NE(usage.find(text), std::string::npos) << text;
 }
 
@@ -337,6 +337,9 @@ TEST(ReadCommandLineTest, WithASwitchEveryTokenIsKnown) {
       {"/quiet -rcvr -r -r+ -dr -dsd -ds a -cu", {false, true, false, false, ""},
        {{Option::Recover, ""}, {Option::LeaveBeta, ""}, {Option::JoinBeta, ""}, {Option::DeleteResources, ""},
         {Option::DeleteSiteList, ""}, {Option::RemoveSite, "a"}, {Option::UpdateCheckOff, ""}}},
+      // The Windows Event Log left alone, and the program registered for it.
+      {"/NoEvents -u", {false, false, false, false, "", false, true, false}, {{Option::Uninstall, ""}}},
+      {"/quiet /log reg.log /registerevents", {false, true, false, true, "reg.log", false, false, true}, {}},
   };
   for (const auto& c : cases) {
     const CommandLineReading reading = ReadCommandLine(c.commandLine);
@@ -348,6 +351,8 @@ TEST(ReadCommandLineTest, WithASwitchEveryTokenIsKnown) {
     EXPECT_EQ(reading.switches.log, c.switches.log) << c.commandLine;
     EXPECT_EQ(reading.switches.logFile, c.switches.logFile) << c.commandLine;
     EXPECT_EQ(reading.switches.whatIf, c.switches.whatIf) << c.commandLine;
+    EXPECT_EQ(reading.switches.noEvents, c.switches.noEvents) << c.commandLine;
+    EXPECT_EQ(reading.switches.registerEvents, c.switches.registerEvents) << c.commandLine;
     std::vector<Call> steps;
     for (const OptionStep& step : reading.steps) steps.push_back({step.option, step.argument});
     EXPECT_EQ(steps, c.steps) << c.commandLine;
@@ -388,38 +393,75 @@ TEST(ReadCommandLineTest, AnythingElseIsRefused) {
       // One run, one log.
       {"/log a.log -cu+ /log b.log", "\"/log\" is given twice"},
       {"/LOG a.log /log a.log", "\"/log\" is given twice"},
+      // The registration is all its run does.
+      {"/registerevents -u", "\"/registerevents\" runs nothing else, but the command line also holds \"-u\""},
+      {"/registerevents /status", "does not go with \"/status\""},
+      {"/whatif /registerevents", "does not go with \"/whatif\""},
+      {"/REGISTEREVENTS /noevents", "does not go with \"/noevents\""},
+      {"/noevents /bogus", "\"/bogus\""},
   };
   for (const auto& c : cases) {
     const CommandLineReading reading = ReadCommandLine(c.commandLine.c_str());
     EXPECT_TRUE(reading.strict) << c.commandLine;
     EXPECT_NE(reading.refusal.find(c.named), std::string::npos) << c.commandLine << ": " << reading.refusal;
     EXPECT_TRUE(reading.steps.empty()) << c.commandLine;
-    EXPECT_FALSE(reading.switches.help || reading.switches.quiet || reading.switches.log || reading.switches.whatIf)
+    EXPECT_FALSE(reading.switches.help || reading.switches.quiet || reading.switches.log || reading.switches.whatIf ||
+                 reading.switches.noEvents || reading.switches.registerEvents)
         << c.commandLine;
     const std::string line = RefusalLine(reading.refusal);
+    EXPECT_EQ(line.find("ControlPanel: " + RefusalEvent(reading.refusal)), 0u) << line;
     EXPECT_NE(line.find("/?"), std::string::npos) << line;
     EXPECT_EQ(std::count(line.begin(), line.end(), '\n'), 1) << line;
   }
 }
 
-// Whether "/quiet" was given is kept also for a refused command line, so
-// that a run without standard output says its refusal in a box only when
-// it was not asked to be quiet; a quoted "/quiet" is no switch.
-TEST(ReadCommandLineTest, QuietIsKnownAlsoWhenTheLineIsRefused) {
+// Whether "/quiet" and "/noevents" were given is kept also for a refused
+// command line, so that a run without standard output says its refusal in a
+// box only when it was not asked to be quiet, and writes the refusal's record
+// unless it was asked to leave the Event Log alone; a quoted switch is no
+// switch.
+TEST(ReadCommandLineTest, QuietAndNoEventsAreKnownAlsoWhenTheLineIsRefused) {
   const struct {
     const char* commandLine;
     bool refused;
     bool quiet;
+    bool noEvents;
   } cases[] = {
-      {"/quiet /bogus", true, true},   {"/bogus /QUIET -u", true, true}, {"/status /bogus", true, false},
-      {"/quiet \"/quiet\"", true, true}, {"/log \"/quiet\"", true, false}, {"/quiet -u", false, true},
-      {"-u", false, false},            {"\"/quiet\" -u", false, false},
+      {"/quiet /bogus", true, true, false},      {"/bogus /QUIET -u", true, true, false},
+      {"/status /bogus", true, false, false},    {"/quiet \"/quiet\"", true, true, false},
+      {"/log \"/quiet\"", true, false, false},   {"/quiet -u", false, true, false},
+      {"-u", false, false, false},               {"\"/quiet\" -u", false, false, false},
+      {"/noevents /bogus", true, false, true},   {"/quiet -cu+ -x /NOEVENTS", true, true, true},
+      {"\"/noevents\" /quiet", true, true, false}, {"/noevents -cu+", false, false, true},
   };
   for (const auto& c : cases) {
     const CommandLineReading reading = ReadCommandLine(c.commandLine);
     EXPECT_EQ(!reading.refusal.empty(), c.refused) << c.commandLine;
     EXPECT_EQ(reading.quietGiven, c.quiet) << c.commandLine;
+    EXPECT_EQ(reading.noEventsGiven, c.noEvents) << c.commandLine;
   }
+}
+
+// A run may change the installation when it opens the window or runs an
+// option that is no query; the Windows Event Log hears only such runs.
+TEST(ReadCommandLineTest, OnlyARunThatMayChangeTheInstallationIsAudited) {
+  const struct {
+    const char* commandLine;
+    bool mayChange;
+  } cases[] = {
+      {"", true},                  // the window
+      {"/log C:\\a.log", true},    // the window, with a log
+      {"-cu+", true},              {"x-cu+y", true},           {"-ip -u", true},
+      {"-v list.txt -cu+", true},  {"/quiet -dr", true},       {"/noevents -u", true},  // the caller reads the switch
+      {"-ip", false},              {"-v list.txt", false},     {"-ip -v list.txt", false},
+      {"/quiet -ip", false},       {"/quiet -v list.txt", false},
+      {"-ds+", false},             // its argument is missing: nothing runs
+      {"/quiet", false},           // quiet without options: nothing runs
+      {"/whatif -u", false},       {"/status", false},         {"/?", false},           {"-h", false},
+      {"/registerevents", false},  {"/quiet -u /bogus", false},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(MayChangeTheInstallation(ReadCommandLine(c.commandLine), c.commandLine), c.mayChange) << c.commandLine;
 }
 
 // A strictly read command line runs its options as the dispatcher runs the

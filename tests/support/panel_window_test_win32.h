@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "shell/main_window_win32.h"
 #include "support/control_panel_copy_win32.h"
 #include "support/panel_window_win32.h"
 #include "support/player_installation_win32.h"
@@ -26,6 +27,15 @@ class PanelWindowTest : public ::testing::Test {
     return session->WaitForMainWindow();
   }
   std::string Component(const std::string& relative) const { return player.ComponentFolder() + "\\" + relative; }
+  // A session that only looks: shows the install path in window's box,
+  // answers it, and closes the window with Ok.
+  void ShowInstallPathAndClose(HWND window) {
+    ASSERT_TRUE(ClickControl(window, InstallPathCommandId));
+    PanelWindowSession::Box box = session->WaitForBox();
+    ASSERT_NE(box.window, nullptr);
+    AnswerBox(box.window, IDOK);
+    ASSERT_TRUE(ClickControl(window, OkCommandId));
+  }
   // Waits for the program to end and expects exit code 0.
   void ExpectEndsWithZero() {
     int32_t exitCode = -1;

@@ -13,14 +13,14 @@
 
 #include "foundation/core/ansi_paths.h"
 
-namespace platform {
-
 namespace {
 
 // The longest path the system names: an extended-length path.
 constexpr size_t LongestPathCharacters = 32768;
 
 }  // namespace
+
+namespace platform {
 
 void* HeapAllocate(size_t size, bool zeroFill) {
   return GlobalAlloc(zeroFill ? GPTR : GMEM_FIXED, size);
@@ -52,19 +52,10 @@ uint32_t ReadProgramFileName(char* buffer, uint32_t capacity) {
   // Read as stored and given in the form the ANSI calls reach it: in a
   // folder named outside the ANSI code page ("C:\Ωtools") the ANSI name
   // would hold a "?" and open nothing.
-  std::wstring path(MAX_PATH, L'\0');
-  DWORD length = 0;
-  for (;;) {
-    length = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
-    if (length == 0) return 0;
-    if (length < path.size()) break;
-    if (path.size() >= LongestPathCharacters) return 0;
-    path.resize(path.size() * 2);
-  }
-  path.resize(length);
+  const std::wstring path = ProgramPath();
   std::string ansi;
   // A name that does not fit would be cut: treat that as unreadable.
-  if (!AnsiPathOf(path.c_str(), &ansi) || ansi.size() >= capacity) return 0;
+  if (path.empty() || !AnsiPathOf(path.c_str(), &ansi) || ansi.size() >= capacity) return 0;
   memcpy(buffer, ansi.c_str(), ansi.size() + 1);
   return static_cast<uint32_t>(ansi.size());
 }
@@ -88,6 +79,20 @@ long AtomicIncrement(volatile long* counter) { return InterlockedIncrement(count
 long AtomicDecrement(volatile long* counter) { return InterlockedDecrement(counter); }
 
 }  // namespace platform
+
+std::wstring ProgramPath() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
+    if (length == 0) return std::wstring();
+    if (length < path.size()) {
+      path.resize(length);
+      return path;
+    }
+    if (path.size() >= LongestPathCharacters) return std::wstring();
+    path.resize(path.size() * 2);
+  }
+}
 
 namespace {
 
@@ -143,7 +148,7 @@ std::string SystemErrorText(DWORD error) {
 }
 
 void SilenceSystemErrorBoxes() {
-  // For the process (it has one thread); the installer it starts inherits
+  // For the process, every thread of it; the installer it starts inherits
   // the mode and so runs unattended too.
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX | SEM_NOGPFAULTERRORBOX);
 }

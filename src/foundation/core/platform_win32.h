@@ -56,6 +56,11 @@ class OwnedHandle {
   HANDLE handle_;
 };
 
+// The running program's own full path, as the system loaded it (wide, so
+// that a folder named outside the ANSI code page reads as it is); empty when
+// it cannot be read.
+std::wstring ProgramPath();
+
 // Where libraries come from. ControlPanel.exe imports only what every Windows
 // process has loaded anyway (kernel32, advapi32, the C runtime); the other
 // system libraries it needs (version, shell32, user32, gdi32, winmm) are loaded when first

@@ -86,7 +86,7 @@ int RemoveStaleSiblingFiles(const FixedPath& target) {
       continue;
     }
     const std::string what = "the stale temporary file " + Quoted(node->path.Text()) + " of an interrupted write";
-    LogChange("removed " + what, "remove " + what);
+    LogChange(LogEventKind::Removed, "removed " + what, "remove " + what);
     ++removed;
   }
   files.ClearFileList();

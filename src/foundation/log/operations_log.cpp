@@ -10,8 +10,18 @@
 namespace {
 
 LogEventWriter eventWriter = nullptr;
-LogEventWriter changeLineWriter = nullptr;
+LogEventWriter eventLogWriter = nullptr;
+ChangeLineWriter changeLineWriter = nullptr;
 int describedChanges = 0;
+
+bool AnyoneHears() { return eventWriter != nullptr || eventLogWriter != nullptr; }
+
+// The Event Log's sink first: what it says before its first record (its
+// registration) comes before that event in the log too.
+void Report(LogEventKind kind, const std::string& text, bool utf8) {
+  if (eventLogWriter) eventLogWriter(kind, text, utf8);
+  if (eventWriter) eventWriter(kind, text, utf8);
+}
 
 void AppendEscaped(std::string& line, const std::string& text) {
   for (char c : text) {
@@ -55,17 +65,37 @@ std::string QuotedFolder(const char* folder) {
   return Quoted(std::string(folder, length).c_str());
 }
 
+bool IsChange(LogEventKind kind) {
+  switch (kind) {
+    case LogEventKind::Removed:
+    case LogEventKind::Scheduled:
+    case LogEventKind::Written:
+    case LogEventKind::Unregistered:
+    case LogEventKind::InstallerStarted:
+      return true;
+    case LogEventKind::Note:
+    case LogEventKind::Failed:
+    case LogEventKind::Refused:
+    case LogEventKind::Result:
+    case LogEventKind::RefusedCommandLine:
+      return false;
+  }
+  return false;
+}
+
 void SetLogEventWriter(LogEventWriter writer) { eventWriter = writer; }
 
-bool LogIsOpen() { return eventWriter != nullptr || (changeLineWriter != nullptr && ChangesAreDescribed()); }
+void SetEventLogWriter(LogEventWriter writer) { eventLogWriter = writer; }
 
-void LogEvent(const std::string& text) {
-  if (eventWriter) eventWriter(text, false);
-}
+bool LogIsOpen() { return AnyoneHears() || (changeLineWriter != nullptr && ChangesAreDescribed()); }
 
-void LogEventUtf8(const std::string& text) {
-  if (eventWriter) eventWriter(text, true);
-}
+void LogEvent(const std::string& text) { Report(LogEventKind::Note, text, false); }
+
+void LogEventUtf8(const std::string& text) { Report(LogEventKind::Note, text, true); }
+
+void LogEvent(LogEventKind kind, const std::string& text) { Report(kind, text, false); }
+
+void LogEventUtf8(LogEventKind kind, const std::string& text) { Report(kind, text, true); }
 
 namespace {
 
@@ -81,21 +111,38 @@ std::string FormattedEvent(const char* format, va_list arguments) {
   return text;
 }
 
+// The text is made only when someone hears it.
+void ReportFormatted(LogEventKind kind, bool utf8, const char* format, va_list arguments) {
+  if (AnyoneHears()) Report(kind, FormattedEvent(format, arguments), utf8);
+}
+
 }  // namespace
 
 void Logf(const char* format, ...) {
-  if (!eventWriter) return;
   va_list arguments;
   va_start(arguments, format);
-  LogEvent(FormattedEvent(format, arguments));
+  ReportFormatted(LogEventKind::Note, false, format, arguments);
   va_end(arguments);
 }
 
 void LogfUtf8(const char* format, ...) {
-  if (!eventWriter) return;
   va_list arguments;
   va_start(arguments, format);
-  LogEventUtf8(FormattedEvent(format, arguments));
+  ReportFormatted(LogEventKind::Note, true, format, arguments);
+  va_end(arguments);
+}
+
+void Logf(LogEventKind kind, const char* format, ...) {
+  va_list arguments;
+  va_start(arguments, format);
+  ReportFormatted(kind, false, format, arguments);
+  va_end(arguments);
+}
+
+void LogfUtf8(LogEventKind kind, const char* format, ...) {
+  va_list arguments;
+  va_start(arguments, format);
+  ReportFormatted(kind, true, format, arguments);
   va_end(arguments);
 }
 
@@ -103,28 +150,29 @@ namespace {
 
 constexpr const char* WouldPrefix = "would ";
 
-void ReportChange(const std::string& done, const std::string& wouldDo, bool utf8) {
+void ReportChange(LogEventKind kind, const std::string& done, const std::string& wouldDo, bool utf8) {
   if (!ChangesAreDescribed()) {
-    if (eventWriter) eventWriter(done, utf8);
+    Report(kind, done, utf8);
     return;
   }
+  // Nothing is changed: the log tells what would be, as a note.
   ++describedChanges;
   const std::string line = WouldPrefix + wouldDo;
-  if (eventWriter) eventWriter(line, utf8);
+  Report(LogEventKind::Note, line, utf8);
   if (changeLineWriter) changeLineWriter(line, utf8);
 }
 
 }  // namespace
 
-void LogChange(const std::string& done, const std::string& wouldDo) {
-  ReportChange(done, wouldDo, false);
+void LogChange(LogEventKind kind, const std::string& done, const std::string& wouldDo) {
+  ReportChange(kind, done, wouldDo, false);
 }
 
-void LogChangeUtf8(const std::string& done, const std::string& wouldDo) {
-  ReportChange(done, wouldDo, true);
+void LogChangeUtf8(LogEventKind kind, const std::string& done, const std::string& wouldDo) {
+  ReportChange(kind, done, wouldDo, true);
 }
 
-void SetChangeLineWriter(LogEventWriter writer) { changeLineWriter = writer; }
+void SetChangeLineWriter(ChangeLineWriter writer) { changeLineWriter = writer; }
 
 int DescribedChangeCount() { return describedChanges; }
 

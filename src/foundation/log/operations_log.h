@@ -42,38 +42,69 @@ std::string Quoted(const char* text);
 // contents ends in ("C:\Player\" is "C:\Player"); a drive root keeps its own.
 std::string QuotedFolder(const char* folder);
 
-// Where events go: a function that writes one event as one line; utf8 says
-// whether text is UTF-8 already or in the ANSI code page. None: events go
-// nowhere.
-typedef void (*LogEventWriter)(const std::string& text, bool utf8);
+// What an event is, for the readers that sort events rather than read them
+// (the Windows Event Log, windows_event_log.h): the changes by what they do,
+// a step that failed or was refused, the run's result; a note is everything
+// else the log tells (the command line, a box and its answer, what was
+// already as asked), which changes nothing.
+enum class LogEventKind {
+  Note,
+  Removed,           // a file, folder, link, key, value or site removed
+  Scheduled,         // a change left for the next restart of Windows
+  Written,           // a file made, a settings key, value or site written
+  Unregistered,      // a library unregistered
+  InstallerStarted,  // the installer started
+  Failed,            // a step that failed, leaving behind what it was to change
+  Refused,           // a step refused before it changed anything, and why
+  Result,            // the run's result code
+  // The whole command line, refused before anything ran. No log is open
+  // then: only the Windows Event Log hears it.
+  RefusedCommandLine,
+};
+
+// Whether kind is a change of the installation.
+bool IsChange(LogEventKind kind);
+
+// Where events go: a function that writes one event; utf8 says whether text
+// is UTF-8 already or in the ANSI code page. The log file's writer (set by
+// OpenOperationsLog) and the Windows Event Log's (set by OpenWindowsEventLog)
+// each hear every event; none: events go nowhere.
+typedef void (*LogEventWriter)(LogEventKind kind, const std::string& text, bool utf8);
 void SetLogEventWriter(LogEventWriter writer);
-// Whether anyone hears events: a log, or the change lines of a run that
-// describes its changes. Events that take work to put together are made
-// only then.
+void SetEventLogWriter(LogEventWriter writer);
+// Whether anyone hears events: a log, the Windows Event Log, or the change
+// lines of a run that describes its changes. Events that take work to put
+// together are made only then.
 bool LogIsOpen();
 
-// Reports one event to the log, when there is one: text in the ANSI code
-// page, or (LogEventUtf8) in UTF-8, for names read as wide characters.
+// Reports one event, a note unless kind says otherwise: text in the ANSI
+// code page, or (LogEventUtf8) in UTF-8, for names read as wide characters.
 void LogEvent(const std::string& text);
 void LogEventUtf8(const std::string& text);
+void LogEvent(LogEventKind kind, const std::string& text);
+void LogEventUtf8(LogEventKind kind, const std::string& text);
 
-// LogEvent of a text made as printf makes it; made only when there is a log.
-// LogfUtf8 is LogEventUtf8 of one: every text argument UTF-8 already (a
+// LogEvent of a text made as printf makes it; made only when someone hears
+// it. LogfUtf8 is LogEventUtf8 of one: every text argument UTF-8 already (a
 // path by its true name, TruePathUtf8).
 void Logf(const char* format, ...) __attribute__((format(printf, 1, 2)));
 void LogfUtf8(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void Logf(LogEventKind kind, const char* format, ...) __attribute__((format(printf, 2, 3)));
+void LogfUtf8(LogEventKind kind, const char* format, ...) __attribute__((format(printf, 2, 3)));
 
-// A change of the installation. done is the event of a run that makes it
-// ("removed folder \"C:\\Player\""); wouldDo the same change as a run that
-// only describes it (what_if.h) names it ("remove folder ..."): that run
-// reports "would " and wouldDo, to the log and to the change-line writer.
-// Texts in the ANSI code page, or (LogChangeUtf8) in UTF-8.
-void LogChange(const std::string& done, const std::string& wouldDo);
-void LogChangeUtf8(const std::string& done, const std::string& wouldDo);
+// A change of the installation, of kind. done is the event of a run that
+// makes it ("removed folder \"C:\\Player\""); wouldDo the same change as a run
+// that only describes it (what_if.h) names it ("remove folder ..."): that
+// run reports "would " and wouldDo, to the log (as a note: nothing was
+// changed) and to the change-line writer. Texts in the ANSI code page, or
+// (LogChangeUtf8) in UTF-8. A note for what a describing run names without
+// it being a change (a box it would show).
+void LogChange(LogEventKind kind, const std::string& done, const std::string& wouldDo);
+void LogChangeUtf8(LogEventKind kind, const std::string& done, const std::string& wouldDo);
 // Where a describing run's change lines go besides the log (standard
-// output); none: to the log only. The writer gets the whole line, "would ...",
-// as LogEventWriter gets an event.
-void SetChangeLineWriter(LogEventWriter writer);
+// output); none: to the log only. The writer gets the whole line, "would ...".
+typedef void (*ChangeLineWriter)(const std::string& line, bool utf8);
+void SetChangeLineWriter(ChangeLineWriter writer);
 // The number of changes a describing run has reported.
 int DescribedChangeCount();
 

@@ -137,7 +137,8 @@ bool EndsInsideALine(const wchar_t* path) {
          read == 1 && byte != '\n';
 }
 
-void WriteLogLine(const std::string& text, bool isUtf8) {
+// Every event is a line, whatever its kind.
+void WriteLogLine(LogEventKind, const std::string& text, bool isUtf8) {
   std::string event = text;
   if (!isUtf8) {
     String utf8;

@@ -54,7 +54,7 @@ void ReportLinkRemoved(const WidePath& path) {
   const std::string readable = ReadableUtf8(path);
   if (ChangesAreDescribed()) NoteRemovedPath(DisplayAnsiOfUtf8(readable.c_str()).c_str());
   const std::string what = "link " + Quoted(readable.c_str()) + " (not what it leads to)";
-  LogChangeUtf8("removed " + what, "remove " + what);
+  LogChangeUtf8(LogEventKind::Removed, "removed " + what, "remove " + what);
 }
 
 struct Sweep {

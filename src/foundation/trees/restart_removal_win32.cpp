@@ -49,10 +49,10 @@ void NoteUnlisted(void* context, const WidePath&, DWORD) { static_cast<TreeLeft*
 bool Schedule(const wchar_t* path, const std::string& shown, std::vector<std::string>* scheduled) {
   const std::string what = Quoted(shown.c_str()) + " for removal at restart";
   if (!ChangesAreDescribed() && !MoveFileExW(path, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) {
-    LogEventUtf8("could not schedule " + what + ": " + std::to_string(GetLastError()));
+    LogEventUtf8(LogEventKind::Failed, "could not schedule " + what + ": " + std::to_string(GetLastError()));
     return false;
   }
-  LogChangeUtf8("scheduled " + what, "schedule " + what);
+  LogChangeUtf8(LogEventKind::Scheduled, "scheduled " + what, "schedule " + what);
   if (scheduled) scheduled->push_back(shown);
   return true;
 }
@@ -62,7 +62,7 @@ bool RemoveNow(const LeftEntry& entry) {
   if (ChangesAreDescribed()) return false;  // a describing run cannot know what is in use
   const bool removed = entry.isFolder ? RemoveDirectoryW(entry.path.c_str()) : DeleteFileW(entry.path.c_str());
   const std::string what = (entry.isFolder ? "folder " : "file ") + Quoted(entry.shown.c_str());
-  if (removed) LogChangeUtf8("removed " + what, "remove " + what);
+  if (removed) LogChangeUtf8(LogEventKind::Removed, "removed " + what, "remove " + what);
   return removed;
 }
 
@@ -91,7 +91,7 @@ bool RemoveTreeNowOrAtRestart(const FixedPath& folder, std::vector<std::string>*
   if (!root.SetFromAnsi(folder.Text())) return false;
   const std::string shown = ReadableUtf8(root);
   const auto refuse = [&shown](const char* why) {
-    LogEventUtf8("refused to schedule " + QuotedFolder(shown.c_str()) + " for removal at restart: " + why);
+    LogEventUtf8(LogEventKind::Refused, "refused to schedule " + QuotedFolder(shown.c_str()) + " for removal at restart: " + why);
     return false;
   };
   if (IsProtectedFolder(folder)) return refuse("a protected folder (a drive root, the Windows folder or a shared folder)");

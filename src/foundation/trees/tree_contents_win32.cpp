@@ -48,7 +48,7 @@ bool ReportKeptFile(void*, const TreeEntry& entry) {
     why = "could not be deleted";
     if (error != ERROR_SUCCESS) why += " (error " + std::to_string(error) + ")";
   }
-  LogEventUtf8("kept " + Quoted(ReadableUtf8(entry.path).c_str()) + ": " + why);
+  LogEventUtf8(LogEventKind::Failed, "kept " + Quoted(ReadableUtf8(entry.path).c_str()) + ": " + why);
   return true;
 }
 
@@ -57,7 +57,7 @@ bool ReportKeptFile(void*, const TreeEntry& entry) {
 void ReportUnlistedFolder(void*, const WidePath& folder, DWORD error) {
   std::string why = KnownRefusal(error);
   if (why.empty()) why = "error " + std::to_string(error);
-  LogEventUtf8("kept folder " + QuotedFolder(ReadableUtf8(folder).c_str()) + ": its contents cannot be listed (" +
+  LogEventUtf8(LogEventKind::Failed, "kept folder " + QuotedFolder(ReadableUtf8(folder).c_str()) + ": its contents cannot be listed (" +
                why + ")");
 }
 

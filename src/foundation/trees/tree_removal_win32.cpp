@@ -114,7 +114,7 @@ Status RemoveAroundUnlistedFolders(const FixedPath& folder, bool removeFolder, c
   WidePath root;
   if (root.SetFromAnsi(folder.Text()) && PlacementOf(root, unlisted) == Placement::AboveUnlisted)
     RemoveAroundUnlisted(root, unlisted);
-  LogEventUtf8("could not remove " + Removal(removeFolder, shown));
+  LogEventUtf8(LogEventKind::Failed, "could not remove " + Removal(removeFolder, shown));
   LogFilesKept(folder.Text());
   return StatusIoError;
 }
@@ -126,7 +126,7 @@ Status RemoveTree(const FixedPath& folder, bool removeContents, bool removeFolde
   // The folder by its true name, read while it is still there.
   const std::string shown = LogIsOpen() ? QuotedFolder(LoggedPath(folder.Text()).c_str()) : std::string();
   const auto refuse = [&shown](const char* why) {
-    LogEventUtf8("refused to remove " + shown + ": " + why);
+    LogEventUtf8(LogEventKind::Refused, "refused to remove " + shown + ": " + why);
     return StatusIoError;
   };
   if (IsProtectedFolder(folder)) return refuse("a protected folder (a drive root, the Windows folder or a shared folder)");
@@ -175,9 +175,9 @@ Status RemoveTree(const FixedPath& folder, bool removeContents, bool removeFolde
   if (!LogIsOpen()) return status;
   if (status == StatusOk || !folder.Exists()) {
     const std::string what = Removal(removeFolder, shown);
-    LogChangeUtf8("removed " + what, "remove " + what);
+    LogChangeUtf8(LogEventKind::Removed, "removed " + what, "remove " + what);
   } else {
-    LogEventUtf8("could not remove " + Removal(removeFolder, shown));
+    LogEventUtf8(LogEventKind::Failed, "could not remove " + Removal(removeFolder, shown));
     LogFilesKept(folder.Text());
   }
   return status;
@@ -196,9 +196,9 @@ bool RemoveFile(const FixedPath& file) {
   const std::string what = "file " + Quoted(LoggedPath(file.Text()).c_str());
   if (file.Exists()) {
     if (readOnly) SetFileAttributesA(file.Text(), attributes);
-    LogEventUtf8("could not remove " + what);
+    LogEventUtf8(LogEventKind::Failed, "could not remove " + what);
     return false;
   }
-  LogChangeUtf8("removed " + what, "remove " + what);
+  LogChangeUtf8(LogEventKind::Removed, "removed " + what, "remove " + what);
   return true;
 }

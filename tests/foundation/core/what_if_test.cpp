@@ -90,21 +90,26 @@ TEST_F(WhatIfTest, RegistryKeysAndValuesAsTheNotesLeaveThem) {
 
 std::vector<std::string> heard;
 void Hear(const std::string& text, bool) { heard.push_back(text); }
+void HearEvent(LogEventKind kind, const std::string& text, bool) {
+  // What a describing run reports changes nothing: a note.
+  heard.push_back((kind == LogEventKind::Note ? "" : "change: ") + text);
+}
 
 // A change is the log's event in a run that makes it, and "would ..." in the
 // log and on the change lines in a run that describes it.
 TEST_F(WhatIfTest, ChangesAreReportedAsWhatWouldBeDone) {
   heard.clear();
-  SetLogEventWriter(Hear);
+  SetLogEventWriter(HearEvent);
   SetChangeLineWriter(Hear);
   const int before = DescribedChangeCount();
-  LogChange("removed folder \"C:\\P\"", "remove folder \"C:\\P\"");
+  LogChange(LogEventKind::Removed, "removed folder \"C:\\P\"", "remove folder \"C:\\P\"");
   LogEvent("kept \"C:\\Root\": it holds other files");
   EXPECT_EQ(DescribedChangeCount(), before + 1);
   DescribeChanges(false);
-  LogChangeUtf8("removed folder \"C:\\P\"", "remove folder \"C:\\P\"");
+  LogChangeUtf8(LogEventKind::Removed, "removed folder \"C:\\P\"", "remove folder \"C:\\P\"");
   EXPECT_EQ(heard, (std::vector<std::string>{"would remove folder \"C:\\P\"", "would remove folder \"C:\\P\"",
-                                             "kept \"C:\\Root\": it holds other files", "removed folder \"C:\\P\""}));
+                                             "kept \"C:\\Root\": it holds other files",
+                                             "change: removed folder \"C:\\P\""}));
 }
 
 }  // namespace

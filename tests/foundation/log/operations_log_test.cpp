@@ -25,7 +25,7 @@ TEST(OperationsLogTest, ALineIsTimeOffsetProcessAndTheEventOnOneLine) {
 }
 
 std::vector<std::string> events;
-void Collect(const std::string& text, bool utf8) { events.push_back((utf8 ? "utf8 " : "") + text); }
+void Collect(LogEventKind, const std::string& text, bool utf8) { events.push_back((utf8 ? "utf8 " : "") + text); }
 
 TEST(OperationsLogTest, EventsGoToTheWriterWhileThereIsOne) {
   events.clear();
@@ -54,6 +54,43 @@ TEST(OperationsLogTest, LogfMakesTheEventAsPrintfDoes) {
   Logf("plain");
   SetLogEventWriter(nullptr);
   EXPECT_EQ(events, (std::vector<std::string>{"removed file \"C:\\x y\" (status -44, 7%)", longText, "plain"}));
+}
+
+// Each writer hears every event with its kind, the Event Log's writer
+// first; a describing run's changes are notes.
+std::vector<std::string> heard;
+void HearFile(LogEventKind kind, const std::string& text, bool) {
+  heard.push_back("file " + std::to_string(static_cast<int>(kind)) + " " + text);
+}
+void HearEventLog(LogEventKind kind, const std::string& text, bool) {
+  heard.push_back("events " + std::to_string(static_cast<int>(kind)) + " " + text);
+}
+
+TEST(OperationsLogTest, BothWritersHearEveryEventWithItsKind) {
+  heard.clear();
+  SetEventLogWriter(HearEventLog);
+  EXPECT_TRUE(LogIsOpen());
+  SetLogEventWriter(HearFile);
+  LogChange(LogEventKind::Removed, "removed file \"C:\\x\"", "remove file \"C:\\x\"");
+  LogfUtf8(LogEventKind::Failed, "could not remove %s", "folder \"C:\\y\"");
+  LogEvent("box");
+  SetEventLogWriter(nullptr);
+  Logf(LogEventKind::Result, "result code %d", 0);
+  SetLogEventWriter(nullptr);
+  const auto kind = [](LogEventKind k) { return std::to_string(static_cast<int>(k)); };
+  EXPECT_EQ(heard, (std::vector<std::string>{
+                       "events " + kind(LogEventKind::Removed) + " removed file \"C:\\x\"",
+                       "file " + kind(LogEventKind::Removed) + " removed file \"C:\\x\"",
+                       "events " + kind(LogEventKind::Failed) + " could not remove folder \"C:\\y\"",
+                       "file " + kind(LogEventKind::Failed) + " could not remove folder \"C:\\y\"",
+                       "events " + kind(LogEventKind::Note) + " box", "file " + kind(LogEventKind::Note) + " box",
+                       "file " + kind(LogEventKind::Result) + " result code 0"}));
+  for (LogEventKind change : {LogEventKind::Removed, LogEventKind::Scheduled, LogEventKind::Written,
+                              LogEventKind::Unregistered, LogEventKind::InstallerStarted})
+    EXPECT_TRUE(IsChange(change));
+  for (LogEventKind other : {LogEventKind::Note, LogEventKind::Failed, LogEventKind::Refused, LogEventKind::Result,
+                             LogEventKind::RefusedCommandLine})
+    EXPECT_FALSE(IsChange(other));
 }
 
 // A text the code page cannot convert stays UTF-8: each byte outside ASCII
