@@ -83,8 +83,8 @@ bool RememberPendingRemoval(const std::vector<std::string>& paths) {
     bool changed = false;
     for (const std::string& path : remembered)
       if (!IsPending(path, sources))
-        changed = RemoveProfileTextValues(text, PendingRemovalSectionName, PendingRemovalKey, path.c_str()) > 0 ||
-                  changed;
+        changed =
+            RemoveProfileTextValues(text, PendingRemovalSectionName, PendingRemovalKey, path.c_str()) > 0 || changed;
     for (const std::string& path : paths) {
       AddProfileTextValue(text, PendingRemovalSectionName, PendingRemovalKey, path.c_str());
       changed = true;
@@ -96,6 +96,8 @@ bool RememberPendingRemoval(const std::vector<std::string>& paths) {
     LogEventUtf8(LogEventKind::Failed, "could not record what waits for a restart in " + what);
     return false;
   }
-  if (!paths.empty()) LogChangeUtf8(LogEventKind::Written, "recorded what waits for a restart in " + what, "record what waits for a restart in " + what);
+  if (!paths.empty())
+    LogChangeUtf8(LogEventKind::Written, "recorded what waits for a restart in " + what,
+                  "record what waits for a restart in " + what);
   return true;
 }

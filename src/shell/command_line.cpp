@@ -172,7 +172,8 @@ const OptionRow* ChainOption(const char* token) {
 std::string SwitchesThatDoNotGo(const RunSwitches& switches) {
   if (switches.status && switches.whatIf)
     return "\"/status\" changes nothing and runs nothing else: it does not go with \"/whatif\"";
-  if (switches.status && switches.standardCodes) return "\"/status\" keeps its own codes: it does not go with \"/msicodes\"";
+  if (switches.status && switches.standardCodes)
+    return "\"/status\" keeps its own codes: it does not go with \"/msicodes\"";
   // The registration is a change of its own, asked for on purpose.
   const struct {
     bool given;

@@ -120,10 +120,12 @@ std::string UnholdableArgumentRefusal(const CommandLineReading& reading) {
 int32_t Run(const char* commandLine) {
   const CommandLineReading reading = ReadCommandLine(commandLine);
   const RunSwitches& switches = reading.switches;
-  if (!reading.refusal.empty()) return Refuse(reading.refusal, reading.quietGiven, reading.noEventsGiven, reading.standardCodesGiven, commandLine);
+  if (!reading.refusal.empty())
+    return Refuse(reading.refusal, reading.quietGiven, reading.noEventsGiven, reading.standardCodesGiven, commandLine);
   if (reading.strict) {
     const std::string unholdable = UnholdableArgumentRefusal(reading);
-    if (!unholdable.empty()) return Refuse(unholdable, switches.quiet, switches.noEvents, switches.standardCodes, commandLine);
+    if (!unholdable.empty())
+      return Refuse(unholdable, switches.quiet, switches.noEvents, switches.standardCodes, commandLine);
   }
   if (switches.help) {
     // Without standard output, where a person reads it: in a window.
@@ -143,7 +145,8 @@ int32_t Run(const char* commandLine) {
   if (switches.log) {
     const std::string misplaced = LogPlacementRefusal(
         switches.logFile, switches.status ? std::vector<Option>() : OptionsOf(reading), windowMode);
-    if (!misplaced.empty()) return Refuse(misplaced, switches.quiet, switches.noEvents, switches.standardCodes, commandLine);
+    if (!misplaced.empty())
+      return Refuse(misplaced, switches.quiet, switches.noEvents, switches.standardCodes, commandLine);
     OpenOperationsLog(switches.logFile.c_str());
   }
   if (audited) OpenWindowsEventLog(commandLine ? commandLine : "", RegisterProgramBeforeFirstRecord);

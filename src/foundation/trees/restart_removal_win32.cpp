@@ -49,7 +49,8 @@ void NoteUnlisted(void* context, const WidePath&, DWORD) { static_cast<TreeLeft*
 bool Schedule(const wchar_t* path, const std::string& shown, std::vector<std::string>* scheduled) {
   const std::string what = Quoted(shown.c_str()) + " for removal at restart";
   if (!ChangesAreDescribed() && !MoveFileExW(path, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) {
-    LogEventUtf8(LogEventKind::Failed, "could not schedule " + what + ": " + std::to_string(GetLastError()));
+    LogEventUtf8(LogEventKind::Failed,
+                 "could not schedule " + what + " (error " + std::to_string(GetLastError()) + ")");
     return false;
   }
   LogChangeUtf8(LogEventKind::Scheduled, "scheduled " + what, "schedule " + what);
@@ -71,8 +72,8 @@ bool RemoveNow(const LeftEntry& entry) {
 bool MayScheduleAtRestart() {
   SID_IDENTIFIER_AUTHORITY ntAuthority = SECURITY_NT_AUTHORITY;
   PSID administrators = nullptr;
-  if (!AllocateAndInitializeSid(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0,
-                                0, 0, &administrators))
+  if (!AllocateAndInitializeSid(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0,
+                                &administrators))
     return false;
   BOOL member = FALSE;
   const bool checked = CheckTokenMembership(nullptr, administrators, &member);
@@ -91,10 +92,12 @@ bool RemoveTreeNowOrAtRestart(const FixedPath& folder, std::vector<std::string>*
   if (!root.SetFromAnsi(folder.Text())) return false;
   const std::string shown = ReadableUtf8(root);
   const auto refuse = [&shown](const char* why) {
-    LogEventUtf8(LogEventKind::Refused, "refused to schedule " + QuotedFolder(shown.c_str()) + " for removal at restart: " + why);
+    LogEventUtf8(LogEventKind::Refused,
+                 "refused to schedule " + QuotedFolder(shown.c_str()) + " for removal at restart: " + why);
     return false;
   };
-  if (IsProtectedFolder(folder)) return refuse("a protected folder (a drive root, the Windows folder or a shared folder)");
+  if (IsProtectedFolder(folder))
+    return refuse("a protected folder (a drive root, the Windows folder or a shared folder)");
   if (FolderIsLink(folder.Text())) return refuse("it is a link; what it leads to is kept");
   if (!MayScheduleAtRestart()) return refuse("scheduling needs an administrator's rights");
   TreeLeft left;
