@@ -21,6 +21,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class String;
 
@@ -93,6 +94,11 @@ class RegistryKey {
   // not expanded: the text is the value as stored. False, utf8 unchanged, as
   // for ReadString.
   bool ReadStoredUtf8(const char* valueName, std::string* utf8) const;
+  // Reads a REG_MULTI_SZ value through the wide-character call into texts,
+  // one text per string of the list (empty strings included, up to the
+  // list's closing NUL). False, texts unchanged, when the value is absent, is
+  // of another type, or memory runs out.
+  bool ReadWideStringList(const char* valueName, std::vector<std::wstring>* texts) const;
   // Reads a REG_DWORD value. False, number unchanged, when the value is
   // absent or of another type.
   bool ReadNumber(const char* valueName, uint32_t* number) const;

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <cwchar>
 #include <string>
@@ -233,6 +234,35 @@ bool RegistryKey::ReadWideString(const char* valueName, std::wstring* text, bool
     value.resize(wcslen(value.c_str()));
     if (expand && type == REG_EXPAND_SZ && !ExpandInPlace(value)) return false;
     *text = value;
+    return true;
+  }
+  return false;
+}
+
+bool RegistryKey::ReadWideStringList(const char* valueName, std::vector<std::wstring>* texts) const {
+  if (!handle_ || !texts) return false;
+  const std::wstring name = WideOfAnsi(valueName);
+  for (int attempt = 0; attempt < ReadAttempts; ++attempt) {
+    DWORD type = 0;
+    DWORD bytes = 0;
+    if (RegQueryValueExW(KeyOf(handle_), name.c_str(), nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS ||
+        type != REG_MULTI_SZ)
+      return false;
+    // Room for the two terminators the value may lack.
+    std::wstring list(bytes / sizeof(wchar_t) + 2, L'\0');
+    const LONG result =
+        RegQueryValueExW(KeyOf(handle_), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&list[0]), &bytes);
+    if (result == ERROR_MORE_DATA) continue;
+    if (result != ERROR_SUCCESS || type != REG_MULTI_SZ) return false;
+    list.resize(bytes / sizeof(wchar_t));
+    if (!list.empty() && list.back() == L'\0') list.pop_back();  // the list's closing NUL
+    std::vector<std::wstring> read;
+    for (size_t start = 0; start < list.size();) {
+      const size_t end = std::min(list.find(L'\0', start), list.size());
+      read.push_back(list.substr(start, end - start));
+      start = end + 1;
+    }
+    *texts = read;
     return true;
   }
   return false;

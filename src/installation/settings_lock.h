@@ -53,3 +53,8 @@ class SettingsLock {
   void* mutex_ = nullptr;  // the mutex handle, open while held
   bool held_ = false;
 };
+
+// How many times a SettingsLock of this thread was not had (another run held
+// it past the wait, or it could not be made). A caller that must tell "not
+// had" from the other failures of an operation compares it before and after.
+uint32_t SettingsLockMisses();

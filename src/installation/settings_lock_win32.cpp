@@ -18,6 +18,8 @@ constexpr DWORD WaiterAccess = SYNCHRONIZE | MUTEX_MODIFY_STATE;
 constexpr const char* EveryoneMayWait = "D:(A;;0x00100001;;;WD)";
 static_assert(WaiterAccess == 0x00100001, "the access the descriptor grants");
 
+thread_local uint32_t misses = 0;
+
 HANDLE OpenSettingsMutex() {
   SECURITY_ATTRIBUTES attributes = {sizeof attributes, nullptr, FALSE};
   PSECURITY_DESCRIPTOR descriptor = nullptr;
@@ -39,6 +41,7 @@ SettingsLock::SettingsLock(uint32_t waitMs) {
   }
   HANDLE mutex = OpenSettingsMutex();
   if (!mutex) {
+    ++misses;
     Logf(LogEventKind::Refused, "refused: the settings lock cannot be had (error %lu)", static_cast<unsigned long>(GetLastError()));
     return;
   }
@@ -47,6 +50,7 @@ SettingsLock::SettingsLock(uint32_t waitMs) {
   DWORD waited = WaitForSingleObject(mutex, waitMs);
   if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
     CloseHandle(mutex);
+    ++misses;
     Logf(LogEventKind::Refused, "refused: the settings lock was not had within %lu ms (another run is changing the installation)",
          static_cast<unsigned long>(waitMs));
     return;
@@ -60,3 +64,5 @@ SettingsLock::~SettingsLock() {
   ReleaseMutex(static_cast<HANDLE>(mutex_));
   CloseHandle(static_cast<HANDLE>(mutex_));
 }
+
+uint32_t SettingsLockMisses() { return misses; }

@@ -4,6 +4,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 // The names the uninstall looks for: the player's ActiveX control libraries
 // in the component folder's subtree and its Netscape plug-in files in every
@@ -91,8 +93,11 @@ void ReleaseLoadedLibrary(const char* path);
 // Walks every key below "SOFTWARE\Netscape" (HKEY_LOCAL_MACHINE). Each key
 // without subkeys whose "Plugins Directory" names a folder has the player's
 // plug-in files deleted from that folder; no registry key is removed. A key
-// with subkeys is not read itself. Always true.
-bool RemoveNetscapePlugins();
+// with subkeys is not read itself. Without scheduled, always true. With it,
+// a plug-in file that cannot be deleted now is scheduled for removal at the
+// next restart (restart_removal.h), its path added to scheduled, and the
+// result is false when one is neither deleted nor scheduled.
+bool RemoveNetscapePlugins(std::vector<std::string>* scheduled = nullptr);
 
 // The recovery reinstall ("-rcvr"): uninstall the player, then start its full
 // installer "QLXFullInstall.exe" from the application folder silently ("-s")

@@ -8,6 +8,7 @@
 #include <shellapi.h>
 
 #include <cstdint>
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -15,7 +16,9 @@
 #include "foundation/log/operations_log.h"
 #include "foundation/core/paths.h"
 #include "foundation/core/platform_win32.h"
+#include "foundation/files/folder_search_win32.h"
 #include "foundation/trees/protected_folders.h"
+#include "foundation/trees/restart_removal.h"
 #include "foundation/core/strings.h"
 #include "foundation/trees/shell_delete.h"
 #include "foundation/trees/tree_contents.h"
@@ -105,9 +108,43 @@ bool UnregisterPlayerLibraries(HWND owner, const FixedPath& componentFolder) {
   return succeeded;
 }
 
+// True when the install root at root holds nothing but componentFolder, so
+// that it is empty once that folder goes.
+bool HoldsOnly(const FixedPath& root, const FixedPath& componentFolder) {
+  WidePath pattern;
+  WidePath component;
+  if (!pattern.SetFromAnsi(root.Text()) || !component.SetFromAnsi(componentFolder.Text()) || !pattern.Append(L"*"))
+    return false;
+  FolderSearch search(pattern.Text());
+  if (!search.Found()) return false;
+  const wchar_t* componentName = wcsrchr(component.Text(), L'\\');
+  int others = 0;
+  bool componentFound = false;
+  do {
+    if (search.AtDotEntry()) continue;
+    if (componentName && _wcsicmp(search.Name(), componentName + 1) == 0) {
+      componentFound = true;
+    } else {
+      ++others;
+    }
+  } while (search.Next());
+  return componentFound && others == 0;
+}
+
+// Finishes at restart the removal of the component folder that could not be
+// removed now, and of the install root when it holds nothing else. False when
+// something of them is neither removed nor scheduled.
+bool FinishAtRestart(const FixedPath& componentFolder, bool rootRemovable, RestartRemoval& restart) {
+  if (!RemoveTreeNowOrAtRestart(componentFolder, &restart.scheduled)) return false;
+  FixedPath root(componentFolder);
+  root.ToParent();
+  if (!rootRemovable || !HoldsOnly(root, componentFolder)) return true;
+  return ScheduleRemovalAtRestart(root, &restart.scheduled);
+}
+
 }  // namespace
 
-bool UninstallPlayer(HWND owner, FixedPath componentFolder) {
+bool UninstallPlayer(HWND owner, FixedPath componentFolder, RestartRemoval* restart) {
   if (!componentFolder.IsFolder()) return false;
   if (IsProtectedFolder(componentFolder)) {
     LogfUtf8(LogEventKind::Refused, "refused to uninstall from %s: a protected folder (a drive root, the Windows folder or a shared "
@@ -120,9 +157,17 @@ bool UninstallPlayer(HWND owner, FixedPath componentFolder) {
   componentFolder.AppendName("");
 
   bool succeeded = UnregisterPlayerLibraries(owner, componentFolder);
-  RemoveNetscapePlugins();
+  if (!RemoveNetscapePlugins(restart ? &restart->scheduled : nullptr)) succeeded = false;
 
-  if (RemoveTree(componentFolder, true, true) != StatusOk) succeeded = false;
+  const bool treeRemoved = RemoveTree(componentFolder, true, true) == StatusOk;
+  if (componentFolder.IsFolder() && restart && FinishAtRestart(componentFolder, rootRemovable, *restart)) {
+    // What is left goes at the next restart: the player's keys go now, as a
+    // Windows installer's do for a product removed but for a restart.
+    RemovePlayerKeys();
+    restart->finished = succeeded;
+    return succeeded;
+  }
+  if (!treeRemoved) succeeded = false;
   if (componentFolder.IsFolder()) {
     // What is left must stay removable by running the uninstall again once
     // its files are free: the player key keeps its "Component Path".
@@ -140,6 +185,7 @@ bool UninstallPlayer(HWND owner, FixedPath componentFolder) {
     succeeded = false;
   }
   RemovePlayerKeys();
+  if (restart) restart->finished = succeeded;
   return succeeded;
 }
 
@@ -191,58 +237,67 @@ constexpr uint32_t SubkeyNameBytes = 512;
 constexpr int MaximumKeyDepth = 32;
 
 // Deletes one plug-in file (a path with the shell's double NUL) when it is
-// there, and tells the log what became of it.
-void DeletePluginFile(const char* path) {
+// there, and tells the log what became of it. With scheduled, a file that
+// stays is scheduled for removal at the next restart. False when it is
+// neither removed nor scheduled.
+bool DeletePluginFile(const char* path, std::vector<std::string>* scheduled) {
   FixedPath file;
   file.SetText(path);
-  if (!file.Exists()) return;
+  if (!file.Exists()) return true;
   ShellDelete(path);
   const std::string what = "file " + Quoted(path);
-  if (file.Exists()) {
-    LogEvent(LogEventKind::Failed, "could not remove " + what);
-  } else {
+  if (!file.Exists()) {
     LogChange(LogEventKind::Removed, "removed " + what, "remove " + what);
+    return true;
   }
+  LogEvent(LogEventKind::Failed, "could not remove " + what);
+  return scheduled && MayScheduleAtRestart() && ScheduleRemovalAtRestart(file, scheduled);
 }
 
 // Deletes the plug-in files from folder, releasing the plug-in library first
 // when this process has it loaded. Nothing else: the player's keys name the
 // component folder until it is gone (UninstallPlayer).
-void RemovePluginFiles(const char* folder) {
+bool RemovePluginFiles(const char* folder, std::vector<std::string>* scheduled) {
   char library[FixedPath::TextBytes];
   char classFile[FixedPath::TextBytes];
   bool libraryNamed = JoinPluginPath(folder, PluginLibraryName, library, sizeof library);
   bool classNamed = JoinPluginPath(folder, PluginClassName, classFile, sizeof classFile);
   if (libraryNamed) ReleaseLoadedLibrary(library);
   // A missing file is no error: most folders hold no plug-in.
-  if (libraryNamed) DeletePluginFile(library);
-  if (classNamed) DeletePluginFile(classFile);
+  bool removed = !libraryNamed || DeletePluginFile(library, scheduled);
+  if (classNamed && !DeletePluginFile(classFile, scheduled)) removed = false;
+  return removed;
 }
 
-void VisitKey(const RegistryKey* parent, const char* name, int depth) {
-  if (!name || !*name || depth > MaximumKeyDepth) return;
+// Visits the Netscape key name below parent; false when a plug-in file of a
+// folder it names is neither removed nor scheduled.
+bool VisitKey(const RegistryKey* parent, const char* name, int depth, std::vector<std::string>* scheduled) {
+  if (!name || !*name || depth > MaximumKeyDepth) return true;
   RegistryKey key;
-  if (!key.OpenForReading(name, parent)) return;
+  if (!key.OpenForReading(name, parent)) return true;
   uint32_t subkeys = 0;
-  if (!key.CountSubkeys(&subkeys)) return;
+  if (!key.CountSubkeys(&subkeys)) return true;
   if (subkeys == 0) {
     // A value too long for the buffer names no folder; an empty one names
     // none either (it would send the deletion to the root of the drive).
     char folder[PluginsDirectoryBytes] = {};
-    if (key.ReadString(PluginsDirectoryValueName, folder, sizeof folder) && folder[0]) RemovePluginFiles(folder);
-    return;
+    if (key.ReadString(PluginsDirectoryValueName, folder, sizeof folder) && folder[0])
+      return RemovePluginFiles(folder, scheduled);
+    return true;
   }
+  bool removed = true;
   for (uint32_t index = 0; index < subkeys; ++index) {
     char subkey[SubkeyNameBytes];
-    if (key.SubkeyName(index, subkey, sizeof subkey)) VisitKey(&key, subkey, depth + 1);
+    if (key.SubkeyName(index, subkey, sizeof subkey) && !VisitKey(&key, subkey, depth + 1, scheduled)) removed = false;
   }
+  return removed;
 }
 
 }  // namespace
 
-bool RemoveNetscapePlugins() {
-  VisitKey(nullptr, NetscapeKeyPath, 0);
-  return true;
+bool RemoveNetscapePlugins(std::vector<std::string>* scheduled) {
+  // Without scheduling, a plug-in file that stays is the log's to tell.
+  return VisitKey(nullptr, NetscapeKeyPath, 0, scheduled) || !scheduled;
 }
 
 int32_t UninstallAndVerify(HWND owner, FixedPath& componentFolder) {
@@ -250,7 +305,7 @@ int32_t UninstallAndVerify(HWND owner, FixedPath& componentFolder) {
   return UninstallOutcome(uninstalled, VerifyUninstall(componentFolder));
 }
 
-int32_t RunUninstallOption() {
+int32_t RunUninstallOption(RestartRemoval* restart) {
   // Declared before the lock, so that its boxes wait for a person only once
   // the lock is let go.
   DeferredBoxes boxes;
@@ -258,7 +313,8 @@ int32_t RunUninstallOption() {
   FixedPath componentFolder;
   if (!ReadComponentPath(componentFolder)) return NoPlayerCode;
   if (!lock.Held()) return UninstallStepFailed;
-  return UninstallAndVerify(nullptr, componentFolder);
+  const bool uninstalled = UninstallPlayer(nullptr, componentFolder, restart);
+  return UninstallOutcome(uninstalled, VerifyUninstall(componentFolder));
 }
 
 // The recovery reinstall; the one place for ShellExecuteExA.

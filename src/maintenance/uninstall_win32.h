@@ -13,8 +13,20 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "foundation/core/paths.h"
+
+// An uninstall that finishes at the next restart what it cannot remove now
+// (a file in use): "-u" with the standard codes.
+struct RestartRemoval {
+  // The player's paths scheduled for removal at restart, UTF-8 by their
+  // true names, in the order the system removes them.
+  std::vector<std::string> scheduled;
+  // Every step succeeded, what is scheduled counted as removed.
+  bool finished = false;
+};
 
 // Removes the player installed in componentFolder. Boxes about libraries that
 // cannot be loaded or released are owned by owner (none in option mode).
@@ -23,7 +35,14 @@
 // the result is true when every step succeeded. When the component folder
 // cannot be removed, the install root and the player's registry keys stay,
 // so that the uninstall can be run again once its files are free.
-bool UninstallPlayer(HWND owner, FixedPath componentFolder);
+//
+// With restart, what of the component folder, the install root and the
+// plug-in files cannot be removed now is scheduled for removal at the next
+// restart (RemoveTreeNowOrAtRestart: nothing outside the player, nothing
+// without an administrator's rights), and once all of the component folder
+// is removed or scheduled, the player's keys go: restart says what was
+// scheduled and whether every step succeeded so.
+bool UninstallPlayer(HWND owner, FixedPath componentFolder, RestartRemoval* restart = nullptr);
 
 // What an uninstall left behind (the codes of uninstall.h), checked in
 // this order: the component folder, an install root without files (unless
@@ -47,6 +66,9 @@ constexpr int32_t NoPlayerCode = 1;
 // Uninstalls without an owner window and returns the outcome
 // (UninstallOutcome), or NoPlayerCode when no component folder exists. Both
 // uninstalls hold the settings lock (settings_lock.h) and report
-// UninstallStepFailed, changing nothing, when it could not be taken.
-int32_t RunUninstallOption();
+// UninstallStepFailed, changing nothing, when it could not be taken. With
+// restart, the uninstall finishes at the next restart (UninstallPlayer); the
+// outcome's code stays the check's (ComponentFolderLeft while the component
+// folder waits for the restart).
+int32_t RunUninstallOption(RestartRemoval* restart = nullptr);
 

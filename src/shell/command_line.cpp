@@ -32,6 +32,7 @@ constexpr struct {
     {"/?", &RunSwitches::help},        {"/help", &RunSwitches::help}, {"/quiet", &RunSwitches::quiet},
     {"/status", &RunSwitches::status}, {"/log", &RunSwitches::log},   {"/whatif", &RunSwitches::whatIf},
     {"/noevents", &RunSwitches::noEvents}, {"/registerevents", &RunSwitches::registerEvents},
+    {"/msicodes", &RunSwitches::standardCodes},
     // What administrators type from the habit of Windows installers.
     {"/q", &RunSwitches::quiet},       {"/qn", &RunSwitches::quiet},
 };
@@ -171,6 +172,8 @@ const OptionRow* ChainOption(const char* token) {
 std::string SwitchesThatDoNotGo(const RunSwitches& switches) {
   if (switches.status && switches.whatIf)
     return "\"/status\" changes nothing and runs nothing else: it does not go with \"/whatif\"";
+  if (switches.status && switches.standardCodes)
+    return "\"/status\" keeps its own codes: it does not go with \"/msicodes\"";
   // The registration is a change of its own, asked for on purpose.
   const struct {
     bool given;
@@ -201,6 +204,7 @@ CommandLineReading ReadCommandLine(const char* commandLine) {
   }
   reading.quietGiven = given.quiet;
   reading.noEventsGiven = given.noEvents;
+  reading.standardCodesGiven = given.standardCodes;
   if (!reading.strict) {
     reading.switches.help = words.size() == 1 && IsHelpWord(words[0].text);
     return reading;
@@ -280,6 +284,10 @@ std::string UsageText() {
       "                           line per change they would make, in the log's words (\"would remove folder\n"
       "                           ...\"), in order, then the result code the run would give; with /log the\n"
       "                           lines go to the log too; alone it prints \"would change nothing\" and 0\n"
+      "  /msicodes                the result code as Windows installers give it: 0 done (or nothing to do),\n"
+      "                           3010 done once the computer restarts (\"-u\" schedules what is in use),\n"
+      "                           1605 no player, 1618 another run holds the settings, 1603 failed, 1639 the\n"
+      "                           command line is refused; \"-ip\" and \"-v\" keep their own codes\n"
       "  /noevents                leaves the Windows Event Log alone: without it, each run of an option that\n"
       "                           can change the installation (all but -ip and -v), and each change of the\n"
       "                           window, writes its changes, failures, refusals and result code there\n"
@@ -360,10 +368,12 @@ constexpr int32_t MissingListCode = -2;  // "-v" without its file
 // Runs option with its argument (none for an option that takes none) as the
 // dispatcher does. False when the command line ends here: the argument is
 // missing.
-bool RunStep(Option option, const char* argument, bool cut, OptionAction action, int32_t& resultCode) {
+bool RunStep(Option option, const char* argument, bool cut, OptionAction action, int32_t& resultCode,
+             OptionOutcome& outcome) {
+  outcome = OptionOutcome::AsCoded;
   const OptionRow& row = RowOf(option);
   if (!row.argument) {
-    action(option, nullptr, resultCode);
+    action(option, nullptr, resultCode, outcome);
     return true;
   }
   if (option == Option::Verify) resultCode = MissingListCode;
@@ -373,9 +383,19 @@ bool RunStep(Option option, const char* argument, bool cut, OptionAction action,
          row.argument, static_cast<unsigned>(TokenBufferBytes - 1));
     resultCode = CutArgumentCode(option);
   } else {
-    action(option, argument, resultCode);
+    action(option, argument, resultCode, outcome);
   }
   return true;
+}
+
+// The standard codes from the least to the most urgent for a deployment tool.
+constexpr int32_t StandardCodeRanks[] = {StandardNotInstalledCode, StandardSuccessCode, StandardRestartCode,
+                                         StandardBusyCode, StandardFailureCode};
+
+int RankOf(int32_t code) {
+  for (size_t rank = 0; rank < sizeof StandardCodeRanks / sizeof StandardCodeRanks[0]; ++rank)
+    if (StandardCodeRanks[rank] == code) return static_cast<int>(rank);
+  return static_cast<int>(sizeof StandardCodeRanks / sizeof StandardCodeRanks[0]);
 }
 
 }  // namespace
@@ -386,9 +406,13 @@ int32_t DispatchCommandLineWith(const char* commandLine, OptionAction action) {
   if (!position) return WindowModeCode;
 
   int32_t resultCode = 0;
+  OptionOutcome outcome = OptionOutcome::AsCoded;
   while (position) {
     for (const OptionRow& row : OptionTable)
-      if (row.testedAlone && Contains(token, row.text)) action(row.option, nullptr, resultCode);
+      if (row.testedAlone && Contains(token, row.text)) {
+        outcome = OptionOutcome::AsCoded;
+        action(row.option, nullptr, resultCode, outcome);
+      }
     if (const OptionRow* row = ChainOption(token)) {
       bool cut = false;
       const char* argument = nullptr;
@@ -396,7 +420,7 @@ int32_t DispatchCommandLineWith(const char* commandLine, OptionAction action) {
         position = NextToken(position, token, &cut);
         if (position) argument = token;
       }
-      if (!RunStep(row->option, argument, cut, action, resultCode)) return resultCode;
+      if (!RunStep(row->option, argument, cut, action, resultCode, outcome)) return resultCode;
     }
     position = NextToken(position, token);
   }
@@ -407,7 +431,7 @@ namespace {
 
 // What the dispatcher would run of a command line read as it always was.
 bool changingOptionFound = false;
-void NoteChangingOption(Option option, const char*, int32_t&) {
+void NoteChangingOption(Option option, const char*, int32_t&, OptionOutcome&) {
   changingOptionFound = changingOptionFound || RowOf(option).changes;
 }
 
@@ -428,11 +452,55 @@ bool MayChangeTheInstallation(const CommandLineReading& reading, const char* com
   return DispatchCommandLineWith(commandLine, NoteChangingOption) == WindowModeCode || changingOptionFound;
 }
 
-int32_t RunOptionSteps(const std::vector<OptionStep>& steps, OptionAction action) {
-  int32_t resultCode = 0;
-  for (const OptionStep& step : steps)
-    if (!RunStep(step.option, step.argumentMissing ? nullptr : step.argument.c_str(), step.argumentCut, action,
-                 resultCode))
+const StandardCodeRow& StandardRowOf(Option option) {
+  for (const StandardCodeRow& row : StandardCodeTable)
+    if (row.option == option) return row;
+  return StandardCodeTable[0];
+}
+
+int32_t StandardCodeOf(Option option, int32_t resultCode, OptionOutcome outcome) {
+  const StandardCodeRow& row = StandardRowOf(option);
+  if (!RowOf(option).changes) return resultCode;
+  switch (outcome) {
+    case OptionOutcome::NothingNeeded:
+      return StandardSuccessCode;
+    case OptionOutcome::NoPlayer:
+      return StandardNotInstalledCode;
+    case OptionOutcome::LockNotHad:
+      return StandardBusyCode;
+    case OptionOutcome::Failed:
+      return StandardFailureCode;
+    case OptionOutcome::RestartPending:
+      return StandardRestartCode;
+    case OptionOutcome::AsCoded:
       break;
-  return resultCode;
+  }
+  for (int at = 0; at < row.doneCodeCount; ++at)
+    if (row.doneCodes[at] == resultCode) return StandardSuccessCode;
+  return StandardFailureCode;
+}
+
+int32_t CombinedStandardCode(const std::vector<int32_t>& codes) {
+  if (codes.empty()) return StandardSuccessCode;
+  int32_t combined = codes.front();
+  for (int32_t code : codes)
+    if (RankOf(code) > RankOf(combined)) combined = code;
+  return combined;
+}
+
+int32_t RunOptionSteps(const std::vector<OptionStep>& steps, OptionAction action, bool standardCodes) {
+  int32_t resultCode = 0;
+  OptionOutcome outcome = OptionOutcome::AsCoded;
+  std::vector<int32_t> standard;  // the codes of the options that change the installation
+  for (const OptionStep& step : steps) {
+    // Read by the standard codes, each option's code is its own.
+    if (standardCodes) resultCode = 0;
+    if (!RunStep(step.option, step.argumentMissing ? nullptr : step.argument.c_str(), step.argumentCut, action,
+                 resultCode, outcome))
+      break;
+    if (standardCodes && RowOf(step.option).changes)
+      standard.push_back(StandardCodeOf(step.option, resultCode, outcome));
+  }
+  if (!standardCodes || standard.empty()) return resultCode;
+  return CombinedStandardCode(standard);
 }

@@ -126,6 +126,7 @@ struct RunSwitches {
   bool whatIf = false;  // "/whatif": change nothing; print each change the run would make
   bool noEvents = false;        // "/noevents": no record in the Windows Event Log
   bool registerEvents = false;  // "/registerevents": register the Event Log's source, run nothing else
+  bool standardCodes = false;  // "/msicodes": the result code in the Windows Installer's terms (StandardCodeTable)
 };
 
 // One option of a strictly read command line, with its argument.
@@ -163,6 +164,7 @@ struct CommandLineReading {
   std::string refusal;            // strict: why the command line is refused; empty when it is not
   bool quietGiven = false;        // "/quiet" stands on the command line, also when it is refused
   bool noEventsGiven = false;     // "/noevents" stands on it, also when it is refused
+  bool standardCodesGiven = false;  // "/msicodes" stands on the command line, also when it is refused
 };
 CommandLineReading ReadCommandLine(const char* commandLine);
 
@@ -183,11 +185,78 @@ bool MayChangeTheInstallation(const CommandLineReading& reading, const char* com
 // The usage text: every option of OptionTable and the switches, one per line.
 std::string UsageText();
 
+// What an option found beside its result code: what the standard codes
+// tell apart and the option's own codes do not (its "1" may mean "no
+// player" or "not written"; "-dr" leaves the code as it was when it fails).
+enum class OptionOutcome {
+  AsCoded,         // the result code says it all
+  NothingNeeded,   // nothing needed doing: the installation was already as asked
+  NoPlayer,        // there is no player installation to act on; nothing was changed
+  LockNotHad,      // another run held the settings lock past the wait; nothing was changed
+  Failed,          // failed, whatever the code says
+  RestartPending,  // done, but for what waits for the next restart to be removed
+};
+
 // Runs one option. argument is the token after the option for the options
 // that take one, else none. The action updates the result code as its row of
 // the option table says; an option that sets it only on failure leaves an
-// earlier value in place.
-typedef void (*OptionAction)(Option option, const char* argument, int32_t& resultCode);
+// earlier value in place. outcome comes in as AsCoded; the action sets it
+// when the code alone does not say what happened.
+typedef void (*OptionAction)(Option option, const char* argument, int32_t& resultCode, OptionOutcome& outcome);
+
+// The standard codes ("/msicodes"): the codes of the Windows Installer, which
+// deployment tools read without being told.
+constexpr int32_t StandardSuccessCode = 0;         // done, or nothing needed doing
+constexpr int32_t StandardRestartCode = 3010;      // done; the rest is removed at the next restart
+constexpr int32_t StandardNotInstalledCode = 1605; // no player installation to act on
+constexpr int32_t StandardBusyCode = 1618;         // another run holds the settings lock: try again later
+constexpr int32_t StandardFailureCode = 1603;      // failed: something is neither done nor scheduled
+constexpr int32_t StandardRefusedCode = 1639;      // the command line is refused
+
+// How an option's own codes and outcomes map to the standard codes: an
+// outcome other than AsCoded gives its own standard code (NothingNeeded 0,
+// NoPlayer 1605, LockNotHad 1618, Failed 1603, RestartPending 3010);
+// otherwise the codes in doneCodes give 0 and every other code 1603. An
+// option that changes nothing (its OptionRow's changes: "-ip", "-v") keeps
+// its own code and output. needsPlayer: without a component folder the
+// option has nothing to act on (NoPlayer); "-r+" makes the player's key it
+// writes to.
+struct StandardCodeRow {
+  Option option;
+  bool needsPlayer;
+  int32_t doneCodes[2];
+  int doneCodeCount;
+};
+inline constexpr StandardCodeRow StandardCodeTable[] = {
+    {Option::InstallPath, false, {}, 0},
+    {Option::Uninstall, true, {0}, 1},
+    {Option::Recover, true, {1}, 1},  // the installer was started
+    {Option::JoinBeta, false, {0}, 1},
+    {Option::LeaveBeta, true, {0}, 1},
+    {Option::DeleteResources, true, {0, 1}, 2},  // 1 removed; 0 there was none
+    {Option::DeleteSiteList, true, {0}, 1},      // deleted, or there was none
+    {Option::AddSite, true, {0}, 1},
+    {Option::RemoveSite, true, {0}, 1},
+    {Option::Verify, false, {}, 0},
+    {Option::UpdateCheckOn, true, {0}, 1},
+    {Option::UpdateCheckOff, true, {0}, 1},
+    {Option::LastUpdateTime, true, {0}, 1},
+};
+
+// The row of option in StandardCodeTable.
+const StandardCodeRow& StandardRowOf(Option option);
+
+// The standard code of one option that left resultCode (run from 0) and
+// outcome; an option that changes nothing gives resultCode back.
+int32_t StandardCodeOf(Option option, int32_t resultCode, OptionOutcome outcome);
+
+// The standard code of a command line whose options changing the
+// installation gave codes, in their order (none: the line changed nothing,
+// 0): the first that ranks highest of 1603, 1618, 3010, 0, 1605. A failure
+// needs a person, and a retry would not mend it; a run that found no player
+// to act on for every option is 1605, but one option that acted makes the
+// others' "no player" nothing to report (an uninstall before "-dr").
+int32_t CombinedStandardCode(const std::vector<int32_t>& codes);
 
 // The code an option reports when its argument was cut: its failure code
 // of the option table. A cut site, time or file name names something else,
@@ -212,9 +281,12 @@ int32_t DispatchCommandLineWith(const char* commandLine, OptionAction action);
 
 // Runs the options of a strictly read command line with action, in their
 // order, and returns the code the last one left (0 when none touched it), as
-// DispatchCommandLineWith does with the same options.
-int32_t RunOptionSteps(const std::vector<OptionStep>& steps, OptionAction action);
+// DispatchCommandLineWith does with the same options. With standardCodes,
+// each option runs from the code 0 and the result is the standard code
+// (CombinedStandardCode of the options that change the installation; a line
+// of options that only report gives the last one's own code, as without it).
+int32_t RunOptionSteps(const std::vector<OptionStep>& steps, OptionAction action, bool standardCodes = false);
 
 // The program's own option actions.
 int32_t DispatchCommandLine(const char* commandLine);
-int32_t RunOptionSteps(const std::vector<OptionStep>& steps);
+int32_t RunOptionSteps(const std::vector<OptionStep>& steps, bool standardCodes = false);

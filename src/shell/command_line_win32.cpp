@@ -15,10 +15,12 @@
 #include "foundation/core/strings.h"
 #include "inventory/component_inventory.h"
 #include "installation/installation.h"
+#include "installation/registry_key.h"
 #include "maintenance/uninstall.h"
 #include "maintenance/uninstall_win32.h"
 #include "settings/download_sites.h"
 #include "settings/manager_options.h"
+#include "settings/pending_removal.h"
 #include "installation/settings_lock.h"
 
 namespace {
@@ -68,11 +70,16 @@ void JoinBeta(int32_t& resultCode) {
   resultCode = SetPlayerValue(valueName, site) ? 0 : 1;
 }
 
-// "-r": removes "Additional Download URL"; 0 when removed, 1 when not.
-void LeaveBeta(int32_t& resultCode) {
+// "-r": removes "Additional Download URL"; 0 when removed, 1 when not. A
+// value that was not there needed no removal.
+void LeaveBeta(int32_t& resultCode, OptionOutcome& outcome) {
   char valueName[SiteBufferBytes];
   BetaSiteSettings(valueName, sizeof valueName, nullptr, 0);
   resultCode = RemovePlayerValue(valueName) ? 0 : 1;
+  RegistryKey player;
+  String value;
+  if (resultCode != 0 && player.OpenForReading(PlayerKeyPath) && !player.ReadString(valueName, &value))
+    outcome = OptionOutcome::NothingNeeded;
 }
 
 // "-cu+", "-cu" and "-lu": 1 when the options file could not be changed.
@@ -124,14 +131,63 @@ bool SettingsText(Option option, const char* argument, std::string* ansi, int32_
 }
 
 // "-dr": removes the resource cache; 1 once it is removed, else the code
-// stays as it is.
-void DeleteResourceCache(int32_t& resultCode) {
+// stays as it is (which says nothing of a failed removal: outcome does).
+void DeleteResourceCache(int32_t& resultCode, OptionOutcome& outcome) {
   FixedPath folder;
-  if (ReadComponentPath(folder) && RemoveResourceCache(folder) == CacheOutcome::Removed) resultCode = 1;
+  if (!ReadComponentPath(folder)) return;
+  switch (RemoveResourceCache(folder)) {
+    case CacheOutcome::Removed:
+      resultCode = 1;
+      break;
+    case CacheOutcome::NotRemoved:
+      outcome = OptionOutcome::Failed;
+      break;
+    case CacheOutcome::NotFound:
+      break;
+  }
+}
+
+// "-rcvr": with a player, an installer that cannot be found without the
+// application folder is a failure.
+void Recover(int32_t& resultCode, OptionOutcome& outcome) {
+  FixedPath componentFolder;
+  FixedPath applicationFolder;
+  if (ReadComponentPath(componentFolder) && !ReadApplicationPath(applicationFolder)) outcome = OptionOutcome::Failed;
+  resultCode = RunRecoveryOption();
+}
+
+// Whether the run reads its codes as the standard codes ("/msicodes"): the
+// uninstall then finishes at the next restart what it cannot remove now.
+bool standardCodesRun = false;
+
+// "-u". With the standard codes, what cannot be removed now is scheduled for
+// the next restart and remembered (pending_removal.h); a run that finds no
+// player while what an earlier one scheduled still waits for the restart has
+// nothing to do but wait too.
+void Uninstall(int32_t& resultCode, OptionOutcome& outcome) {
+  if (!standardCodesRun) {
+    resultCode = RunUninstallOption();
+    return;
+  }
+  RestartRemoval restart;
+  resultCode = RunUninstallOption(&restart);
+  FixedPath folder;
+  if (resultCode == NoPlayerCode && !ReadComponentPath(folder) && !PendingRemovalPaths().empty()) {
+    Logf("the player is removed but for what waits for the next restart");
+    outcome = OptionOutcome::RestartPending;
+    return;
+  }
+  if (restart.scheduled.empty()) return;
+  SettingsLock lock;
+  if (!lock.Held() || !RememberPendingRemoval(restart.scheduled)) {
+    outcome = OptionOutcome::Failed;
+    return;
+  }
+  outcome = restart.finished ? OptionOutcome::RestartPending : OptionOutcome::Failed;
 }
 
 // argument: UTF-8, as the command line was read.
-void RunOptionAction(Option option, const char* argument, int32_t& resultCode) {
+void RunOptionAction(Option option, const char* argument, int32_t& resultCode, OptionOutcome& outcome) {
   std::string text;  // the argument in the ANSI code page
   switch (option) {
     case Option::InstallPath:
@@ -147,7 +203,7 @@ void RunOptionAction(Option option, const char* argument, int32_t& resultCode) {
       JoinBeta(resultCode);
       break;
     case Option::LeaveBeta:
-      LeaveBeta(resultCode);
+      LeaveBeta(resultCode, outcome);
       break;
     case Option::AddSite:
     case Option::RemoveSite:
@@ -165,34 +221,46 @@ void RunOptionAction(Option option, const char* argument, int32_t& resultCode) {
         ReportManagerOption(SetLastUpdateCheckTime(text.c_str()), resultCode);
       break;
     case Option::Uninstall:
-      resultCode = RunUninstallOption();
+      Uninstall(resultCode, outcome);
       break;
     case Option::Recover:
-      resultCode = RunRecoveryOption();
+      Recover(resultCode, outcome);
       break;
     case Option::DeleteResources:
-      DeleteResourceCache(resultCode);
+      DeleteResourceCache(resultCode, outcome);
       break;
   }
 }
 
-// Runs one option. Memory that runs out while it reads or edits a file (a
-// settings file of hundreds of megabytes in a 32-bit process) ends the option
-// with its failure code, never the program: what it held is released on the
-// way out (the settings lock, files, memory), and a file it changes is
-// replaced whole or not at all, so none is left half written.
-void RunOption(Option option, const char* argument, int32_t& resultCode) {
+// Runs one option and tells what its code alone does not: that it found no
+// player to act on (checked before it runs, as its row says), or that
+// another run held the settings lock past the wait. Memory that runs out
+// while it reads or edits a file (a settings file of hundreds of megabytes in
+// a 32-bit process) ends the option with its failure code, never the
+// program: what it held is released on the way out (the settings lock,
+// files, memory), and a file it changes is replaced whole or not at all, so
+// none is left half written.
+void RunOption(Option option, const char* argument, int32_t& resultCode, OptionOutcome& outcome) {
+  FixedPath folder;
+  const bool noPlayer = StandardRowOf(option).needsPlayer && !ReadComponentPath(folder);
+  const uint32_t lockMisses = SettingsLockMisses();
   try {
-    RunOptionAction(option, argument, resultCode);
+    RunOptionAction(option, argument, resultCode, outcome);
   } catch (const std::bad_alloc&) {
     resultCode = OptionFailureCode(option, resultCode);
+    outcome = OptionOutcome::Failed;
     Logf(LogEventKind::Failed, "stopped %s: out of memory (a file it reads may be too large for this program); its failure code %ld",
          RowOf(option).text, static_cast<long>(resultCode));
   }
+  if (noPlayer && outcome == OptionOutcome::AsCoded) outcome = OptionOutcome::NoPlayer;
+  if (SettingsLockMisses() != lockMisses) outcome = OptionOutcome::LockNotHad;
 }
 
 }  // namespace
 
 int32_t DispatchCommandLine(const char* commandLine) { return DispatchCommandLineWith(commandLine, RunOption); }
 
-int32_t RunOptionSteps(const std::vector<OptionStep>& steps) { return RunOptionSteps(steps, RunOption); }
+int32_t RunOptionSteps(const std::vector<OptionStep>& steps, bool standardCodes) {
+  standardCodesRun = standardCodes;
+  return RunOptionSteps(steps, RunOption, standardCodes);
+}

@@ -25,8 +25,9 @@ namespace {
 // Refuses the command line: one line on standard error (and in a box for a
 // run that has no standard output and is not quiet), a record in the
 // Windows Event Log unless the line holds "/noevents", the refusal code
-// printed, nothing run.
-int32_t Refuse(const std::string& refusal, bool quiet, bool noEvents, const char* commandLine) {
+// printed (positive, as Windows installers give it, when "/msicodes" is on
+// the line), nothing run.
+int32_t Refuse(const std::string& refusal, bool quiet, bool noEvents, bool standardCodes, const char* commandLine) {
   if (!noEvents) {
     OpenWindowsEventLog(commandLine ? commandLine : "", RegisterProgramBeforeFirstRecord);
     LogEventUtf8(LogEventKind::RefusedCommandLine, RefusalEvent(refusal));
@@ -35,9 +36,10 @@ int32_t Refuse(const std::string& refusal, bool quiet, bool noEvents, const char
   if (!quiet && !HasStandardOutput()) ShowRefusalBox(RefusalLine(refusal));
   fputs(RefusalLine(refusal).c_str(), stderr);
   fflush(stderr);
-  printf("%ld\n", static_cast<long>(RefusedCommandLineCode));
+  const int32_t code = standardCodes ? StandardRefusedCode : RefusedCommandLineCode;
+  printf("%ld\n", static_cast<long>(code));
   fflush(stdout);
-  return RefusedCommandLineCode;
+  return code;
 }
 
 // The options a strictly read command line runs.
@@ -118,10 +120,12 @@ std::string UnholdableArgumentRefusal(const CommandLineReading& reading) {
 int32_t Run(const char* commandLine) {
   const CommandLineReading reading = ReadCommandLine(commandLine);
   const RunSwitches& switches = reading.switches;
-  if (!reading.refusal.empty()) return Refuse(reading.refusal, reading.quietGiven, reading.noEventsGiven, commandLine);
+  if (!reading.refusal.empty())
+    return Refuse(reading.refusal, reading.quietGiven, reading.noEventsGiven, reading.standardCodesGiven, commandLine);
   if (reading.strict) {
     const std::string unholdable = UnholdableArgumentRefusal(reading);
-    if (!unholdable.empty()) return Refuse(unholdable, switches.quiet, switches.noEvents, commandLine);
+    if (!unholdable.empty())
+      return Refuse(unholdable, switches.quiet, switches.noEvents, switches.standardCodes, commandLine);
   }
   if (switches.help) {
     // Without standard output, where a person reads it: in a window.
@@ -141,7 +145,8 @@ int32_t Run(const char* commandLine) {
   if (switches.log) {
     const std::string misplaced = LogPlacementRefusal(
         switches.logFile, switches.status ? std::vector<Option>() : OptionsOf(reading), windowMode);
-    if (!misplaced.empty()) return Refuse(misplaced, switches.quiet, switches.noEvents, commandLine);
+    if (!misplaced.empty())
+      return Refuse(misplaced, switches.quiet, switches.noEvents, switches.standardCodes, commandLine);
     OpenOperationsLog(switches.logFile.c_str());
   }
   if (audited) OpenWindowsEventLog(commandLine ? commandLine : "", RegisterProgramBeforeFirstRecord);
@@ -156,7 +161,7 @@ int32_t Run(const char* commandLine) {
   // Switches without options open the window, unless the run is quiet.
   const int32_t resultCode = windowMode                              ? WindowModeCode
                              : reading.strict && reading.steps.empty() ? 0
-                             : reading.strict                          ? RunOptionSteps(reading.steps)
+                             : reading.strict                          ? RunOptionSteps(reading.steps, switches.standardCodes)
                                                                        : DispatchCommandLine(commandLine);
   if (resultCode == WindowModeCode) {
     LogEvent("window opened");

@@ -1,5 +1,7 @@
 #include "shell/status_document.h"
 
+#include <utility>
+
 #include "foundation/core/code_page.h"
 #include "foundation/core/json_text.h"
 #include "foundation/core/strings.h"
@@ -117,10 +119,14 @@ std::string StatusDocument(const InstallationState& state) {
       .Member("player", player.Text())
       .Member("application", application.Text())
       .Member("components", ArrayText(components, 1));
-  if (!state.componentsLeftOut.empty()) {
-    std::vector<std::string> leftOut;
-    for (const std::string& path : state.componentsLeftOut) leftOut.push_back(Literal(path));
-    document.Member("componentsLeftOut", ArrayText(leftOut, 1));
+  // Present only when there are such paths, as a reader of an older
+  // document expects.
+  for (const auto& paths : {std::make_pair("componentsLeftOut", &state.componentsLeftOut),
+                            std::make_pair("pendingRemoval", &state.pendingRemoval)}) {
+    if (paths.second->empty()) continue;
+    std::vector<std::string> items;
+    for (const std::string& path : *paths.second) items.push_back(Literal(path));
+    document.Member(paths.first, ArrayText(items, 1));
   }
   document.Member("updateVersionList", UpdateVersionListText(state))
       .Member("settings", ObjectText(1)

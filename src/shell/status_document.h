@@ -37,6 +37,8 @@ struct InstallationState {
   };
   std::vector<Component> components;  // in the components window's order
   std::vector<std::string> componentsLeftOut;  // found, but no ANSI call reaches them
+  // What of the player waits for the next restart to be removed.
+  std::vector<std::string> pendingRemoval;
 
   struct Fragment {
     std::string name;     // "FragmentFileName"

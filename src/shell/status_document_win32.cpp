@@ -24,6 +24,7 @@
 #include "installation/registry_key.h"
 #include "settings/download_sites.h"
 #include "settings/manager_options.h"
+#include "settings/pending_removal.h"
 
 namespace {
 
@@ -143,6 +144,7 @@ void ReadResources(const FixedPath& componentFolder, InstallationState& state) {
 
 InstallationState ReadInstallationState() {
   InstallationState state;
+  state.pendingRemoval = PendingRemovalPaths();
   char program[FixedPath::TextBytes];
   if (platform::ReadProgramFileName(program, sizeof program) > 0) {
     FixedPath programFile;

@@ -65,7 +65,7 @@ struct Recorded {
 };
 std::vector<Recorded> recorded;
 
-void RecordOption(Option option, const char* argument, int32_t& resultCode) {
+void RecordOption(Option option, const char* argument, int32_t& resultCode, OptionOutcome&) {
   if (argument && strnlen(argument, TokenBufferBytes) == TokenBufferBytes) Fail("argument not terminated");
   recorded.push_back(Recorded{option, argument ? argument : "", argument != nullptr});
   resultCode = static_cast<int32_t>(recorded.size());

@@ -125,7 +125,7 @@ struct Call {
 std::vector<Call> calls;
 int32_t codeToSet;  // what every recorded action sets; 12345 leaves the code alone
 
-void Record(Option option, const char* argument, int32_t& resultCode) {
+void Record(Option option, const char* argument, int32_t& resultCode, OptionOutcome&) {
   calls.push_back({option, argument ? argument : "<none>"});
   if (codeToSet != 12345) resultCode = codeToSet;
 }
@@ -205,7 +205,7 @@ TEST(DispatchCommandLineTest, AMissingArgumentEndsTheCommandLine) {
   }
 }
 
-void FailOnlyTheFirst(Option option, const char* argument, int32_t& resultCode) {
+void FailOnlyTheFirst(Option option, const char* argument, int32_t& resultCode, OptionOutcome&) {
   calls.push_back({option, argument ? argument : "<none>"});
   if (calls.size() == 1) resultCode = 1;
 }
@@ -481,6 +481,83 @@ TEST(RunOptionStepsTest, RunsAsTheDispatcherRunsTheSameOptions) {
     EXPECT_EQ(RunOptionSteps(reading.steps, Record), dispatched) << options;
     EXPECT_EQ(calls, dispatchedCalls) << options;
   }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(StandardCodesTest, EachOptionsCodesAndOutcomesMapAsItsRowSays) {
+  const struct {
+    Option option;
+    int32_t code;
+    OptionOutcome outcome;
+    int32_t standard;
+  } cases[] = {
+      {Option::Uninstall, 0, OptionOutcome::AsCoded, 0},
+      {Option::Uninstall, -1, OptionOutcome::AsCoded, 1603},
+      {Option::Uninstall, -1, OptionOutcome::RestartPending, 3010},
+      {Option::Uninstall, 1, OptionOutcome::NoPlayer, 1605},
+      {Option::Uninstall, 1, OptionOutcome::LockNotHad, 1618},
+      {Option::Recover, 1, OptionOutcome::AsCoded, 0},
+      {Option::Recover, 0, OptionOutcome::AsCoded, 1603},
+      {Option::DeleteResources, 1, OptionOutcome::AsCoded, 0},
+      {Option::DeleteResources, 0, OptionOutcome::AsCoded, 0},
+      {Option::DeleteResources, 0, OptionOutcome::Failed, 1603},
+      {Option::DeleteSiteList, -44, OptionOutcome::AsCoded, 1603},
+      {Option::LeaveBeta, 1, OptionOutcome::NothingNeeded, 0},
+      {Option::UpdateCheckOn, 1, OptionOutcome::AsCoded, 1603},
+      // The options that report keep their own codes.
+      {Option::Verify, 3, OptionOutcome::AsCoded, 3},
+      {Option::InstallPath, QuietCode, OptionOutcome::AsCoded, QuietCode},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(StandardCodeOf(c.option, c.code, c.outcome), c.standard)
+        << RowOf(c.option).text << " " << c.code << " " << static_cast<int>(c.outcome);
+  for (const OptionRow& row : OptionTable) EXPECT_EQ(StandardRowOf(row.option).option, row.option) << row.text;
+}
+
+TEST(StandardCodesTest, ALinesCodesCombineToTheMostUrgent) {
+  const struct {
+    std::vector<int32_t> codes;
+    int32_t combined;
+  } cases[] = {
+      {{}, 0},
+      {{1605, 1605}, 1605},
+      {{0, 1605}, 0},
+      {{1605, 3010}, 3010},
+      {{3010, 1618}, 1618},
+      {{1603, 1618, 3010}, 1603},
+  };
+  for (const auto& c : cases) EXPECT_EQ(CombinedStandardCode(c.codes), c.combined);
+}
+
+TEST(ReadCommandLineTest, StandardCodesAreASwitchKnownAlsoWhenTheLineIsRefused) {
+  CommandLineReading reading = ReadCommandLine("-u /MsiCodes");
+  EXPECT_TRUE(reading.strict);
+  EXPECT_TRUE(reading.switches.standardCodes);
+  EXPECT_TRUE(reading.refusal.empty());
+  reading = ReadCommandLine("-u stray /msicodes");
+  EXPECT_FALSE(reading.refusal.empty());
+  EXPECT_TRUE(reading.standardCodesGiven);
+  EXPECT_FALSE(ReadCommandLine("/status /msicodes").refusal.empty());
+  EXPECT_NE(UsageText().find("/msicodes"), std::string::npos);
+}
+
+int32_t ActionCode(Option option) { return option == Option::DeleteResources ? 1 : 0; }
+
+void ReportNoPlayerForTheCache(Option option, const char*, int32_t& resultCode, OptionOutcome& outcome) {
+  resultCode = ActionCode(option);
+  if (option == Option::UpdateCheckOn) outcome = OptionOutcome::NoPlayer;
+}
+
+TEST(RunOptionStepsTest, WithStandardCodesEachOptionRunsFromZeroAndTheCodesCombine) {
+  const CommandLineReading reading = ReadCommandLine("/quiet -dr -cu+");
+  EXPECT_EQ(RunOptionSteps(reading.steps, ReportNoPlayerForTheCache, false), 0) << "the last option's own code";
+  EXPECT_EQ(RunOptionSteps(reading.steps, ReportNoPlayerForTheCache, true), 0) << "-dr acted";
+  EXPECT_EQ(RunOptionSteps(ReadCommandLine("/quiet -cu+").steps, ReportNoPlayerForTheCache, true), 1605);
+  EXPECT_EQ(RunOptionSteps(ReadCommandLine("/quiet -v x").steps, ReportNoPlayerForTheCache, true), 0)
+      << "a line that only reports gives its own code";
 }
 
 }  // namespace

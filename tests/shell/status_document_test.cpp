@@ -141,3 +141,23 @@ TEST(StatusDocumentTest, ShortFormsBesideTrueNamesAndFilesLeftOut) {
 }
 
 }  // namespace
+
+namespace {
+
+// What waits for a restart is listed after the components, and only then.
+TEST(StatusDocumentTest, WhatWaitsForARestartIsListedOnlyThen) {
+  InstallationState state;
+  state.pendingRemoval = {"C:\\Player\\Comp\\QuillframeConfig.ini", "C:\\Player\\Comp"};
+  const std::string document = StatusDocument(state);
+  EXPECT_NE(document.find("  \"components\": [],\n"
+                          "  \"pendingRemoval\": [\n"
+                          "    \"C:\\\\Player\\\\Comp\\\\QuillframeConfig.ini\",\n"
+                          "    \"C:\\\\Player\\\\Comp\"\n"
+                          "  ],\n"
+                          "  \"updateVersionList\""),
+            std::string::npos)
+      << document;
+  EXPECT_EQ(StatusDocument(InstallationState()).find("pendingRemoval"), std::string::npos);
+}
+
+}  // namespace
