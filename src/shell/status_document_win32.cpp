@@ -10,7 +10,6 @@
 #include "foundation/core/ansi_paths.h"
 #include "foundation/core/code_page.h"
 #include "foundation/core/paths.h"
-#include "foundation/core/platform.h"
 #include "foundation/core/platform_win32.h"
 #include "foundation/files/product_version.h"
 #include "foundation/profile/profile_document.h"
@@ -144,7 +143,7 @@ void ReadResources(const FixedPath& componentFolder, InstallationState& state) {
 InstallationState ReadInstallationState() {
   InstallationState state;
   char program[FixedPath::TextBytes];
-  if (platform::ReadProgramFileName(program, sizeof program) > 0) {
+  if (ReadProgramFileName(program, sizeof program) > 0) {
     FixedPath programFile;
     programFile.SetText(program);
     state.controlPanelVersion = VersionText(ReadProductVersion(programFile));

@@ -1,5 +1,5 @@
-// The Win32 side of the platform seam: the global heap, file attributes, the
-// module file name and the toolkit's lock; then where system libraries are
+// The Win32 side of the platform seam: the global heap, file attributes and
+// the toolkit's lock; then where system libraries are
 // loaded from, and the delay-load hooks of the window libraries.
 #include "foundation/core/platform.h"
 #include "foundation/core/platform_win32.h"
@@ -11,16 +11,7 @@
 #include <cstring>
 #include <string>
 
-#include "foundation/core/ansi_paths.h"
-
 namespace platform {
-
-namespace {
-
-// The longest path the system names: an extended-length path.
-constexpr size_t LongestPathCharacters = 32768;
-
-}  // namespace
 
 void* HeapAllocate(size_t size, bool zeroFill) {
   return GlobalAlloc(zeroFill ? GPTR : GMEM_FIXED, size);
@@ -44,29 +35,6 @@ bool ReadPathAttributes(const char* path, uint32_t* attributes) {
   if (found == INVALID_FILE_ATTRIBUTES) return false;
   *attributes = found;
   return true;
-}
-
-uint32_t ReadProgramFileName(char* buffer, uint32_t capacity) {
-  if (capacity == 0) return 0;
-  buffer[0] = '\0';
-  // Read as stored and given in the form the ANSI calls reach it: in a
-  // folder named outside the ANSI code page ("C:\Ωtools") the ANSI name
-  // would hold a "?" and open nothing.
-  std::wstring path(MAX_PATH, L'\0');
-  DWORD length = 0;
-  for (;;) {
-    length = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
-    if (length == 0) return 0;
-    if (length < path.size()) break;
-    if (path.size() >= LongestPathCharacters) return 0;
-    path.resize(path.size() * 2);
-  }
-  path.resize(length);
-  std::string ansi;
-  // A name that does not fit would be cut: treat that as unreadable.
-  if (!AnsiPathOf(path.c_str(), &ansi) || ansi.size() >= capacity) return 0;
-  memcpy(buffer, ansi.c_str(), ansi.size() + 1);
-  return static_cast<uint32_t>(ansi.size());
 }
 
 void* CreateLock() {
