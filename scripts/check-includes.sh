@@ -3,6 +3,10 @@
 # file-name rule (docs/architecture.md, "Rooms and units"); prints each break
 # as FILE:LINE: why, and fails when there is one.
 #
+#   scripts/check-includes.sh          checks src/
+#   scripts/check-includes.sh FOLDER   checks FOLDER as it would src/ (its own
+#                                      test, scripts/check-includes-test.sh)
+#
 # Rooms, from the bottom. The foundation stands in rooms of its own:
 # foundation/core (text and the platform seam), foundation/log (the
 # operations log), foundation/files, then foundation/trees (folder trees) and
@@ -12,14 +16,23 @@
 # by side; shell. A file includes headers of its own room and the rooms
 # below, never of a room above nor of one beside it.
 #
-# Units: no two units include each other (a unit is a header with its .cpp,
-# _win32.h and _win32.cpp).
+# Units: no loop of units of any length, two or more units each including
+# the next and the last the first (a unit is a header with its .cpp, _win32.h
+# and _win32.cpp).
 #
 # File names: a file whose name ends in _win32 (.h or .cpp) is Windows-only;
 # _host.cpp is the Linux side of the platform seam; every other file is
 # portable and includes neither a system header of Windows nor a _win32.h.
 set -euo pipefail
-cd "$(dirname "${BASH_SOURCE[0]}")/../src"
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+if [ $# -gt 1 ] || [[ ${1:-} == -* ]]; then
+  echo "usage: scripts/check-includes.sh [FOLDER]" >&2
+  exit 2
+fi
+rooms=${1:-$root/src}
+shown=${1:-src}
+shown=${shown%/}
+cd "$rooms"
 
 # A file's room and its height: "HEIGHT ROOM". Rooms of one height stand
 # side by side.
@@ -55,7 +68,7 @@ trap 'rm -f "$edges"' EXIT
 while IFS= read -r file; do
   read -r own own_room < <(room_of "$file")
   if [ "$own" -eq 0 ]; then
-    echo "src/$file: stands in no room"
+    echo "$shown/$file: stands in no room"
     status=1
   fi
   portable=true
@@ -64,32 +77,64 @@ while IFS= read -r file; do
     if [[ $text =~ ^[[:space:]]*#[[:space:]]*include[[:space:]]*\"([^\"]+)\" ]]; then
       header=${BASH_REMATCH[1]}
       [ "$(unit_of "$header")" != "$(unit_of "$file")" ] &&
-        echo "$(unit_of "$file") $(unit_of "$header") src/$file:$line" >>"$edges"
+        echo "$(unit_of "$file") $(unit_of "$header") $shown/$file:$line" >>"$edges"
       read -r theirs their_room < <(room_of "$header")
       if [ "$their_room" != "$own_room" ] && [ "$theirs" -gt "$own" ]; then
-        echo "src/$file:$line: includes $header, of a room above its own"
+        echo "$shown/$file:$line: includes $header, of a room above its own"
         status=1
       elif [ "$their_room" != "$own_room" ] && [ "$theirs" -eq "$own" ]; then
-        echo "src/$file:$line: includes $header, of a room beside its own"
+        echo "$shown/$file:$line: includes $header, of a room beside its own"
         status=1
       fi
       if $portable && [[ $header == *_win32.h ]]; then
-        echo "src/$file:$line: a portable file includes the Windows-only $header"
+        echo "$shown/$file:$line: a portable file includes the Windows-only $header"
         status=1
       fi
     elif $portable && [[ $text =~ ^[[:space:]]*#[[:space:]]*include[[:space:]]*\<($windows_headers)\> ]]; then
-      echo "src/$file:$line: a portable file includes <${BASH_REMATCH[1]}> (name it _win32)"
+      echo "$shown/$file:$line: a portable file includes <${BASH_REMATCH[1]}> (name it _win32)"
       status=1
     fi
   done < <(grep -n '#[[:space:]]*include' "$file" || true)
 done < <(find . -name '*.h' -o -name '*.cpp' | sed 's|^\./||' | sort)
 
-# A pair of units that include each other, named by one include each way.
-circles=$(awk '{ seen[$1 " " $2] = $3 } END {
-  for (pair in seen) { split(pair, u, " "); back = u[2] " " u[1]
-    if (u[1] < u[2] && (back in seen)) print seen[pair] ": " u[1] " and " u[2] " include each other (also " seen[back] ")" } }' "$edges")
-if [ -n "$circles" ]; then
-  echo "$circles"
+# Loops of units of any length, each named once by its units in the order
+# of their includes and by the include that closes it: a depth-first walk
+# of the units meets a unit still on its path.
+loops=$(sort -u "$edges" | awk '
+  function visit(unit,    i, next_unit, at, loop, k) {
+    state[unit] = 1
+    path[++depth] = unit
+    for (i = 1; i <= count[unit]; i++) {
+      next_unit = target[unit, i]
+      if (state[next_unit] == 1) {
+        at = depth
+        while (path[at] != next_unit) at--
+        loop = ""
+        for (k = at; k <= depth; k++) loop = loop path[k] " -> "
+        if (!(loop in named)) {
+          named[loop] = 1
+          print where[unit, next_unit] ": units include each other in a loop: " loop next_unit
+        }
+      } else if (state[next_unit] == 0) {
+        visit(next_unit)
+      }
+    }
+    depth--
+    state[unit] = 2
+  }
+  {
+    if (!(($1, $2) in where)) { target[$1, ++count[$1]] = $2; where[$1, $2] = $3 }
+    units[$1] = 1; units[$2] = 1
+  }
+  END {
+    n = 0
+    for (unit in units) sorted[++n] = unit
+    for (i = 2; i <= n; i++) { u = sorted[i]; for (j = i - 1; j >= 1 && sorted[j] > u; j--) sorted[j + 1] = sorted[j]; sorted[j + 1] = u }
+    for (i = 1; i <= n; i++) if (state[sorted[i]] == 0) visit(sorted[i])
+  }')
+if [ -n "$loops" ]; then
+  echo "$loops"
   status=1
 fi
+
 exit $status

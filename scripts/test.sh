@@ -89,6 +89,12 @@ ctest_summary() {
   grep -E 'tests passed, [0-9]+ tests? failed out of' "$1" | tail -n 1 | sed 's/^/   /'
 }
 
+# The include check of src/, then its own test on trees of its own.
+check_includes() {
+  scripts/check-includes.sh
+  scripts/check-includes-test.sh
+}
+
 source scripts/bits.sh
 forced=${PANEL_BITS:-}
 panel_choose_bits 2>&1
@@ -127,7 +133,7 @@ restarts_of() {
 }
 
 if [ -n "$quick" ]; then
-  run_step includes "includes: the rooms and the file-name rule of src/" scripts/check-includes.sh
+  run_step includes "includes: the rooms and the file-name rule of src/, and the check's own test" check_includes
   run_step fuzz "fuzz: every fuzzer over its corpus" scripts/fuzz.sh --replay
   awk '/^== fuzz: / { name = $3 } /^Done [0-9]+ runs in / { print "   " name ": " $0 }' "$logs/fuzz.log"
   bits=$PANEL_BITS
@@ -160,7 +166,7 @@ if [ -n "$quick" ]; then
 fi
 
 run_step setup "set-up: the packages of the build and the tests" scripts/setup.sh
-run_step includes "includes: the rooms and the file-name rule of src/" scripts/check-includes.sh
+run_step includes "includes: the rooms and the file-name rule of src/, and the check's own test" check_includes
 
 build_step host
 run_step host-tests "host: tests of the portable core with sanitizers" ctest --preset host
