@@ -15,6 +15,7 @@
 #include "foundation/core/strings.h"
 #include "inventory/component_inventory.h"
 #include "installation/installation.h"
+#include "maintenance/resource_cache.h"
 #include "maintenance/uninstall.h"
 #include "maintenance/uninstall_win32.h"
 #include "settings/download_sites.h"
