@@ -6,7 +6,7 @@
 #include <type_traits>
 
 #include "foundation/core/containers.h"
-#include "foundation/core/name_index.h"
+#include "foundation/profile/name_index.h"
 #include "foundation/core/status.h"
 #include "foundation/core/strings.h"
 
