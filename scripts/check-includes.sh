@@ -11,9 +11,9 @@
 # foundation/core (text and the platform seam), foundation/log (the
 # operations log), foundation/files, then foundation/trees (folder trees) and
 # foundation/profile (the settings document format) side by side. Above it:
-# toolkit; installation (where the player is: its keys and folders, the
-# registry key, the settings lock); maintenance, settings and inventory side
-# by side; shell. A file includes headers of its own room and the rooms
+# toolkit and installation (where the player is: its keys and folders, the
+# registry key, the settings lock) side by side; maintenance, settings and
+# inventory side by side; shell. A file includes headers of its own room and the rooms
 # below, never of a room above nor of one beside it.
 #
 # Units: no loop of units of any length, two or more units each including
@@ -44,11 +44,11 @@ room_of() {
     foundation/trees/*) echo "4 foundation/trees" ;;
     foundation/profile/*) echo "4 foundation/profile" ;;
     toolkit/*) echo "5 toolkit" ;;
-    installation/*) echo "6 installation" ;;
-    maintenance/*) echo "7 maintenance" ;;
-    settings/*) echo "7 settings" ;;
-    inventory/*) echo "7 inventory" ;;
-    shell/*) echo "8 shell" ;;
+    installation/*) echo "5 installation" ;;
+    maintenance/*) echo "6 maintenance" ;;
+    settings/*) echo "6 settings" ;;
+    inventory/*) echo "6 inventory" ;;
+    shell/*) echo "7 shell" ;;
     *) echo "0 ${1%/*}" ;;
   esac
 }
