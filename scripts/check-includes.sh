@@ -1,11 +1,22 @@
 #!/usr/bin/env bash
 # Checks the includes of src/ against the order of its rooms and the
-# file-name rule (docs/architecture.md, "Rooms and units"); prints each break
-# as FILE:LINE: why, and fails when there is one.
+# file-name rule (docs/architecture.md, "Rooms and units"), and the order of
+# the includes within each block of src/, tests/ and bench/ (clang-format's
+# include sorting, .clang-format); prints each break as FILE:LINE: why, and
+# fails when there is one.
 #
-#   scripts/check-includes.sh          checks src/
-#   scripts/check-includes.sh FOLDER   checks FOLDER as it would src/ (its own
-#                                      test, scripts/check-includes-test.sh)
+#   scripts/check-includes.sh          checks
+#   scripts/check-includes.sh --fix    sorts the include blocks in place, and
+#                                      checks the rest
+#   scripts/check-includes.sh FOLDER   checks the rooms of FOLDER as it would
+#                                      src/ (its own test,
+#                                      scripts/check-includes-test.sh)
+#
+# Include order: a block is a run of include lines with no blank line
+# between; blocks stay as they are, and within one <windows.h> comes first,
+# then the other system headers, then the project's, each by name.
+# clang-format is given the include lines alone, and a result that differs
+# from the file by more than the order of its lines is refused.
 #
 # Rooms, from the bottom. The foundation stands in rooms of its own:
 # foundation/core (text and the platform seam), foundation/log (the
@@ -25,8 +36,13 @@
 # portable and includes neither a system header of Windows nor a _win32.h.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+fix=""
+if [ "${1:-}" = --fix ]; then
+  fix=1
+  shift
+fi
 if [ $# -gt 1 ] || [[ ${1:-} == -* ]]; then
-  echo "usage: scripts/check-includes.sh [FOLDER]" >&2
+  echo "usage: scripts/check-includes.sh [--fix] [FOLDER]" >&2
   exit 2
 fi
 rooms=${1:-$root/src}
@@ -137,4 +153,33 @@ if [ -n "$loops" ]; then
   status=1
 fi
 
+# The include blocks of the project's own sources, in the order clang-format
+# sorts them (only for the project's tree, not for another FOLDER).
+[ $# -eq 1 ] && exit $status
+sorted=$(mktemp)
+trap 'rm -f "$edges" "$sorted"' EXIT
+cd "$root"
+while IFS= read -r file; do
+  # The runs of include lines, as clang-format's --lines ranges.
+  ranges=$({ grep -nE '^[[:space:]]*#[[:space:]]*include' "$file" || true; } | cut -d: -f1 |
+           awk 'NR == 1 { first = $1; last = $1; next }
+                $1 == last + 1 { last = $1; next }
+                { print "--lines=" first ":" last; first = $1; last = $1 }
+                END { if (NR) print "--lines=" first ":" last }')
+  [ -n "$ranges" ] || continue
+  # shellcheck disable=SC2086 # one argument for each range
+  clang-format --style=file:"$root/.clang-format" $ranges "$file" >"$sorted"
+  cmp -s "$sorted" "$file" && continue
+  if [ "$(sort "$file" | md5sum)" != "$(sort "$sorted" | md5sum)" ]; then
+    echo "$file: clang-format would change more than the order of its includes; left as it is"
+    status=1
+  elif [ -n "$fix" ]; then
+    cat "$sorted" >"$file"
+    echo "$file: include blocks sorted"
+  else
+    line=$({ diff "$file" "$sorted" || true; } | sed -nE '1s/^([0-9]+).*/\1/p')
+    echo "$file:$line: an include block out of order (scripts/check-includes.sh --fix sorts it)"
+    status=1
+  fi
+done < <(git ls-files 'src/*' 'tests/*' 'bench/*' | grep -E '\.(h|c|cpp)$')
 exit $status

@@ -90,7 +90,9 @@ ctest_summary() {
   grep -E 'tests passed, [0-9]+ tests? failed out of' "$1" | tail -n 1 | sed 's/^/   /'
 }
 
-# The include check of src/, then its own test on trees of its own.
+# The include check of src/ and of the order of the include blocks (a
+# block out of order: scripts/check-includes.sh --fix), then the check's own
+# test on trees of its own.
 check_includes() {
   scripts/check-includes.sh
   scripts/check-includes-test.sh
@@ -134,7 +136,7 @@ restarts_of() {
 }
 
 if [ -n "$quick" ]; then
-  run_step includes "includes: the rooms and the file-name rule of src/, and the check's own test" check_includes
+  run_step includes "includes: the rooms and the file-name rule of src/, the order of the include blocks, and the check's own test" check_includes
   run_step fuzz "fuzz: every fuzzer over its corpus" scripts/fuzz.sh --replay
   awk '/^== fuzz: / { name = $3 } /^Done [0-9]+ runs in / { print "   " name ": " $0 }' "$logs/fuzz.log"
   bits=$PANEL_BITS
@@ -168,7 +170,7 @@ if [ -n "$quick" ]; then
 fi
 
 run_step setup "set-up: the packages of the build and the tests" scripts/setup.sh
-run_step includes "includes: the rooms and the file-name rule of src/, and the check's own test" check_includes
+run_step includes "includes: the rooms and the file-name rule of src/, the order of the include blocks, and the check's own test" check_includes
 
 build_step host
 run_step host-tests "host: tests of the portable core with sanitizers" ctest --preset host
