@@ -6,7 +6,7 @@
 
 #include <cstdio>
 
-#include "foundation/core/containers.h"
+#include "foundation/core/typed_array.h"
 #include "foundation/core/ansi_paths.h"
 #include "foundation/core/code_page.h"
 #include "foundation/core/paths.h"
