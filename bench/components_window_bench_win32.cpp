@@ -35,11 +35,11 @@ std::string CopyName(const std::string& folder, int index) {
   return folder + name;
 }
 
-bool WriteFile(const std::string& path, const std::string& text) {
+bool WriteTextFile(const std::string& path, const std::string& text) {
   HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;
-  bool ok = ::WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) && written == text.size();
+  bool ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) && written == text.size();
   CloseHandle(file);
   return ok;
 }
@@ -54,7 +54,7 @@ bool WriteVersionList(const std::string& folder, int count) {
              i, count - i, 50331931 + i);
     text += section;
   }
-  return WriteFile(resources + "\\UpdateVersionList_v2.txt", text);
+  return WriteTextFile(resources + "\\UpdateVersionList_v2.txt", text);
 }
 
 // When the components window shows, its lists are filled: the time is taken

@@ -15,7 +15,7 @@ packages=(
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
   wine wine64
   googletest
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   xvfb
   libinih-dev
   imagemagick x11-utils

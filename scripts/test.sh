@@ -5,18 +5,19 @@
 # under Wine on private X displays, two tests at a time (each on a worker
 # of its own, scripts/test-worker.sh): the 32-bit product where this machine
 # runs 32-bit programs, then the 64-bit build too; the 64-bit build alone
-# where it does not, or with PANEL_BITS=64 (scripts/bits.sh). The build that
-# is not run here is compiled (product, tests and benchmarks) and only its
-# product linked; the benchmarks are linked in one build. Last, the release
-# is built twice and must come out the same, and a signed release of it,
-# built again with its detached signatures, the same too.
+# where it does not, or with PANEL_BITS=64 (scripts/bits.sh), and then the
+# 32-bit product is built only by the release step. The benchmarks are
+# linked in one build. Last, the release (the 32-bit product) is built twice
+# and must come out the same, and a signed release of it, built again with
+# its detached signatures, the same too.
 #
 #   scripts/test.sh           the whole run (CI runs it)
 #   scripts/test.sh --quick   the loop while editing: one Windows build, its
 #                             end-to-end tests, the portable tests as one
-#                             program, the Windows unit tests of the areas
-#                             (src/<area>, tests/<area>) that the working
-#                             tree changes against HEAD, and every fuzzer
+#                             program, the Windows unit tests of the rooms
+#                             (src/<room>, tests/<room>; a room of the
+#                             foundation is src/foundation/<room>) that the
+#                             working tree changes against HEAD, and every fuzzer
 #                             over its corpus once
 #
 # Prints one line per step and the summary of each suite; everything else
@@ -89,6 +90,14 @@ ctest_summary() {
   grep -E 'tests passed, [0-9]+ tests? failed out of' "$1" | tail -n 1 | sed 's/^/   /'
 }
 
+# The include check of src/ and of the order of the include blocks (a
+# block out of order: scripts/check-includes.sh --fix), then the check's own
+# test on trees of its own.
+check_includes() {
+  scripts/check-includes.sh
+  scripts/check-includes-test.sh
+}
+
 source scripts/bits.sh
 forced=${PANEL_BITS:-}
 panel_choose_bits 2>&1
@@ -127,7 +136,7 @@ restarts_of() {
 }
 
 if [ -n "$quick" ]; then
-  run_step includes "includes: the rooms and the file-name rule of src/" scripts/check-includes.sh
+  run_step includes "includes: the rooms and the file-name rule of src/, the order of the include blocks, and the check's own test" check_includes
   run_step fuzz "fuzz: every fuzzer over its corpus" scripts/fuzz.sh --replay
   awk '/^== fuzz: / { name = $3 } /^Done [0-9]+ runs in / { print "   " name ": " $0 }' "$logs/fuzz.log"
   bits=$PANEL_BITS
@@ -135,7 +144,8 @@ if [ -n "$quick" ]; then
   # The unit tests of each changed area, by the names of their suites.
   since=${PANEL_QUICK_SINCE:-HEAD}
   areas=$({ git diff --name-only "$since"; git ls-files --others --exclude-standard; } |
-          sed -nE 's#^(src|tests)/(foundation|shell|maintenance|settings|inventory|toolkit)/.*#\2#p' | sort -u)
+          sed -nE -e 's#^(src|tests)/(foundation/[^/]+)/.*#\2#p;t' -e 's#^(src|tests)/([^/]+)/.*#\2#p' |
+          sort -u | while read -r area; do if [ -d "src/$area" ]; then echo "$area"; fi; done)
   suites_of_areas=$(for area in $areas; do
                       grep -ohE '^TEST(_F|_P)?\([A-Za-z0-9_]+' "tests/$area"/*_win32_test.cpp 2>/dev/null |
                         sed 's/.*(//'
@@ -160,7 +170,7 @@ if [ -n "$quick" ]; then
 fi
 
 run_step setup "set-up: the packages of the build and the tests" scripts/setup.sh
-run_step includes "includes: the rooms and the file-name rule of src/" scripts/check-includes.sh
+run_step includes "includes: the rooms and the file-name rule of src/, the order of the include blocks, and the check's own test" check_includes
 
 build_step host
 run_step host-tests "host: tests of the portable core with sanitizers" ctest --preset host
@@ -174,9 +184,10 @@ fi
 # libFuzzer's closing line of each fuzzer, after the name scripts/fuzz.sh gives it.
 awk '/^== fuzz: / { name = $3 } /^Done [0-9]+ runs in / { print "   " name ": " $0 }' "$logs/fuzz.log"
 
-# The 32-bit product builds on every machine, whether or not it runs here:
-# the program, and its tests and benchmarks compiled.
-[ "$PANEL_BITS" = 64 ] && build_step win32 ControlPanel tests_compiled benchmarks_compiled
+# Where the 32-bit build does not run, it is not built here: the release
+# step builds the 32-bit product (the program and its console companion,
+# warnings failing the build) twice, and its tests and benchmarks are
+# compiled and run on every machine that runs them.
 
 for bits in "${suites[@]}"; do
   # The benchmarks are linked in the first build only, compiled in the other.

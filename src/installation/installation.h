@@ -1,6 +1,6 @@
 #pragma once
 // The player's installation: where it is, as its registry keys and values
-// say, and its resource cache.
+// say, and where its resource cache is.
 
 #include <cstdint>
 
@@ -70,17 +70,6 @@ void RemovePlayerKeys();
 bool RemoveRegistryKey(const char* parentPath, const char* name);
 
 // The player's resource cache, the folder "Resources" in its component
-// folder, and the main window's commands that remove it and show the install
-// path.
+// folder.
 
 constexpr const char* ResourceCacheFolderName = "Resources";
-
-enum class CacheOutcome {
-  Removed,     // the cache folder is gone with everything in it
-  NotRemoved,  // the removal failed; what was removed stays removed
-  NotFound,    // there is no cache folder ("Resources" is missing or a file)
-};
-
-// Removes the "Resources" folder of componentFolder with its whole contents,
-// without questions and not to the recycle bin.
-CacheOutcome RemoveResourceCache(FixedPath componentFolder);

@@ -9,7 +9,6 @@
 #include "foundation/core/code_page.h"
 #include "foundation/log/operations_log.h"
 #include "foundation/core/strings.h"
-#include "foundation/trees/tree_removal.h"
 #include "installation/registry_key.h"
 
 namespace {
@@ -143,11 +142,4 @@ bool RemoveRegistryKey(const char* parentPath, const char* name) {
 void RemovePlayerKeys() {
   RemoveRegistryKey(TechnologyKeyPath, PlayerSubkeyName);
   RemoveRegistryKey(SoftwareKeyPath, TechnologySubkeyName);
-}
-
-CacheOutcome RemoveResourceCache(FixedPath componentFolder) {
-  if (componentFolder.AppendName(ResourceCacheFolderName) != StatusOk || !componentFolder.IsFolder())
-    return CacheOutcome::NotFound;
-  componentFolder.AppendName("");
-  return RemoveTree(componentFolder, true, true) == StatusOk ? CacheOutcome::Removed : CacheOutcome::NotRemoved;
 }

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/core/containers.h"
+#include "foundation/core/typed_array.h"
 #include "foundation/core/paths.h"
 #include "foundation/profile/profile_document.h"
 #include "foundation/core/strings.h"

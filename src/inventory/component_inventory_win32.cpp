@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "foundation/core/ansi_paths.h"
-#include "foundation/core/containers.h"
+#include "foundation/core/typed_array.h"
 #include "foundation/files/folder_listing.h"
 #include "foundation/files/product_version.h"
 #include "foundation/profile/profile_document.h"

@@ -12,7 +12,7 @@
 
 #include <cstdint>
 
-#include "foundation/core/containers.h"
+#include "foundation/core/typed_array.h"
 #include "foundation/core/paths.h"
 #include "foundation/profile/profile_document.h"
 #include "foundation/core/strings.h"

@@ -16,6 +16,7 @@
 #include "inventory/component_inventory.h"
 #include "installation/installation.h"
 #include "installation/registry_key.h"
+#include "maintenance/resource_cache.h"
 #include "maintenance/uninstall.h"
 #include "maintenance/uninstall_win32.h"
 #include "settings/download_sites.h"

@@ -2,7 +2,7 @@
 // "/status": the state of a player installation as one JSON document
 // (RFC 8259, UTF-8), read without changing anything, for the tools that
 // administrators run on many machines. Its shape is published as a JSON
-// Schema, docs/state.schema.json; StatusSchemaVersion changes with any
+// Schema, docs/status.schema.json; StatusSchemaVersion changes with any
 // change a reader of an older document would not expect.
 //
 // A part that cannot be read is an object with an "error" text in place of

@@ -6,11 +6,10 @@
 
 #include <cstdio>
 
-#include "foundation/core/containers.h"
+#include "foundation/core/typed_array.h"
 #include "foundation/core/ansi_paths.h"
 #include "foundation/core/code_page.h"
 #include "foundation/core/paths.h"
-#include "foundation/core/platform.h"
 #include "foundation/core/platform_win32.h"
 #include "foundation/files/product_version.h"
 #include "foundation/profile/profile_document.h"
@@ -146,7 +145,7 @@ InstallationState ReadInstallationState() {
   InstallationState state;
   state.pendingRemoval = PendingRemovalPaths();
   char program[FixedPath::TextBytes];
-  if (platform::ReadProgramFileName(program, sizeof program) > 0) {
+  if (ReadProgramFileName(program, sizeof program) > 0) {
     FixedPath programFile;
     programFile.SetText(program);
     state.controlPanelVersion = VersionText(ReadProductVersion(programFile));

@@ -5,6 +5,7 @@
 #include "inventory/component_inventory.h"
 #include "inventory/installed_components_win32.h"
 #include "installation/installation.h"
+#include "maintenance/resource_cache.h"
 #include "maintenance/uninstall.h"
 #include "maintenance/uninstall_win32.h"
 #include "settings/download_sites.h"

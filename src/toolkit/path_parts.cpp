@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "foundation/core/platform.h"
+#include "foundation/core/paths.h"
 #include "toolkit/memory.h"
 
 namespace {
@@ -129,7 +129,7 @@ bool SetToProgramFile(FixedPath& path, const char* name) {
     return true;
   }
   char programFile[ProgramFileNameBytes];
-  if (platform::ReadProgramFileName(programFile, ProgramFileNameBytes) == 0) return false;
+  if (ReadProgramFileName(programFile, ProgramFileNameBytes) == 0) return false;
   // At most 258 characters: the whole path fits.
   memcpy(path.text, programFile, strlen(programFile) + 1);
   return true;

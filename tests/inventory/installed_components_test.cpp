@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/core/containers.h"
+#include "foundation/core/typed_array.h"
 #include "support/path_of.h"
 #include "support/profile_dump.h"
 

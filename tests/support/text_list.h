@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/core/containers.h"
+#include "foundation/core/typed_array.h"
 #include "foundation/core/strings.h"
 
 // Replaces what list holds with copies of texts; the test fails when one

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "foundation/core/platform.h"
+#include "foundation/core/paths.h"
 #include "support/path_of.h"
 #include "toolkit/context.h"
 #include "toolkit/module_table.h"
@@ -26,7 +26,7 @@ TEST(ToolkitAppTest, StartUpRegistersTheProgramOnceAndTheLastShutDownUndoesIt) {
   EXPECT_EQ(context->app->startCount, 1u);
   EXPECT_EQ(ModuleHandleForKey(ProgramModuleKey), instance);
   char programFile[260];
-  ASSERT_NE(platform::ReadProgramFileName(programFile, sizeof programFile), 0u);
+  ASSERT_NE(ReadProgramFileName(programFile, sizeof programFile), 0u);
   FixedPath file;
   ASSERT_TRUE(ModuleFileForKey(ProgramModuleKey, file));
   EXPECT_STREQ(file.Text(), programFile);

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "foundation/core/platform.h"
+#include "foundation/core/paths.h"
 #include "support/path_of.h"
 #include "toolkit/path_parts_cases.h"
 
@@ -18,7 +18,7 @@ bool PartsAreEmpty(const PathParts& parts) {
 // The program's folder with its trailing backslash, as the platform reports it.
 std::string ProgramFolder() {
   char file[260];
-  EXPECT_NE(platform::ReadProgramFileName(file, sizeof file), 0u);
+  EXPECT_NE(ReadProgramFileName(file, sizeof file), 0u);
   std::string text(file);
   return text.substr(0, text.find_last_of("\\/") + 1);
 }
@@ -140,7 +140,7 @@ TEST(PathPartsTest, ClearPathAndFitsPath) {
 
 TEST(PathPartsTest, SetToProgramFileFindsFilesBesideTheProgram) {
   char programFile[260];
-  ASSERT_NE(platform::ReadProgramFileName(programFile, sizeof programFile), 0u);
+  ASSERT_NE(ReadProgramFileName(programFile, sizeof programFile), 0u);
   const std::string folder = ProgramFolder();
   const struct {
     const char* name;
@@ -175,7 +175,7 @@ TEST(PathPartsTest, SetToProgramFileKeepsThePreviousPathWhenTheNameDoesNotFit) {
 #if !defined(_WIN32)
 // On the host the program's file name can be chosen.
 TEST(PathPartsTest, SetToProgramFileForAProgramAtAGivenPlace) {
-  platform::SetHostProgramFileName("C:\\Tools\\panel.exe");
+  SetHostProgramFileName("C:\\Tools\\panel.exe");
   FixedPath path;
   EXPECT_TRUE(SetToProgramFile(path, "ControlPanelv306.ini"));
   EXPECT_STREQ(path.Text(), "C:\\Tools\\ControlPanelv306.ini");
@@ -185,10 +185,10 @@ TEST(PathPartsTest, SetToProgramFileForAProgramAtAGivenPlace) {
   EXPECT_STREQ(path.Text(), "C:\\Tools\\panel.exe");
 
   // A program in a folder too deep to split cannot name a file beside it.
-  platform::SetHostProgramFileName(("C:" + std::string(255, 'd') + "\\p.exe").c_str());
+  SetHostProgramFileName(("C:" + std::string(255, 'd') + "\\p.exe").c_str());
   EXPECT_FALSE(SetToProgramFile(path, "x.ini"));
   EXPECT_STREQ(path.Text(), "C:\\Tools\\panel.exe");
-  platform::SetHostProgramFileName("C:\\Corvalent\\ControlPanel.exe");
+  SetHostProgramFileName("C:\\Corvalent\\ControlPanel.exe");
 }
 #endif
 

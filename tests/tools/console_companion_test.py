@@ -3,7 +3,7 @@
 its extension, so that cmd finds the console companion ControlPanel.com
 before ControlPanel.exe. An interactive cmd is fed one line at a time, each
 after the prompt came back: first a line that leaves another exit code
-("cmd /c exit N"), then the program's line, then "echo %ERRORLEVEL%". The
+(a batch file's "exit /b N", LEAVE_CODE below), then the program's line, then "echo %ERRORLEVEL%". The
 shell must wait, show what the program prints and hold its full signed exit
 code; a batch file would prove nothing (cmd waits there even for a window
 program).
@@ -38,6 +38,14 @@ with open(os.path.join(ROOT, "docs", "status.schema.json"), encoding="utf-8") as
     SCHEMA = json.load(schema_file)
 DRIVE_C = os.path.join(os.environ.get("WINEPREFIX", ""), "drive_c")
 FOLDER = os.path.join(DRIVE_C, "companion-test")
+# The exit code a line leaves before the program's, from a batch file of one
+# line that cmd runs itself, named by its full path: nothing to search for
+# and no program to start. Wine's cmd reports "Can't recognize '...' as an
+# internal or external command" both when a search of the folders of PATH
+# finds nothing and when it cannot start the program it found, as it may not
+# on a loaded machine; a line such as "cmd /c exit N" then failed now and
+# then, with nothing wrong in the program under test.
+LEAVE_CODE = "C:\\companion-test\\leave-code.cmd"
 PLAYER = "C:\\Program Files\\Quillframe\\Quillframe3"
 PROMPT = re.compile(rb"(?:^|\n)[A-Z]:\\[^\r\n>]*>$")
 # What a console adds around the text on a terminal: colours, cursor moves,
@@ -126,6 +134,8 @@ class CompanionAtThePrompt(unittest.TestCase):
         os.makedirs(FOLDER, exist_ok=True)
         for program in ("ControlPanel.exe", "ControlPanel.com"):
             shutil.copy(os.path.join(BUILD, program), FOLDER)
+        with open(os.path.join(FOLDER, "leave-code.cmd"), "wb") as batch:
+            batch.write(b"@exit /b %1\r\n")
         sample('sample_installation_make "$1"')
         cls.session = CmdSession(cls.console)
         cls.validator = jsonschema.Draft202012Validator(SCHEMA)
@@ -139,7 +149,7 @@ class CompanionAtThePrompt(unittest.TestCase):
     def run_typed(self, line, code_before):
         """Leaves code_before in %ERRORLEVEL%, types line, then reads
         %ERRORLEVEL%: what line showed and the code it left."""
-        self.assertEqual(self.session.type("cmd /c exit %d" % code_before), "")
+        self.assertEqual(self.session.type("%s %d" % (LEAVE_CODE, code_before)), "")
         self.assertEqual(self.session.type("echo %ERRORLEVEL%"), str(code_before))
         shown = self.session.type(line)
         return shown, int(self.session.type("echo %ERRORLEVEL%"))

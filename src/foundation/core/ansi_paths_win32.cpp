@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "foundation/core/code_page.h"
-#include "foundation/core/paths.h"
+#include "foundation/core/path_separators.h"
 #include "foundation/core/system_path_win32.h"
 
 namespace {

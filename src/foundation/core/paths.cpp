@@ -149,7 +149,7 @@ bool ProgramFilePath(FixedPath& out, const char* name) {
 
 bool JoinToProgramFolder(const char* fileName, char* out) {
   char programFile[PathBytes];
-  if (platform::ReadProgramFileName(programFile, PathBytes) == 0) return false;
+  if (ReadProgramFileName(programFile, PathBytes) == 0) return false;
   size_t folderLength = FolderPrefixLength(programFile);
   size_t fileNameLength = strlen(fileName);
   if (folderLength + fileNameLength >= PathBytes) return false;

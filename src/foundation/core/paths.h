@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "foundation/core/path_separators.h"
 #include "foundation/core/status.h"
 
 // FixedPath: one file-system path in a value record of exactly 261 bytes, a
@@ -61,25 +62,6 @@ static_assert(sizeof(FixedPath) == 261, "paths lie back to back at 261 bytes");
 
 // Path text helpers shared by the whole program.
 
-// True for the two path separators, "\" and "/"; for single-byte and wide text.
-template <typename Char>
-bool IsPathSeparator(Char c) {
-  return c == Char('\\') || c == Char('/');
-}
-
-// The length of the first length characters of text without the separators
-// at their end.
-template <typename Char>
-size_t LengthWithoutTrailingSeparators(const Char* text, size_t length) {
-  while (length > 0 && IsPathSeparator(text[length - 1])) --length;
-  return length;
-}
-
-// The same for a NUL-terminated text.
-inline size_t LengthWithoutTrailingSeparators(const char* text) {
-  return LengthWithoutTrailingSeparators(text, strlen(text));
-}
-
 // The file name of path: the text after its last "\" or "/", or the whole
 // text when it has neither. Points into path: empty when path ends in a
 // separator.
@@ -92,6 +74,17 @@ void StripTrailingSeparators(char* path);
 // Replaces every "/" or "\" that is not separator with separator.
 // StatusBadArgument when text is none or separator is neither "/" nor "\".
 Status ConvertSeparators(char* text, char separator);
+
+// The program's own file path, in the form the ANSI calls reach it (a part
+// the ANSI code page cannot hold by its short form), at most capacity - 1
+// characters and always terminated. Returns the number of characters, 0 on
+// failure.
+uint32_t ReadProgramFileName(char* buffer, uint32_t capacity);
+
+// Host only, for the native test build: the path ReadProgramFileName reports
+// on the host, where no Windows program file exists. Starts as
+// C:\Corvalent\ControlPanel.exe; tests may change it.
+void SetHostProgramFileName(const char* path);
 
 // Sets out to the path of name in the program's own folder (name may carry
 // folders of its own and its own extension; leading backslashes are skipped).

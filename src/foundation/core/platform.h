@@ -2,7 +2,7 @@
 // The seam between the portable core and the operating system: the few
 // platform calls that pure memory, path and toolkit code needs.
 // platform_win32.cpp implements it over kernel32 (the global heap,
-// GetFileAttributesA, GetModuleFileNameA, an event and the interlocked
+// GetFileAttributesA, an event and the interlocked
 // counters); platform_host.cpp implements it for the native, sanitized test
 // build on Linux.
 
@@ -28,10 +28,6 @@ constexpr uint32_t AttributeReparsePoint = 0x400;
 // The attributes of a file or folder; false when the path cannot be examined.
 bool ReadPathAttributes(const char* path, uint32_t* attributes);
 
-// The program's own file path, at most capacity - 1 characters and always
-// terminated. Returns the number of characters, 0 on failure.
-uint32_t ReadProgramFileName(char* buffer, uint32_t capacity);
-
 // A lock that one holder at a time acquires, created free. CreateLock gives
 // none when it cannot be created; AcquireLock waits for the lock and is false
 // when the wait failed.
@@ -43,9 +39,5 @@ void DestroyLock(void* lock);
 // Adds 1 to or takes 1 from counter as one atomic step; the new value.
 long AtomicIncrement(volatile long* counter);
 long AtomicDecrement(volatile long* counter);
-
-// Host only, for the native test build: the path ReadProgramFileName reports on the host, where no Windows program
-// file exists. Starts as C:\Corvalent\ControlPanel.exe; tests may change it.
-void SetHostProgramFileName(const char* path);
 
 }  // namespace platform

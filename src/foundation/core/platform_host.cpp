@@ -23,8 +23,6 @@ BlockHeader* HeaderOf(const void* block) {
                                         sizeof(BlockHeader));
 }
 
-char hostProgramFileName[260] = "C:\\Corvalent\\ControlPanel.exe";
-
 }  // namespace
 
 void* HeapAllocate(size_t size, bool zeroFill) {
@@ -62,23 +60,6 @@ bool ReadPathAttributes(const char* path, uint32_t* attributes) {
   return true;
 }
 
-uint32_t ReadProgramFileName(char* buffer, uint32_t capacity) {
-  if (capacity == 0) return 0;
-  size_t length = strlen(hostProgramFileName);
-  if (length >= capacity) {
-    buffer[0] = '\0';
-    return 0;
-  }
-  memcpy(buffer, hostProgramFileName, length + 1);
-  return static_cast<uint32_t>(length);
-}
-
-void SetHostProgramFileName(const char* path) {
-  size_t length = strlen(path);
-  if (length >= sizeof hostProgramFileName) length = sizeof hostProgramFileName - 1;
-  memcpy(hostProgramFileName, path, length);
-  hostProgramFileName[length] = '\0';
-}
 
 void* CreateLock() { return new (std::nothrow) std::mutex; }
 

@@ -1,5 +1,5 @@
-// The Win32 side of the platform seam: the global heap, file attributes, the
-// module file name and the toolkit's lock; then where system libraries are
+// The Win32 side of the platform seam: the global heap, file attributes and
+// the toolkit's lock; then where system libraries are
 // loaded from, and the delay-load hooks of the window libraries.
 #include "foundation/core/platform.h"
 #include "foundation/core/platform_win32.h"
@@ -10,8 +10,6 @@
 
 #include <cstring>
 #include <string>
-
-#include "foundation/core/ansi_paths.h"
 
 namespace {
 
@@ -44,20 +42,6 @@ bool ReadPathAttributes(const char* path, uint32_t* attributes) {
   if (found == INVALID_FILE_ATTRIBUTES) return false;
   *attributes = found;
   return true;
-}
-
-uint32_t ReadProgramFileName(char* buffer, uint32_t capacity) {
-  if (capacity == 0) return 0;
-  buffer[0] = '\0';
-  // Read as stored and given in the form the ANSI calls reach it: in a
-  // folder named outside the ANSI code page ("C:\Ωtools") the ANSI name
-  // would hold a "?" and open nothing.
-  const std::wstring path = ProgramPath();
-  std::string ansi;
-  // A name that does not fit would be cut: treat that as unreadable.
-  if (path.empty() || !AnsiPathOf(path.c_str(), &ansi) || ansi.size() >= capacity) return 0;
-  memcpy(buffer, ansi.c_str(), ansi.size() + 1);
-  return static_cast<uint32_t>(ansi.size());
 }
 
 void* CreateLock() {

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <type_traits>
 
-#include "foundation/core/containers.h"
-#include "foundation/core/name_index.h"
+#include "foundation/core/typed_array.h"
+#include "foundation/profile/name_index.h"
 #include "foundation/core/status.h"
 #include "foundation/core/strings.h"
 

@@ -5,7 +5,6 @@
 #include <cstring>
 #include <string>
 
-#include "foundation/core/platform.h"
 #include "support/path_of.h"
 
 namespace {
@@ -214,7 +213,7 @@ TEST(PathTextTest, JoinFolderAndNameRefusesAPathThatDoesNotFit) {
 // On the host the program's file name is a stand-in that tests may change.
 class ProgramFilePathTest : public ::testing::Test {
  protected:
-  void TearDown() override { platform::SetHostProgramFileName(DefaultProgram); }
+  void TearDown() override { SetHostProgramFileName(DefaultProgram); }
   static constexpr const char* DefaultProgram = "C:\\Corvalent\\ControlPanel.exe";
 };
 
@@ -252,7 +251,7 @@ TEST_F(ProgramFilePathTest, GivesTheEmptyPathWhenTheResultCannotBeMade) {
   EXPECT_EQ(PathFor(farTooLong.c_str()), "");
   EXPECT_EQ(PathFor(("\\" + std::string(259, 'n')).c_str()), "");
 
-  platform::SetHostProgramFileName("");
+  SetHostProgramFileName("");
   EXPECT_EQ(PathFor("name.ini"), "");
 }
 
@@ -268,7 +267,7 @@ TEST_F(ProgramFilePathTest, KeepsTheDriveAndFolderOfOtherProgramPaths) {
       {"\\\\server\\share\\tool.exe", "x.ini", "\\\\server\\share\\x.ini"},
   };
   for (const auto& c : cases) {
-    platform::SetHostProgramFileName(c.program);
+    SetHostProgramFileName(c.program);
     EXPECT_EQ(PathFor(c.name), c.result) << c.program;
   }
 }

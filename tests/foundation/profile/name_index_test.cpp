@@ -1,4 +1,4 @@
-#include "foundation/core/name_index.h"
+#include "foundation/profile/name_index.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "foundation/core/containers.h"
+#include "foundation/core/typed_array.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The append helpers of TypedArray for the two element types that callers
 // copy into lists.
-#include "foundation/core/containers.h"
+#include "foundation/core/typed_array.h"
 
 #include <cstring>
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "foundation/core/containers.h"
+#include "foundation/core/typed_array.h"
 
 // NameIndex: a chained hash table from a name to the position of the last
 // section or entry added under it. The index never copies names: a node points
