@@ -7,8 +7,8 @@
 
 #include "foundation/core/ansi_paths.h"
 #include "foundation/core/code_page.h"
-#include "foundation/log/operations_log.h"
 #include "foundation/core/strings.h"
+#include "foundation/log/operations_log.h"
 #include "installation/registry_key.h"
 
 namespace {

@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "foundation/log/operations_log.h"
 #include "foundation/core/what_if.h"
+#include "foundation/log/operations_log.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 #include <cstring>
 #include <new>
 
-#include "foundation/files/folder_listing.h"
 #include "foundation/core/paths.h"
-#include "foundation/files/product_version.h"
 #include "foundation/core/strings.h"
+#include "foundation/files/folder_listing.h"
+#include "foundation/files/product_version.h"
 
 // Constant-initialised (no block, count 0), so it is usable before any
 // constructor of the program runs; its destructor frees the block at exit.

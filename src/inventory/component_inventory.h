@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "foundation/core/typed_array.h"
 #include "foundation/core/paths.h"
-#include "foundation/profile/profile_document.h"
 #include "foundation/core/strings.h"
+#include "foundation/core/typed_array.h"
+#include "foundation/profile/profile_document.h"
 
 // Empties ComponentFiles, then with a version list returns VerifyVersionList
 // of componentFolder (an existing folder, as ReadComponentPath found it) and

@@ -3,12 +3,12 @@
 #include <cstring>
 
 #include "foundation/core/ansi_paths.h"
+#include "foundation/core/strings.h"
 #include "foundation/core/typed_array.h"
 #include "foundation/files/folder_listing.h"
 #include "foundation/files/product_version.h"
 #include "foundation/profile/profile_document.h"
 #include "foundation/profile/profile_file.h"
-#include "foundation/core/strings.h"
 #include "installation/installation.h"
 
 namespace {

@@ -12,10 +12,10 @@
 
 #include <cstdint>
 
-#include "foundation/core/typed_array.h"
 #include "foundation/core/paths.h"
-#include "foundation/profile/profile_document.h"
 #include "foundation/core/strings.h"
+#include "foundation/core/typed_array.h"
+#include "foundation/profile/profile_document.h"
 
 // The update version list, in the folder "Resources" of the component folder
 // under the first of these names that exists.

@@ -10,11 +10,11 @@
 
 #include <cstdint>
 
-#include "foundation/core/typed_array.h"
 #include "foundation/core/paths.h"
-#include "foundation/profile/profile_document.h"
 #include "foundation/core/status.h"
 #include "foundation/core/strings.h"
+#include "foundation/core/typed_array.h"
+#include "foundation/profile/profile_document.h"
 
 // The site list file, in the component folder.
 constexpr const char* DownloadSitesFileName = "QFXDownloadSites.txt";

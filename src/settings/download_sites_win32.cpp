@@ -5,9 +5,9 @@
 
 #include "foundation/core/ansi_paths.h"
 #include "foundation/core/code_page.h"
+#include "foundation/core/paths.h"
 #include "foundation/files/file_replacement.h"
 #include "foundation/log/operations_log.h"
-#include "foundation/core/paths.h"
 #include "foundation/profile/profile_document.h"
 #include "foundation/profile/profile_edit.h"
 #include "foundation/profile/profile_file.h"

@@ -9,20 +9,20 @@
 
 #include "foundation/core/ansi_paths.h"
 #include "foundation/core/code_page.h"
-#include "foundation/files/file_stream.h"
-#include "foundation/log/operations_log.h"
 #include "foundation/core/paths.h"
 #include "foundation/core/strings.h"
-#include "inventory/component_inventory.h"
+#include "foundation/files/file_stream.h"
+#include "foundation/log/operations_log.h"
 #include "installation/installation.h"
 #include "installation/registry_key.h"
+#include "installation/settings_lock.h"
+#include "inventory/component_inventory.h"
 #include "maintenance/resource_cache.h"
 #include "maintenance/uninstall.h"
 #include "maintenance/uninstall_win32.h"
 #include "settings/download_sites.h"
 #include "settings/manager_options.h"
 #include "settings/pending_removal.h"
-#include "installation/settings_lock.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "foundation/core/code_page.h"
-#include "foundation/log/operations_log.h"
 #include "foundation/core/platform_win32.h"
 #include "foundation/core/what_if.h"
+#include "foundation/log/operations_log.h"
 #include "foundation/log/windows_event_log.h"
 #include "shell/command_line.h"
 #include "shell/event_source_registration.h"

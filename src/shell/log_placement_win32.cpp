@@ -7,9 +7,9 @@
 
 #include "foundation/core/ansi_paths.h"
 #include "foundation/core/code_page.h"
+#include "foundation/core/paths.h"
 #include "foundation/files/file_replacement.h"
 #include "foundation/files/path_identity.h"
-#include "foundation/core/paths.h"
 #include "installation/installation.h"
 #include "settings/download_sites.h"
 #include "settings/manager_options.h"

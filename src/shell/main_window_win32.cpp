@@ -5,8 +5,8 @@
 #include "foundation/log/operations_log.h"
 
 #include "foundation/core/paths.h"
-#include "foundation/files/product_version.h"
 #include "foundation/core/strings.h"
+#include "foundation/files/product_version.h"
 #include "settings/download_sites.h"
 #include "shell/window_commands_win32.h"
 #include "toolkit/application.h"

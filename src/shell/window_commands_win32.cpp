@@ -2,15 +2,15 @@
 
 #include "foundation/core/paths.h"
 #include "foundation/core/strings.h"
+#include "installation/installation.h"
+#include "installation/settings_lock.h"
 #include "inventory/component_inventory.h"
 #include "inventory/installed_components_win32.h"
-#include "installation/installation.h"
 #include "maintenance/resource_cache.h"
 #include "maintenance/uninstall.h"
 #include "maintenance/uninstall_win32.h"
 #include "settings/download_sites.h"
 #include "settings/manager_options.h"
-#include "installation/settings_lock.h"
 #include "toolkit/message_boxes_win32.h"
 
 void ShowNotRegistered(HWND owner) { ShowInfo(owner, NotRegisteredCaption, NotRegisteredText); }

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "foundation/log/operations_log.h"
 #include "foundation/core/what_if.h"
+#include "foundation/log/operations_log.h"
 
 namespace {
 

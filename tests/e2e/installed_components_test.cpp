@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "inventory/installed_components.h"
 #include "installation/installation.h"
+#include "inventory/installed_components.h"
 #include "shell/main_window_win32.h"
 #include "support/fixtures_win32.h"
 #include "support/foreign_names_win32.h"

@@ -1,7 +1,7 @@
 // "-v": the installed components verified against a version-list file, with
 // real libraries and their version resources.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <string>
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "inventory/installed_components.h"
 #include "installation/installation.h"
+#include "inventory/installed_components.h"
 #include "shell/main_window_win32.h"
 #include "support/panel_window_test_win32.h"
 #include "support/registry_win32.h"

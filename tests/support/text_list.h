@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "foundation/core/typed_array.h"
 #include "foundation/core/strings.h"
+#include "foundation/core/typed_array.h"
 
 // Replaces what list holds with copies of texts; the test fails when one
 // cannot be added.

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "foundation/log/operations_log.h"
 #include "foundation/core/what_if.h"
+#include "foundation/log/operations_log.h"
 #include "support/box_watcher_win32.h"
 #include "support/toolkit_windows_win32.h"
 

@@ -5,15 +5,15 @@
 
 #include <windows.h>
 
-#include <cstdio>
 #include <cctype>
+#include <cstdio>
 #include <cstring>
 #include <string>
 
+#include "foundation/core/what_if.h"
 #include "foundation/files/file_stream.h"
 #include "foundation/files/folder_listing.h"
 #include "foundation/log/operations_log.h"
-#include "foundation/core/what_if.h"
 
 namespace {
 

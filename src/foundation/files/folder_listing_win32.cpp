@@ -9,12 +9,12 @@
 #include "foundation/core/ansi_paths.h"
 #include "foundation/core/code_page.h"
 #include "foundation/core/final_path_win32.h"
-#include "foundation/files/folder_search_win32.h"
-#include "foundation/log/operations_log.h"
 #include "foundation/core/paths.h"
 #include "foundation/core/strings.h"
 #include "foundation/core/system_path_win32.h"
 #include "foundation/core/what_if.h"
+#include "foundation/files/folder_search_win32.h"
+#include "foundation/log/operations_log.h"
 
 namespace {
 

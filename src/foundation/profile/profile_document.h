@@ -5,10 +5,10 @@
 #include <cstdint>
 #include <type_traits>
 
-#include "foundation/core/typed_array.h"
-#include "foundation/profile/name_index.h"
 #include "foundation/core/status.h"
 #include "foundation/core/strings.h"
+#include "foundation/core/typed_array.h"
+#include "foundation/profile/name_index.h"
 
 // ProfileDocument: the in-memory form of one INI-like profile file, an
 // ordered list of named sections, each an ordered list of key/value entries,

@@ -5,10 +5,10 @@
 #include <functional>
 #include <string>
 
-#include "foundation/files/file_stream.h"
 #include "foundation/core/paths.h"
-#include "foundation/profile/profile_document.h"
 #include "foundation/core/status.h"
+#include "foundation/files/file_stream.h"
+#include "foundation/profile/profile_document.h"
 
 // Profile documents on files: the reader reads the whole file with one
 // allocation and one read and parses it (ReadProfileText); the writer replaces

@@ -3,10 +3,10 @@
 #include <cstring>
 #include <string>
 
-#include "foundation/files/file_replacement.h"
-#include "foundation/profile/profile_text.h"
 #include "foundation/core/strings.h"
 #include "foundation/core/what_if.h"
+#include "foundation/files/file_replacement.h"
+#include "foundation/profile/profile_text.h"
 
 // Profile documents on files, through FileStream. The text itself is parsed
 // and formed by the portable text form (profile_text.cpp).

@@ -3,9 +3,9 @@
 
 #include <cstdint>
 
-#include "foundation/profile/profile_document.h"
 #include "foundation/core/status.h"
 #include "foundation/core/strings.h"
+#include "foundation/profile/profile_document.h"
 
 // The text form of a profile document: the reader that parses profile text
 // (the syntax is in profile_scan.h), and the writer's form of a document.

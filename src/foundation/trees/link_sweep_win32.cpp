@@ -5,10 +5,10 @@
 #include <windows.h>
 
 #include "foundation/core/code_page.h"
-#include "foundation/log/operations_log.h"
 #include "foundation/core/platform_win32.h"
-#include "foundation/trees/tree_walk_win32.h"
 #include "foundation/core/what_if.h"
+#include "foundation/log/operations_log.h"
+#include "foundation/trees/tree_walk_win32.h"
 
 namespace {
 

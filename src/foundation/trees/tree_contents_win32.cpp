@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "foundation/log/operations_log.h"
 #include "foundation/core/platform_win32.h"
+#include "foundation/log/operations_log.h"
 #include "foundation/trees/tree_walk_win32.h"
 
 namespace {

@@ -10,15 +10,15 @@
 
 #include "foundation/core/ansi_paths.h"
 #include "foundation/core/code_page.h"
-#include "foundation/files/folder_search_win32.h"
-#include "foundation/trees/link_sweep.h"
-#include "foundation/log/operations_log.h"
 #include "foundation/core/paths.h"
+#include "foundation/core/what_if.h"
+#include "foundation/files/folder_search_win32.h"
+#include "foundation/log/operations_log.h"
+#include "foundation/trees/link_sweep.h"
 #include "foundation/trees/protected_folders.h"
 #include "foundation/trees/shell_delete.h"
 #include "foundation/trees/tree_contents.h"
 #include "foundation/trees/tree_walk_win32.h"
-#include "foundation/core/what_if.h"
 
 namespace {
 

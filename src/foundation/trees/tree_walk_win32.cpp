@@ -6,10 +6,10 @@
 
 #include "foundation/core/code_page.h"
 #include "foundation/core/final_path_win32.h"
-#include "foundation/files/folder_search_win32.h"
 #include "foundation/core/paths.h"
 #include "foundation/core/system_path_win32.h"
 #include "foundation/core/what_if.h"
+#include "foundation/files/folder_search_win32.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
-#include "foundation/core/code_page.h"
 #include "foundation/core/json_text.h"
+#include "foundation/core/code_page.h"
 
 #include <gtest/gtest.h>
 

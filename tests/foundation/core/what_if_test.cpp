@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "foundation/log/operations_log.h"
 #include "foundation/core/paths.h"
+#include "foundation/log/operations_log.h"
 
 namespace {
 

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "foundation/core/what_if.h"
 #include "foundation/profile/profile_text.h"
 #include "foundation/trees/tree_contents.h"
 #include "foundation/trees/tree_removal.h"
-#include "foundation/core/what_if.h"
 #include "support/folder_files_win32.h"
 #include "support/path_of.h"
 #include "support/profile_dump.h"

@@ -1,7 +1,7 @@
+#include "foundation/trees/tree_removal.h"
 #include "foundation/trees/link_sweep.h"
 #include "foundation/trees/shell_delete.h"
 #include "foundation/trees/tree_contents.h"
-#include "foundation/trees/tree_removal.h"
 
 #include <windows.h>
 
