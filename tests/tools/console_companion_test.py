@@ -2,11 +2,11 @@
 """ControlPanel typed at a cmd prompt, as an administrator types it: without
 its extension, so that cmd finds the console companion ControlPanel.com
 before ControlPanel.exe. An interactive cmd is fed one line at a time, each
-after the prompt came back: first a line that leaves another exit code
-(a batch file's "exit /b N", LEAVE_CODE below), then the program's line, then "echo %ERRORLEVEL%". The
-shell must wait, show what the program prints and hold its full signed exit
-code; a batch file would prove nothing (cmd waits there even for a window
-program).
+after the prompt came back: first a line that leaves another exit code (a
+batch file's "exit /b N", LEAVE_CODE below), then the program's line, then
+"echo %ERRORLEVEL%". The shell must wait, show what the program prints and
+hold its full signed exit code; running the program's line from a batch
+file would prove nothing (cmd waits there even for a window program).
 
 cmd runs twice: with pipes for its standard handles, and on a real console
 (a pseudo-terminal, which Wine turns into a console), where the companion
