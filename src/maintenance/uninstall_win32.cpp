@@ -159,7 +159,10 @@ bool UninstallPlayer(HWND owner, FixedPath componentFolder, RestartRemoval* rest
   bool succeeded = UnregisterPlayerLibraries(owner, componentFolder);
   if (!RemoveNetscapePlugins(restart ? &restart->scheduled : nullptr)) succeeded = false;
 
-  const bool treeRemoved = RemoveTree(componentFolder, true, true) == StatusOk;
+  // A run that describes its changes sees every removal succeed: what
+  // another program holds now is foretold as left for the restart.
+  const bool foretoldHeld = restart && ChangesAreDescribed() && TreeHoldsEntryHeldAgainstDeletion(componentFolder);
+  const bool treeRemoved = !foretoldHeld && RemoveTree(componentFolder, true, true) == StatusOk;
   if (componentFolder.IsFolder() && restart && FinishAtRestart(componentFolder, rootRemovable, *restart)) {
     // What is left goes at the next restart: the player's keys go now, as a
     // Windows installer's do for a product removed but for a restart.
@@ -244,6 +247,10 @@ bool DeletePluginFile(const char* path, std::vector<std::string>* scheduled) {
   FixedPath file;
   file.SetText(path);
   if (!file.Exists()) return true;
+  // A run that describes its changes foretells a file held now as left for
+  // the restart.
+  if (ChangesAreDescribed() && scheduled && HeldAgainstDeletion(file))
+    return MayScheduleAtRestart() && ScheduleRemovalAtRestart(file, scheduled);
   ShellDelete(path);
   const std::string what = "file " + Quoted(path);
   if (!file.Exists()) {

@@ -106,4 +106,27 @@ TEST_F(RestartRemoval, WhatIsInUseGoesAtTheNextRestart) {
   EXPECT_EQ(after.output, "1605\n") << "the player is gone";
 }
 
+TEST_F(RestartRemoval, WhatIfForetellsWhatWouldWaitForTheRestart) {
+  HeldFile config(Component("QuillframeConfig.ini"), 0);
+  HeldFile plugin(Plugin(), 0);
+  ASSERT_TRUE(config.IsOpen());
+  ASSERT_TRUE(plugin.IsOpen());
+  ProgramRun run = RunPanel("/whatif -u /msicodes /quiet");
+  ASSERT_TRUE(run.started);
+  EXPECT_EQ(run.exitCode, 3010) << run.output << run.errors;
+  for (const std::string& path : {Component("QuillframeConfig.ini"), player.ComponentFolder(), Plugin()})
+    EXPECT_NE(run.output.find("would schedule \"" + path + "\" for removal at restart"), std::string::npos)
+        << path << "\n" << run.output;
+  EXPECT_NE(run.output.find("would remove file \"" + Component("Resources\\UpdateVersionList_v2.txt") + "\""),
+            std::string::npos)
+      << "what is free would go now\n" << run.output;
+  EXPECT_EQ(run.output.find("would schedule \"" + Component("Resources\\UpdateVersionList_v2.txt")), std::string::npos)
+      << run.output;
+  // Nothing changed.
+  EXPECT_TRUE(PathExists(Component("Resources\\UpdateVersionList_v2.txt")));
+  EXPECT_TRUE(PathExists(Plugin()));
+  EXPECT_TRUE(MachineKeyExists(PlayerKeyPath));
+  EXPECT_EQ(RunPanel("/status").output.find("pendingRemoval"), std::string::npos);
+}
+
 }  // namespace

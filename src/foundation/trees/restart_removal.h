@@ -8,7 +8,8 @@
 //
 // Adding to the list needs an administrator's rights (it is a value of
 // HKEY_LOCAL_MACHINE). A run that describes its changes ("/whatif")
-// schedules nothing and says what it would schedule.
+// schedules nothing and says what it would schedule: what another program
+// holds against deletion at that moment (HeldAgainstDeletion).
 
 #include <string>
 #include <vector>
@@ -24,6 +25,15 @@ constexpr const char* PendingRenamesValueName = "PendingFileRenameOperations";
 // True when this process runs with an administrator's rights, which adding
 // to the pending-rename list needs.
 bool MayScheduleAtRestart();
+
+// True when another program holds the file or folder at path so that it
+// cannot be deleted now. Asked by opening it for deletion, which changes
+// nothing: the open fails with a sharing violation.
+bool HeldAgainstDeletion(const FixedPath& path);
+
+// True when a file or folder in the tree of folder (or folder itself) is held
+// against deletion.
+bool TreeHoldsEntryHeldAgainstDeletion(const FixedPath& folder);
 
 // Puts the file or folder at path on the pending-rename list for removal;
 // scheduled receives its path (UTF-8, by its true name) and the log hears of

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "foundation/core/platform_win32.h"
 #include "foundation/core/what_if.h"
 #include "foundation/log/operations_log.h"
 #include "foundation/trees/link_sweep.h"
@@ -45,6 +46,28 @@ bool AddLeftEntry(void* context, const TreeEntry& entry) {
 
 void NoteUnlisted(void* context, const WidePath&, DWORD) { static_cast<TreeLeft*>(context)->unlistedFound = true; }
 
+bool WideHeldAgainstDeletion(const wchar_t* path) {
+  OwnedHandle entry(CreateFileW(path, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  return !entry.IsOpen() && GetLastError() == ERROR_SHARING_VIOLATION;
+}
+
+// Ends the walk at the first entry held against deletion; context is a bool
+// set to whether one was found.
+bool FindHeldEntry(void* context, const TreeEntry& entry) {
+  if (!WideHeldAgainstDeletion(entry.path.Text())) return true;
+  *static_cast<bool*>(context) = true;
+  return false;
+}
+
+// Whether folder holds one of the paths (each without a trailing backslash).
+bool HoldsAny(const std::wstring& folder, const std::vector<std::wstring>& paths) {
+  for (const std::wstring& path : paths)
+    if (path.size() > folder.size() && path.compare(0, folder.size(), folder) == 0 && path[folder.size()] == L'\\')
+      return true;
+  return false;
+}
+
 // Schedules the entry at path (wide, extended-length), shown as shown.
 bool Schedule(const wchar_t* path, const std::string& shown, std::vector<std::string>* scheduled) {
   const std::string what = Quoted(shown.c_str()) + " for removal at restart";
@@ -58,16 +81,32 @@ bool Schedule(const wchar_t* path, const std::string& shown, std::vector<std::st
   return true;
 }
 
-// Removes the entry now; false when it stays.
-bool RemoveNow(const LeftEntry& entry) {
-  if (ChangesAreDescribed()) return false;  // a describing run cannot know what is in use
-  const bool removed = entry.isFolder ? RemoveDirectoryW(entry.path.c_str()) : DeleteFileW(entry.path.c_str());
+// Removes the entry now; false when it stays. A run that describes its
+// changes foretells it: an entry held against deletion stays, and so does a
+// folder that holds one that stays (kept).
+bool RemoveNow(const LeftEntry& entry, const std::vector<std::wstring>& kept) {
+  const bool removed =
+      ChangesAreDescribed()
+          ? !WideHeldAgainstDeletion(entry.path.c_str()) && !(entry.isFolder && HoldsAny(entry.path, kept))
+          : (entry.isFolder ? RemoveDirectoryW(entry.path.c_str()) : DeleteFileW(entry.path.c_str()));
   const std::string what = (entry.isFolder ? "folder " : "file ") + Quoted(entry.shown.c_str());
   if (removed) LogChangeUtf8(LogEventKind::Removed, "removed " + what, "remove " + what);
   return removed;
 }
 
 }  // namespace
+
+bool HeldAgainstDeletion(const FixedPath& path) {
+  WidePath wide;
+  return wide.SetFromAnsi(path.Text()) && WideHeldAgainstDeletion(wide.Text());
+}
+
+bool TreeHoldsEntryHeldAgainstDeletion(const FixedPath& folder) {
+  if (HeldAgainstDeletion(folder)) return true;
+  bool found = false;
+  WalkTree(folder.Text(), FindHeldEntry, &found);
+  return found;
+}
 
 bool MayScheduleAtRestart() {
   SID_IDENTIFIER_AUTHORITY ntAuthority = SECURITY_NT_AUTHORITY;
@@ -109,7 +148,11 @@ bool RemoveTreeNowOrAtRestart(const FixedPath& folder, std::vector<std::string>*
                    [](const LeftEntry& a, const LeftEntry& b) { return a.depth > b.depth; });
   left.entries.push_back({std::wstring(root.Text(), root.Length()), shown, true, 0});
   bool finished = true;
-  for (const LeftEntry& entry : left.entries)
-    if (!RemoveNow(entry) && !Schedule(entry.path.c_str(), entry.shown, scheduled)) finished = false;
+  std::vector<std::wstring> kept;
+  for (const LeftEntry& entry : left.entries) {
+    if (RemoveNow(entry, kept)) continue;
+    kept.push_back(entry.path);
+    if (!Schedule(entry.path.c_str(), entry.shown, scheduled)) finished = false;
+  }
   return finished;
 }
