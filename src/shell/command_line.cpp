@@ -6,6 +6,7 @@
 
 #include "foundation/core/status.h"
 #include "foundation/log/operations_log.h"
+#include "inventory/component_inventory.h"
 #include "maintenance/uninstall.h"
 
 namespace {
@@ -335,7 +336,6 @@ int32_t CutArgumentCode(Option option) { return OptionFailureCode(option, 0); }
 int32_t OptionFailureCode(Option option, int32_t resultCode) {
   constexpr int32_t NotDoneCode = 1;          // the beta, the site list's and the update check's options
   constexpr int32_t NotStartedCode = 0;       // "-rcvr": the installer was not started
-  constexpr int32_t UnreadableListCode = -3;  // "-v"
   switch (option) {
     case Option::InstallPath:
       return QuietCode;
@@ -348,7 +348,7 @@ int32_t OptionFailureCode(Option option, int32_t resultCode) {
     case Option::DeleteSiteList:
       return StatusIoError;
     case Option::Verify:
-      return UnreadableListCode;
+      return VersionListUnusable;
     case Option::JoinBeta:
     case Option::LeaveBeta:
     case Option::AddSite:
